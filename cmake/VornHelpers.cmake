@@ -1,0 +1,39 @@
+# vorn_library(name folder LIBS...): one static library per source folder; its sources
+# are every .cpp/.h/.ui in the folder, so adding a file needs no edit here.
+function(vorn_library name folder)
+  file(GLOB _sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h
+    ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.ui)
+  list(FILTER _sources EXCLUDE REGEX "/main\\.cpp$")
+  set(_cpp ${_sources})
+  list(FILTER _cpp INCLUDE REGEX "\\.cpp$")
+  if(_cpp)
+    add_library(${name} STATIC ${_sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    # A folder whose code has not been written yet still takes part in the graph.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# vorn_tests(folder LIBS...): every tests/<folder>/tst_*.cpp becomes one test program,
+# run headless on the offscreen platform.
+function(vorn_tests folder)
+  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/tst_*.cpp)
+  foreach(_src IN LISTS _tests)
+    get_filename_component(_name ${_src} NAME_WE)
+    set(_target ${folder}_${_name})
+    string(REPLACE "/" "_" _target ${_target})
+    add_executable(${_target} ${_src})
+    set_target_properties(${_target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${_target} PRIVATE vorn_testsupport ${ARGN} Qt6::Test)
+    add_test(NAME ${_target} COMMAND ${_target})
+    set_tests_properties(${_target} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+      TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -1,0 +1,96 @@
+#include "mdlMain.h"
+
+#include "catalogue/CatalogueStore.h"
+#include "platform/InstanceLock.h"
+#include "platform/Prompter.h"
+#include "platform/Texts.h"
+#include "ui/main/frmMain.h"
+
+#include <QCoreApplication>
+
+namespace mdlMain {
+
+QString argumentString(const QStringList &arguments)
+{
+    return arguments.mid(1).join(QLatin1Char(' '));
+}
+
+bool isDayRoad(const QString &argumentString)
+{
+    return argumentString.toLower() == QLatin1String("-d");
+}
+
+Program::Program(Environment environment)
+    : m_env(std::move(environment))
+    , m_lock(std::make_unique<InstanceLock>(m_env.lockPath))
+{
+}
+
+Program::~Program()
+{
+    if (m_main)
+        m_main->unload();
+}
+
+Program::Road Program::Main(const QString &arguments)
+{
+    if (!m_lock->tryAcquire()) {
+        m_env.prompter->message(Texts::alreadyRunning, Texts::programTitle, Prompter::Icon::Critical);
+        EndProgram();
+        return Road::Ended;
+    }
+
+    if (!OpenCatalogue())
+        return Road::Ended;
+
+    m_main->BuildCatalogueTree();
+
+    if (isDayRoad(arguments)) {
+        m_dayFunctionMode = true;
+        // The function-of-the-day window ends the program when it closes.
+        EndProgram();
+        return Road::Ended;
+    }
+
+    m_main->show();
+    return Road::MainWindow;
+}
+
+bool Program::OpenCatalogue()
+{
+    // The main window holds the catalogue's data source, so it is created (hidden) first.
+    m_main = std::make_unique<frmMain>(*m_env.prompter);
+
+    CatalogueStore::OpenResult result =
+        CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));
+    if (result.recordset) {
+        m_main->setRecordset(std::move(*result.recordset));
+        return true;
+    }
+
+    if (result.errorNumber == CatalogueStore::missingFileError) {
+        m_env.prompter->message(QStringLiteral("!") + Texts::databaseNotFound + QStringLiteral("\r\n")
+                                    + Texts::reinstallProgram,
+                                Texts::errorCaption, Prompter::Icon::Critical);
+    } else {
+        m_env.prompter->message(QStringLiteral("Runtime Error '") + QString::number(result.errorNumber)
+                                    + QStringLiteral("'\r\n") + result.errorDescription,
+                                Texts::programTitle, Prompter::Icon::Critical);
+    }
+    EndProgram();
+    return false;
+}
+
+void Program::EndProgram()
+{
+    if (m_main) {
+        m_main->ADO().Close();
+        m_main->unload();
+        m_main->hide();
+        m_main.reset();
+    }
+    if (QCoreApplication::instance())
+        QCoreApplication::exit(0);
+}
+
+} // namespace mdlMain

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+
+// The program's own texts, exactly as the user sees them. The Persian ones are written
+// with ARABIC LETTER YEH (U+064A) and KEHEH (U+06A9), as the user's texts have always been.
+namespace Texts {
+
+// start-up: a second copy
+inline const QString alreadyRunning = QStringLiteral("اين برنامه در حال اجراست");
+inline const QString errorCaption = QStringLiteral("خطا");
+inline const QString databaseNotFound = QStringLiteral("فايل پايگاه داده ها پيدا نشد");
+inline const QString reinstallProgram = QStringLiteral("لطفاً نرم افزار را مجدداً نصب کنيد");
+// tree roots
+inline const QString rootAlphabet = QStringLiteral("حروف الفبا");
+inline const QString rootLibrary = QStringLiteral("کتابخانه");
+inline const QString rootWork = QStringLiteral("عملکرد");
+inline const QString rootSearch = QStringLiteral("نتايج جستجو");
+// status bar
+inline const QString totalCount = QStringLiteral("تعداد کل : ");
+inline const QString foundPrefix = QStringLiteral("مجموعاً ");
+inline const QString foundSuffix = QStringLiteral(" آيتم يافت شد");
+inline const QString noFunctionFound = QStringLiteral("هيچ تابعي يافت نشد");
+// search
+inline const QString searchResultCaption = QStringLiteral("نتيجه جستجو");
+inline const QString noSearchResult = QStringLiteral("هيچ نتيجه اي مطابق با ورودي شما يافت نشد");
+// analysis
+inline const QString analyseNoticeLine1 = QStringLiteral("اين قابليت در اين نرم افزار آزمايشي است و تکميل نگشته است");
+inline const QString analyseNoticeLine2 = QStringLiteral("در حال حاضر اين نرم افزار فقط توابعي را استخراج مي کند که در بانک اطلاعاتي نرم افزار موجود باشد");
+inline const QString notExecutable = QStringLiteral("فايل انتخاب شده فايل اجرايي نيست");
+// menus
+inline const QString mnuFile = QStringLiteral("&فايل");
+inline const QString mnuSave = QStringLiteral("ذخيره تابع");
+inline const QString mnuFullSave = QStringLiteral("ذخيره تابع با توضيحات");
+inline const QString mnuPrint = QStringLiteral("چاپ");
+inline const QString mnuExit = QStringLiteral("خروج");
+inline const QString mnuView = QStringLiteral("&نمايش");
+inline const QString mnuCaption = QStringLiteral("عنوان تابع");
+inline const QString mnuStatusBarView = QStringLiteral("ميله وضعيت");
+inline const QString mnuKeys = QStringLiteral("رديف دکمه ها");
+inline const QString mnuTreeApi = QStringLiteral("نماي درختي توابع");
+inline const QString mnuSearch = QStringLiteral("جستجو");
+inline const QString mnuAnalyse = QStringLiteral("آناليز فايل");
+inline const QString mnuOptions = QStringLiteral("تنظيمات");
+inline const QString mnuFunction = QStringLiteral("&تابع");
+inline const QString mnuSearchType1 = QStringLiteral("جستجو بر اساس نام تابع");
+inline const QString mnuSearchType2 = QStringLiteral("جستجو بر اساس توضيحات تابع");
+inline const QString mnuFormat = QStringLiteral("فرمت");
+inline const QString mnuDayFun = QStringLiteral("تابع روز");
+inline const QString mnuCopyRoot = QStringLiteral("&کپي");
+inline const QString mnuCopy0 = QStringLiteral("کپي نام تابع");
+inline const QString mnuCopy1 = QStringLiteral("کپي تعريف تابع");
+inline const QString mnuCopy2 = QStringLiteral("کپي توضيحات");
+inline const QString mnuHelp = QStringLiteral("&کمک");
+inline const QString mnuAPIHelp = QStringLiteral("توابع API چيست");
+inline const QString mnuDeclare = QStringLiteral("نحوه فراخواني توابع");
+inline const QString mnuAbout = QStringLiteral("درباره Vorn");
+// buttons and panel captions
+inline const QString cmdAbout = QStringLiteral("&درباره");
+inline const QString cmdSearchBarSearch = QStringLiteral("&جستجو");
+inline const QString cmdSearchBarFunctions = QStringLiteral("&توابع");
+inline const QString cmdSearchBarPlain = QStringLiteral("جستجو");
+inline const QString cmdCopy = QStringLiteral("&کپي");
+inline const QString cmdExit = QStringLiteral("&خروج");
+inline const QString cmdSearch = QStringLiteral("&جستجو");
+inline const QString cmdBrowse = QStringLiteral("&گشودن");
+inline const QString lblTree = QStringLiteral("توابع  ");
+inline const QString lblFunction = QStringLiteral("کد و توضيحات تابع  ");
+inline const QString lblSearch = QStringLiteral("جستجو  ");
+inline const QString lblAnalyse = QStringLiteral("آناليز فايل اجرايي ");
+// settings dialog
+inline const QString frmSetCaption = QStringLiteral("تنظيمات برنامه");
+inline const QString frame2 = QStringLiteral("اندازه فونت برنامه");
+inline const QString label1Comment = QStringLiteral("سايز فونت توضيحات ");
+inline const QString label1Code = QStringLiteral("سايز فونت کد ");
+inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ويندوز");
+inline const QString cmdOK = QStringLiteral("&تاييد");
+inline const QString cmdCancel = QStringLiteral("&لغو");
+
+inline const QString programTitle = QStringLiteral("Vorn");
+inline const QString windowCaptionPrefix = QStringLiteral("Vorn - Zentrix -v");
+inline const QString functionNameInitial = QStringLiteral("Vorn - Zentrix");
+inline const QString statusNameInitial = QStringLiteral("Zentrix");
+
+} // namespace Texts

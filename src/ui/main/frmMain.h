@@ -1,0 +1,91 @@
+#pragma once
+
+#include "catalogue/Recordset.h"
+
+#include <QMainWindow>
+
+class CatalogueTree;
+class Prompter;
+class QAction;
+class QLabel;
+class QSplitter;
+class QTreeView;
+class StatusPanels;
+class TextBox;
+
+// The main window: the catalogue tree on one side, the function view on the other.
+// It holds the one shared catalogue recordset for the whole run.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(Prompter &prompter, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The catalogue data control: the one shared recordset.
+    Recordset &ADO() { return m_recordset; }
+    void setRecordset(Recordset recordset);
+
+    // Builds the four roots and fills the catalogue branches; writes the total.
+    void BuildCatalogueTree();
+    qint64 FunctionCount() const;
+
+    // Shows the function whose name is exactly that text; the last match wins. A text
+    // no record carries leaves the view as it was.
+    void ShowFunction(const QString &name);
+    // Copies the current record of the recordset into the view.
+    void ShowCurrentRecord();
+    // Lays the shown declaration out as mnuFormat's check mark asks.
+    void FormatDeclaration();
+
+    // The tree's node click: shows the node's function and enables save and print.
+    void nodeClick(const QModelIndex &index);
+
+    // The unload step runs only in a run in which the window has been shown.
+    bool hasBeenShown() const { return m_shown; }
+    // Runs the unload step (when the window has been shown) exactly once.
+    void unload();
+
+    CatalogueTree *catalogueTree() const { return m_tree; }
+    StatusPanels *statusPanels() const { return StatusBar; }
+
+    // Controls, named as the user's world knows them.
+    QTreeView *trvApi = nullptr;
+    QLabel *lblFunctionName = nullptr;
+    TextBox *txtFunction = nullptr;
+    TextBox *txtComment = nullptr;
+    StatusPanels *StatusBar = nullptr;
+    QSplitter *resControls = nullptr;
+    QSplitter *resFunction = nullptr;
+
+    QAction *mnuSave = nullptr;
+    QAction *mnuFullSave = nullptr;
+    QAction *mnuPrint = nullptr;
+    QAction *mnuExit = nullptr;
+    QAction *mnuCaption = nullptr;
+    QAction *mnuFormat = nullptr;
+
+public slots:
+    void cmdExit_Click();
+    void mnuFormat_Click();
+    void mnuCaption_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void Form_Load();
+    void Form_Unload();
+    void layoutWindow();
+
+    Prompter &m_prompter;
+    Recordset m_recordset;
+    CatalogueTree *m_tree = nullptr;
+    bool m_shown = false;
+    bool m_unloaded = false;
+    int m_savedTreeSize = 0;
+};

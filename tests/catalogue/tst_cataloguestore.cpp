@@ -1,0 +1,182 @@
+#include "catalogue/CatalogueStore.h"
+#include "support/TestCatalogue.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace {
+
+void exec(const QString &file, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    char *error = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+    const QString message = QString::fromUtf8(error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, qPrintable(message));
+}
+
+QByteArray digest(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class tst_CatalogueStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingFile_givesGenericFailureNumber()
+    {
+        QTemporaryDir dir;
+        const auto result = CatalogueStore::open(CatalogueStore::databasePath(dir.path()));
+        QVERIFY(!result.recordset);
+        QCOMPARE(result.errorNumber, -2147467259LL);
+        QVERIFY(!QFile::exists(CatalogueStore::databasePath(dir.path()))); // nothing was created
+    }
+
+    void directoryNamedLikeTheCatalogue_isMissing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("API.mdb")));
+        const auto result = CatalogueStore::open(CatalogueStore::databasePath(dir.path()));
+        QCOMPARE(result.errorNumber, -2147467259LL);
+    }
+
+    void brokenFiles_giveEngineNumberAndDescription_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("text file") << QByteArray("this is not a database at all, just some text that"
+                                                 " goes on for long enough to fill a header.........")
+                                   << qint64(SQLITE_NOTADB) << QStringLiteral("file is not a database");
+        QTest::newRow("zero bytes") << QByteArray() << qint64(SQLITE_ERROR)
+                                    << QStringLiteral("no such table: API");
+    }
+
+    void brokenFiles_giveEngineNumberAndDescription()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, number);
+        QFETCH(QString, description);
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const auto result = CatalogueStore::open(path);
+        QVERIFY(!result.recordset);
+        QCOMPARE(result.errorNumber, number);
+        QCOMPARE(result.errorDescription, description);
+    }
+
+    void databaseWithoutTableApi_fails()
+    {
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, "CREATE TABLE Other (a TEXT);");
+        const auto result = CatalogueStore::open(path);
+        QVERIFY(!result.recordset);
+        QCOMPARE(result.errorNumber, qint64(SQLITE_ERROR));
+        QCOMPARE(result.errorDescription, QStringLiteral("no such table: API"));
+    }
+
+    void tableWithFewerThanFiveColumns_fails()
+    {
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, "CREATE TABLE API (a, b, c, d); INSERT INTO API VALUES ('x','y','z','w');");
+        const auto result = CatalogueStore::open(path);
+        QVERIFY(!result.recordset);
+        QCOMPARE(result.errorNumber, qint64(3265));
+        QVERIFY(!result.errorDescription.isEmpty());
+    }
+
+    void emptyTable_opensWithNoRecords()
+    {
+        QTemporaryDir dir;
+        writeCatalogue(dir.path(), {});
+        auto result = CatalogueStore::open(CatalogueStore::databasePath(dir.path()));
+        QVERIFY(result.recordset);
+        result.recordset->MoveFirst();
+        QVERIFY(result.recordset->atEOF());
+    }
+
+    void fieldsOfOtherTypes_readAsText()
+    {
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, "CREATE TABLE API (a, b, c, d, e, f);"
+                   "INSERT INTO API VALUES ('Beep', NULL, 42, x'6b65726e656c', 1.5, 'extra');");
+        auto result = CatalogueStore::open(path);
+        QVERIFY(result.recordset);
+        Recordset &rs = *result.recordset;
+        rs.MoveFirst();
+        QCOMPARE(*rs.field(0), QStringLiteral("Beep"));
+        QCOMPARE(*rs.field(1), QString());
+        QCOMPARE(*rs.field(2), QStringLiteral("42"));
+        QCOMPARE(*rs.field(3), QStringLiteral("kernel"));
+        QCOMPARE(*rs.field(4), QStringLiteral("1.5"));
+    }
+
+    void rowsKeepStoredOrderAndPersianText()
+    {
+        QTemporaryDir dir;
+        const QString persian = QStringLiteral("توضيح");
+        writeCatalogue(dir.path(), {record("Zeta", "d1", "l", "w", persian), record("Alpha"), record("Mid")});
+        auto result = CatalogueStore::open(CatalogueStore::databasePath(dir.path()));
+        QVERIFY(result.recordset);
+        Recordset &rs = *result.recordset;
+        QStringList names;
+        for (rs.MoveFirst(); !rs.atEOF(); rs.MoveNext())
+            names << *rs.field(0);
+        QCOMPARE(names, QStringList({"Zeta", "Alpha", "Mid"}));
+        rs.MoveFirst();
+        QCOMPARE(*rs.field(4), persian);
+    }
+
+    void openingNeverChangesTheFile()
+    {
+        QTemporaryDir dir;
+        writeCatalogue(dir.path(), {record("A", "x", "kernel32", "w", "d")});
+        const QString path = CatalogueStore::databasePath(dir.path());
+        const QByteArray before = digest(path);
+        const QDateTime modified = QFileInfo(path).lastModified();
+        {
+            auto result = CatalogueStore::open(path);
+            QVERIFY(result.recordset);
+        }
+        QCOMPARE(digest(path), before);
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"API.mdb"}));
+    }
+
+    void pathWithSpacesAndHash_opens()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("my programs #1 ?x"));
+        QVERIFY(QDir().mkpath(folder));
+        writeCatalogue(folder, {record("A")});
+        const auto result = CatalogueStore::open(CatalogueStore::databasePath(folder));
+        QVERIFY2(result.recordset, qPrintable(result.errorDescription));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_CatalogueStore)
+#include "tst_cataloguestore.moc"

@@ -1,0 +1,186 @@
+#include "catalogue/CatalogueTree.h"
+#include "support/TestCatalogue.h"
+
+#include <QAbstractItemModelTester>
+#include <QGuiApplication>
+#include <QTest>
+
+namespace {
+
+const QChar sep(0x060C);
+
+QStringList childTexts(const CatalogueTree &tree, const QModelIndex &parent)
+{
+    QStringList texts;
+    for (int row = 0; row < tree.rowCount(parent); ++row)
+        texts << tree.text(tree.index(row, 0, parent));
+    return texts;
+}
+
+QStringList childKeys(const CatalogueTree &tree, const QModelIndex &parent)
+{
+    QStringList keys;
+    for (int row = 0; row < tree.rowCount(parent); ++row)
+        keys << tree.key(tree.index(row, 0, parent));
+    return keys;
+}
+
+} // namespace
+
+class tst_CatalogueTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyCatalogue_givesFourRootsAndCountZero()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(childKeys(tree, {}), QStringList({"Alphabet", "Library", "Work", "Search"}));
+        QCOMPARE(childTexts(tree, {}),
+                 QStringList({QStringLiteral("حروف الفبا"), QStringLiteral("کتابخانه"),
+                              QStringLiteral("عملکرد"), QStringLiteral("نتايج جستجو")}));
+        QCOMPARE(tree.FunctionCount(), 0);
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(tree.rowCount(tree.index(row, 0)), 0);
+    }
+
+    void rootImages()
+    {
+        CatalogueTree tree;
+        const QStringList images = {"alpha", "dll", "note", "Search"};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(tree.data(tree.index(row, 0), CatalogueTree::ImageKeyRole).toString(), images.at(row));
+            QCOMPARE(tree.data(tree.index(row, 0), CatalogueTree::SelectedImageKeyRole).toString(), QString());
+        }
+    }
+
+    void threeRecords_keysTextsAndImages()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({
+            record("beta", "", "user32", QStringLiteral("X") + sep + QStringLiteral("Y")),
+            record("Alpha", "", "kernel32", QString()),
+            record("_hidden", "", "kernel32", QStringLiteral("Z") + sep),
+        });
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), 3);
+        QVERIFY(rs.atEOF()); // the fill leaves the cursor after the last record
+
+        // Letter groups: upper-cased first character; "_" keeps its own group.
+        const QModelIndex alphabet = tree.indexForKey("Alphabet");
+        QCOMPARE(childKeys(tree, alphabet), QStringList({"Alf__", "Alf_A", "Alf_B"}));
+        QCOMPARE(childTexts(tree, alphabet), QStringList({"_", "A", "B"}));
+        QCOMPARE(tree.text(tree.indexForKey("Alf_F_1")), QStringLiteral("beta"));
+        QCOMPARE(tree.text(tree.indexForKey("Alf_F_2")), QStringLiteral("Alpha"));
+        QCOMPARE(tree.text(tree.indexForKey("Alf_F_3")), QStringLiteral("_hidden"));
+        QCOMPARE(tree.parent(tree.indexForKey("Alf_F_1")), tree.indexForKey("Alf_B"));
+
+        // Library groups and their functions keyed by name.
+        QCOMPARE(childKeys(tree, tree.indexForKey("Library")), QStringList({"Lib_kernel32", "Lib_user32"}));
+        QCOMPARE(childKeys(tree, tree.indexForKey("Lib_kernel32")), QStringList({"Lib_F__hidden", "Lib_F_Alpha"}));
+
+        // Work areas split at every Arabic comma, indexed from 0; a trailing comma gives
+        // the group with empty text; an empty field gives none.
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_0_beta")), QStringLiteral("beta"));
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_0_beta")), tree.indexForKey("Wor_X"));
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1_beta")), tree.indexForKey("Wor_Y"));
+        QVERIFY(tree.indexForKey("Wor_").isValid());
+        QCOMPARE(tree.text(tree.indexForKey("Wor_")), QString());
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1__hidden")), tree.indexForKey("Wor_"));
+        QVERIFY(!tree.containsKey("Wor_F_0_Alpha"));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Work")), 4); // X, Y, Z and the empty one
+
+        const QModelIndex function = tree.indexForKey("Lib_F_Alpha");
+        QCOMPARE(tree.data(function, CatalogueTree::ImageKeyRole).toString(), QStringLiteral("close"));
+        QCOMPARE(tree.data(function, CatalogueTree::SelectedImageKeyRole).toString(), QStringLiteral("open"));
+        QCOMPARE(tree.data(tree.indexForKey("Lib_user32"), CatalogueTree::ImageKeyRole).toString(), QStringLiteral("dll"));
+        QCOMPARE(tree.data(tree.indexForKey("Wor_X"), CatalogueTree::ImageKeyRole).toString(), QStringLiteral("note"));
+        QCOMPARE(tree.data(tree.indexForKey("Alf_A"), CatalogueTree::ImageKeyRole).toString(), QStringLiteral("alpha"));
+    }
+
+    void namesDifferingInCaseOfFirstLetter_shareALetterGroup()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("apple", "", "l"), record("Apple", "", "l")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(childKeys(tree, tree.indexForKey("Alphabet")), QStringList({"Alf_A"}));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Alf_A")), 2);
+    }
+
+    void areasAreTakenExactly_spacesBelongToTheName()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("f", "", "l", QStringLiteral("A ") + sep + QStringLiteral(" A"))});
+        tree.BuildCatalogueTree(rs);
+        QVERIFY(tree.containsKey("Wor_A "));
+        QVERIFY(tree.containsKey("Wor_ A"));
+        QVERIFY(!tree.containsKey("Wor_A"));
+    }
+
+    void childrenAreSortedWhateverTheArrivalOrder()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "lib"), record("a", "", "lib"), record("C", "", "lib")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(childTexts(tree, tree.indexForKey("Lib_lib")), QStringList({"a", "b", "C"}));
+        QCOMPARE(childTexts(tree, tree.indexForKey("Alphabet")), QStringList({"A", "B", "C"}));
+    }
+
+    void duplicateName_keepsLetterNodeAndSkipsTheOthers()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("Dup", "", "l", "w"), record("Dup", "", "m", "w")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), 2);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Alf_D")), 2);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_l")), 1);
+        QVERIFY(tree.indexForKey("Lib_m").isValid());
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_m")), 0);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_w")), 1);
+    }
+
+    void searchResults_replaceTheBranchAtTheEnd()
+    {
+        CatalogueTree tree;
+        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Recordset rs = recordsetOf({record("b"), record("a")});
+        tree.BuildCatalogueTree(rs);
+        tree.replaceSearchResults({"b", "a"});
+        QCOMPARE(childKeys(tree, {}).last(), QStringLiteral("Search"));
+        QCOMPARE(childKeys(tree, tree.indexForKey("Search")), QStringList({"Ser_F_a", "Ser_F_b"}));
+        tree.replaceSearchResults({});
+        QCOMPARE(tree.rowCount(), 4);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Search")), 0);
+        QVERIFY(!tree.containsKey("Ser_F_a"));
+        tree.replaceSearchResults({"a", "a"}); // a repeated name is listed once
+        QCOMPARE(tree.rowCount(tree.indexForKey("Search")), 1);
+    }
+
+    void modelIsConsistent()
+    {
+        CatalogueTree tree;
+        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Recordset rs = recordsetOf({record("x1", "", "a", "p" + QString(sep) + "q"), record("y2", "", "b", "q")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_q")), 2);
+    }
+
+    void countGoesBeyondSixteenBits()
+    {
+        std::vector<CatalogueRecord> records;
+        records.reserve(40000);
+        for (int i = 0; i < 40000; ++i)
+            records.push_back(record(QStringLiteral("F%1").arg(i), "", "lib", "w"));
+        Recordset rs = recordsetOf(std::move(records));
+        CatalogueTree tree;
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), qint64(40000));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_lib")), 40000);
+        QVERIFY(tree.containsKey("Alf_F_40000"));
+    }
+};
+
+QTEST_MAIN(tst_CatalogueTree)
+#include "tst_cataloguetree.moc"

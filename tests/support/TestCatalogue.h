@@ -1,0 +1,20 @@
+#pragma once
+
+#include "catalogue/CatalogueRecord.h"
+#include "catalogue/Recordset.h"
+
+#include <QString>
+
+#include <initializer_list>
+#include <vector>
+
+// A record from its five fields, in table order.
+CatalogueRecord record(const QString &name, const QString &declaration = QString(),
+                       const QString &library = QString(), const QString &areas = QString(),
+                       const QString &description = QString());
+
+// An in-memory recordset over the given records.
+Recordset recordsetOf(std::vector<CatalogueRecord> records);
+
+// Writes API.mdb with the records into the folder; fails the test on error.
+void writeCatalogue(const QString &folder, const std::vector<CatalogueRecord> &records);

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vorn need, when any
+# is missing. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+VORN_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+  libsqlite3-dev
+  # Fonts: Persian script and stand-ins for Tahoma, Times New Roman, Courier New, Arial.
+  fonts-dejavu-core fonts-noto-core fonts-liberation fonts-farsiweb
+  # A real X server for the window tests and screenshots.
+  xvfb xauth x11-utils
+)
+
+vorn_missing_packages() {
+  local missing=()
+  for p in "${VORN_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  echo "${missing[@]:-}"
+}
+
+vorn_install_deps() {
+  local missing
+  missing=$(vorn_missing_packages)
+  [ -z "$missing" ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: $missing"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  # shellcheck disable=SC2086
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+vorn_configure_and_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir" -j2
+}
