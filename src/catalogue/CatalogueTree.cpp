@@ -17,11 +17,41 @@ const QString libraryKey = QStringLiteral("Library");
 const QString workKey = QStringLiteral("Work");
 const QString searchKey = QStringLiteral("Search");
 
+const QLatin1String letterPrefix("Alf_");
+const QLatin1String letterFunctionPrefix("Alf_F_");
+const QLatin1String libraryPrefix("Lib_");
+const QLatin1String libraryFunctionPrefix("Lib_F_");
+const QLatin1String areaPrefix("Wor_");
+const QLatin1String areaFunctionPrefix("Wor_F_");
+const QLatin1String searchResultPrefix("Ser_F_");
+const QLatin1String namedF("F_");
+
 // The first character of a name as its letter group shows it: a small letter becomes
 // its capital, anything else stays as it is; an empty name gives an empty group.
 QString letterOf(const QString &name)
 {
     return name.isEmpty() ? QString() : QString(name.front().toUpper());
+}
+
+// A text to look a view up with, without copying it; never kept.
+QString lookUp(QStringView view)
+{
+    return QString::fromRawData(view.data(), view.size());
+}
+
+// The area index i of a text "i_name" written as QString::number writes it, or -1.
+int leadingIndex(QStringView text, QStringView *rest)
+{
+    const qsizetype underscore = text.indexOf(QLatin1Char('_'));
+    if (underscore <= 0)
+        return -1;
+    const QStringView digits = text.left(underscore);
+    bool ok = false;
+    const int index = digits.toInt(&ok);
+    if (!ok || index < 0 || QString::number(index) != digits)
+        return -1;
+    *rest = text.mid(underscore + 1);
+    return index;
 }
 
 } // namespace
@@ -48,23 +78,17 @@ void CatalogueTree::setImageList(const QHash<QString, QIcon> &images)
     for (const QSize &size : open.availableSizes())
         function.addPixmap(open.pixmap(size), QIcon::Selected);
     m_icons[ImageCount] = function;
-    if (!m_nodes.empty())
+    if (!m_roots.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
 }
 
-int CatalogueTree::addNode(int parent, QString key, QString text, quint8 image, quint8 selectedImage)
+int CatalogueTree::addNode(int parent, Kind kind, const QString &text, quint8 image, quint8 selectedImage)
 {
     const int id = static_cast<int>(m_nodes.size());
-    // One look-up: operator[] adds the key when it is new, which the size tells.
-    const qsizetype before = m_byKey.size();
-    int &slot = m_byKey[key];
-    if (m_byKey.size() == before)
-        return -1;
-    slot = id;
     Node node;
-    node.key = std::move(key);
-    node.text = std::move(text);
+    node.text = text;
     node.parent = parent;
+    node.kind = kind;
     node.image = image;
     node.selectedImage = selectedImage;
     m_nodes.push_back(std::move(node));
@@ -73,9 +97,34 @@ int CatalogueTree::addNode(int parent, QString key, QString text, quint8 image, 
     } else {
         Node &owner = m_nodes[static_cast<size_t>(parent)];
         owner.children.push_back(id);
-        owner.childrenSorted = !owner.sortChildren;
+        owner.childrenSorted = !owner.sortChildren || owner.children.size() < 2;
     }
     return id;
+}
+
+void CatalogueTree::switchSortingOn(int id)
+{
+    Node &node = m_nodes[static_cast<size_t>(id)];
+    if (!node.sortChildren) {
+        node.sortChildren = true;
+        node.childrenSorted = node.children.size() < 2;
+    }
+}
+
+void CatalogueTree::clear()
+{
+    m_nodes.clear();
+    m_roots.clear();
+    m_rootByKey.clear();
+    m_letterGroups.clear();
+    m_libraryGroups.clear();
+    m_areaGroups.clear();
+    m_libraryFunctions.clear();
+    m_areaFunctions.clear();
+    m_searchResults.clear();
+    m_letterFunctions.clear();
+    m_libraryGroupsNamedF = 0;
+    m_areaGroupsNamedF = 0;
 }
 
 void CatalogueTree::addRoots()
@@ -87,69 +136,127 @@ void CatalogueTree::addRoots()
         {searchKey, Texts::rootSearch, Search},
     };
     for (const auto &root : roots) {
-        const int id = addNode(-1, root.key, root.text, root.image);
-        m_nodes[static_cast<size_t>(id)].sortChildren = true;
+        const int id = addNode(-1, Kind::Root, root.text, root.image);
+        m_nodes[static_cast<size_t>(id)].key = root.key;
+        m_rootByKey.insert(root.key, id);
+        switchSortingOn(id);
     }
 }
 
-int CatalogueTree::rootId(const QString &key) const
+int CatalogueTree::letterGroup(const QString &letter)
 {
-    const int id = m_byKey.value(key, -1);
-    return id >= 0 && m_nodes[static_cast<size_t>(id)].parent < 0 ? id : -1;
+    int id = m_letterGroups.value(letter, -1);
+    if (id < 0) {
+        id = addNode(m_rootByKey.value(alphabetKey), Kind::LetterGroup, letter, Alpha);
+        m_nodes[static_cast<size_t>(id)].key = letterPrefix + letter;
+        m_letterGroups.insert(letter, id);
+    }
+    switchSortingOn(id);
+    return id;
+}
+
+int CatalogueTree::libraryGroup(const QString &library)
+{
+    int id = m_libraryGroups.value(library, -1);
+    if (id < 0 && library.startsWith(namedF)) {
+        // "Lib_F_x" is already the key of function x's node: that node is the group.
+        id = m_libraryFunctions.value(lookUp(QStringView(library).mid(2)), -1);
+    }
+    if (id < 0) {
+        id = addNode(m_rootByKey.value(libraryKey), Kind::LibraryGroup, library, Dll);
+        m_nodes[static_cast<size_t>(id)].key = libraryPrefix + library;
+        m_libraryGroups.insert(library, id);
+        if (library.startsWith(namedF))
+            ++m_libraryGroupsNamedF;
+    }
+    switchSortingOn(id);
+    return id;
+}
+
+int CatalogueTree::areaFunctionNamedBy(QStringView area) const
+{
+    if (!area.startsWith(namedF))
+        return -1;
+    QStringView name;
+    const int index = leadingIndex(area.mid(2), &name);
+    if (index < 0 || static_cast<size_t>(index) >= m_areaFunctions.size())
+        return -1;
+    return m_areaFunctions[static_cast<size_t>(index)].value(lookUp(name), -1);
+}
+
+int CatalogueTree::areaGroup(QStringView area)
+{
+    int id = m_areaGroups.value(lookUp(area), -1);
+    if (id < 0)
+        id = areaFunctionNamedBy(area);
+    if (id < 0) {
+        const QString text = area.toString();
+        id = addNode(m_rootByKey.value(workKey), Kind::AreaGroup, text, Note);
+        m_nodes[static_cast<size_t>(id)].key = areaPrefix + text;
+        m_areaGroups.insert(text, id);
+        if (text.startsWith(namedF))
+            ++m_areaGroupsNamedF;
+    }
+    switchSortingOn(id);
+    return id;
+}
+
+void CatalogueTree::addLibraryFunction(int parent, const QString &name)
+{
+    if (m_libraryGroupsNamedF > 0 && m_libraryGroups.contains(namedF + name))
+        return;
+    // One look-up: operator[] adds the name when it is new, which the size tells.
+    const qsizetype before = m_libraryFunctions.size();
+    int &slot = m_libraryFunctions[name];
+    if (m_libraryFunctions.size() != before)
+        slot = addNode(parent, Kind::LibraryFunction, name, Close, Open);
+}
+
+void CatalogueTree::addAreaFunction(int parent, int areaIndex, const QString &name)
+{
+    if (m_areaFunctions.size() <= static_cast<size_t>(areaIndex))
+        m_areaFunctions.resize(static_cast<size_t>(areaIndex) + 1);
+    QHash<QString, int> &functions = m_areaFunctions[static_cast<size_t>(areaIndex)];
+    if (m_areaGroupsNamedF > 0
+        && m_areaGroups.contains(namedF + QString::number(areaIndex) + QLatin1Char('_') + name))
+        return;
+    const qsizetype before = functions.size();
+    int &slot = functions[name];
+    if (functions.size() == before)
+        return;
+    slot = addNode(parent, Kind::AreaFunction, name, Close, Open);
+    m_nodes[static_cast<size_t>(slot)].number = areaIndex;
 }
 
 void CatalogueTree::BuildCatalogueTree(Recordset &recordset)
 {
     beginResetModel();
-    m_nodes.clear();
-    m_roots.clear();
-    m_byKey.clear();
+    clear();
     addRoots();
-
-    // Finds the group with that key under the root, making it on first use; sorting is
-    // switched on for whatever node holds the key, as the tree has always done.
-    auto group = [this](int root, const QString &key, const QString &text, Image image) {
-        int id = addNode(root, key, text, image);
-        if (id < 0)
-            id = m_byKey.value(key);
-        Node &node = m_nodes[static_cast<size_t>(id)];
-        if (!node.sortChildren) {
-            node.sortChildren = true;
-            node.childrenSorted = node.children.size() < 2;
-        }
-        return id;
-    };
-
-    const int alphabet = rootId(alphabetKey);
-    const int library = rootId(libraryKey);
-    const int work = rootId(workKey);
-    m_nodes.reserve(static_cast<size_t>(recordset.RecordCount()) * 5 + 8);
-    m_byKey.reserve(recordset.RecordCount() * 5 + 8);
+    const auto count = static_cast<size_t>(recordset.RecordCount());
+    m_nodes.reserve(count * 4 + 512);
+    m_libraryFunctions.reserve(recordset.RecordCount());
+    m_letterFunctions.assign(count + 1, -1);
 
     m_functionCount = 0;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
         const CatalogueRecord &record = *recordset.current();
         const QString &name = record[CatalogueRecord::FunctionName];
+        const qsizetype position = recordset.AbsolutePosition();
 
-        const QString letter = letterOf(name);
-        const int letterGroup = group(alphabet, QLatin1String("Alf_") + letter, letter, Alpha);
-        addNode(letterGroup, QLatin1String("Alf_F_") + QString::number(recordset.AbsolutePosition()),
-                name, Close, Open);
+        // Positions are unique, so a letter node is always added.
+        const int letter = addNode(letterGroup(letterOf(name)), Kind::LetterFunction, name, Close, Open);
+        m_nodes[static_cast<size_t>(letter)].number = static_cast<int>(position);
+        m_letterFunctions[static_cast<size_t>(position)] = letter;
 
-        const QString &libraryName = record[CatalogueRecord::Library];
-        const int libraryGroup = group(library, QLatin1String("Lib_") + libraryName, libraryName, Dll);
-        addNode(libraryGroup, QLatin1String("Lib_F_") + name, name, Close, Open);
+        addLibraryFunction(libraryGroup(record[CatalogueRecord::Library]), name);
 
         const QString &areas = record[CatalogueRecord::WorkAreas];
         if (!areas.isEmpty()) {
-            const QStringList list = areas.split(workAreaSeparator, Qt::KeepEmptyParts);
-            for (qsizetype i = 0; i < list.size(); ++i) {
-                const QString &area = list.at(i);
-                const int areaGroup = group(work, QLatin1String("Wor_") + area, area, Note);
-                addNode(areaGroup, QLatin1String("Wor_F_") + QString::number(i) + QLatin1Char('_') + name,
-                        name, Close, Open);
-            }
+            int index = 0;
+            for (const QStringView area : QStringView(areas).split(workAreaSeparator))
+                addAreaFunction(areaGroup(area), index++, name);
         }
 
         recordset.MoveNext();
@@ -163,21 +270,24 @@ void CatalogueTree::removeSubtree(int id)
     Node &node = m_nodes[static_cast<size_t>(id)];
     for (const int child : node.children)
         removeSubtree(child);
-    m_byKey.remove(node.key);
+    if (node.kind == Kind::SearchResult)
+        m_searchResults.remove(node.text);
+    else if (node.kind == Kind::Root)
+        m_rootByKey.remove(node.key);
     node.dead = true;
     node.children.clear();
 }
 
 void CatalogueTree::replaceSearchResults(const QStringList &names)
 {
-    const int old = rootId(searchKey);
+    const int old = m_rootByKey.value(searchKey, -1);
     if (old >= 0) {
         const int row = rowOf(old);
         beginRemoveRows(QModelIndex(), row, row);
         removeSubtree(old);
         m_roots.erase(m_roots.begin() + row);
         // Search results are the newest nodes: drop them for good instead of leaving
-        // one dead node per result of every search.
+        // dead nodes behind after every search.
         while (!m_nodes.empty() && m_nodes.back().dead)
             m_nodes.pop_back();
         endRemoveRows();
@@ -185,13 +295,46 @@ void CatalogueTree::replaceSearchResults(const QStringList &names)
 
     const int row = static_cast<int>(m_roots.size());
     beginInsertRows(QModelIndex(), row, row);
-    const int root = addNode(-1, searchKey, Texts::rootSearch, Search);
-    if (root >= 0) {
-        m_nodes[static_cast<size_t>(root)].sortChildren = true;
-        for (const QString &name : names)
-            addNode(root, QLatin1String("Ser_F_") + name, name, Close, Open);
+    const int root = addNode(-1, Kind::Root, Texts::rootSearch, Search);
+    m_nodes[static_cast<size_t>(root)].key = searchKey;
+    m_rootByKey.insert(searchKey, root);
+    switchSortingOn(root);
+    for (const QString &name : names) {
+        if (!m_searchResults.contains(name))
+            m_searchResults.insert(name, addNode(root, Kind::SearchResult, name, Close, Open));
     }
     endInsertRows();
+}
+
+int CatalogueTree::nodeForKey(const QString &key) const
+{
+    if (const int root = m_rootByKey.value(key, -1); root >= 0)
+        return root;
+    const QStringView view(key);
+    if (view.startsWith(letterFunctionPrefix) && view.size() > letterFunctionPrefix.size()) {
+        bool ok = false;
+        const qsizetype position = view.mid(letterFunctionPrefix.size()).toLongLong(&ok);
+        if (ok && QString::number(position) == view.mid(letterFunctionPrefix.size())
+            && position > 0 && static_cast<size_t>(position) < m_letterFunctions.size())
+            return m_letterFunctions[static_cast<size_t>(position)];
+    }
+    if (view.startsWith(letterPrefix))
+        return m_letterGroups.value(lookUp(view.mid(letterPrefix.size())), -1);
+    if (view.startsWith(libraryPrefix)) {
+        if (const int group = m_libraryGroups.value(lookUp(view.mid(libraryPrefix.size())), -1); group >= 0)
+            return group;
+        if (view.startsWith(libraryFunctionPrefix))
+            return m_libraryFunctions.value(lookUp(view.mid(libraryFunctionPrefix.size())), -1);
+        return -1;
+    }
+    if (view.startsWith(areaPrefix)) {
+        if (const int group = m_areaGroups.value(lookUp(view.mid(areaPrefix.size())), -1); group >= 0)
+            return group;
+        return areaFunctionNamedBy(view.mid(areaPrefix.size()));
+    }
+    if (view.startsWith(searchResultPrefix))
+        return m_searchResults.value(lookUp(view.mid(searchResultPrefix.size())), -1);
+    return -1;
 }
 
 const std::vector<int> &CatalogueTree::childrenOf(int id) const
@@ -214,7 +357,6 @@ int CatalogueTree::rowOf(int id) const
 {
     const int parentId = m_nodes[static_cast<size_t>(id)].parent;
     const std::vector<int> &siblings = parentId < 0 ? m_roots : childrenOf(parentId);
-    // Groups have at most a few hundred siblings, so a scan is cheap.
     const auto found = std::find(siblings.begin(), siblings.end(), id);
     return static_cast<int>(found - siblings.begin());
 }
@@ -271,7 +413,7 @@ QVariant CatalogueTree::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         return m_icons[node.selectedImage ? size_t(ImageCount) : size_t(node.image)];
     case KeyRole:
-        return node.key;
+        return key(index);
     case ImageKeyRole:
         return QString::fromLatin1(imageKeys[node.image]);
     case SelectedImageKeyRole:
@@ -283,7 +425,7 @@ QVariant CatalogueTree::data(const QModelIndex &index, int role) const
 
 QModelIndex CatalogueTree::indexForKey(const QString &key) const
 {
-    const int id = m_byKey.value(key, -1);
+    const int id = nodeForKey(key);
     if (id < 0)
         return QModelIndex();
     return createIndex(rowOf(id), 0, static_cast<quintptr>(id));
@@ -291,7 +433,21 @@ QModelIndex CatalogueTree::indexForKey(const QString &key) const
 
 QString CatalogueTree::key(const QModelIndex &index) const
 {
-    return index.isValid() ? m_nodes[index.internalId()].key : QString();
+    if (!index.isValid())
+        return QString();
+    const Node &node = m_nodes[index.internalId()];
+    switch (node.kind) {
+    case Kind::LetterFunction:
+        return letterFunctionPrefix + QString::number(node.number);
+    case Kind::LibraryFunction:
+        return libraryFunctionPrefix + node.text;
+    case Kind::AreaFunction:
+        return areaFunctionPrefix + QString::number(node.number) + QLatin1Char('_') + node.text;
+    case Kind::SearchResult:
+        return searchResultPrefix + node.text;
+    default:
+        return node.key;
+    }
 }
 
 QString CatalogueTree::text(const QModelIndex &index) const

@@ -40,7 +40,7 @@ public:
     QModelIndex indexForKey(const QString &key) const;
     QString key(const QModelIndex &index) const;
     QString text(const QModelIndex &index) const;
-    bool containsKey(const QString &key) const { return m_byKey.contains(key); }
+    bool containsKey(const QString &key) const { return nodeForKey(key) >= 0; }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -50,11 +50,18 @@ public:
     bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
 
 private:
+    enum class Kind : quint8 {
+        Root, LetterGroup, LibraryGroup, AreaGroup,
+        LetterFunction, LibraryFunction, AreaFunction, SearchResult
+    };
+
     struct Node
     {
-        QString key;
         QString text;
+        QString key;     // roots and groups; a function node's key is made when asked for
         int parent = -1;
+        int number = 0;  // a letter node's record position, an area node's area index
+        Kind kind = Kind::Root;
         quint8 image = 0;
         quint8 selectedImage = 0;
         bool sortChildren = false;
@@ -63,17 +70,39 @@ private:
         mutable std::vector<int> children;
     };
 
-    // Adds a node unless its key is taken; returns its id, or -1 when skipped.
-    int addNode(int parent, QString key, QString text, quint8 image, quint8 selectedImage = 0);
+    int addNode(int parent, Kind kind, const QString &text, quint8 image, quint8 selectedImage = 0);
+    void switchSortingOn(int id);
     void addRoots();
-    int rootId(const QString &key) const;
+    void clear();
+    int letterGroup(const QString &letter);
+    int libraryGroup(const QString &library);
+    int areaGroup(QStringView area);
+    void addLibraryFunction(int parent, const QString &name);
+    void addAreaFunction(int parent, int areaIndex, const QString &name);
+    // The area function whose key equals "Wor_" + area, when the area has that shape.
+    int areaFunctionNamedBy(QStringView area) const;
+    int nodeForKey(const QString &key) const;
     const std::vector<int> &childrenOf(int id) const;
     int rowOf(int id) const;
     void removeSubtree(int id);
 
     std::vector<Node> m_nodes;
     std::vector<int> m_roots;
-    QHash<QString, int> m_byKey;
+    // Every node key is unique in the tree. The keys fall into families by prefix, and
+    // each family is kept in its own table by the text after the prefix, so no key text
+    // has to be made per function. The only keys two families can share are a group
+    // named "F_..." and a function node's key; the counts below say whether such a group
+    // exists at all.
+    QHash<QString, int> m_rootByKey;
+    QHash<QString, int> m_letterGroups;
+    QHash<QString, int> m_libraryGroups;
+    QHash<QString, int> m_areaGroups;
+    QHash<QString, int> m_libraryFunctions;
+    std::vector<QHash<QString, int>> m_areaFunctions; // by area index
+    QHash<QString, int> m_searchResults;
+    std::vector<int> m_letterFunctions;                // by record position
+    int m_libraryGroupsNamedF = 0;
+    int m_areaGroupsNamedF = 0;
     std::vector<QIcon> m_icons;
     qint64 m_functionCount = 0;
 };

@@ -29,6 +29,10 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
     };
 
     const char *schema =
+        // Stored as UTF-16, the program's own string form: opening then copies text
+        // instead of decoding every Persian description.
+        "PRAGMA encoding='UTF-16le';"
+        "PRAGMA page_size=65536;"
         "PRAGMA journal_mode=OFF;"
         "BEGIN;"
         "CREATE TABLE API (FunctionName TEXT, Declaration TEXT, Library TEXT,"
@@ -40,9 +44,9 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
         return fail();
     for (const CatalogueRecord &record : records) {
         for (int i = 0; i < CatalogueRecord::fieldCount; ++i) {
-            const QByteArray utf8 = record[i].toUtf8();
-            sqlite3_bind_text(insert, i + 1, utf8.constData(), static_cast<int>(utf8.size()),
-                              SQLITE_TRANSIENT);
+            const QString &text = record[i];
+            sqlite3_bind_text16(insert, i + 1, text.utf16(), static_cast<int>(text.size() * 2),
+                                SQLITE_TRANSIENT);
         }
         if (sqlite3_step(insert) != SQLITE_DONE)
             return fail();

@@ -3,7 +3,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QGuiApplication>
+#include <QSet>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -165,6 +168,60 @@ private slots:
         Recordset rs = recordsetOf({record("x1", "", "a", "p" + QString(sep) + "q"), record("y2", "", "b", "q")});
         tree.BuildCatalogueTree(rs);
         QCOMPARE(tree.rowCount(tree.indexForKey("Wor_q")), 2);
+    }
+
+    void groupsNamedLikeFunctionKeys_shareTheKeyAsTheTreeAlwaysDid()
+    {
+        // "Lib_" + "F_Beep" is the key of Beep's library node: whichever comes first holds
+        // the key, and the other is skipped (or, for a group, taken to be that node).
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({
+            record("Beep", "", "kernel32", QStringLiteral("F_0_Beep")),
+            record("Sleep", "", "F_Beep", "w"),
+            record("Idle", "", "F_Idle"),
+            record("Idle2", "", "x", "F_1_Late"),
+            record("Late", "", "x", "a" + QString(sep) + "b"),
+        });
+        tree.BuildCatalogueTree(rs);
+        // Sleep's library group is Beep's node under kernel32.
+        QCOMPARE(tree.parent(tree.indexForKey("Lib_F_Sleep")), tree.indexForKey("Lib_F_Beep"));
+        QCOMPARE(tree.parent(tree.indexForKey("Lib_F_Beep")), tree.indexForKey("Lib_kernel32"));
+        // A group "F_Idle" made before any function Idle keeps the key: Idle gets no node.
+        QCOMPARE(tree.key(tree.indexForKey("Lib_F_Idle")), QStringLiteral("Lib_F_Idle"));
+        QCOMPARE(tree.text(tree.indexForKey("Lib_F_Idle")), QStringLiteral("F_Idle"));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_F_Idle")), 0);
+        // Beep's own area "F_0_Beep" is made first, so Beep's area node is skipped.
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_0_Beep")), QStringLiteral("F_0_Beep"));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_F_0_Beep")), 0);
+        // The group "F_1_Late" exists before Late's second area node would: that one is skipped.
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_1_Late")), QStringLiteral("F_1_Late"));
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_0_Late")), QStringLiteral("Late"));
+    }
+
+    void keysAreUniqueAndFindTheirNodes()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("a1", "", "L", "x" + QString(sep) + "y"), record("A2", "", "F_a1", "F_0_a1"),
+                                    record("a1", "", "M", "y" + QString(sep) + sep + "x")});
+        tree.BuildCatalogueTree(rs);
+        tree.replaceSearchResults({"a1", "A2"});
+        QSet<QString> keys;
+        std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
+            for (int row = 0; row < tree.rowCount(parent); ++row) {
+                const QModelIndex child = tree.index(row, 0, parent);
+                const QString key = tree.key(child);
+                QVERIFY2(!keys.contains(key), qPrintable(key));
+                keys.insert(key);
+                QCOMPARE(tree.indexForKey(key), child);
+                QCOMPARE(tree.data(child, CatalogueTree::KeyRole).toString(), key);
+                walk(child);
+            }
+        };
+        walk(QModelIndex());
+        QVERIFY(keys.size() > 10);
+        QVERIFY(!tree.indexForKey("Alf_F_0").isValid());
+        QVERIFY(!tree.indexForKey("Alf_F_04").isValid());
+        QVERIFY(!tree.indexForKey("nothing").isValid());
     }
 
     void countGoesBeyondSixteenBits()
