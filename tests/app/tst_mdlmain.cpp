@@ -16,6 +16,16 @@
 
 using mdlMain::Program;
 
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 class tst_mdlMain : public QObject
 {
     Q_OBJECT
@@ -120,6 +130,8 @@ private slots:
     void normalStart_showsCountAndInitialView()
     {
         writeCatalogue(m_dir.path(), {record("Beep"), record("GetTickCount"), record("Sleep")});
+        const QString catalogue = CatalogueStore::databasePath(m_dir.path());
+        const QByteArray before = fileBytes(catalogue);
         Program program(env(m_dir.path()));
         QCOMPARE(program.Main(QStringLiteral("d")), Program::Road::MainWindow);
         frmMain *main = program.mainWindow();
@@ -127,6 +139,11 @@ private slots:
         QCOMPARE(main->statusPanels()->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 3"));
         QCOMPARE(main->statusPanels()->text(QStringLiteral("name")), QStringLiteral("Zentrix"));
         QVERIFY(!program.DayFunctionMode());
+        main->ShowFunction(QStringLiteral("Sleep"));
+        main->mnuExit->trigger();
+        program.EndProgram();
+        // The catalogue is only ever read.
+        QCOMPARE(fileBytes(catalogue), before);
     }
 
     void secondInstance_isRefusedAndTouchesNothing()
