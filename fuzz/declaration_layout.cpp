@@ -1,0 +1,26 @@
+// The declaration layout: switching to the continued layout and back gives the stored
+// text again, unless the text held a continuation of its own; the continued layout never
+// loses a character that is not part of a "(" or ", ".
+#include "catalogue/DeclarationLayout.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString continued = DeclarationLayout::continued(text);
+    const QString back = DeclarationLayout::stored(continued);
+
+    const bool heldContinuation = text.contains(QStringLiteral(" _\r\n\t\t\t"));
+    if (!heldContinuation && back != text)
+        std::abort();
+    // Every "(" gains exactly seven characters, every ", " six.
+    const qsizetype expected = text.size() + 7 * text.count(QLatin1Char('('))
+        + 6 * QString(text).replace(QLatin1Char('('), QStringLiteral("( _\r\n\t\t\t")).count(QStringLiteral(", "));
+    if (continued.size() != expected)
+        std::abort();
+    return 0;
+}
