@@ -1,0 +1,260 @@
+#include "output/ModuleExport.h"
+#include "output/Windows1256.h"
+#include "platform/Texts.h"
+
+#include <QTest>
+
+namespace {
+
+const QString tickDeclaration = QStringLiteral("Private Declare Function GetTickCount Lib \"kernel32\" () As Long");
+const QByteArray tickHeader = "Attribute VB_Name = \"Api_GetTickCount\"\r\n' Created by Vorn\r\n";
+const QByteArray tickPublic = "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n";
+
+// Every CR is followed by LF and every LF follows a CR.
+bool onlyCrLf(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\r' && (i + 1 >= bytes.size() || bytes.at(i + 1) != '\n'))
+            return false;
+        if (bytes.at(i) == '\n' && (i == 0 || bytes.at(i - 1) != '\r'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class tst_ModuleExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dialogSettings()
+    {
+        QCOMPARE(ModuleExport::dialogFilter, QStringLiteral("Module File(*.bas)|*.bas|All Files(*.*)|*.*"));
+        QCOMPARE(ModuleExport::defaultExtension, QStringLiteral("bas"));
+    }
+
+    void moduleName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("module");
+        QTest::newRow("no spaces") << "GetTickCount" << "GetTickCount";
+        QTest::newRow("one space") << "Get TickCount" << "Get_TickCount";
+        QTest::newRow("every space") << " Get  Tick Count " << "_Get__Tick_Count_";
+        QTest::newRow("a tab is not a space") << "Get\tTick" << "Get\tTick";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void moduleName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, module);
+        QCOMPARE(ModuleExport::moduleName(name), module);
+    }
+
+    void publicDeclaration_data()
+    {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("leading keyword") << tickDeclaration
+                                         << "Public Declare Function GetTickCount Lib \"kernel32\" () As Long";
+        QTest::newRow("twice, both") << "Private Declare Sub A Lib \"x\" (Private As Long)"
+                                     << "Public Declare Sub A Lib \"x\" (Public As Long)";
+        QTest::newRow("small letters stay") << "private Declare Sub A Lib \"x\" ()"
+                                            << "private Declare Sub A Lib \"x\" ()";
+        QTest::newRow("inside a name stays")
+            << "Private Declare Function GetPrivateProfileString Lib \"kernel32\" Alias "
+               "\"GetPrivateProfileStringA\" (ByVal lpApplicationName As String) As Long"
+            << "Public Declare Function GetPrivateProfileString Lib \"kernel32\" Alias "
+               "\"GetPrivateProfileStringA\" (ByVal lpApplicationName As String) As Long";
+        QTest::newRow("name ending in it") << "Private Declare Sub IsPrivate Lib \"x\" ()"
+                                           << "Public Declare Sub IsPrivate Lib \"x\" ()";
+        QTest::newRow("underscore joins") << "Sub Private_ ()" << "Sub Private_ ()";
+        QTest::newRow("digit joins") << "Private2 x" << "Private2 x";
+        QTest::newRow("standing alone in quotes") << "Lib \"Private\"" << "Lib \"Public\"";
+        QTest::newRow("after a continuation")
+            << "Declare Sub A Lib \"x\" ( _\r\n\t\t\tPrivate As Long)"
+            << "Declare Sub A Lib \"x\" ( _\r\n\t\t\tPublic As Long)";
+        QTest::newRow("bare word") << "Private" << "Public";
+        QTest::newRow("nothing to change") << "Public Declare Sub A Lib \"x\" ()"
+                                           << "Public Declare Sub A Lib \"x\" ()";
+    }
+
+    void publicDeclaration()
+    {
+        QFETCH(QString, declaration);
+        QFETCH(QString, expected);
+        QCOMPARE(ModuleExport::publicDeclaration(declaration), expected);
+    }
+
+    void commentBlock_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("block");
+        QTest::newRow("empty") << "" << "' ";
+        QTest::newRow("one line") << "a" << "' a";
+        QTest::newRow("two lines") << "a\r\nb" << "' a\r\n' b";
+        QTest::newRow("three lines") << "a\r\nb\r\nc" << "' a\r\n' b\r\n' c";
+        QTest::newRow("trailing break") << "a\r\n" << "' a\r\n' ";
+        QTest::newRow("lone line feed") << "a\nb" << "' a\r\n' b";
+        QTest::newRow("lone carriage return") << "a\rb" << "' a\r\n' b";
+        QTest::newRow("empty line inside") << "a\r\n\r\nb" << "' a\r\n' \r\n' b";
+    }
+
+    void commentBlock()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, block);
+        QCOMPARE(ModuleExport::commentBlock(description), block);
+    }
+
+    void withoutDescription_endsAfterTheDeclaration()
+    {
+        const FunctionView view{QStringLiteral("GetTickCount"), tickDeclaration, QStringLiteral("ignored")};
+        QCOMPARE(ModuleExport::moduleBytes(view, false), tickHeader + tickPublic);
+    }
+
+    void nameWithSpaces_namesTheModuleWithUnderscores()
+    {
+        const FunctionView view{QStringLiteral("Get Tick Count"), tickDeclaration, QString()};
+        QCOMPARE(ModuleExport::moduleBytes(view, false),
+                 QByteArray("Attribute VB_Name = \"Api_Get_Tick_Count\"\r\n' Created by Vorn\r\n") + tickPublic);
+    }
+
+    void twoLineDescription_givesTheLayoutOfSevenLines()
+    {
+        const FunctionView view{QStringLiteral("GetTickCount"), tickDeclaration,
+                                Texts::mnuCopy0 + QStringLiteral("\r\n") + Texts::mnuCopy2};
+        const QByteArray expected = tickHeader + tickPublic + "\r\n\r\n\r\n"
+            + "' " + QByteArray::fromHex("98 81 ed 20 e4 c7 e3 20 ca c7 c8 da") + "\r\n"
+            + "' " + QByteArray::fromHex("98 81 ed 20 ca e6 d6 ed cd c7 ca") + "\r\n";
+        const QByteArray bytes = ModuleExport::moduleBytes(view, true);
+        QCOMPARE(bytes, expected);
+
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.size(), 9); // eight lines and what follows the last line end
+        QCOMPARE(lines.at(0), QByteArray("Attribute VB_Name = \"Api_GetTickCount\"\r"));
+        QCOMPARE(lines.at(1), QByteArray("' Created by Vorn\r"));
+        QVERIFY(lines.at(2).startsWith("Public Declare"));
+        QCOMPARE(lines.at(3), QByteArray("\r"));
+        QCOMPARE(lines.at(4), QByteArray("\r"));
+        QCOMPARE(lines.at(5), QByteArray("\r"));
+        QVERIFY(lines.at(6).startsWith("' "));
+        QVERIFY(lines.at(7).startsWith("' "));
+        QCOMPARE(lines.at(8), QByteArray());
+    }
+
+    void threeLineDescription_givesThreeCommentLines()
+    {
+        const FunctionView view{QStringLiteral("GetTickCount"), tickDeclaration,
+                                QStringLiteral("one\r\ntwo\r\nthree")};
+        QCOMPARE(ModuleExport::moduleBytes(view, true),
+                 tickHeader + tickPublic + "\r\n\r\n\r\n' one\r\n' two\r\n' three\r\n");
+    }
+
+    void emptyDescription_fullSave_writesThreeEmptyLinesAndALoneApostrophe()
+    {
+        const FunctionView view{QStringLiteral("GetTickCount"), tickDeclaration, QString()};
+        QCOMPARE(ModuleExport::moduleBytes(view, true), tickHeader + tickPublic + "\r\n\r\n\r\n' \r\n");
+    }
+
+    void privateTwice_bothBecomePublic()
+    {
+        const FunctionView view{QStringLiteral("A"), QStringLiteral("Private Declare Sub A Lib \"Private\" ()"),
+                                QString()};
+        QCOMPARE(ModuleExport::moduleBytes(view, false),
+                 QByteArray("Attribute VB_Name = \"Api_A\"\r\n' Created by Vorn\r\n"
+                            "Public Declare Sub A Lib \"Public\" ()\r\n"));
+    }
+
+    void getPrivateProfileString_keepsItsNameAndAlias()
+    {
+        const FunctionView view{
+            QStringLiteral("GetPrivateProfileString"),
+            QStringLiteral("Private Declare Function GetPrivateProfileString Lib \"kernel32\" Alias "
+                           "\"GetPrivateProfileStringA\" (ByVal lpApplicationName As String, ByVal lpKeyName As "
+                           "Any, ByVal lpDefault As String, ByVal lpReturnedString As String, ByVal nSize As Long, "
+                           "ByVal lpFileName As String) As Long"),
+            QString()};
+        QCOMPARE(ModuleExport::moduleBytes(view, false),
+                 QByteArray("Attribute VB_Name = \"Api_GetPrivateProfileString\"\r\n' Created by Vorn\r\n"
+                            "Public Declare Function GetPrivateProfileString Lib \"kernel32\" Alias "
+                            "\"GetPrivateProfileStringA\" (ByVal lpApplicationName As String, ByVal lpKeyName As "
+                            "Any, ByVal lpDefault As String, ByVal lpReturnedString As String, ByVal nSize As "
+                            "Long, ByVal lpFileName As String) As Long\r\n"));
+    }
+
+    void formattedDeclaration_isWrittenAsShown()
+    {
+        const FunctionView view{QStringLiteral("Beep"),
+                                QStringLiteral("Private Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\t"
+                                               "ByVal dwFreq As Long, _\r\n\t\t\tByVal dwDuration As Long) As Long"),
+                                QString()};
+        QCOMPARE(ModuleExport::moduleBytes(view, false),
+                 QByteArray("Attribute VB_Name = \"Api_Beep\"\r\n' Created by Vorn\r\n"
+                            "Public Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, "
+                            "_\r\n\t\t\tByVal dwDuration As Long) As Long\r\n"));
+    }
+
+    void unmappableCharacters_becomeQuestionMarks()
+    {
+        const FunctionView view{QStringLiteral("A"), QStringLiteral("Declare Sub A Lib \"x\" ()"),
+                                QString(QChar(0x06CC)) + QStringLiteral("x") + QChar(0x263A)};
+        QVERIFY(ModuleExport::moduleBytes(view, true).endsWith("\r\n' ?x?\r\n"));
+    }
+
+    void lineEnds_areCrLfOnly_data()
+    {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("plain") << tickDeclaration << "a\r\nb";
+        QTest::newRow("lone feeds") << "Declare Sub A Lib \"x\" ( _\n\t\t\tByVal a As Long)" << "a\nb\n";
+        QTest::newRow("lone returns") << "Declare Sub A Lib \"x\" ( _\r\t\t\tByVal a As Long)" << "a\rb\r";
+        QTest::newRow("mixed") << "a\r\n\nb\r" << "\n\r\r\n";
+    }
+
+    void lineEnds_areCrLfOnly()
+    {
+        QFETCH(QString, declaration);
+        QFETCH(QString, description);
+        const FunctionView view{QStringLiteral("A"), declaration, description};
+        for (const bool withDescription : {false, true}) {
+            const QByteArray bytes = ModuleExport::moduleBytes(view, withDescription);
+            QVERIFY2(onlyCrLf(bytes), bytes.toHex(' ').constData());
+            QVERIFY(bytes.endsWith("\r\n"));
+        }
+    }
+
+    void everyDescriptionLine_isAComment()
+    {
+        // A line of the description that slipped out of the comment would be read as code.
+        const FunctionView view{QStringLiteral("A"), QStringLiteral("Declare Sub A Lib \"x\" ()"),
+                                QStringLiteral("one\ntwo\rthree\r\nfour")};
+        const QString text = ModuleExport::moduleText(view, true);
+        const QStringList lines = text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.mid(6), QStringList({"' one", "' two", "' three", "' four", ""}));
+    }
+
+    void lines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty") << "" << QStringList({""});
+        QTest::newRow("one") << "a" << QStringList({"a"});
+        QTest::newRow("crlf") << "a\r\nb" << QStringList({"a", "b"});
+        QTest::newRow("trailing") << "a\r\n" << QStringList({"a", ""});
+        QTest::newRow("lf and cr") << "a\nb\rc" << QStringList({"a", "b", "c"});
+        QTest::newRow("cr cr lf is two breaks") << "a\r\r\nb" << QStringList({"a", "", "b"});
+    }
+
+    void lines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(ModuleExport::lines(text), lines);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_ModuleExport)
+#include "tst_moduleexport.moc"

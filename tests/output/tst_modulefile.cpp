@@ -1,0 +1,119 @@
+#include "output/ModuleFile.h"
+#include "support/UnwritableFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class tst_ModuleFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newFile_holdsExactlyTheBytes()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("GetTickCount.bas"));
+        const QByteArray bytes("Attribute VB_Name = \"Api_GetTickCount\"\r\n\x98\x81\xed\r\n");
+        const ModuleFile::WriteResult result = ModuleFile::write(path, bytes);
+        QVERIFY(result.ok);
+        QCOMPARE(result.errorNumber, 0);
+        QCOMPARE(contentOf(path), bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"GetTickCount.bas"}));
+    }
+
+    void existingLongerFile_isReplacedWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.bas"));
+        writeRaw(path, QByteArray(5000, 'x'));
+        QVERIFY(ModuleFile::write(path, "short\r\n").ok);
+        QCOMPARE(contentOf(path), QByteArray("short\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"m.bas"}));
+    }
+
+    void emptyBytes_giveAnEmptyFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.bas"));
+        writeRaw(path, "old");
+        QVERIFY(ModuleFile::write(path, QByteArray()).ok);
+        QCOMPARE(QFileInfo(path).size(), 0);
+    }
+
+    void missingFolder_isPathNotFound_andCreatesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("no such folder/m.bas"));
+        const ModuleFile::WriteResult result = ModuleFile::write(path, "x");
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 76);
+        QCOMPARE(result.errorDescription, QStringLiteral("Path not found"));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    void targetIsAFolder_isPathFileAccessError()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("m.bas")));
+        const ModuleFile::WriteResult result = ModuleFile::write(dir.filePath(QStringLiteral("m.bas")), "x");
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 75);
+        QCOMPARE(result.errorDescription, QStringLiteral("Path/File access error"));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("m.bas"))).isDir());
+    }
+
+    void emptyPath_isPathFileAccessError()
+    {
+        const ModuleFile::WriteResult result = ModuleFile::write(QString(), "x");
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 75);
+    }
+
+    void unwritableFolder_failsAndLeavesTheExistingFileAsItWas()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        const QString path = folder + QStringLiteral("/m.bas");
+        const QByteArray old("Attribute VB_Name = \"Api_Old\"\r\n' the user's own edits\r\n");
+        writeRaw(path, old);
+
+        ModuleFile::WriteResult result;
+        {
+            UnwritableFolder locked(dir.path(), folder);
+            if (!locked.isUnwritable())
+                QSKIP("the folder stays writable for this user");
+            result = ModuleFile::write(path, "new\r\n");
+        }
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 75);
+        QCOMPARE(result.errorDescription, QStringLiteral("Path/File access error"));
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"m.bas"}));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_ModuleFile)
+#include "tst_modulefile.moc"
