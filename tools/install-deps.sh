@@ -11,6 +11,8 @@ VORN_PACKAGES=(
   fonts-dejavu-core fonts-noto-core fonts-liberation fonts-farsiweb
   # A real X server for the window tests and screenshots.
   xvfb xauth x11-utils
+  # Reading printed PDF files back in the print tests.
+  poppler-utils
 )
 
 vorn_missing_packages() {

@@ -14,6 +14,11 @@
 // wrapped; what does not fit across the page is cut off at its edge.
 namespace PrintJob {
 
+// A tab (a formatted declaration indents with three) advances to the next multiple of
+// four characters, as in a Basic IDE. Expanded before printing: the printer's own tab
+// stops do not follow its resolution and put indented lines off the page.
+inline constexpr int tabCharacters = 4;
+
 inline const QString declarationFont = QStringLiteral("Courier New");
 inline const QString descriptionFont = QStringLiteral("Tahoma");
 
@@ -27,7 +32,11 @@ struct Line
 };
 
 // The printed lines: every line of the declaration, two empty lines, every line of the
-// description. A line break (CR LF, or a lone CR or LF) starts a new line.
+// description. A line break (CR LF, or a lone CR or LF) starts a new line; tabs are
+// expanded to spaces.
 QList<Line> lines(const FunctionView &view);
+
+// The line with every tab turned into the spaces up to the next tab stop.
+QString expandTabs(const QString &line);
 
 } // namespace PrintJob

@@ -42,8 +42,8 @@ private slots:
         const QList<Line> lines = PrintJob::lines(view);
         QCOMPARE(lines.size(), 6);
         QCOMPARE(lines.at(0).text, QStringLiteral("Private Declare Function Beep Lib \"kernel32\" ( _"));
-        QCOMPARE(lines.at(1).text, QStringLiteral("\t\t\tByVal dwFreq As Long, _"));
-        QCOMPARE(lines.at(2).text, QStringLiteral("\t\t\tByVal dwDuration As Long) As Long"));
+        QCOMPARE(lines.at(1).text, QString(12, QLatin1Char(' ')) + QStringLiteral("ByVal dwFreq As Long, _"));
+        QCOMPARE(lines.at(2).text, QString(12, QLatin1Char(' ')) + QStringLiteral("ByVal dwDuration As Long) As Long"));
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(lines.at(i).fontName, QStringLiteral("Courier New"));
             QVERIFY(!lines.at(i).rightToLeft);
@@ -60,6 +60,33 @@ private slots:
             {QString(), QStringLiteral("Tahoma"), true},
         };
         QCOMPARE(PrintJob::lines(FunctionView{}), expected);
+    }
+
+    void expandTabs_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expanded");
+        QTest::newRow("none") << "abc" << "abc";
+        QTest::newRow("leading") << "\tx" << "    x";
+        QTest::newRow("three leading") << "\t\t\tx" << "            x";
+        QTest::newRow("after one character") << "a\tx" << "a   x";
+        QTest::newRow("after three characters") << "abc\tx" << "abc x";
+        QTest::newRow("after four characters") << "abcd\tx" << "abcd    x";
+        QTest::newRow("trailing") << "ab\t" << "ab  ";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void expandTabs()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expanded);
+        QCOMPARE(PrintJob::expandTabs(line), expanded);
+    }
+
+    void descriptionTabs_areExpandedToo()
+    {
+        const QList<Line> lines = PrintJob::lines({QString(), QString(), QStringLiteral("\tx")});
+        QCOMPARE(lines.constLast().text, QStringLiteral("    x"));
     }
 
     void loneBreaks_startNewLines()

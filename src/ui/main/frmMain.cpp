@@ -97,6 +97,7 @@ void frmMain::createControls()
     resControls->setStretchFactor(0, 2);
     resControls->setStretchFactor(1, 3);
     layout->addWidget(resControls, 1);
+    layout->addWidget(createKeyRow(central));
     setCentralWidget(central);
 
     StatusBar = new StatusPanels(this);
@@ -114,13 +115,16 @@ void frmMain::createMenus()
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuSave->setEnabled(false);
+    connect(mnuSave, &QAction::triggered, this, [this] { SaveModule(false); });
     mnuFullSave = mnuFile->addAction(Texts::mnuFullSave);
     mnuFullSave->setObjectName(QStringLiteral("mnuFullSave"));
     mnuFullSave->setEnabled(false);
+    connect(mnuFullSave, &QAction::triggered, this, [this] { SaveModule(true); });
     mnuFile->addSeparator();
     mnuPrint = mnuFile->addAction(Texts::mnuPrint);
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrint->setEnabled(false);
+    connect(mnuPrint, &QAction::triggered, this, &frmMain::mnuPrint_Click);
     mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(Texts::mnuExit);
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
@@ -141,6 +145,8 @@ void frmMain::createMenus()
     mnuFormat->setCheckable(true);
     mnuFormat->setChecked(false);
     connect(mnuFormat, &QAction::triggered, this, &frmMain::mnuFormat_Click);
+
+    createCopyMenu();
 }
 
 void frmMain::Form_Load()

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "catalogue/Recordset.h"
+#include "output/FunctionView.h"
 
 #include <QMainWindow>
+
+#include <array>
 
 class CatalogueTree;
 class Prompter;
 class QAction;
 class QLabel;
+class QMenu;
+class QPushButton;
 class QSplitter;
 class QTreeView;
 class StatusPanels;
@@ -65,9 +70,28 @@ public:
     QAction *mnuExit = nullptr;
     QAction *mnuCaption = nullptr;
     QAction *mnuFormat = nullptr;
+    QMenu *mnuCopyRoot = nullptr;
+    std::array<QAction *, 3> mnuCopy{};
+
+    // The key row along the bottom, with its button group on the right.
+    QWidget *picColtrols = nullptr;
+    QPushButton *cmdAbout = nullptr;
+    QWidget *picKeys = nullptr;
+    QPushButton *cmdSearchBar = nullptr;
+    QPushButton *cmdCopy = nullptr;
+    QPushButton *cmdExit = nullptr;
+
+    // The three fields of the function view that saving, copying and printing read.
+    FunctionView shownFunction() const;
+
+    // Saves the shown function as a Basic module, with its description or not.
+    void SaveModule(bool withDescription);
 
 public slots:
     void cmdExit_Click();
+    void mnuCopy_Click(int index);
+    void cmdCopy_Click();
+    void mnuPrint_Click();
     void mnuFormat_Click();
     void mnuCaption_Click();
 
@@ -78,6 +102,9 @@ protected:
 private:
     void createControls();
     void createMenus();
+    void createCopyMenu();
+    QWidget *createKeyRow(QWidget *parent);
+    void reportRuntimeError(qint64 number, const QString &description);
     void Form_Load();
     void Form_Unload();
     void layoutWindow();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "output/PrintJob.h"
+
+class QPrinter;
+
+// Puts the printed lines of a function on a printer (or on the PDF file that stands in for
+// one): top to bottom from the top of the printable area, a new page when one is full.
+// Left-to-right lines start at the left edge, right-to-left lines end at the right edge;
+// no line is wrapped, and what runs past the printable area is cut off there.
+namespace PrintOut {
+
+// The font size is the printer's own; this is used only where it has none in points.
+inline constexpr double fallbackPointSize = 10.0;
+
+// Prints the lines and ends the document. False when the printer could not be started,
+// a page could not be added or the document could not be finished.
+bool print(QPrinter &printer, const QList<PrintJob::Line> &lines);
+
+} // namespace PrintOut

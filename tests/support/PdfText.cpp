@@ -1,0 +1,75 @@
+#include "PdfText.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+
+namespace PdfText {
+
+namespace {
+
+std::optional<QByteArray> runPdftotext(const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (program.isEmpty())
+        return std::nullopt;
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+bool available()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+QString folded(const QString &text)
+{
+    QString plain = text.normalized(QString::NormalizationForm_KC);
+    plain.removeIf([](QChar c) { return c.unicode() >= 0x202A && c.unicode() <= 0x202E; });
+    return plain;
+}
+
+std::optional<QString> text(const QString &pdfPath)
+{
+    const std::optional<QByteArray> out =
+        runPdftotext({QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath,
+                      QStringLiteral("-")});
+    if (!out)
+        return std::nullopt;
+    return folded(QString::fromUtf8(*out));
+}
+
+std::optional<Document> words(const QString &pdfPath)
+{
+    const std::optional<QByteArray> out =
+        runPdftotext({QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath,
+                      QStringLiteral("-")});
+    if (!out)
+        return std::nullopt;
+    Document document;
+    QXmlStreamReader xml(*out);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const auto number = [&attributes](const char *name) {
+            return attributes.value(QLatin1String(name)).toDouble();
+        };
+        if (xml.name() == QLatin1String("page")) {
+            document.pageSizes.append(QSizeF(number("width"), number("height")));
+        } else if (xml.name() == QLatin1String("word")) {
+            const QRectF box(QPointF(number("xMin"), number("yMin")), QPointF(number("xMax"), number("yMax")));
+            document.words.append({folded(xml.readElementText()), box, int(document.pageSizes.size()) - 1});
+        }
+    }
+    if (xml.hasError())
+        return std::nullopt;
+    return document;
+}
+
+} // namespace PdfText
