@@ -91,12 +91,7 @@ void frmMain::cmdCopy_Click()
     const int top = picColtrols->mapTo(this, QPoint(0, 0)).y();
     const QPoint inWindow(picColtrols->mapTo(this, QPoint(picKeys->x() + cmdCopy->x(), 0)).x(),
                           top + cmdCopy->height());
-    QPoint place = mapToGlobal(inWindow);
-    // A right-to-left menu opens leftwards from the point it is given; this one hangs
-    // from the button's lower-left corner whichever way it reads.
-    if (mnuCopyRoot->isRightToLeft())
-        place.rx() += mnuCopyRoot->sizeHint().width();
-    mnuCopyRoot->popup(place);
+    mnuCopyRoot->popup(mapToGlobal(inWindow));
 }
 
 void frmMain::mnuPrint_Click()

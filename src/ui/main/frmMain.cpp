@@ -71,10 +71,13 @@ void frmMain::createControls()
     trvApi->setModel(m_tree);
     trvApi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(trvApi, &QTreeView::clicked, this, &frmMain::nodeClick);
-    // The keyboard walks the tree as well as the pointer does.
+    // The keyboard walks the tree as well as the pointer does. Only a node that becomes
+    // selected counts: the tree makes its first row current (unselected) when it first
+    // takes the focus, and that is no click of the user's.
     connect(trvApi->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
-                if (trvApi->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+                if (trvApi->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton)
+                    && trvApi->selectionModel()->isSelected(current))
                     nodeClick(current);
             });
 
