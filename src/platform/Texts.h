@@ -77,6 +77,10 @@ inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در ه
 inline const QString cmdOK = QStringLiteral("&تاييد");
 inline const QString cmdCancel = QStringLiteral("&لغو");
 
+// the splitter's about box
+inline const QString resizerAboutCaption = QStringLiteral("About Resizer");
+inline const QString resizerAboutText = QStringLiteral("Resizer\nAuthor: Kel\nContact: Kel, the makers of Vorn");
+
 inline const QString programTitle = QStringLiteral("Vorn");
 inline const QString windowCaptionPrefix = QStringLiteral("Vorn - Zentrix -v");
 inline const QString functionNameInitial = QStringLiteral("Vorn - Zentrix");
