@@ -101,7 +101,7 @@ void Resizer::setControls(QWidget *first, QWidget *second)
     }
     QList<QPointer<QWidget>> ordered;
     for (QWidget *control : {first, second}) {
-        if (control && control != m_bar)
+        if (control && control != m_bar && !ordered.contains(control))
             ordered.append(control);
     }
     for (const QPointer<QWidget> &control : std::as_const(m_contained)) {
