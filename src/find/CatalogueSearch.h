@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Recordset;
+
+// Finding functions by a text typed by the user, in their names or their descriptions.
+namespace CatalogueSearch {
+
+// Whether a record's searched field matches the search text: both lower-cased, the
+// text found anywhere in the field. An empty or null field never matches, not even the
+// empty text; the empty text matches every other field. With byDescription the Persian
+// letter variants that keyboards and older texts mix are treated as one and the
+// zero-width non-joiner is ignored, on both sides.
+bool matches(const QString &field, const QString &text, bool byDescription);
+
+// The text as the description search compares it: lower-cased, the yehs (U+064A, U+06CC,
+// U+0649) as U+064A, the kafs (U+0643, U+06A9) as U+06A9, without U+200C.
+QString foldForDescription(const QString &text);
+
+// Walks the shared recordset from its first record to its end and returns the name of
+// every record whose name (or, byDescription, description) matches, in record order.
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription);
+
+} // namespace CatalogueSearch

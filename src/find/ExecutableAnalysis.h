@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class NameScanner;
+
+// Reads the file the user picked as raw bytes, takes the quick look at its first bytes,
+// and finds which catalogue names occur in it. The file is read in pieces, so its size
+// costs time but never memory, and only a regular file is read: a directory, a pipe or a
+// device would never come to an end or be no file at all.
+namespace ExecutableAnalysis {
+
+enum class Outcome { Scanned, NotExecutable, Failed, Cancelled };
+
+struct Result
+{
+    Outcome outcome = Outcome::Failed;
+    QList<qsizetype> found;   // Scanned: indices of the names that occur, ascending
+    qint64 errorNumber = 0;   // Failed: the error's number, as Basic numbers it,
+    QString errorDescription; // and its description
+};
+
+// Told after each piece read: the bytes read so far and the file's size. Returning
+// false stops the analysis (Cancelled).
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+inline constexpr qsizetype defaultPieceSize = 1024 * 1024;
+
+// The error numbers the analysis reports, with Basic's own descriptions.
+inline constexpr qint64 fileNotFound = 53;
+inline constexpr qint64 deviceIoError = 57;
+inline constexpr qint64 permissionDenied = 70;
+inline constexpr qint64 pathFileAccessError = 75;
+QString errorDescription(qint64 number);
+
+Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress = {},
+               qsizetype pieceSize = defaultPieceSize);
+
+} // namespace ExecutableAnalysis

@@ -1,0 +1,290 @@
+#include "NameScanner.h"
+
+#include "AnsiCodePage.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+unsigned pairKey(unsigned char first, unsigned char second)
+{
+    return first | (unsigned(second) << 8);
+}
+
+} // namespace
+
+NameScanner::NameScanner(const QStringList &names)
+{
+    prepare(names);
+}
+
+void NameScanner::prepare(const QStringList &names)
+{
+    if (!m_pairNode.empty()) {
+        // A null name and an empty one compare equal as strings but are found differently.
+        bool same = names.size() == m_names.size();
+        for (qsizetype i = 0; same && i < names.size(); ++i)
+            same = names[i].isNull() == m_names[i].isNull() && names[i] == m_names[i];
+        if (same)
+            return;
+    }
+
+    m_names = names;
+    m_namePattern.assign(static_cast<size_t>(names.size()), neverFound);
+    m_singlePattern.fill(-1);
+    m_singleCount = 0;
+    m_longCount = 0;
+    m_lookahead = 0;
+
+    // Distinct byte strings; two records of one name share a pattern.
+    QHash<QByteArray, int> patternOf;
+    std::vector<QByteArray> patterns;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names[i];
+        if (name.isNull())
+            continue;
+        if (name.isEmpty()) {
+            m_namePattern[static_cast<size_t>(i)] = emptyName;
+            continue;
+        }
+        const std::optional<QByteArray> bytes = AnsiCodePage::encode(name);
+        if (!bytes)
+            continue;
+        auto it = patternOf.constFind(*bytes);
+        if (it == patternOf.constEnd()) {
+            it = patternOf.insert(*bytes, static_cast<int>(patterns.size()));
+            patterns.push_back(*bytes);
+        }
+        m_namePattern[static_cast<size_t>(i)] = *it;
+    }
+    m_patternCount = static_cast<qsizetype>(patterns.size());
+
+    // The trie, first with child lists, then numbered breadth first.
+    struct BuildNode
+    {
+        std::vector<std::pair<unsigned char, int>> children;
+        int pattern = -1;
+    };
+    std::vector<BuildNode> built(1);
+    for (size_t p = 0; p < patterns.size(); ++p) {
+        const QByteArray &bytes = patterns[p];
+        if (bytes.size() == 1) {
+            m_singlePattern[static_cast<unsigned char>(bytes[0])] = static_cast<int>(p);
+            ++m_singleCount;
+            continue;
+        }
+        ++m_longCount;
+        m_lookahead = std::max(m_lookahead, bytes.size() - 1);
+        int node = 0;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            auto &children = built[static_cast<size_t>(node)].children;
+            auto found = std::find_if(children.begin(), children.end(),
+                                      [byte](const auto &child) { return child.first == byte; });
+            if (found != children.end()) {
+                node = found->second;
+            } else {
+                const int next = static_cast<int>(built.size());
+                children.emplace_back(byte, next);
+                built.emplace_back();
+                node = next;
+            }
+        }
+        built[static_cast<size_t>(node)].pattern = static_cast<int>(p);
+    }
+
+    const size_t count = built.size();
+    m_firstChild.assign(count, 0);
+    m_childCount.assign(count, 0);
+    m_label.assign(count, 0);
+    m_parent.assign(count, -1);
+    m_terminal.assign(count, -1);
+    m_patternsBelow.assign(count, 0);
+    std::vector<int> order{0}; // old ids, in breadth-first order; the new id is the index
+    order.reserve(count);
+    for (size_t next = 0; next < order.size(); ++next) {
+        BuildNode &node = built[static_cast<size_t>(order[next])];
+        std::sort(node.children.begin(), node.children.end());
+        m_firstChild[next] = static_cast<std::int32_t>(order.size());
+        m_childCount[next] = static_cast<std::uint16_t>(node.children.size());
+        m_terminal[next] = node.pattern;
+        for (const auto &[byte, child] : node.children) {
+            m_label[order.size()] = byte;
+            m_parent[order.size()] = static_cast<std::int32_t>(next);
+            order.push_back(child);
+        }
+    }
+    for (size_t n = count; n-- > 1;) {
+        m_patternsBelow[n] += m_terminal[n] >= 0 ? 1 : 0;
+        m_patternsBelow[static_cast<size_t>(m_parent[n])] += m_patternsBelow[n];
+    }
+
+    m_pairNode.assign(65536, -1);
+    m_pairBits.fill(0);
+    const int rootChildren = m_childCount[0];
+    for (int i = 0; i < rootChildren; ++i) {
+        const int first = m_firstChild[0] + i;
+        for (int j = 0; j < m_childCount[static_cast<size_t>(first)]; ++j) {
+            const int second = m_firstChild[static_cast<size_t>(first)] + j;
+            const unsigned key = pairKey(m_label[static_cast<size_t>(first)], m_label[static_cast<size_t>(second)]);
+            m_pairNode[key] = second;
+            m_pairBits[key >> 6] |= std::uint64_t(1) << (key & 63);
+        }
+    }
+}
+
+int NameScanner::childOf(int node, unsigned char byte) const
+{
+    const int first = m_firstChild[static_cast<size_t>(node)];
+    const int count = m_childCount[static_cast<size_t>(node)];
+    const unsigned char *labels = m_label.data() + first;
+    if (count <= 8) {
+        for (int i = 0; i < count; ++i) {
+            if (labels[i] == byte)
+                return first + i;
+        }
+        return -1;
+    }
+    const unsigned char *at = std::lower_bound(labels, labels + count, byte);
+    return at != labels + count && *at == byte ? first + static_cast<int>(at - labels) : -1;
+}
+
+QList<qsizetype> NameScanner::scan(QByteArrayView content) const
+{
+    Scan scan(*this);
+    scan.feed(content);
+    return scan.finish();
+}
+
+NameScanner::Scan::Scan(const NameScanner &scanner)
+    : m_scanner(scanner)
+    , m_pairBits(scanner.m_pairBits)
+    , m_pending(scanner.m_patternsBelow)
+    , m_found(static_cast<size_t>(scanner.m_patternCount), false)
+    , m_longPending(scanner.m_longCount)
+    , m_singlesPending(scanner.m_singleCount)
+{
+}
+
+void NameScanner::Scan::feed(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    m_fed += bytes.size();
+    if (m_singlesPending > 0)
+        markSingles(bytes);
+    if (m_longPending == 0)
+        return;
+
+    // A position is searched once the bytes a match there can need have arrived; the
+    // last positions of a piece wait in the tail for the next one.
+    const qsizetype keep = m_scanner.m_lookahead;
+    if (!m_tail.isEmpty()) {
+        const qsizetype waiting = m_tail.size();
+        const qsizetype take = std::min(bytes.size(), keep);
+        m_tail.append(bytes.first(take));
+        const qsizetype ready = m_tail.size() - keep;
+        const auto *tail = reinterpret_cast<const unsigned char *>(m_tail.constData());
+        if (ready < waiting) {
+            // The piece was shorter than the look-ahead and is all in the tail now.
+            if (ready > 0) {
+                scanPositions(tail, m_tail.size(), ready);
+                m_tail.remove(0, ready);
+            }
+            return;
+        }
+        scanPositions(tail, m_tail.size(), waiting);
+        m_tail.clear();
+    }
+    const qsizetype ready = bytes.size() - keep;
+    if (ready > 0)
+        scanPositions(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), ready);
+    m_tail = bytes.sliced(std::max<qsizetype>(ready, 0)).toByteArray();
+}
+
+QList<qsizetype> NameScanner::Scan::finish()
+{
+    if (m_longPending > 0 && !m_tail.isEmpty()) {
+        scanPositions(reinterpret_cast<const unsigned char *>(m_tail.constData()), m_tail.size(),
+                      m_tail.size());
+    }
+    m_tail.clear();
+
+    QList<qsizetype> found;
+    const std::vector<int> &patternOf = m_scanner.m_namePattern;
+    for (size_t i = 0; i < patternOf.size(); ++i) {
+        const int pattern = patternOf[i];
+        const bool occurs = pattern == emptyName ? m_fed > 0
+                          : pattern >= 0         ? bool(m_found[static_cast<size_t>(pattern)])
+                                                 : false;
+        if (occurs)
+            found.append(static_cast<qsizetype>(i));
+    }
+    return found;
+}
+
+void NameScanner::Scan::markSingles(QByteArrayView bytes)
+{
+    std::array<bool, 256> seen{};
+    for (const char c : bytes)
+        seen[static_cast<unsigned char>(c)] = true;
+    for (int b = 0; b < 256; ++b) {
+        const int pattern = m_scanner.m_singlePattern[static_cast<size_t>(b)];
+        if (seen[static_cast<size_t>(b)] && pattern >= 0 && !m_found[static_cast<size_t>(pattern)]) {
+            m_found[static_cast<size_t>(pattern)] = true;
+            --m_singlesPending;
+        }
+    }
+}
+
+void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size, qsizetype end)
+{
+    // Positions [0, end); a position needs its next byte to form a pair, and the last
+    // byte of the file begins no name of two bytes.
+    const qsizetype stop = std::min(end, size - 1);
+    const std::uint64_t *bits = m_pairBits.data();
+    for (qsizetype p = 0; p < stop; ++p) {
+        const unsigned key = pairKey(data[p], data[p + 1]);
+        if ((bits[key >> 6] >> (key & 63)) & 1) {
+            walk(data, size, p, key);
+            if (m_longPending == 0)
+                return;
+        }
+    }
+}
+
+void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype position, unsigned pair)
+{
+    const NameScanner &s = m_scanner;
+    int node = s.m_pairNode[pair];
+    qsizetype next = position + 2;
+    for (;;) {
+        const int pattern = s.m_terminal[static_cast<size_t>(node)];
+        if (pattern >= 0 && !m_found[static_cast<size_t>(pattern)])
+            markFound(node);
+        if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)
+            return;
+        node = s.childOf(node, data[next]);
+        if (node < 0)
+            return;
+        ++next;
+    }
+}
+
+void NameScanner::Scan::markFound(int node)
+{
+    const NameScanner &s = m_scanner;
+    m_found[static_cast<size_t>(s.m_terminal[static_cast<size_t>(node)])] = true;
+    --m_longPending;
+    for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)]) {
+        const int parent = s.m_parent[static_cast<size_t>(n)];
+        if (--m_pending[static_cast<size_t>(n)] == 0 && parent > 0 && s.m_parent[static_cast<size_t>(parent)] == 0) {
+            // Nothing missing begins with this pair any more: stop looking at it.
+            const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
+            m_pairBits[key >> 6] &= ~(std::uint64_t(1) << (key & 63));
+        }
+    }
+}
