@@ -23,7 +23,7 @@ NameScanner::NameScanner(const QStringList &names)
 
 void NameScanner::prepare(const QStringList &names)
 {
-    if (!m_pairNode.empty()) {
+    if (m_prepared) {
         // A null name and an empty one compare equal as strings but are found differently.
         bool same = names.size() == m_names.size();
         for (qsizetype i = 0; same && i < names.size(); ++i)
@@ -32,6 +32,7 @@ void NameScanner::prepare(const QStringList &names)
             return;
     }
 
+    m_prepared = true;
     m_names = names;
     m_namePattern.assign(static_cast<size_t>(names.size()), neverFound);
     m_singlePattern.fill(-1);
@@ -61,6 +62,9 @@ void NameScanner::prepare(const QStringList &names)
         m_namePattern[static_cast<size_t>(i)] = *it;
     }
     m_patternCount = static_cast<qsizetype>(patterns.size());
+    m_patternLength.clear();
+    for (const QByteArray &bytes : patterns)
+        m_patternLength.push_back(static_cast<int>(bytes.size()));
 
     // The trie, first with child lists, then numbered breadth first.
     struct BuildNode
@@ -122,15 +126,23 @@ void NameScanner::prepare(const QStringList &names)
         m_patternsBelow[static_cast<size_t>(m_parent[n])] += m_patternsBelow[n];
     }
 
-    m_pairNode.assign(65536, -1);
+    m_pairIndex.assign(65536, 0);
+    m_pairs.clear();
     m_pairBits.fill(0);
-    const int rootChildren = m_childCount[0];
-    for (int i = 0; i < rootChildren; ++i) {
+    for (int i = 0; i < m_childCount[0]; ++i) {
         const int first = m_firstChild[0] + i;
         for (int j = 0; j < m_childCount[static_cast<size_t>(first)]; ++j) {
             const int second = m_firstChild[static_cast<size_t>(first)] + j;
             const unsigned key = pairKey(m_label[static_cast<size_t>(first)], m_label[static_cast<size_t>(second)]);
-            m_pairNode[key] = second;
+            Pair pair;
+            pair.node = second;
+            pair.twoByte = m_terminal[static_cast<size_t>(second)];
+            for (int k = 0; k < m_childCount[static_cast<size_t>(second)]; ++k) {
+                const unsigned char third = m_label[static_cast<size_t>(m_firstChild[static_cast<size_t>(second)] + k)];
+                pair.thirdBytes[third >> 6] |= std::uint64_t(1) << (third & 63);
+            }
+            m_pairIndex[key] = static_cast<std::uint16_t>(m_pairs.size());
+            m_pairs.push_back(pair);
             m_pairBits[key >> 6] |= std::uint64_t(1) << (key & 63);
         }
     }
@@ -162,6 +174,7 @@ QList<qsizetype> NameScanner::scan(QByteArrayView content) const
 NameScanner::Scan::Scan(const NameScanner &scanner)
     : m_scanner(scanner)
     , m_pairBits(scanner.m_pairBits)
+    , m_pairs(scanner.m_pairs)
     , m_pending(scanner.m_patternsBelow)
     , m_found(static_cast<size_t>(scanner.m_patternCount), false)
     , m_longPending(scanner.m_longCount)
@@ -246,25 +259,31 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     // byte of the file begins no name of two bytes.
     const qsizetype stop = std::min(end, size - 1);
     const std::uint64_t *bits = m_pairBits.data();
+    const std::uint16_t *pairIndex = m_scanner.m_pairIndex.data();
     for (qsizetype p = 0; p < stop; ++p) {
         const unsigned key = pairKey(data[p], data[p + 1]);
-        if ((bits[key >> 6] >> (key & 63)) & 1) {
-            walk(data, size, p, key);
-            if (m_longPending == 0)
-                return;
+        if (!((bits[key >> 6] >> (key & 63)) & 1))
+            continue;
+        Pair &pair = m_pairs[pairIndex[key]];
+        if (pair.twoByte >= 0 && !m_found[static_cast<size_t>(pair.twoByte)])
+            markFound(pair.node, pair.twoByte);
+        if (p + 2 < size) {
+            const unsigned char third = data[p + 2];
+            if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
+                walk(data, size, p + 3, m_scanner.childOf(pair.node, third));
         }
+        if (m_longPending == 0)
+            return;
     }
 }
 
-void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype position, unsigned pair)
+void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype next, int node)
 {
     const NameScanner &s = m_scanner;
-    int node = s.m_pairNode[pair];
-    qsizetype next = position + 2;
     for (;;) {
         const int pattern = s.m_terminal[static_cast<size_t>(node)];
         if (pattern >= 0 && !m_found[static_cast<size_t>(pattern)])
-            markFound(node);
+            markFound(node, pattern);
         if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)
             return;
         node = s.childOf(node, data[next]);
@@ -274,15 +293,24 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
     }
 }
 
-void NameScanner::Scan::markFound(int node)
+void NameScanner::Scan::markFound(int node, int pattern)
 {
     const NameScanner &s = m_scanner;
-    m_found[static_cast<size_t>(s.m_terminal[static_cast<size_t>(node)])] = true;
+    m_found[static_cast<size_t>(pattern)] = true;
     --m_longPending;
-    for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)]) {
+    // Up the trie from the pattern's last byte; depth is the number of bytes to here.
+    int depth = s.m_patternLength[static_cast<size_t>(pattern)];
+    for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
+        if (--m_pending[static_cast<size_t>(n)] != 0 || depth > 3)
+            continue;
+        // Nothing missing goes on through this node: stop looking at its bytes.
         const int parent = s.m_parent[static_cast<size_t>(n)];
-        if (--m_pending[static_cast<size_t>(n)] == 0 && parent > 0 && s.m_parent[static_cast<size_t>(parent)] == 0) {
-            // Nothing missing begins with this pair any more: stop looking at it.
+        if (depth == 3) {
+            const int first = s.m_parent[static_cast<size_t>(parent)];
+            const unsigned key = pairKey(s.m_label[static_cast<size_t>(first)], s.m_label[static_cast<size_t>(parent)]);
+            const unsigned char third = s.m_label[static_cast<size_t>(n)];
+            m_pairs[s.m_pairIndex[key]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
+        } else if (depth == 2) {
             const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
             m_pairBits[key >> 6] &= ~(std::uint64_t(1) << (key & 63));
         }

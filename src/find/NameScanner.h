@@ -17,10 +17,11 @@
 //
 // How: every name of two bytes or more sits in a trie. The pairs of bytes that begin a
 // name not yet found are kept in a bit table of 65536 bits, small enough to stay in the
-// processor's fastest cache; the pass reads each pair of adjacent bytes and walks the trie
-// only where the pair begins a name that is still missing. A name found once is taken out
-// of the tables, so the common names of a file cost nothing after their first sight.
-// One-byte names are found by the set of bytes seen.
+// processor's fastest cache; the pass reads each pair of adjacent bytes, and only where
+// the pair begins a missing name does it look at the third byte (in a 256-bit table of
+// the pair) and then walk the trie. A name found once is taken out of the tables, so the
+// common names of a file cost nothing after their first sight. One-byte names are found
+// by the set of bytes seen.
 class NameScanner
 {
 public:
@@ -37,6 +38,18 @@ public:
 
     // One pass over one file, fed in pieces of any size, in order. The matcher must
     // outlive the pass and stay unchanged during it.
+    class Scan;
+
+private:
+    // What the pass needs to know about a pair of bytes that begins a name.
+    struct Pair
+    {
+        std::int32_t node = -1;     // the trie node after the two bytes
+        std::int32_t twoByte = -1;  // the pattern of exactly these two bytes, or -1
+        std::array<std::uint64_t, 4> thirdBytes{}; // bytes that continue a missing name
+    };
+
+public:
     class Scan
     {
     public:
@@ -51,12 +64,13 @@ public:
 
     private:
         void scanPositions(const unsigned char *data, qsizetype size, qsizetype end);
-        void walk(const unsigned char *data, qsizetype size, qsizetype position, unsigned pair);
-        void markFound(int node);
+        void walk(const unsigned char *data, qsizetype size, qsizetype next, int node);
+        void markFound(int node, int pattern);
         void markSingles(QByteArrayView bytes);
 
         const NameScanner &m_scanner;
         std::array<std::uint64_t, 1024> m_pairBits{};
+        std::vector<Pair> m_pairs;
         std::vector<std::uint32_t> m_pending;
         std::vector<bool> m_found;
         qsizetype m_longPending = 0;
@@ -87,8 +101,11 @@ private:
     std::vector<std::int32_t> m_parent;
     std::vector<std::int32_t> m_terminal;       // pattern that ends here, or -1
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
-    std::vector<std::int32_t> m_pairNode;       // node after the two bytes of a pair, or -1
+    std::vector<int> m_patternLength;
+    std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
+    std::vector<Pair> m_pairs;
     std::array<std::uint64_t, 1024> m_pairBits{};
+    bool m_prepared = false;
     // Bytes after a position that a match starting there can need.
     qsizetype m_lookahead = 0;
 };
