@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
+#include "AnalysePanel.h"
 #include "ImageList.h"
+#include "SearchPanel.h"
 #include "StatusPanels.h"
 #include "TextBox.h"
 #include "catalogue/CatalogueTree.h"
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -107,6 +110,17 @@ void frmMain::createControls()
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
 
+    // The search and analysis panels lie over the tree side when shown.
+    picSearch = new SearchPanel(*this, m_prompter, central);
+    picSearch->setOverlayTarget(trvApi);
+    picAnalyse = new AnalysePanel(*this, m_prompter, central);
+    picAnalyse->setOverlayTarget(trvApi);
+    // Laid over the status bar's "prog" panel while an analysis runs.
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setTextVisible(false);
+    ProgressBar->hide();
+
     resize(662, 503); // 9930 x 7545 twips at 96 dpi
 }
 
@@ -140,9 +154,33 @@ void frmMain::createMenus()
     mnuCaption->setCheckable(true);
     mnuCaption->setChecked(false);
     connect(mnuCaption, &QAction::triggered, this, &frmMain::mnuCaption_Click);
+    mnuView->addSeparator();
+    mnuTreeApi = mnuView->addAction(Texts::mnuTreeApi);
+    mnuTreeApi->setObjectName(QStringLiteral("mnuTreeApi"));
+    mnuTreeApi->setCheckable(true);
+    mnuTreeApi->setChecked(true);
+    connect(mnuTreeApi, &QAction::triggered, this, &frmMain::mnuTreeApi_Click);
+    mnuSearch = mnuView->addAction(Texts::mnuSearch);
+    mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+    mnuSearch->setCheckable(true);
+    connect(mnuSearch, &QAction::triggered, this, &frmMain::mnuSearch_Click);
+    mnuAnalyse = mnuView->addAction(Texts::mnuAnalyse);
+    mnuAnalyse->setObjectName(QStringLiteral("mnuAnalyse"));
+    mnuAnalyse->setCheckable(true);
+    connect(mnuAnalyse, &QAction::triggered, this, &frmMain::mnuAnalyse_Click);
 
     QMenu *mnuFunction = menuBar()->addMenu(Texts::mnuFunction);
     mnuFunction->setObjectName(QStringLiteral("mnuFunction"));
+    const QString searchTypeCaptions[] = {QString(), Texts::mnuSearchType1, Texts::mnuSearchType2};
+    for (int index = 1; index <= 2; ++index) {
+        QAction *entry = mnuFunction->addAction(searchTypeCaptions[index]);
+        entry->setObjectName(QStringLiteral("mnuSearchType%1").arg(index));
+        entry->setCheckable(true);
+        entry->setChecked(index == 1);
+        connect(entry, &QAction::triggered, this, [this, index] { mnuSearchType_Click(index); });
+        mnuSearchType[static_cast<size_t>(index)] = entry;
+    }
+    mnuFunction->addSeparator();
     mnuFormat = mnuFunction->addAction(Texts::mnuFormat);
     mnuFormat->setObjectName(QStringLiteral("mnuFormat"));
     mnuFormat->setCheckable(true);
@@ -242,6 +280,60 @@ void frmMain::mnuCaption_Click()
 {
     lblFunctionName->setVisible(mnuCaption->isChecked());
     layoutWindow();
+}
+
+void frmMain::mnuSearchType_Click(int index)
+{
+    // The chosen entry has already flipped its own check mark; the other one follows, so
+    // choosing either entry, even the checked one, swaps the mode.
+    QAction *other = mnuSearchType[index == 1 ? 2 : 1];
+    other->setChecked(!other->isChecked());
+    m_searchByDescription = mnuSearchType[2]->isChecked();
+}
+
+void frmMain::mnuTreeApi_Click()
+{
+    // The entry has already flipped its own check mark.
+    mnuSearch->setChecked(false);
+    mnuAnalyse->setChecked(false);
+    const bool show = mnuTreeApi->isChecked();
+    if (!trvApi->isHidden()) {
+        m_savedTreeSize = resControls->sizes().value(0);
+        trvApi->setVisible(show);
+    } else {
+        trvApi->setVisible(show);
+        QList<int> sizes = resControls->sizes();
+        if (show && sizes.size() == 2 && m_savedTreeSize > 0) {
+            const int total = sizes[0] + sizes[1];
+            sizes = {m_savedTreeSize, std::max(total - m_savedTreeSize, 0)};
+            resControls->setSizes(sizes);
+        }
+    }
+    picSearch->hide();
+    picAnalyse->hide();
+}
+
+void frmMain::mnuSearch_Click()
+{
+    showFirstSidePanel(picSearch, mnuSearch);
+}
+
+void frmMain::mnuAnalyse_Click()
+{
+    showFirstSidePanel(picAnalyse, mnuAnalyse);
+    picAnalyse->showNotice();
+}
+
+void frmMain::showFirstSidePanel(QWidget *panel, QAction *entry)
+{
+    trvApi->setVisible(true);
+    mnuTreeApi->setChecked(false);
+    mnuSearch->setChecked(entry == mnuSearch);
+    mnuAnalyse->setChecked(entry == mnuAnalyse);
+    (panel == picSearch ? static_cast<QWidget *>(picAnalyse) : picSearch)->hide();
+    layoutWindow();
+    panel->show();
+    panel->raise();
 }
 
 void frmMain::layoutWindow()

@@ -7,14 +7,17 @@
 
 #include <array>
 
+class AnalysePanel;
 class CatalogueTree;
 class Prompter;
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTreeView;
+class SearchPanel;
 class StatusPanels;
 class TextBox;
 
@@ -63,6 +66,9 @@ public:
     StatusPanels *StatusBar = nullptr;
     QSplitter *resControls = nullptr;
     QSplitter *resFunction = nullptr;
+    SearchPanel *picSearch = nullptr;
+    AnalysePanel *picAnalyse = nullptr;
+    QProgressBar *ProgressBar = nullptr;
 
     QAction *mnuSave = nullptr;
     QAction *mnuFullSave = nullptr;
@@ -70,6 +76,11 @@ public:
     QAction *mnuExit = nullptr;
     QAction *mnuCaption = nullptr;
     QAction *mnuFormat = nullptr;
+    QAction *mnuTreeApi = nullptr;
+    QAction *mnuSearch = nullptr;
+    QAction *mnuAnalyse = nullptr;
+    // The search mode entries, indices 1 (by name) and 2 (by description); 0 is unused.
+    std::array<QAction *, 3> mnuSearchType{};
     QMenu *mnuCopyRoot = nullptr;
     std::array<QAction *, 3> mnuCopy{};
 
@@ -87,6 +98,10 @@ public:
     // Saves the shown function as a Basic module, with its description or not.
     void SaveModule(bool withDescription);
 
+    // The search mode: false searches names, true descriptions. Set only by the
+    // mnuSearchType entries; every run starts searching names.
+    bool SearchByDescription() const { return m_searchByDescription; }
+
 public slots:
     void cmdExit_Click();
     void mnuCopy_Click(int index);
@@ -94,6 +109,12 @@ public slots:
     void mnuPrint_Click();
     void mnuFormat_Click();
     void mnuCaption_Click();
+    // The first side of the working area: tree (shown or hidden), search or analysis panel.
+    void mnuTreeApi_Click();
+    void mnuSearch_Click();
+    void mnuAnalyse_Click();
+    // Either entry swaps the two check marks and the mode with them.
+    void mnuSearchType_Click(int index);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -108,6 +129,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void layoutWindow();
+    void showFirstSidePanel(QWidget *panel, QAction *entry);
 
     Prompter &m_prompter;
     Recordset m_recordset;
@@ -115,4 +137,5 @@ private:
     bool m_shown = false;
     bool m_unloaded = false;
     int m_savedTreeSize = 0;
+    bool m_searchByDescription = false;
 };

@@ -1,0 +1,190 @@
+#include "AnalysePanel.h"
+
+#include "StatusPanels.h"
+#include "find/ExecutableAnalysis.h"
+#include "frmMain.h"
+#include "platform/Prompter.h"
+#include "platform/Texts.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+const QString AnalysePanel::browseFilter = QStringLiteral(
+    "All Supported Files|*.exe;*.ocx;*.dll|Executeble Files (*.exe)|*.exe|ActiveX Files (*.ocx)|*.ocx|"
+    "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
+
+AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
+    : OverlayPanel(parent)
+    , m_main(main)
+    , m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("picAnalyse"));
+    lblAnalyse = new QLabel(Texts::lblAnalyse, this);
+    lblAnalyse->setObjectName(QStringLiteral("lblAnalyse"));
+    txtFileName = new QLineEdit(this);
+    txtFileName->setObjectName(QStringLiteral("txtFileName"));
+    // A path reads left to right even in a right-to-left window.
+    txtFileName->setLayoutDirection(Qt::LeftToRight);
+    cmdBrowse = new QPushButton(Texts::cmdBrowse, this);
+    cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    lstAnalyseApi = new QListWidget(this);
+    lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeCaptionStrip(lblAnalyse, QStringLiteral("cmdCloseAnalyse")));
+    auto *inputRow = new QHBoxLayout;
+    inputRow->addWidget(txtFileName, 1);
+    inputRow->addWidget(cmdBrowse);
+    layout->addLayout(inputRow);
+    layout->addWidget(lstAnalyseApi, 1);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &AnalysePanel::cmdBrowse_Click);
+    connect(lstAnalyseApi, &QListWidget::itemClicked, this, &AnalysePanel::lstAnalyseApi_Click);
+    connect(lstAnalyseApi, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current && lstAnalyseApi->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            lstAnalyseApi_Click();
+    });
+    // A scan yields to the event loop; closing the window meanwhile ends the scan there.
+    main.installEventFilter(this);
+}
+
+bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
+        m_stop = true;
+    return OverlayPanel::eventFilter(watched, event);
+}
+
+void AnalysePanel::showNotice()
+{
+    if (m_noticeShown)
+        return;
+    m_prompter.message(Texts::analyseNoticeLine1 + QStringLiteral("\r\n") + Texts::analyseNoticeLine2,
+                       Texts::programTitle, Prompter::Icon::Information);
+    m_noticeShown = true;
+}
+
+void AnalysePanel::cmdBrowse_Click()
+{
+    if (m_analysing)
+        return;
+    const std::optional<QString> path = m_prompter.openFile(browseFilter);
+    if (!path) {
+        showCount();
+        return;
+    }
+    txtFileName->setText(*path);
+    placeProgressBar();
+    m_main.ProgressBar->setVisible(true);
+    AnalyseExecutable(*path);
+    m_main.ProgressBar->setVisible(false);
+    showCount();
+}
+
+void AnalysePanel::showCount()
+{
+    const int count = lstAnalyseApi->count();
+    m_main.statusPanels()->setText(QStringLiteral("name"),
+                                   count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix
+                                             : Texts::noFunctionFound);
+}
+
+void AnalysePanel::placeProgressBar()
+{
+    // Over the "prog" panel: its left edge and width, centred in the status bar's height.
+    QProgressBar *bar = m_main.ProgressBar;
+    const StatusPanels *status = m_main.statusPanels();
+    const QWidget *panel = status->panel(QStringLiteral("prog"));
+    if (!panel)
+        return;
+    const int height = Twips::toPixels(255, bar->logicalDpiY());
+    const QPoint topLeft = panel->mapTo(&m_main, QPoint(0, 0));
+    const int top = status->mapTo(&m_main, QPoint(0, 0)).y() + (status->height() - height) / 2;
+    bar->setGeometry(topLeft.x(), top, panel->width(), height);
+    bar->raise();
+}
+
+void AnalysePanel::AnalyseExecutable(const QString &path)
+{
+    if (m_analysing)
+        return;
+    // The names are taken in one walk before the scan: the scan yields to the event loop,
+    // and whatever the user does meanwhile with the shared recordset cannot change them.
+    Recordset &recordset = m_main.ADO();
+    QStringList names;
+    recordset.MoveFirst();
+    while (!recordset.atEOF()) {
+        const QString *name = recordset.field(CatalogueRecord::FunctionName);
+        if (!name)
+            break;
+        names.append(*name);
+        recordset.MoveNext();
+    }
+    m_scanner.prepare(names);
+
+    // The bar counts the catalogue's functions; an empty catalogue gets a bar of one step
+    // rather than Qt's endless busy bar.
+    QProgressBar *bar = m_main.ProgressBar;
+    const int maximum = static_cast<int>(std::clamp<qint64>(m_main.FunctionCount(), 1, INT_MAX));
+    bar->setRange(0, maximum);
+    bar->setValue(0);
+
+    m_analysing = true;
+    m_stop = false;
+    cmdBrowse->setEnabled(false);
+    const ExecutableAnalysis::Result result = ExecutableAnalysis::analyse(
+        path, m_scanner, [this, bar, maximum](qint64 done, qint64 total) {
+            bar->setValue(total > 0 ? static_cast<int>(done * maximum / total) : maximum);
+            QCoreApplication::processEvents();
+            return !m_stop;
+        });
+    m_analysing = false;
+    cmdBrowse->setEnabled(true);
+
+    switch (result.outcome) {
+    case ExecutableAnalysis::Outcome::Scanned: {
+        lstAnalyseApi->clear();
+        QStringList found;
+        for (const qsizetype i : result.found)
+            found.append(names.at(i));
+        lstAnalyseApi->addItems(found);
+        bar->setValue(maximum);
+        break;
+    }
+    case ExecutableAnalysis::Outcome::NotExecutable:
+        m_prompter.message(Texts::notExecutable, Texts::programTitle, Prompter::Icon::Critical);
+        break;
+    case ExecutableAnalysis::Outcome::Failed:
+        m_prompter.message(QStringLiteral("Runtime Error '") + QString::number(result.errorNumber)
+                               + QStringLiteral("'\r\n") + result.errorDescription,
+                           Texts::programTitle, Prompter::Icon::Critical);
+        break;
+    case ExecutableAnalysis::Outcome::Cancelled:
+        break;
+    }
+}
+
+void AnalysePanel::lstAnalyseApi_Click()
+{
+    QListWidgetItem *item = lstAnalyseApi->currentItem();
+    if (!item)
+        return;
+    m_main.ShowFunction(item->text());
+    m_main.mnuSave->setEnabled(true);
+    m_main.mnuFullSave->setEnabled(true);
+    m_main.mnuPrint->setEnabled(true);
+}

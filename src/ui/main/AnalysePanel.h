@@ -1,0 +1,60 @@
+#pragma once
+
+#include "OverlayPanel.h"
+#include "find/NameScanner.h"
+
+class Prompter;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class frmMain;
+
+// picAnalyse: the analysis panel over the tree side. The user picks an executable file;
+// the catalogue functions whose names occur in it fill lstAnalyseApi, while the progress
+// bar over the status bar moves and the window stays alive.
+class AnalysePanel : public OverlayPanel
+{
+    Q_OBJECT
+
+public:
+    // The exact filter of the file dialog.
+    static const QString browseFilter;
+
+    explicit AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent = nullptr);
+
+    // Tests the file and lists the catalogue names found in it; reports its own failures
+    // in a message box and leaves the list as it was on any failure.
+    void AnalyseExecutable(const QString &path);
+    // The notice shown the first time in a run the panel is opened from the menu.
+    void showNotice();
+    bool AnalyseNoticeShown() const { return m_noticeShown; }
+    // True while a file is being scanned.
+    bool isAnalysing() const { return m_analysing; }
+
+    QLabel *lblAnalyse = nullptr;
+    QLineEdit *txtFileName = nullptr;
+    QPushButton *cmdBrowse = nullptr;
+    QListWidget *lstAnalyseApi = nullptr;
+
+public slots:
+    // Asks for the file, analyses it and tells the count in the status bar.
+    void cmdBrowse_Click();
+    // Shows the clicked function and enables saving and printing.
+    void lstAnalyseApi_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void placeProgressBar();
+    void showCount();
+
+    frmMain &m_main;
+    Prompter &m_prompter;
+    // Built for the catalogue's names on the first analysis and kept for the run.
+    NameScanner m_scanner;
+    bool m_noticeShown = false;
+    bool m_analysing = false;
+    bool m_stop = false;
+};

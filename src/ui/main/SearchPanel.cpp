@@ -1,0 +1,108 @@
+#include "SearchPanel.h"
+
+#include "StatusPanels.h"
+#include "catalogue/CatalogueTree.h"
+#include "find/CatalogueSearch.h"
+#include "frmMain.h"
+#include "platform/Prompter.h"
+#include "platform/Texts.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
+    : OverlayPanel(parent)
+    , m_main(main)
+    , m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("picSearch"));
+    lblSearch = new QLabel(Texts::lblSearch, this);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+
+    cboSearch = new QComboBox(this);
+    cboSearch->setObjectName(QStringLiteral("cboSearch"));
+    cboSearch->setEditable(true);
+    // The list is the history of searches, kept by the search command itself: Enter
+    // must not add the text a second time, nor drop a repeated one.
+    cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    cboSearch->setDuplicatesEnabled(true);
+    cboSearch->setCompleter(nullptr);
+    cmdSearch = new QPushButton(Texts::cmdSearch, this);
+    cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
+    lstRearchResult = new QListWidget(this);
+    lstRearchResult->setObjectName(QStringLiteral("lstRearchResult"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeCaptionStrip(lblSearch, QStringLiteral("cmdCloseSearch")));
+    auto *inputRow = new QHBoxLayout;
+    inputRow->addWidget(cboSearch, 1);
+    inputRow->addWidget(cmdSearch);
+    layout->addLayout(inputRow);
+    layout->addWidget(lstRearchResult, 1);
+
+    connect(cmdSearch, &QPushButton::clicked, this, &SearchPanel::cmdSearch_Click);
+    // Enter in the box runs the search as the button does (see eventFilter).
+    cboSearch->lineEdit()->installEventFilter(this);
+    connect(lstRearchResult, &QListWidget::itemClicked, this, &SearchPanel::lstRearchResult_Click);
+    // Moving through the list with the keys shows each function as a click would.
+    connect(lstRearchResult, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current && lstRearchResult->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            lstRearchResult_Click();
+    });
+}
+
+bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // Taken before the box sees it: the combo box would otherwise act on Enter as well.
+    if (watched == cboSearch->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdSearch_Click();
+            return true;
+        }
+    }
+    return OverlayPanel::eventFilter(watched, event);
+}
+
+void SearchPanel::SearchCatalogue(const QString &text)
+{
+    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription());
+    m_main.catalogueTree()->replaceSearchResults(names);
+    lstRearchResult->clear();
+    lstRearchResult->addItems(names);
+}
+
+void SearchPanel::cmdSearch_Click()
+{
+    const QString text = cboSearch->currentText();
+    SearchCatalogue(text);
+    // Adding the first entry makes it current, which would put the entry into the box;
+    // the box keeps what was typed, with its cursor.
+    const int cursor = cboSearch->lineEdit()->cursorPosition();
+    cboSearch->addItem(text);
+    if (cboSearch->currentText() != text)
+        cboSearch->setEditText(text);
+    cboSearch->lineEdit()->setCursorPosition(cursor);
+
+    if (lstRearchResult->count() > 0) {
+        m_main.statusPanels()->setText(QStringLiteral("name"), Texts::foundPrefix
+                                           + QString::number(lstRearchResult->count()) + Texts::foundSuffix);
+    } else {
+        m_prompter.message(Texts::noSearchResult, Texts::searchResultCaption, Prompter::Icon::Information);
+        cboSearch->setFocus();
+    }
+}
+
+void SearchPanel::lstRearchResult_Click()
+{
+    if (QListWidgetItem *item = lstRearchResult->currentItem())
+        m_main.ShowFunction(item->text());
+}

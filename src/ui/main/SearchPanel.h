@@ -1,0 +1,43 @@
+#pragma once
+
+#include "OverlayPanel.h"
+
+class Prompter;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class frmMain;
+
+// picSearch: the search panel over the tree side. A text typed into cboSearch is looked
+// for in every function's name (or description, as the Function menu says); the names
+// found fill lstRearchResult in record order and the "Search" branch of the tree.
+class SearchPanel : public OverlayPanel
+{
+    Q_OBJECT
+
+public:
+    explicit SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent = nullptr);
+
+    // Runs one search for the text: fills the list and the tree's "Search" branch.
+    void SearchCatalogue(const QString &text);
+
+    QLabel *lblSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QPushButton *cmdSearch = nullptr;
+    QListWidget *lstRearchResult = nullptr;
+
+public slots:
+    // The search command: searches the typed text, keeps it in the combo's list and
+    // tells the outcome.
+    void cmdSearch_Click();
+    // Shows the clicked function; saving and printing stay as they were.
+    void lstRearchResult_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    frmMain &m_main;
+    Prompter &m_prompter;
+};
