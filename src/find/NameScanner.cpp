@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -66,13 +67,9 @@ void NameScanner::prepare(const QStringList &names)
     for (const QByteArray &bytes : patterns)
         m_patternLength.push_back(static_cast<int>(bytes.size()));
 
-    // The trie, first with child lists, then numbered breadth first.
-    struct BuildNode
-    {
-        std::vector<std::pair<unsigned char, int>> children;
-        int pattern = -1;
-    };
-    std::vector<BuildNode> built(1);
+    // The trie, numbered breadth first: level by level, the distinct prefixes of the
+    // sorted patterns, so that the children of a node are neighbours in byte order.
+    std::vector<int> sorted; // the patterns of two bytes or more, in byte order
     for (size_t p = 0; p < patterns.size(); ++p) {
         const QByteArray &bytes = patterns[p];
         if (bytes.size() == 1) {
@@ -82,45 +79,49 @@ void NameScanner::prepare(const QStringList &names)
         }
         ++m_longCount;
         m_lookahead = std::max(m_lookahead, bytes.size() - 1);
-        int node = 0;
-        for (const char c : bytes) {
-            const auto byte = static_cast<unsigned char>(c);
-            auto &children = built[static_cast<size_t>(node)].children;
-            auto found = std::find_if(children.begin(), children.end(),
-                                      [byte](const auto &child) { return child.first == byte; });
-            if (found != children.end()) {
-                node = found->second;
-            } else {
-                const int next = static_cast<int>(built.size());
-                children.emplace_back(byte, next);
-                built.emplace_back();
-                node = next;
-            }
-        }
-        built[static_cast<size_t>(node)].pattern = static_cast<int>(p);
+        sorted.push_back(static_cast<int>(p));
     }
+    std::sort(sorted.begin(), sorted.end(), [&patterns](int a, int b) {
+        return std::string_view(patterns[static_cast<size_t>(a)].constData(), static_cast<size_t>(patterns[static_cast<size_t>(a)].size()))
+             < std::string_view(patterns[static_cast<size_t>(b)].constData(), static_cast<size_t>(patterns[static_cast<size_t>(b)].size()));
+    });
 
-    const size_t count = built.size();
-    m_firstChild.assign(count, 0);
-    m_childCount.assign(count, 0);
-    m_label.assign(count, 0);
-    m_parent.assign(count, -1);
-    m_terminal.assign(count, -1);
-    m_patternsBelow.assign(count, 0);
-    std::vector<int> order{0}; // old ids, in breadth-first order; the new id is the index
-    order.reserve(count);
-    for (size_t next = 0; next < order.size(); ++next) {
-        BuildNode &node = built[static_cast<size_t>(order[next])];
-        std::sort(node.children.begin(), node.children.end());
-        m_firstChild[next] = static_cast<std::int32_t>(order.size());
-        m_childCount[next] = static_cast<std::uint16_t>(node.children.size());
-        m_terminal[next] = node.pattern;
-        for (const auto &[byte, child] : node.children) {
-            m_label[order.size()] = byte;
-            m_parent[order.size()] = static_cast<std::int32_t>(next);
-            order.push_back(child);
+    m_firstChild.assign(1, 0);
+    m_childCount.assign(1, 0);
+    m_label.assign(1, 0);
+    m_parent.assign(1, -1);
+    m_terminal.assign(1, -1);
+    std::vector<std::int32_t> nodeOf(sorted.size(), 0); // each pattern's node at this depth
+    std::vector<int> aliveAt(sorted.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        aliveAt[i] = static_cast<int>(i);
+    for (qsizetype depth = 0; !aliveAt.empty(); ++depth) {
+        std::int32_t lastNode = -1;
+        std::vector<int> longer;
+        for (const int i : aliveAt) {
+            const QByteArray &bytes = patterns[static_cast<size_t>(sorted[static_cast<size_t>(i)])];
+            const auto byte = static_cast<unsigned char>(bytes[depth]);
+            const std::int32_t parent = nodeOf[static_cast<size_t>(i)];
+            if (lastNode < 0 || m_parent[static_cast<size_t>(lastNode)] != parent || m_label[static_cast<size_t>(lastNode)] != byte) {
+                lastNode = static_cast<std::int32_t>(m_label.size());
+                if (m_childCount[static_cast<size_t>(parent)]++ == 0)
+                    m_firstChild[static_cast<size_t>(parent)] = lastNode;
+                m_firstChild.push_back(0);
+                m_childCount.push_back(0);
+                m_label.push_back(byte);
+                m_parent.push_back(parent);
+                m_terminal.push_back(-1);
+            }
+            nodeOf[static_cast<size_t>(i)] = lastNode;
+            if (bytes.size() == depth + 1)
+                m_terminal[static_cast<size_t>(lastNode)] = sorted[static_cast<size_t>(i)];
+            else
+                longer.push_back(i);
         }
+        aliveAt = std::move(longer);
     }
+    const size_t count = m_label.size();
+    m_patternsBelow.assign(count, 0);
     for (size_t n = count; n-- > 1;) {
         m_patternsBelow[n] += m_terminal[n] >= 0 ? 1 : 0;
         m_patternsBelow[static_cast<size_t>(m_parent[n])] += m_patternsBelow[n];
