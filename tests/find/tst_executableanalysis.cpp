@@ -38,6 +38,7 @@ private slots:
     void pipe_refusedWithoutWaiting();
     void device_refused();
     void unreadableFile_permissionDenied();
+    void readFailure_deviceIoError();
     void errorDescriptions_areBasicOnes();
 
 private:
@@ -178,6 +179,16 @@ void tst_ExecutableAnalysis::unreadableFile_permissionDenied()
     QCOMPARE(result.outcome, Outcome::Failed);
     QCOMPARE(result.errorNumber, 70);
     QCOMPARE(result.errorDescription, QStringLiteral("Permission denied"));
+}
+
+void tst_ExecutableAnalysis::readFailure_deviceIoError()
+{
+    // The kernel's view of this process's memory is a regular file whose first bytes
+    // (address 0) cannot be read: the read itself fails.
+    const auto result = ExecutableAnalysis::analyse(QStringLiteral("/proc/self/mem"), m_scanner);
+    QCOMPARE(result.outcome, Outcome::Failed);
+    QCOMPARE(result.errorNumber, 57);
+    QCOMPARE(result.errorDescription, QStringLiteral("Device I/O error"));
 }
 
 void tst_ExecutableAnalysis::errorDescriptions_areBasicOnes()

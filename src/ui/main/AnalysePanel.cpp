@@ -148,7 +148,8 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
     cmdBrowse->setEnabled(false);
     const ExecutableAnalysis::Result result = ExecutableAnalysis::analyse(
         path, m_scanner, [this, bar, maximum](qint64 done, qint64 total) {
-            bar->setValue(total > 0 ? static_cast<int>(done * maximum / total) : maximum);
+            // The bar counts functions, the reader bytes: the share of the file read so far.
+            bar->setValue(total > 0 ? static_cast<int>(double(done) / double(total) * maximum) : maximum);
             QCoreApplication::processEvents();
             return !m_stop;
         });
