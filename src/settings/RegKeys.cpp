@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStringEncoder>
 #include <QStringList>
 #include <QVariant>
 
@@ -51,19 +50,11 @@ std::optional<QString> settingsKey(const QString &keyPath, const QString &valueN
     return parts.join(QLatin1Char('/'));
 }
 
-QByteArray codePageBytes(const QString &text)
-{
-    QStringEncoder encoder("windows-1256");
-    if (!encoder.isValid())
-        return text.toUtf8();
-    return encoder.encode(text);
-}
-
 // The read buffer takes the data when it is shorter than the buffer, or exactly as long
 // and holding a NUL where the text ends.
-bool fitsReadBuffer(const QByteArray &data)
+bool fitsReadBuffer(qsizetype length, bool holdsNul)
 {
-    return data.size() < readBufferSize || (data.size() == readBufferSize && data.contains('\0'));
+    return length < readBufferSize || (length == readBufferSize && holdsNul);
 }
 
 QString textOf(const QVariant &value, const QString &defaultValue)
@@ -71,7 +62,7 @@ QString textOf(const QVariant &value, const QString &defaultValue)
     switch (value.typeId()) {
     case QMetaType::QString: {
         const QString text = value.toString();
-        if (!fitsReadBuffer(codePageBytes(text)))
+        if (!fitsReadBuffer(codePageLength(text), text.contains(QChar(0))))
             return defaultValue;
         const qsizetype nul = text.indexOf(QChar(0));
         return nul < 0 ? text : text.left(nul);
@@ -81,16 +72,17 @@ QString textOf(const QVariant &value, const QString &defaultValue)
     case QMetaType::UInt:
         // A double word read as a signed number, as a Basic Long holds it.
         return QString::number(static_cast<qint32>(value.toUInt()));
-    case QMetaType::QByteArray:
-        return fitsReadBuffer(value.toByteArray()) ? QString() : defaultValue;
+    case QMetaType::QByteArray: {
+        const QByteArray data = value.toByteArray();
+        return fitsReadBuffer(data.size(), data.contains('\0')) ? QString() : defaultValue;
+    }
     case QMetaType::QStringList: {
         // A list of texts, each with its NUL and one more NUL at the end.
-        QByteArray data;
+        qsizetype length = 1;
         const QStringList texts = value.toStringList();
         for (const QString &text : texts)
-            data += codePageBytes(text) + '\0';
-        data += '\0';
-        return fitsReadBuffer(data) ? QString() : defaultValue;
+            length += codePageLength(text) + 1;
+        return fitsReadBuffer(length, true) ? QString() : defaultValue;
     }
     default:
         return QString();
@@ -114,7 +106,15 @@ QString hiveFile(Hive hive)
 
 qsizetype codePageLength(const QString &text)
 {
-    return codePageBytes(text).size();
+    // One byte for every character, a character outside the Basic Multilingual Plane
+    // included: its replacement, too, is one byte.
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        ++length;
+    }
+    return length;
 }
 
 void WriteKeyValue(Hive hive, const QString &keyPath, const QString &valueName, const QString &value)

@@ -34,9 +34,8 @@ void DeleteKeyValue(Hive hive, const QString &keyPath, const QString &valueName)
 // The size of the read buffer, in bytes of the code page.
 constexpr int readBufferSize = 1024;
 
-// The number of bytes the text takes in the Windows-1256 code page (UTF-8 where this Qt
-// cannot encode it); a character the code page lacks counts as one byte, as its
-// replacement does.
+// The number of bytes the text takes in the Windows-1256 code page: one a character, as
+// in every single-byte code page, where a character it lacks becomes the one byte "?".
 qsizetype codePageLength(const QString &text);
 
 } // namespace RegKeys

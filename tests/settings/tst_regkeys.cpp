@@ -233,6 +233,7 @@ private slots:
         QCOMPARE(RegKeys::codePageLength(QStringLiteral("سايز فونت کد")), qsizetype(12));
         // A character the code page lacks takes the one byte of its replacement.
         QCOMPARE(RegKeys::codePageLength(QStringLiteral("中")), qsizetype(1));
+        QCOMPARE(RegKeys::codePageLength(QString::fromUtf8("a\xF0\x9D\x84\x9E" "b")), qsizetype(3));
     }
 
     void byteValue_tooLongForTheBuffer_readsAsDefault()
