@@ -13,6 +13,8 @@ VORN_PACKAGES=(
   xvfb xauth x11-utils
   # Reading printed PDF files back in the print tests.
   poppler-utils
+  # gio: a desktop launcher that the login-entry test starts the program through.
+  libglib2.0-bin
 )
 
 vorn_missing_packages() {

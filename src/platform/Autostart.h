@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Starting the program when the user logs in to the desktop: an XDG autostart entry,
+// a desktop entry file in the autostart folder whose Exec line starts the program.
+class Autostart
+{
+public:
+    // entryFile: the entry to keep; by default $XDG_CONFIG_HOME/autostart/vorn.desktop.
+    explicit Autostart(QString entryFile = defaultEntryFile());
+
+    // Empty when no configuration folder is known.
+    static QString defaultEntryFile();
+
+    // One argument as an Exec line asks for it: quoted when it holds a blank or another
+    // character the launcher treats specially, '"', '`', '$' and '\' escaped inside the
+    // quotes, and '%' doubled so that it is not taken for a field code.
+    static QString execArgument(const QString &argument);
+    // The program, always quoted, and its arguments, joined by blanks and escaped as the
+    // value of a desktop entry key ('\' doubled, line breaks and tabs as \n \r \t).
+    static QString execLine(const QString &program, const QStringList &arguments);
+    // The whole entry that starts the program with the switch -d.
+    static QByteArray entryText(const QString &program);
+
+    // Writes the entry that starts program with -d, replacing any earlier one, the file
+    // whole or not at all. False when it cannot be written.
+    bool enable(const QString &program) const;
+    // Removes the entry. False only when an entry remains.
+    bool disable() const;
+    bool isEnabled() const;
+
+    QString entryFile() const { return m_entryFile; }
+
+private:
+    QString m_entryFile;
+};

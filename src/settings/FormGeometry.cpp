@@ -1,0 +1,70 @@
+#include "FormGeometry.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Edges as 64-bit numbers, right and bottom exclusive, so that stored extremes cannot
+// overflow the arithmetic.
+struct Span
+{
+    qint64 left, top, right, bottom;
+};
+
+Span spanOf(const QRect &rect)
+{
+    return {rect.x(), rect.y(), qint64(rect.x()) + rect.width(), qint64(rect.y()) + rect.height()};
+}
+
+bool overlaps(const Span &a, const Span &b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+qint64 gap(qint64 lowA, qint64 highA, qint64 lowB, qint64 highB)
+{
+    return std::max<qint64>({0, lowB - highA, lowA - highB});
+}
+
+// Moves start so that a stretch of the given length lies inside [low, high) where it fits,
+// and starts at low where it does not.
+int placeWithin(int start, int length, qint64 low, qint64 high)
+{
+    const qint64 last = std::max(low, high - length);
+    return static_cast<int>(std::clamp<qint64>(start, low, last));
+}
+
+} // namespace
+
+FormGeometry keepOnScreens(const FormGeometry &geometry, const QList<QRect> &screens)
+{
+    // A window without extent still occupies the point where it stands.
+    const Span window = spanOf(QRect(geometry.left, geometry.top, std::max(geometry.width, 1),
+                                     std::max(geometry.height, 1)));
+    const QRect *nearest = nullptr;
+    double nearestDistance = std::numeric_limits<double>::infinity();
+    for (const QRect &screen : screens) {
+        if (screen.isEmpty())
+            continue;
+        const Span area = spanOf(screen);
+        if (overlaps(window, area))
+            return geometry;
+        const qint64 dx = gap(window.left, window.right, area.left, area.right);
+        const qint64 dy = gap(window.top, window.bottom, area.top, area.bottom);
+        // In floating point: the square of a gap between stored extremes passes 64 bits.
+        const double distance = double(dx) * double(dx) + double(dy) * double(dy);
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = &screen;
+        }
+    }
+    if (!nearest)
+        return geometry;
+
+    const Span area = spanOf(*nearest);
+    FormGeometry moved = geometry;
+    moved.left = placeWithin(geometry.left, std::max(geometry.width, 1), area.left, area.right);
+    moved.top = placeWithin(geometry.top, std::max(geometry.height, 1), area.top, area.bottom);
+    return moved;
+}

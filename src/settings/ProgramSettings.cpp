@@ -1,0 +1,96 @@
+#include "ProgramSettings.h"
+
+#include "FormSettings.h"
+#include "MainView.h"
+#include "SettingText.h"
+#include "platform/Autostart.h"
+
+namespace ProgramSettings {
+
+namespace {
+
+QString stored(const QString &valueName, const QString &defaultValue)
+{
+    return FormSettings::GetAppSetting(valueName, applicationName, defaultValue);
+}
+
+void store(const QString &valueName, const QString &value)
+{
+    FormSettings::SaveAppSetting(valueName, value, applicationName);
+}
+
+// A stored text that does not convert is taken for the default, which always does.
+double storedFontSize(const QString &valueName)
+{
+    return SettingText::toFontSize(stored(valueName, defaultFontSize))
+        .value_or(*SettingText::toFontSize(defaultFontSize));
+}
+
+bool storedBoolean(const QString &valueName, const QString &defaultValue)
+{
+    return SettingText::toBoolean(stored(valueName, defaultValue))
+        .value_or(*SettingText::toBoolean(defaultValue));
+}
+
+int storedWholeNumber(const QString &valueName, const QString &defaultValue)
+{
+    return SettingText::toWholeNumber(stored(valueName, defaultValue))
+        .value_or(*SettingText::toWholeNumber(defaultValue));
+}
+
+} // namespace
+
+void LoadSettings(MainView &view)
+{
+    view.setFunctionFontSize(storedFontSize(fnFontSize));
+    view.setCommentFontSize(storedFontSize(cmFontSize));
+    view.setCaptionVisible(storedBoolean(fnCaption, defaultFnCaption));
+    view.setStatusBarVisible(storedBoolean(statusBarVis, defaultStatusBarVis));
+    view.setKeysVisible(storedBoolean(keysVis, defaultKeysVis));
+    view.setTreeSize(storedWholeNumber(treeSize, defaultTreeSize));
+    view.setFunctionTextHeight(storedWholeNumber(functionTextHeight, defaultFunctionTextHeight));
+}
+
+void SaveSettings(const MainView &view)
+{
+    store(treeSize, QString::number(view.treeSize()));
+    store(functionTextHeight, QString::number(view.functionTextHeight()));
+    store(fnCaption, SettingText::fromBoolean(view.captionChecked()));
+    store(statusBarVis, SettingText::fromBoolean(view.statusBarChecked()));
+    store(keysVis, SettingText::fromBoolean(view.keysChecked()));
+}
+
+DialogValues readDialogValues()
+{
+    DialogValues values;
+    values.fnFontSize = stored(fnFontSize, defaultFontSize);
+    values.cmFontSize = stored(cmFontSize, defaultFontSize);
+    // The check box knows checked (1) and unchecked (0) only.
+    const std::optional<int> day = SettingText::toWholeNumber(stored(dayFunction, defaultDayFunction));
+    values.dayFunction = !(day && *day == 0);
+    return values;
+}
+
+void ApplySettings(const DialogValues &values, MainView &view, const QString &programPath)
+{
+    store(fnFontSize, values.fnFontSize);
+    store(cmFontSize, values.cmFontSize);
+    store(dayFunction, values.dayFunction ? QStringLiteral("1") : QStringLiteral("0"));
+    if (const std::optional<double> size = SettingText::toFontSize(values.fnFontSize))
+        view.setFunctionFontSize(*size);
+    if (const std::optional<double> size = SettingText::toFontSize(values.cmFontSize))
+        view.setCommentFontSize(*size);
+    UpdateAutostart(values.dayFunction, programPath);
+}
+
+void UpdateAutostart(bool dayFunction, const QString &programPath)
+{
+    const Autostart autostart;
+    if (!dayFunction) {
+        autostart.disable();
+        return;
+    }
+    autostart.enable(programPath);
+}
+
+} // namespace ProgramSettings

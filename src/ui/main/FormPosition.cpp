@@ -1,0 +1,92 @@
+#include "FormPosition.h"
+
+#include "platform/Twips.h"
+#include "settings/FormSettings.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace FormSettings {
+
+namespace {
+
+// One scale for the whole desktop: the places of windows on different screens must stay
+// comparable, so the primary screen's logical resolution converts them all.
+struct Scale
+{
+    double x = 96.0;
+    double y = 96.0;
+};
+
+Scale desktopScale()
+{
+    Scale scale;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        if (screen->logicalDotsPerInchX() > 0)
+            scale.x = screen->logicalDotsPerInchX();
+        if (screen->logicalDotsPerInchY() > 0)
+            scale.y = screen->logicalDotsPerInchY();
+    }
+    return scale;
+}
+
+QRect toTwips(const QRect &pixels, const Scale &scale)
+{
+    return QRect(Twips::fromPixels(pixels.x(), scale.x), Twips::fromPixels(pixels.y(), scale.y),
+                 Twips::fromPixels(pixels.width(), scale.x), Twips::fromPixels(pixels.height(), scale.y));
+}
+
+QString formName(const QWidget &form)
+{
+    return form.objectName();
+}
+
+} // namespace
+
+FormGeometry formGeometry(const QWidget &form)
+{
+    // pos() of a window is its outer edge; the size is the inside, which is what resize()
+    // takes back: the frame the window manager draws is known only once the window is on
+    // screen, so an outer size could not be given back before the window is shown.
+    const Scale scale = desktopScale();
+    FormGeometry geometry;
+    geometry.left = Twips::fromPixels(form.x(), scale.x);
+    geometry.top = Twips::fromPixels(form.y(), scale.y);
+    geometry.width = Twips::fromPixels(form.width(), scale.x);
+    geometry.height = Twips::fromPixels(form.height(), scale.y);
+    return geometry;
+}
+
+void SaveFormPosition(const QWidget &form, const QString &applicationName, bool PositionOnly)
+{
+    SaveFormPosition(formName(form), formGeometry(form), applicationName, PositionOnly);
+}
+
+void RestoreFormPosition(QWidget &form, const QString &applicationName, bool PositionOnly)
+{
+    const FormGeometry current = formGeometry(form);
+    FormGeometry geometry = current;
+    FormGeometry::Fields restored = RestoreFormPosition(formName(form), geometry, applicationName, PositionOnly);
+    if (!restored)
+        return;
+
+    const Scale scale = desktopScale();
+    QList<QRect> screens;
+    const QList<QScreen *> all = QGuiApplication::screens();
+    for (const QScreen *screen : all)
+        screens << toTwips(screen->availableGeometry(), scale);
+    const FormGeometry placed = keepOnScreens(geometry, screens);
+    if (placed.left != geometry.left)
+        restored |= FormGeometry::Left;
+    if (placed.top != geometry.top)
+        restored |= FormGeometry::Top;
+
+    if (restored & (FormGeometry::Width | FormGeometry::Height))
+        form.resize(Twips::toPixels(placed.width, scale.x), Twips::toPixels(placed.height, scale.y));
+    // Moving a window tells Qt that its place is chosen, so only a restored place moves it.
+    if (restored & (FormGeometry::Left | FormGeometry::Top))
+        form.move(Twips::toPixels(placed.left, scale.x), Twips::toPixels(placed.top, scale.y));
+}
+
+} // namespace FormSettings
