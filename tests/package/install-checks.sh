@@ -12,6 +12,9 @@ build=${VORN_BUILD_DIR:?VORN_BUILD_DIR names the build folder}
 scratch=${VORN_INSTALL_TEST_DIR:?VORN_INSTALL_TEST_DIR names a scratch folder}
 prefix="$scratch/Vorn prefix/with spaces"
 stage="$scratch/stage"
+# Every character that the Desktop Entry rules reserve in an Exec line and that CMake can
+# install to (it cannot to a path with a backslash).
+odd_prefix="$scratch/odd \$HOME %f 'single' \"double\" \`tick\` & more"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
@@ -26,7 +29,8 @@ install)
   mkdir -p "$scratch"
   cmake --install "$build" --prefix "$prefix" >"$scratch/install.log"
   DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$scratch/stage.log"
-  ok "installed under '$prefix' and staged for /usr"
+  cmake --install "$build" --prefix "$odd_prefix" >"$scratch/odd.log"
+  ok "installed under '$prefix', under '$odd_prefix' and staged for /usr"
   ;;
 
 layout)
@@ -63,6 +67,12 @@ desktop)
   grep -qx 'Terminal=false' "$entry" || fail "$entry does not say Terminal=false"
   grep -qx 'Icon=vorn' "$entry" || fail "$entry does not name the icon vorn"
   ok "the entry for /usr is valid, starts vorn by name and carries both languages"
+  entry="$odd_prefix/share/applications/vorn.desktop"
+  desktop-file-validate "$entry" || fail "$entry is not a valid desktop entry"
+  expected=$(python3 -c 'import json, sys; p = sys.argv[1]; print(json.dumps([p])); print(json.dumps([p, "-d"]))' "$odd_prefix/bin/vorn")
+  got=$(python3 "$here/read-exec.py" "$entry")
+  [ "$got" = "$expected" ] || fail "the Exec lines of $entry read back as $got, not $expected"
+  ok "under a prefix full of reserved characters the Exec lines read back as the program's path"
   ;;
 
 metainfo)
