@@ -31,6 +31,12 @@ for tool in apt-get dpkg-query cpack Xvfb xdotool python3 desktop-file-validate 
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/install-deps.sh installs it)"
 done
 
+# One package test at a time on a machine: two would install and purge the same package
+# under each other's feet.
+exec 9>/tmp/vorn-package-test.lock
+flock -w 900 9 || fail "another package test holds /tmp/vorn-package-test.lock"
+apt_get=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 [ -n "$version" ] || fail "$build holds no configured build"
 main_title="Vorn - Zentrix -v$version"
@@ -46,7 +52,7 @@ cleanup() {
   [ -z "$vorn_pid" ] || kill "$vorn_pid" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
   if [ -n "$installed_by_us" ] && dpkg-query -W -f='${Status}' vorn 2>/dev/null | grep -q 'ok installed'; then
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq vorn >/dev/null 2>&1 || true
+    "${apt_get[@]}" purge -y -qq vorn >/dev/null 2>&1 || true
   fi
   rm -rf "$work"
 }
@@ -67,7 +73,7 @@ if dpkg-query -W -f='${Status}' vorn 2>/dev/null | grep -q 'ok installed'; then
   echo "note: a vorn package was installed already; it is replaced and removed by this test"
 fi
 installed_by_us=1
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" \
+"${apt_get[@]}" install -y -qq --no-install-recommends "$deb" \
   >"$work/install.log" 2>&1 || fail "apt-get install failed: $(tail -n 20 "$work/install.log")"
 dpkg-query -W -f='${Status}' vorn | grep -q 'install ok installed' || fail "vorn is not installed after apt-get install"
 ok "apt-get installed $(basename "$deb")"
@@ -86,7 +92,7 @@ done
 ok "installed: /usr/bin/vorn -> /usr/lib/vorn/vorn with API.mdb beside it, menu entry, metainfo, icons, manual page"
 
 # --- the installed program under Xvfb -----------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
@@ -187,7 +193,7 @@ ok "the 'vorn -d' run left the user's settings as they were"
 
 # --- removal --------------------------------------------------------------------------
 owned=$(dpkg-query -L vorn)
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq vorn >"$work/purge.log" 2>&1 ||
+"${apt_get[@]}" purge -y -qq vorn >"$work/purge.log" 2>&1 ||
   fail "apt-get purge failed: $(tail -n 20 "$work/purge.log")"
 installed_by_us=
 ! dpkg-query -W -f='${Status}' vorn 2>/dev/null | grep -q 'ok installed' || fail "vorn is still installed after the purge"
