@@ -27,7 +27,7 @@ elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
 else
   skip "installing the package needs root or sudo without a password"
 fi
-for tool in apt-get dpkg-query cpack Xvfb xdotool python3 desktop-file-validate appstreamcli; do
+for tool in apt-get dpkg-query cpack Xvfb xdotool xprop python3 desktop-file-validate appstreamcli; do
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/install-deps.sh installs it)"
 done
 
@@ -143,6 +143,9 @@ if [ -z "$window" ]; then
   fail "the installed vorn showed no main window titled 'Vorn - Zentrix -v$version' (windows: ${others:-none}; output: $(cat "$work/main.out"))"
 fi
 ok "'vorn' shows its main window: the program found /usr/lib/vorn/API.mdb through the /usr/bin/vorn link"
+xprop -id "$window" _NET_WM_ICON >"$work/icon.txt" 2>&1 || true
+grep -q 'Icon (' "$work/icon.txt" || fail "the main window carries no icon: $(head -c 200 "$work/icon.txt")"
+ok "the main window carries the installed icon"
 python3 "$here/close-window.py" "$window" || fail "could not ask the main window to close"
 wait_end 150 || fail "the main window was asked to close and the program did not end"
 [ "$status" -eq 0 ] || fail "vorn ended with status $status after its main window closed"
