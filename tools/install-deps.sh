@@ -15,6 +15,10 @@ VORN_PACKAGES=(
   poppler-utils
   # gio: a desktop launcher that the login-entry test starts the program through.
   libglib2.0-bin
+  # Packaging and its checks: the Debian package (dpkg-shlibdeps), the menu entry and
+  # metainfo validators, the icon renderer, the manual page reader, and the package test's
+  # window driver (xdotool; python3 sends the close request).
+  dpkg-dev desktop-file-utils appstream librsvg2-bin groff-base xdotool python3
 )
 
 vorn_missing_packages() {

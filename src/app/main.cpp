@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -18,6 +19,9 @@ int main(int argc, char *argv[])
                                             .arg(VORN_VERSION_MINOR)
                                             .arg(VORN_VERSION_PATCH));
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    // The desktop ties the windows to the menu entry vorn.desktop and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("vorn"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vorn")));
 
     QtPrompter prompter;
     mdlMain::Program program({QApplication::applicationDirPath(), QString(), &prompter});
