@@ -31,9 +31,12 @@ function(vorn_tests folder)
     add_executable(${_target} ${_src})
     set_target_properties(${_target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${_target} PRIVATE vorn_testsupport ${ARGN} Qt6::Test)
-    add_test(NAME ${_target} COMMAND ${_target})
+    # Each run starts with an empty settings folder of its own, so no run sees what an
+    # earlier one (or the developer's own Vorn) stored.
+    set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
+    add_test(NAME ${_target} COMMAND sh -c "rm -rf \"$1\" && exec \"$0\"" $<TARGET_FILE:${_target}> ${_home})
     set_tests_properties(${_target} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;XDG_CONFIG_HOME=${_home}/config"
       TIMEOUT 300)
   endforeach()
 endfunction()

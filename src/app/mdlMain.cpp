@@ -4,6 +4,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
+#include "settings/ProgramSettings.h"
 #include "ui/main/frmMain.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ Program::Road Program::Main(const QString &arguments)
         return Road::Ended;
     }
 
+    ProgramSettings::LoadSettings(*m_main);
     m_main->show();
     return Road::MainWindow;
 }

@@ -3,6 +3,7 @@
 #include "StatusPanels.h"
 #include "find/ExecutableAnalysis.h"
 #include "frmMain.h"
+#include "ui/controls/CloseKey.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
@@ -11,13 +12,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QFrame>
 
 #include <algorithm>
 #include <climits>
@@ -27,13 +27,11 @@ const QString AnalysePanel::browseFilter = QStringLiteral(
     "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
 
 AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
-    : OverlayPanel(parent)
+    : TwipPanel(parent)
     , m_main(main)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("picAnalyse"));
-    lblAnalyse = new QLabel(Texts::lblAnalyse, this);
-    lblAnalyse->setObjectName(QStringLiteral("lblAnalyse"));
     txtFileName = new QLineEdit(this);
     txtFileName->setObjectName(QStringLiteral("txtFileName"));
     // A path reads left to right even in a right-to-left window.
@@ -43,14 +41,32 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     lstAnalyseApi = new QListWidget(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(makeCaptionStrip(lblAnalyse, QStringLiteral("cmdCloseAnalyse")));
-    auto *inputRow = new QHBoxLayout;
-    inputRow->addWidget(txtFileName, 1);
-    inputRow->addWidget(cmdBrowse);
-    layout->addLayout(inputRow);
-    layout->addWidget(lstAnalyseApi, 1);
+    // Places in twips as the window was designed; the rule below follows the panel's size.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    setAutoFillBackground(true);
+    hide();
+    lblAnalyse = makeCaption(QStringLiteral("lblAnalyse"), Texts::lblAnalyse, 1575, this);
+    shpWA = makeStripBox(QStringLiteral("shpWA"), 2775, this);
+    cmdCloseAnalyse = new CloseKey(this);
+    cmdCloseAnalyse->setObjectName(QStringLiteral("cmdCloseAnalyse"));
+    TwipLayout::place(cmdCloseAnalyse, 2880, 0, 255, 255);
+    TwipLayout::place(txtFileName, 0, 360, 2175, 315);
+    TwipLayout::place(cmdBrowse, 2280, 360, 855, 300);
+    TwipLayout::place(lstAnalyseApi, 0, 720, 3135, 1020);
+    TwipLayout::place(this, 0, 0, 3690, 2175);
+    setResizeRule([this](int w, int h) {
+        const QRect input = TwipLayout::rect(txtFileName);
+        TwipLayout::setWidth(lstAnalyseApi, w);
+        TwipLayout::setHeight(lstAnalyseApi, h - input.top() - input.height() - 65);
+        TwipLayout::setLeft(cmdCloseAnalyse, w - 265);
+        const int captionWidth = TwipLayout::rect(cmdCloseAnalyse).left() - 80;
+        TwipLayout::setWidth(lblAnalyse, captionWidth);
+        TwipLayout::setWidth(shpWA, captionWidth);
+        TwipLayout::setWidth(txtFileName, w - 960);
+        TwipLayout::setLeft(cmdBrowse, TwipLayout::rect(txtFileName).width() + 105);
+    });
 
     connect(cmdBrowse, &QPushButton::clicked, this, &AnalysePanel::cmdBrowse_Click);
     connect(lstAnalyseApi, &QListWidget::itemClicked, this, &AnalysePanel::lstAnalyseApi_Click);
@@ -66,7 +82,7 @@ bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
         m_stop = true;
-    return OverlayPanel::eventFilter(watched, event);
+    return TwipPanel::eventFilter(watched, event);
 }
 
 void AnalysePanel::showNotice()

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "OverlayPanel.h"
+#include "TwipPanel.h"
 #include "find/NameScanner.h"
 
+class CloseKey;
 class Prompter;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -13,7 +15,7 @@ class frmMain;
 // picAnalyse: the analysis panel over the tree side. The user picks an executable file;
 // the catalogue functions whose names occur in it fill lstAnalyseApi, while the progress
 // bar over the status bar moves and the window stays alive.
-class AnalysePanel : public OverlayPanel
+class AnalysePanel : public TwipPanel
 {
     Q_OBJECT
 
@@ -33,6 +35,8 @@ public:
     bool isAnalysing() const { return m_analysing; }
 
     QLabel *lblAnalyse = nullptr;
+    QFrame *shpWA = nullptr;
+    CloseKey *cmdCloseAnalyse = nullptr;
     QLineEdit *txtFileName = nullptr;
     QPushButton *cmdBrowse = nullptr;
     QListWidget *lstAnalyseApi = nullptr;

@@ -2,6 +2,7 @@
 // clipboard, print. They read the function view only, never the catalogue.
 
 #include "frmMain.h"
+#include "TwipPanel.h"
 
 #include "PrintOut.h"
 #include "TextBox.h"

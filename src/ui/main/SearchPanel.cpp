@@ -4,27 +4,25 @@
 #include "catalogue/CatalogueTree.h"
 #include "find/CatalogueSearch.h"
 #include "frmMain.h"
+#include "ui/controls/CloseKey.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QFrame>
 
 SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
-    : OverlayPanel(parent)
+    : TwipPanel(parent)
     , m_main(main)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("picSearch"));
-    lblSearch = new QLabel(Texts::lblSearch, this);
-    lblSearch->setObjectName(QStringLiteral("lblSearch"));
 
     cboSearch = new QComboBox(this);
     cboSearch->setObjectName(QStringLiteral("cboSearch"));
@@ -39,14 +37,32 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     lstRearchResult = new QListWidget(this);
     lstRearchResult->setObjectName(QStringLiteral("lstRearchResult"));
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(makeCaptionStrip(lblSearch, QStringLiteral("cmdCloseSearch")));
-    auto *inputRow = new QHBoxLayout;
-    inputRow->addWidget(cboSearch, 1);
-    inputRow->addWidget(cmdSearch);
-    layout->addLayout(inputRow);
-    layout->addWidget(lstRearchResult, 1);
+    // Places in twips as the window was designed; the rule below follows the panel's size.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    setAutoFillBackground(true);
+    hide();
+    lblSearch = makeCaption(QStringLiteral("lblSearch"), Texts::lblSearch, 1575, this);
+    shpWS = makeStripBox(QStringLiteral("shpWS"), 2775, this);
+    cmdCloseSearch = new CloseKey(this);
+    cmdCloseSearch->setObjectName(QStringLiteral("cmdCloseSearch"));
+    TwipLayout::place(cmdCloseSearch, 2880, 0, 255, 255);
+    TwipLayout::place(cboSearch, 0, 360, 2175, 315);
+    TwipLayout::place(cmdSearch, 2280, 360, 855, 300);
+    TwipLayout::place(lstRearchResult, 0, 720, 3135, 1020);
+    TwipLayout::place(this, 0, 0, 3690, 2175);
+    setResizeRule([this](int w, int h) {
+        const QRect input = TwipLayout::rect(cboSearch);
+        TwipLayout::setWidth(lstRearchResult, w);
+        TwipLayout::setHeight(lstRearchResult, h - input.top() - input.height() - 65);
+        TwipLayout::setLeft(cmdCloseSearch, w - 265);
+        const int captionWidth = TwipLayout::rect(cmdCloseSearch).left() - 80;
+        TwipLayout::setWidth(lblSearch, captionWidth);
+        TwipLayout::setWidth(shpWS, captionWidth);
+        TwipLayout::setWidth(cboSearch, w - 960);
+        TwipLayout::setLeft(cmdSearch, TwipLayout::rect(cboSearch).width() + 105);
+    });
 
     connect(cmdSearch, &QPushButton::clicked, this, &SearchPanel::cmdSearch_Click);
     // Enter in the box runs the search as the button does (see eventFilter).
@@ -69,7 +85,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return OverlayPanel::eventFilter(watched, event);
+    return TwipPanel::eventFilter(watched, event);
 }
 
 void SearchPanel::SearchCatalogue(const QString &text)

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "OverlayPanel.h"
+#include "TwipPanel.h"
 
+class CloseKey;
 class Prompter;
+class QFrame;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -12,7 +14,7 @@ class frmMain;
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
 // for in every function's name (or description, as the Function menu says); the names
 // found fill lstRearchResult in record order and the "Search" branch of the tree.
-class SearchPanel : public OverlayPanel
+class SearchPanel : public TwipPanel
 {
     Q_OBJECT
 
@@ -23,6 +25,8 @@ public:
     void SearchCatalogue(const QString &text);
 
     QLabel *lblSearch = nullptr;
+    QFrame *shpWS = nullptr;
+    CloseKey *cmdCloseSearch = nullptr;
     QComboBox *cboSearch = nullptr;
     QPushButton *cmdSearch = nullptr;
     QListWidget *lstRearchResult = nullptr;

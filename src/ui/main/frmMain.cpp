@@ -1,13 +1,20 @@
 #include "frmMain.h"
 
 #include "AnalysePanel.h"
+#include "FormPosition.h"
 #include "ImageList.h"
+#include "TwipPanel.h"
+#include "frmSet.h"
+#include "settings/ProgramSettings.h"
+#include "ui/controls/CloseKey.h"
+#include "ui/controls/Resizer.h"
 #include "SearchPanel.h"
 #include "StatusPanels.h"
 #include "TextBox.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/DeclarationLayout.h"
 #include "platform/Texts.h"
+#include "platform/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -16,9 +23,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QSplitter>
+#include <QPushButton>
+#include <QLocale>
+#include <QTime>
+#include <QTimer>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -26,6 +35,16 @@ QString versionCaption()
 {
     return Texts::windowCaptionPrefix + QString::number(VORN_VERSION_MAJOR) + QLatin1Char('.')
         + QString::number(VORN_VERSION_MINOR) + QLatin1Char('.') + QString::number(VORN_VERSION_PATCH);
+}
+
+const QColor stripColour(0xE7, 0xE7, 0xEF);
+
+// The light yellow of the declaration and description boxes.
+void setBoxColour(QWidget *box)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+    box->setPalette(palette);
 }
 
 } // namespace
@@ -38,6 +57,9 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     setLayoutDirection(Qt::RightToLeft);
     createControls();
     createMenus();
+    // The client area below the menu bar is 9930 x 7545 twips when the window opens.
+    const int width = Twips::toPixels(9930, logicalDpiX());
+    resize(width, Twips::toPixels(7545, logicalDpiY()) + menuBar()->heightForWidth(width));
     Form_Load();
 }
 
@@ -45,34 +67,57 @@ frmMain::~frmMain() = default;
 
 void frmMain::createControls()
 {
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
+    // The client area: everything below the menu bar, laid out by Form_Resize.
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->installEventFilter(this);
+    setCentralWidget(m_client);
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
 
-    lblFunctionName = new QLabel(Texts::functionNameInitial, central);
+    lblFunctionName = new QLabel(Texts::functionNameInitial, m_client);
     lblFunctionName->setObjectName(QStringLiteral("lblFunctionName"));
     lblFunctionName->setTextFormat(Qt::PlainText);
     QFont titleFont(QStringLiteral("Times New Roman"), 12);
     titleFont.setBold(true);
     lblFunctionName->setFont(titleFont);
     lblFunctionName->setAutoFillBackground(true);
-    lblFunctionName->setStyleSheet(QStringLiteral("background-color: #E7E7EF;"));
+    QPalette titlePalette = lblFunctionName->palette();
+    titlePalette.setColor(QPalette::Window, stripColour);
+    lblFunctionName->setPalette(titlePalette);
+    TwipLayout::place(lblFunctionName, 120, 120, 3375, 300);
     lblFunctionName->setVisible(false);
-    layout->addWidget(lblFunctionName);
 
-    resControls = new QSplitter(Qt::Horizontal, central);
+    // The working area: the tree panel beside the function area, which holds the
+    // declaration panel above the description.
+    resControls = new Resizer(m_client);
     resControls->setObjectName(QStringLiteral("resControls"));
-    resControls->setChildrenCollapsible(false);
+    resControls->setSeparatorSize(80);
+    resControls->setMinControlSize1(1430);
+    resControls->setMinControlSize2(2000);
+    resControls->setAutoResize(false);
+    resControls->setBorderStyle(0);
+    TwipLayout::place(resControls, 120, 600, 9255, 3135);
+
+    picTree = new TwipPanel(resControls);
+    picTree->setObjectName(QStringLiteral("picTree"));
+    TwipLayout::place(picTree, 0, 0, 4095, 3135);
+    lblTree = TwipPanel::makeCaption(QStringLiteral("lblTree"), Texts::lblTree, 1695, picTree);
+    shpWT = TwipPanel::makeStripBox(QStringLiteral("shpWT"), 2775, picTree);
+    cmdCloseTree = new CloseKey(picTree);
+    cmdCloseTree->setObjectName(QStringLiteral("cmdCloseTree"));
+    TwipLayout::place(cmdCloseTree, 2880, 0, 255, 255);
 
     m_tree = new CatalogueTree(this);
     m_tree->setImageList(makeTreeImageList());
-    trvApi = new QTreeView(resControls);
+    trvApi = new QTreeView(picTree);
     trvApi->setObjectName(QStringLiteral("trvApi"));
     trvApi->setHeaderHidden(true);
     trvApi->setUniformRowHeights(true);
     trvApi->setModel(m_tree);
     trvApi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TwipLayout::place(trvApi, 0, 360, 3135, 2415);
     connect(trvApi, &QTreeView::clicked, this, &frmMain::nodeClick);
     // The keyboard walks the tree as well as the pointer does. Only a node that becomes
     // selected counts: the tree makes its first row current (unselected) when it first
@@ -83,45 +128,87 @@ void frmMain::createControls()
                     && trvApi->selectionModel()->isSelected(current))
                     nodeClick(current);
             });
+    picTree->setResizeRule([this](int w, int h) {
+        TwipLayout::setLeft(cmdCloseTree, w - 265);
+        const int captionWidth = TwipLayout::rect(cmdCloseTree).left() - 80;
+        TwipLayout::setWidth(lblTree, captionWidth);
+        TwipLayout::setWidth(shpWT, captionWidth);
+        TwipLayout::setWidth(trvApi, w);
+        TwipLayout::setHeight(trvApi, h - TwipLayout::rect(trvApi).top());
+    });
 
-    resFunction = new QSplitter(Qt::Vertical, resControls);
+    resFunction = new Resizer(resControls);
     resFunction->setObjectName(QStringLiteral("resFunction"));
-    resFunction->setChildrenCollapsible(false);
-    txtFunction = new TextBox(resFunction);
+    resFunction->setOrientation(0);
+    resFunction->setSeparatorSize(80);
+    resFunction->setMinControlSize1(1000);
+    resFunction->setMinControlSize2(640);
+    resFunction->setAutoResize(false);
+    resFunction->setBorderStyle(0);
+    TwipLayout::place(resFunction, 4175, 0, 5080, 3135);
+
+    picFn = new TwipPanel(resFunction);
+    picFn->setObjectName(QStringLiteral("picFn"));
+    TwipLayout::place(picFn, 0, 0, 5085, 1815);
+    lblFunction = TwipPanel::makeCaption(QStringLiteral("lblFunction"), Texts::lblFunction, 3135, picFn);
+    shpWC = TwipPanel::makeStripBox(QStringLiteral("shpWC"), 4935, picFn);
+    txtFunction = new TextBox(picFn);
     txtFunction->setObjectName(QStringLiteral("txtFunction"));
-    txtFunction->setFont(QFont(QStringLiteral("Courier New"), 8));
+    QFont codeFont(QStringLiteral("Courier New"));
+    codeFont.setPointSizeF(8.25);
+    txtFunction->setFont(codeFont);
     // Code reads left to right even in a right-to-left window.
     txtFunction->setLayoutDirection(Qt::LeftToRight);
     txtFunction->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtFunction->setStyleSheet(QStringLiteral("background-color: #FFFFC0;"));
+    setBoxColour(txtFunction);
+    TwipLayout::place(txtFunction, 0, 360, 4365, 1470);
+    picFn->setResizeRule([this](int w, int h) {
+        TwipLayout::setWidth(txtFunction, w);
+        TwipLayout::setWidth(lblFunction, w);
+        TwipLayout::setWidth(shpWC, w);
+        TwipLayout::setHeight(txtFunction, h - 360);
+    });
+
     txtComment = new TextBox(resFunction);
     txtComment->setObjectName(QStringLiteral("txtComment"));
-    txtComment->setFont(QFont(QStringLiteral("Tahoma"), 8));
-    txtComment->setStyleSheet(QStringLiteral("background-color: #FFFFC0;"));
-    resFunction->setStretchFactor(0, 1);
-    resFunction->setStretchFactor(1, 1);
-    resControls->setStretchFactor(0, 2);
-    resControls->setStretchFactor(1, 3);
-    layout->addWidget(resControls, 1);
-    layout->addWidget(createKeyRow(central));
-    setCentralWidget(central);
+    setBoxColour(txtComment);
+    TwipLayout::place(txtComment, 0, 1895, 5085, 1240);
 
-    StatusBar = new StatusPanels(this);
+    resFunction->setControls(picFn, txtComment);
+    resControls->setControls(picTree, resFunction);
+    connect(resControls, &Resizer::ResizeItems, this, &frmMain::resControls_ResizeItems);
+
+    createPanels();
+    createKeyRow();
+
+    StatusBar = new StatusPanels(m_client);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    setStatusBar(StatusBar);
+    TwipLayout::place(StatusBar, 0, 7155, 9930, 390);
+    // The "time" panel keeps the time of day.
+    m_clock = new QTimer(this);
+    connect(m_clock, &QTimer::timeout, this, &frmMain::updateTime);
+    m_clock->start(1000);
+    updateTime();
 
-    // The search and analysis panels lie over the tree side when shown.
-    picSearch = new SearchPanel(*this, m_prompter, central);
-    picSearch->setOverlayTarget(trvApi);
-    picAnalyse = new AnalysePanel(*this, m_prompter, central);
-    picAnalyse->setOverlayTarget(trvApi);
     // Laid over the status bar's "prog" panel while an analysis runs.
-    ProgressBar = new QProgressBar(this);
+    ProgressBar = new QProgressBar(m_client);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setTextVisible(false);
+    TwipLayout::place(ProgressBar, 4920, 7200, 3015, 255);
     ProgressBar->hide();
 
-    resize(662, 503); // 9930 x 7545 twips at 96 dpi
+}
+
+void frmMain::createPanels()
+{
+    // The search and analysis panels lie over the tree panel when shown.
+    picSearch = new SearchPanel(*this, m_prompter, m_client);
+    TwipLayout::place(picSearch, 120, 3960, 3690, 2175);
+    picAnalyse = new AnalysePanel(*this, m_prompter, m_client);
+    TwipLayout::place(picAnalyse, 4080, 3960, 3690, 2175);
+    connect(picSearch->cmdCloseSearch, &CloseKey::Click, this, &frmMain::cmdCloseSearch_Click);
+    connect(picAnalyse->cmdCloseAnalyse, &CloseKey::Click, this, &frmMain::cmdCloseAnalyse_Click);
+    connect(cmdCloseTree, &CloseKey::Click, this, &frmMain::cmdCloseTree_Click);
 }
 
 void frmMain::createMenus()
@@ -154,6 +241,16 @@ void frmMain::createMenus()
     mnuCaption->setCheckable(true);
     mnuCaption->setChecked(false);
     connect(mnuCaption, &QAction::triggered, this, &frmMain::mnuCaption_Click);
+    mnuStatusBarView = mnuView->addAction(Texts::mnuStatusBarView);
+    mnuStatusBarView->setObjectName(QStringLiteral("mnuStatusBarView"));
+    mnuStatusBarView->setCheckable(true);
+    mnuStatusBarView->setChecked(true);
+    connect(mnuStatusBarView, &QAction::triggered, this, &frmMain::mnuStatusBarView_Click);
+    mnuKeys = mnuView->addAction(Texts::mnuKeys);
+    mnuKeys->setObjectName(QStringLiteral("mnuKeys"));
+    mnuKeys->setCheckable(true);
+    mnuKeys->setChecked(true);
+    connect(mnuKeys, &QAction::triggered, this, &frmMain::mnuKeys_Click);
     mnuView->addSeparator();
     mnuTreeApi = mnuView->addAction(Texts::mnuTreeApi);
     mnuTreeApi->setObjectName(QStringLiteral("mnuTreeApi"));
@@ -168,6 +265,10 @@ void frmMain::createMenus()
     mnuAnalyse->setObjectName(QStringLiteral("mnuAnalyse"));
     mnuAnalyse->setCheckable(true);
     connect(mnuAnalyse, &QAction::triggered, this, &frmMain::mnuAnalyse_Click);
+    mnuView->addSeparator();
+    mnuOptions = mnuView->addAction(Texts::mnuOptions);
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
 
     QMenu *mnuFunction = menuBar()->addMenu(Texts::mnuFunction);
     mnuFunction->setObjectName(QStringLiteral("mnuFunction"));
@@ -193,12 +294,14 @@ void frmMain::createMenus()
 void frmMain::Form_Load()
 {
     setWindowTitle(versionCaption());
-    const QList<int> sizes = resControls->sizes();
-    m_savedTreeSize = sizes.isEmpty() ? 0 : sizes.first();
+    m_savedTreeSize = resControls->Control1Size();
+    FormSettings::RestoreFormPosition(*this, ProgramSettings::applicationName, false);
 }
 
 void frmMain::Form_Unload()
 {
+    FormSettings::SaveFormPosition(*this, ProgramSettings::applicationName, false);
+    ProgramSettings::SaveSettings(*this);
 }
 
 void frmMain::unload()
@@ -278,8 +381,23 @@ void frmMain::mnuFormat_Click()
 
 void frmMain::mnuCaption_Click()
 {
+    // The entry has already flipped its own check mark.
     lblFunctionName->setVisible(mnuCaption->isChecked());
-    layoutWindow();
+    Form_Resize();
+}
+
+void frmMain::mnuStatusBarView_Click()
+{
+    StatusBar->setVisible(mnuStatusBarView->isChecked());
+    // Docked below the key row, at the very bottom.
+    dockBottom();
+    Form_Resize();
+}
+
+void frmMain::mnuKeys_Click()
+{
+    picColtrols->setVisible(mnuKeys->isChecked());
+    Form_Resize();
 }
 
 void frmMain::mnuSearchType_Click(int index)
@@ -296,21 +414,19 @@ void frmMain::mnuTreeApi_Click()
     // The entry has already flipped its own check mark.
     mnuSearch->setChecked(false);
     mnuAnalyse->setChecked(false);
-    const bool show = mnuTreeApi->isChecked();
-    if (!trvApi->isHidden()) {
-        m_savedTreeSize = resControls->sizes().value(0);
-        trvApi->setVisible(show);
-    } else {
-        trvApi->setVisible(show);
-        QList<int> sizes = resControls->sizes();
-        if (show && sizes.size() == 2 && m_savedTreeSize > 0) {
-            const int total = sizes[0] + sizes[1];
-            sizes = {m_savedTreeSize, std::max(total - m_savedTreeSize, 0)};
-            resControls->setSizes(sizes);
-        }
-    }
+    const bool wasShown = resControls->Control1Visible();
+    if (wasShown)
+        m_savedTreeSize = resControls->Control1Size();
+    else
+        resControls->setControl1Size(m_savedTreeSize);
+    resControls->setControl1Visible(mnuTreeApi->isChecked());
+    // A side coming back shares the room equally with the other at first; give it the
+    // size it had when it was hidden, which is what the user expects to see again.
+    if (!wasShown && resControls->Control1Visible())
+        resControls->setControl1Size(m_savedTreeSize);
     picSearch->hide();
     picAnalyse->hide();
+    cmdSearchBar->setText(mnuTreeApi->isChecked() ? Texts::cmdSearchBarSearch : Texts::cmdSearchBarFunctions);
 }
 
 void frmMain::mnuSearch_Click()
@@ -326,20 +442,188 @@ void frmMain::mnuAnalyse_Click()
 
 void frmMain::showFirstSidePanel(QWidget *panel, QAction *entry)
 {
-    trvApi->setVisible(true);
-    mnuTreeApi->setChecked(false);
-    mnuSearch->setChecked(entry == mnuSearch);
-    mnuAnalyse->setChecked(entry == mnuAnalyse);
-    (panel == picSearch ? static_cast<QWidget *>(picAnalyse) : picSearch)->hide();
-    layoutWindow();
+    resControls->setControl1Visible(true);
+    entry->setChecked(true);
+    for (QAction *other : {mnuTreeApi, mnuSearch, mnuAnalyse}) {
+        if (other != entry)
+            other->setChecked(false);
+    }
+    const QRect working = TwipLayout::rect(resControls);
+    TwipLayout::setTop(panel, working.top());
+    TwipLayout::setLeft(panel, working.left());
     panel->show();
     panel->raise();
+    (panel == picSearch ? static_cast<QWidget *>(picAnalyse) : picSearch)->hide();
+    resControls_ResizeItems();
+    cmdSearchBar->setText(Texts::cmdSearchBarFunctions);
 }
 
-void frmMain::layoutWindow()
+void frmMain::cmdCloseSearch_Click()
 {
-    if (QWidget *central = centralWidget(); central && central->layout())
-        central->layout()->activate();
+    picSearch->hide();
+    mnuSearch->setChecked(false);
+    mnuTreeApi->setChecked(true);
+    trvApi->setVisible(true);
+    m_savedTreeSize = TwipLayout::rect(picSearch).width();
+    cmdSearchBar->setText(Texts::cmdSearchBarPlain);
+}
+
+void frmMain::cmdCloseAnalyse_Click()
+{
+    picAnalyse->hide();
+    mnuAnalyse->setChecked(false);
+    mnuTreeApi->setChecked(true);
+    trvApi->setVisible(true);
+    m_savedTreeSize = TwipLayout::rect(picSearch).width();
+    cmdSearchBar->setText(Texts::cmdSearchBarPlain);
+}
+
+void frmMain::cmdCloseTree_Click()
+{
+    mnuTreeApi->setChecked(!mnuTreeApi->isChecked());
+    mnuTreeApi_Click();
+    m_savedTreeSize = TwipLayout::rect(picTree).width();
+}
+
+void frmMain::cmdSearchBar_Click()
+{
+    if (mnuTreeApi->isChecked()) {
+        mnuSearch_Click();
+    } else {
+        mnuTreeApi->setChecked(!mnuTreeApi->isChecked());
+        mnuTreeApi_Click();
+    }
+}
+
+void frmMain::mnuOptions_Click()
+{
+    frmSet dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::dockBottom()
+{
+    const QRect client = TwipLayout::rect(m_client);
+    int bottom = client.height();
+    if (!StatusBar->isHidden()) {
+        const int height = TwipLayout::rect(StatusBar).height();
+        bottom -= height;
+        TwipLayout::place(StatusBar, 0, bottom, client.width(), height);
+    }
+    if (!picColtrols->isHidden()) {
+        const int height = TwipLayout::rect(picColtrols).height();
+        TwipLayout::place(picColtrols, 0, bottom - height, client.width(), height);
+    }
+}
+
+void frmMain::Form_Resize()
+{
+    dockBottom();
+    const QRect client = TwipLayout::rect(m_client);
+    const QRect label = TwipLayout::rect(lblFunctionName);
+    const int fnH = lblFunctionName->isHidden() ? 0 : label.height();
+    const int sbH = StatusBar->isHidden() ? 0 : TwipLayout::rect(StatusBar).height();
+    const int keysH = picColtrols->isHidden() ? 0 : TwipLayout::rect(picColtrols).height();
+
+    TwipLayout::setWidth(lblFunctionName, client.width() - 300);
+    TwipLayout::setTop(resControls, label.top() + fnH + 80);
+    TwipLayout::setWidth(resControls, TwipLayout::rect(lblFunctionName).width());
+    TwipLayout::setHeight(resControls, client.height() - fnH - label.top() - sbH - keysH - 300);
+    const int top = TwipLayout::rect(resControls).top();
+    TwipLayout::setTop(picSearch, top);
+    TwipLayout::setTop(picAnalyse, top);
+    resControls_ResizeItems();
+}
+
+void frmMain::resControls_ResizeItems()
+{
+    const QRect tree = TwipLayout::rect(picTree);
+    TwipLayout::setWidth(picSearch, tree.width());
+    TwipLayout::setHeight(picSearch, tree.height());
+    TwipLayout::setWidth(picAnalyse, tree.width());
+    TwipLayout::setHeight(picAnalyse, tree.height());
+}
+
+void frmMain::updateTime()
+{
+    StatusBar->setText(QStringLiteral("time"), QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::setFunctionFontSize(double points)
+{
+    QFont font = txtFunction->font();
+    font.setPointSizeF(points);
+    txtFunction->setFont(font);
+}
+
+void frmMain::setCommentFontSize(double points)
+{
+    QFont font = txtComment->font();
+    font.setPointSizeF(points);
+    txtComment->setFont(font);
+}
+
+void frmMain::setCaptionVisible(bool visible)
+{
+    mnuCaption->setChecked(visible);
+    lblFunctionName->setVisible(visible);
+    Form_Resize();
+}
+
+void frmMain::setStatusBarVisible(bool visible)
+{
+    mnuStatusBarView->setChecked(visible);
+    StatusBar->setVisible(visible);
+    Form_Resize();
+}
+
+void frmMain::setKeysVisible(bool visible)
+{
+    mnuKeys->setChecked(visible);
+    picColtrols->setVisible(visible);
+    Form_Resize();
+}
+
+bool frmMain::captionChecked() const
+{
+    return mnuCaption->isChecked();
+}
+
+bool frmMain::statusBarChecked() const
+{
+    return mnuStatusBarView->isChecked();
+}
+
+bool frmMain::keysChecked() const
+{
+    return mnuKeys->isChecked();
+}
+
+void frmMain::setTreeSize(int twips)
+{
+    resControls->setControl1Size(twips);
+}
+
+void frmMain::setFunctionTextHeight(int twips)
+{
+    resFunction->setControl1Size(twips);
+}
+
+int frmMain::treeSize() const
+{
+    return resControls->Control1Size();
+}
+
+int frmMain::functionTextHeight() const
+{
+    return resFunction->Control1Size();
 }
 
 void frmMain::cmdExit_Click()

@@ -2,6 +2,7 @@
 
 #include "catalogue/Recordset.h"
 #include "output/FunctionView.h"
+#include "settings/MainView.h"
 
 #include <QMainWindow>
 
@@ -9,21 +10,28 @@
 
 class AnalysePanel;
 class CatalogueTree;
+class CloseKey;
+class QFrame;
+class QTimer;
+class Resizer;
+class TwipPanel;
 class Prompter;
 class QAction;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSplitter;
 class QTreeView;
 class SearchPanel;
 class StatusPanels;
 class TextBox;
 
-// The main window: the catalogue tree on one side, the function view on the other.
-// It holds the one shared catalogue recordset for the whole run.
-class frmMain : public QMainWindow
+// The main window: the function title, the working area (the tree side and the function
+// area under one splitter, the declaration and the description under another), the key
+// row and the status bar. Every place and size is kept in twips, as the window was
+// designed, and turned into pixels where a widget is placed. It holds the one shared
+// catalogue recordset for the whole run.
+class frmMain : public QMainWindow, public MainView
 {
     Q_OBJECT
 
@@ -64,8 +72,15 @@ public:
     TextBox *txtFunction = nullptr;
     TextBox *txtComment = nullptr;
     StatusPanels *StatusBar = nullptr;
-    QSplitter *resControls = nullptr;
-    QSplitter *resFunction = nullptr;
+    Resizer *resControls = nullptr;
+    Resizer *resFunction = nullptr;
+    TwipPanel *picTree = nullptr;
+    QLabel *lblTree = nullptr;
+    QFrame *shpWT = nullptr;
+    CloseKey *cmdCloseTree = nullptr;
+    TwipPanel *picFn = nullptr;
+    QLabel *lblFunction = nullptr;
+    QFrame *shpWC = nullptr;
     SearchPanel *picSearch = nullptr;
     AnalysePanel *picAnalyse = nullptr;
     QProgressBar *ProgressBar = nullptr;
@@ -75,6 +90,9 @@ public:
     QAction *mnuPrint = nullptr;
     QAction *mnuExit = nullptr;
     QAction *mnuCaption = nullptr;
+    QAction *mnuStatusBarView = nullptr;
+    QAction *mnuKeys = nullptr;
+    QAction *mnuOptions = nullptr;
     QAction *mnuFormat = nullptr;
     QAction *mnuTreeApi = nullptr;
     QAction *mnuSearch = nullptr;
@@ -85,7 +103,7 @@ public:
     std::array<QAction *, 3> mnuCopy{};
 
     // The key row along the bottom, with its button group on the right.
-    QWidget *picColtrols = nullptr;
+    TwipPanel *picColtrols = nullptr;
     QPushButton *cmdAbout = nullptr;
     QWidget *picKeys = nullptr;
     QPushButton *cmdSearchBar = nullptr;
@@ -102,6 +120,25 @@ public:
     // mnuSearchType entries; every run starts searching names.
     bool SearchByDescription() const { return m_searchByDescription; }
 
+    // The tree side's size to give back when the tree is shown again, in twips.
+    int SavedTreeSize() const { return m_savedTreeSize; }
+    // The client area (below the menu bar): every place of the window is counted from it.
+    QWidget *clientArea() const { return m_client; }
+
+    // MainView: what the program settings read and write.
+    void setFunctionFontSize(double points) override;
+    void setCommentFontSize(double points) override;
+    void setCaptionVisible(bool visible) override;
+    void setStatusBarVisible(bool visible) override;
+    void setKeysVisible(bool visible) override;
+    bool captionChecked() const override;
+    bool statusBarChecked() const override;
+    bool keysChecked() const override;
+    void setTreeSize(int twips) override;
+    void setFunctionTextHeight(int twips) override;
+    int treeSize() const override;
+    int functionTextHeight() const override;
+
 public slots:
     void cmdExit_Click();
     void mnuCopy_Click(int index);
@@ -115,8 +152,23 @@ public slots:
     void mnuAnalyse_Click();
     // Either entry swaps the two check marks and the mode with them.
     void mnuSearchType_Click(int index);
+    void mnuStatusBarView_Click();
+    void mnuKeys_Click();
+    void mnuOptions_Click();
+    void cmdCloseTree_Click();
+    void cmdCloseSearch_Click();
+    void cmdCloseAnalyse_Click();
+    // Switches between the tree and the search panel; its caption says what it will show.
+    void cmdSearchBar_Click();
+
+    // The window's resize handling: docks the key row and the status bar at the bottom,
+    // then sizes the title and the working area.
+    void Form_Resize();
+    // Keeps the search and analysis panels the size of the tree panel.
+    void resControls_ResizeItems();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -124,16 +176,20 @@ private:
     void createControls();
     void createMenus();
     void createCopyMenu();
-    QWidget *createKeyRow(QWidget *parent);
+    void createKeyRow();
+    void createPanels();
+    void dockBottom();
+    void updateTime();
     void reportRuntimeError(qint64 number, const QString &description);
     void Form_Load();
     void Form_Unload();
-    void layoutWindow();
     void showFirstSidePanel(QWidget *panel, QAction *entry);
 
     Prompter &m_prompter;
     Recordset m_recordset;
     CatalogueTree *m_tree = nullptr;
+    QWidget *m_client = nullptr;
+    QTimer *m_clock = nullptr;
     bool m_shown = false;
     bool m_unloaded = false;
     int m_savedTreeSize = 0;

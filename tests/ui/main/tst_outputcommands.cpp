@@ -17,7 +17,8 @@
 #include <QMimeData>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSplitter>
+#include "ui/controls/Resizer.h"
+#include "ui/main/TwipPanel.h"
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QTest>

@@ -5,6 +5,8 @@
 #include "ui/main/SearchPanel.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TextBox.h"
+#include "ui/controls/Resizer.h"
+#include "ui/main/TwipPanel.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -328,13 +330,17 @@ void tst_Search::searchPanel_liesOverTheTree_andTreeCommandHidesIt()
     QVERIFY(m_main->mnuSearch->isChecked());
     QVERIFY(!m_main->mnuTreeApi->isChecked());
     QVERIFY(m_panel->isVisible());
-    const QRect tree(m_main->trvApi->mapTo(m_panel->parentWidget(), QPoint(0, 0)), m_main->trvApi->size());
+    const QRect tree(m_main->picTree->mapTo(m_panel->parentWidget(), QPoint(0, 0)), m_main->picTree->size());
     QCOMPARE(m_panel->geometry(), tree);
 
-    // Dragging the splitter moves the panel with the tree side.
-    QList<int> sizes = m_main->resControls->sizes();
-    m_main->resControls->setSizes({sizes[0] + 40, sizes[1] - 40});
-    QTRY_COMPARE(m_panel->width(), m_main->trvApi->width());
+    // Dragging the splitter's strip moves the panel with the tree side.
+    Resizer *splitter = m_main->resControls;
+    const int strip = splitter->Control1Size() + 40;
+    const int before = TwipLayout::rect(m_panel).width();
+    splitter->lblResizer_MouseDown(1, 0, strip, 100);
+    splitter->lblResizer_MouseMove(1, 0, strip + 600, 100);
+    QCOMPARE(TwipLayout::rect(m_panel).width(), before + 600);
+    QCOMPARE(TwipLayout::rect(m_panel).width(), TwipLayout::rect(m_main->picTree).width());
 
     m_main->mnuAnalyse->trigger();
     QVERIFY(m_panel->isHidden());
@@ -349,9 +355,9 @@ void tst_Search::searchPanel_liesOverTheTree_andTreeCommandHidesIt()
     QVERIFY(m_main->trvApi->isVisible());
     // From the tree the tree command hides the first side; showing search brings it back.
     m_main->mnuTreeApi->trigger();
-    QVERIFY(m_main->trvApi->isHidden());
+    QVERIFY(m_main->picTree->isHidden());
     m_main->mnuSearch->trigger();
-    QVERIFY(m_main->trvApi->isVisible());
+    QVERIFY(m_main->picTree->isVisible());
     QVERIFY(m_panel->isVisible());
 }
 
