@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,6 +61,10 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     // The client area below the menu bar is 9930 x 7545 twips when the window opens.
     const int width = Twips::toPixels(9930, logicalDpiX());
     resize(width, Twips::toPixels(7545, logicalDpiY()) + menuBar()->heightForWidth(width));
+    // Lay the hidden window out now: the settings applied before it is shown size the
+    // splitters, and they need the working area's real size.
+    layout()->activate();
+    Form_Resize();
     Form_Load();
 }
 
