@@ -451,18 +451,40 @@ class Mapper:
 
     def _unnamed(self, ptype, chain, fallback):
         """A name for a parameter the header leaves unnamed, after its type:
-        LPOPENFILENAMEA gives pOpenfilename, HWND gives hWnd."""
+        LPOPENFILENAMEA gives pOpenfilename, HDC hdc, GpGraphics * graphics and
+        GpPath ** pPath."""
         c = canonical(ptype)
         if c.kind == K.POINTER and c.get_pointee().kind == K.RECORD:
             td = self.typedef_of(c.get_pointee())
             if td is not None:
                 return basic_identifier("p" + td.name.capitalize(), fallback)
-        if chain:
-            word = chain[0]
-            if word.startswith("H") and len(word) > 1:
-                return basic_identifier("h" + word[1:].capitalize(), fallback)
-            return basic_identifier(word.lower(), fallback)
-        return fallback
+        prefix = ""
+        t = strip_sugar(ptype)
+        words = chain
+        depth = 0
+        while not words and t.kind == K.POINTER and depth < 3:
+            t = strip_sugar(t.get_pointee())
+            words = typedef_chain(t)
+            depth += 1
+        if depth > 1:
+            prefix = "p"
+        if not words:
+            return fallback
+        word = words[0]
+        if depth and word in ("WCHAR", "CHAR", "OLECHAR", "wchar_t", "char"):
+            word = "text"
+        elif word in ("INT", "UINT", "REAL", "LONG", "ULONG", "DWORD", "WORD", "BYTE", "BOOL", "WINBOOL",
+                    "SHORT", "USHORT", "FLOAT", "DOUBLE", "CHAR", "WCHAR", "int", "float", "double"):
+            word = "value"
+        elif word.startswith("Gp") and len(word) > 2:
+            word = word[2:]
+        if word.isupper():
+            word = word.lower()
+        else:
+            word = word[0].lower() + word[1:]
+        if prefix:
+            word = prefix + word[0].upper() + word[1:]
+        return basic_identifier(word, fallback)
 
     def _by_value_record(self, name, ptype):
         c = canonical(ptype)
@@ -524,6 +546,10 @@ class Mapper:
                 return [BasicParam(name, False, "Any", 4, "struct", ptype, const=const, record=td)]
             return [BasicParam(name, False, td.name, 4, "struct", ptype, const=const, record=td)]
         if pointee.kind == K.VOID:
+            if any(n not in ("VOID", "CVOID") for n in typedef_chain(pointee_sugared)):
+                # An object type the headers spell as void (GpGraphics, GpPath in C):
+                # the library hands it out and takes it back as a handle.
+                return [BasicParam(name, True, "Long", 4, "handle", ptype)]
             if "reserved" in name.lower():
                 return [BasicParam(name, True, "Long", 4, "reserved", ptype)]
             return [BasicParam(name, False, "Any", 4, "buffer", ptype, const=const)]
