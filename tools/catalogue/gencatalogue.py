@@ -342,7 +342,11 @@ def write_report(cat, records):
         "packs no bit fields and has no unions; padding members make up the difference where they "
         "can) is passed `As Any`; the caller builds the bytes. These structures:")
     add("")
-    failures = sorted({(cat.mapper.failures.get(usr, "?"), usr.split("@")[-1])
+    def shown(usr):
+        name = usr.split("@")[-1]
+        return name if name and not name.isdigit() else "(an anonymous structure)"
+
+    failures = sorted({(cat.mapper.failures.get(usr, "?"), shown(usr))
                        for usr, td in cat.mapper.types.items() if td is None})
     by_reason = collections.OrderedDict()
     for reason, name in failures:
