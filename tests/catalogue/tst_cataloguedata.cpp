@@ -1,0 +1,474 @@
+// Checks the catalogue that ships: every data/catalogue/*.tsv file, read the way the build
+// reads it, against the rules a Basic programmer relies on (each declaration pastes into a
+// module and calls the export it names with the right argument bytes) and against the C
+// prototypes that the generator recorded in data/catalogue/prototypes.txt.
+#include "catalogue/CatalogueSource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+QString catalogueFolder()
+{
+    return QDir(qEnvironmentVariable("VORN_TEST_DATA")).absoluteFilePath(QStringLiteral("../../data/catalogue"));
+}
+
+// What prototypes.txt says about one function.
+struct Prototype
+{
+    QString exportName;
+    QString library;
+    int argumentBytes = 0;
+    int cParameters = 0;
+    int basicParameters = 0;
+    QString header;
+    QString text;
+};
+
+struct Parameter
+{
+    bool byValue = false;
+    QString name;
+    QString type;
+};
+
+// One Declare statement with the Type blocks ahead of it, as read by the small grammar below.
+struct Declaration
+{
+    bool isSub = false;
+    QString name;
+    QString lib;
+    QString alias;
+    QList<Parameter> parameters;
+    QString result;
+    QStringList typeNames; // in the order the blocks define them
+    QString error;         // empty when the text follows the grammar
+
+    int argumentBytes() const
+    {
+        int bytes = 0;
+        for (const Parameter &p : parameters) {
+            if (p.byValue && (p.type == QLatin1String("Currency") || p.type == QLatin1String("Double")))
+                bytes += 8;
+            else if (p.byValue && p.type == QLatin1String("Variant"))
+                bytes += 16;
+            else
+                bytes += 4;
+        }
+        return bytes;
+    }
+};
+
+const QSet<QString> &intrinsicTypes()
+{
+    static const QSet<QString> types = {"Long", "Integer", "Byte", "String", "Any", "Currency",
+                                        "Double", "Single", "Boolean", "Variant", "Object", "Date"};
+    return types;
+}
+
+// The grammar:
+//   text        := { typeBlock CRLF CRLF } declare
+//   typeBlock   := "Private Type " ident CRLF { "    " member CRLF } "End Type"
+//   member      := ident [ "(0 To " n ")" ] " As " type [ " * " n ]   (" * n" only for String)
+//   declare     := "Private Declare " ("Function"|"Sub") " " ident " Lib \"" lib "\""
+//                  [ " Alias \"" name "\"" ] " (" [ param { ", " param } ] ")" [ " As " type ]
+//   param       := [ "ByVal " ] ident " As " type
+// Every type a member or a parameter names is intrinsic or defined by an earlier block.
+Declaration parseDeclaration(const QString &text)
+{
+    static const QRegularExpression typeHead(QStringLiteral("^Private Type ([A-Za-z][A-Za-z0-9_]*)$"));
+    static const QRegularExpression member(QStringLiteral(
+        "^    ([A-Za-z][A-Za-z0-9_]*)(?:\\(0 To (\\d+)\\))? As ([A-Za-z][A-Za-z0-9_]*)(?: \\* (\\d+))?$"));
+    static const QRegularExpression declare(QStringLiteral(
+        "^Private Declare (Function|Sub) ([A-Za-z][A-Za-z0-9_]*) Lib \"([^\"]+)\""
+        "(?: Alias \"([^\"]+)\")? \\((.*)\\)(?: As ([A-Za-z][A-Za-z0-9_]*))?$"));
+    static const QRegularExpression parameter(
+        QStringLiteral("^(ByVal )?([A-Za-z][A-Za-z0-9_]*) As ([A-Za-z][A-Za-z0-9_]*)$"));
+
+    Declaration d;
+    const QStringList blocks = text.split(QStringLiteral("\r\n\r\n"));
+    QSet<QString> known = intrinsicTypes();
+    for (qsizetype b = 0; b + 1 < blocks.size(); ++b) {
+        const QStringList lines = blocks.at(b).split(QStringLiteral("\r\n"));
+        const auto head = typeHead.match(lines.first());
+        if (!head.hasMatch() || lines.size() < 3 || lines.last() != QLatin1String("End Type")) {
+            d.error = QStringLiteral("bad Type block: ") + lines.first();
+            return d;
+        }
+        const QString typeName = head.captured(1);
+        if (known.contains(typeName)) {
+            d.error = QStringLiteral("Type defined twice or shadows a Basic type: ") + typeName;
+            return d;
+        }
+        QSet<QString> memberNames;
+        for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+            const auto m = member.match(lines.at(i));
+            if (!m.hasMatch()) {
+                d.error = QStringLiteral("bad member of %1: %2").arg(typeName, lines.at(i));
+                return d;
+            }
+            if (!known.contains(m.captured(3))) {
+                d.error = QStringLiteral("member of %1 uses undefined type %2").arg(typeName, m.captured(3));
+                return d;
+            }
+            if (m.hasCaptured(4) && m.captured(3) != QLatin1String("String")) {
+                d.error = QStringLiteral("fixed length on a non-String member: ") + lines.at(i);
+                return d;
+            }
+            if (memberNames.contains(m.captured(1).toLower())) {
+                d.error = QStringLiteral("member named twice in %1: %2").arg(typeName, m.captured(1));
+                return d;
+            }
+            memberNames.insert(m.captured(1).toLower());
+        }
+        known.insert(typeName);
+        d.typeNames << typeName;
+    }
+    const QString &line = blocks.last();
+    const auto m = declare.match(line);
+    if (!m.hasMatch()) {
+        d.error = QStringLiteral("not a Declare statement: ") + line;
+        return d;
+    }
+    d.isSub = m.captured(1) == QLatin1String("Sub");
+    d.name = m.captured(2);
+    d.lib = m.captured(3);
+    d.alias = m.captured(4);
+    d.result = m.captured(6);
+    if (d.isSub != d.result.isEmpty()) {
+        d.error = QStringLiteral("a Sub with a result or a Function without one");
+        return d;
+    }
+    if (!d.result.isEmpty() && !intrinsicTypes().contains(d.result)) {
+        d.error = QStringLiteral("result of a non-Basic type: ") + d.result;
+        return d;
+    }
+    const QString list = m.captured(5);
+    QSet<QString> parameterNames{d.name.toLower()};
+    if (!list.isEmpty()) {
+        for (const QString &part : list.split(QStringLiteral(", "))) {
+            const auto p = parameter.match(part);
+            if (!p.hasMatch()) {
+                d.error = QStringLiteral("bad parameter: ") + part;
+                return d;
+            }
+            Parameter param{p.hasCaptured(1), p.captured(2), p.captured(3)};
+            if (!known.contains(param.type)) {
+                d.error = QStringLiteral("parameter of undefined type: ") + part;
+                return d;
+            }
+            if (param.byValue && !intrinsicTypes().contains(param.type)) {
+                d.error = QStringLiteral("a Type passed ByVal: ") + part;
+                return d;
+            }
+            // Basic ignores letter case: no two parameters, nor a parameter and the function,
+            // may share a name.
+            if (parameterNames.contains(param.name.toLower())) {
+                d.error = QStringLiteral("parameter name used twice: ") + param.name;
+                return d;
+            }
+            parameterNames.insert(param.name.toLower());
+            d.parameters << param;
+        }
+    }
+    return d;
+}
+
+// The upper half of Windows-1256, the code page Persian Windows reads Basic modules in.
+bool encodableInWindows1256(QChar c)
+{
+    static const QSet<char16_t> upper = [] {
+        const char16_t table[] = {
+            0x20ac, 0x067e, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0679, 0x2039,
+            0x0152, 0x0686, 0x0698, 0x0688, 0x06af, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
+            0x06a9, 0x2122, 0x0691, 0x203a, 0x0153, 0x200c, 0x200d, 0x06ba, 0x00a0, 0x060c, 0x00a2, 0x00a3,
+            0x00a4, 0x00a5, 0x00a6, 0x00a7, 0x00a8, 0x00a9, 0x06be, 0x00ab, 0x00ac, 0x00ad, 0x00ae, 0x00af,
+            0x00b0, 0x00b1, 0x00b2, 0x00b3, 0x00b4, 0x00b5, 0x00b6, 0x00b7, 0x00b8, 0x00b9, 0x061b, 0x00bb,
+            0x00bc, 0x00bd, 0x00be, 0x061f, 0x06c1, 0x0621, 0x0622, 0x0623, 0x0624, 0x0625, 0x0626, 0x0627,
+            0x0628, 0x0629, 0x062a, 0x062b, 0x062c, 0x062d, 0x062e, 0x062f, 0x0630, 0x0631, 0x0632, 0x0633,
+            0x0634, 0x0635, 0x0636, 0x00d7, 0x0637, 0x0638, 0x0639, 0x063a, 0x0640, 0x0641, 0x0642, 0x0643,
+            0x00e0, 0x0644, 0x00e2, 0x0645, 0x0646, 0x0647, 0x0648, 0x00e7, 0x00e8, 0x00e9, 0x00ea, 0x00eb,
+            0x0649, 0x064a, 0x00ee, 0x00ef, 0x064b, 0x064c, 0x064d, 0x064e, 0x00f4, 0x064f, 0x0650, 0x00f7,
+            0x0651, 0x00f9, 0x0652, 0x00fb, 0x00fc, 0x200e, 0x200f, 0x06d2};
+        return QSet<char16_t>(std::begin(table), std::end(table));
+    }();
+    return c.unicode() < 0x80 || upper.contains(c.unicode());
+}
+
+} // namespace
+
+class tst_CatalogueData : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::vector<CatalogueRecord> m_records;
+    QHash<QString, Prototype> m_prototypes;
+    QStringList m_files;
+
+private slots:
+    void initTestCase()
+    {
+        const QDir dir(catalogueFolder());
+        QVERIFY2(dir.exists(), qPrintable(dir.path()));
+        // The build reads every *.tsv in name order; so does this test.
+        for (const QString &name : dir.entryList({QStringLiteral("*.tsv")}, QDir::Files, QDir::Name))
+            m_files << dir.filePath(name);
+        std::sort(m_files.begin(), m_files.end());
+        QVERIFY(!m_files.isEmpty());
+        const CatalogueSource::ParseResult source = CatalogueSource::parseFiles(m_files);
+        QVERIFY2(source.errors.isEmpty(), qPrintable(source.errors.mid(0, 5).join(QLatin1Char('\n'))));
+        m_records = source.records;
+
+        QFile file(dir.filePath(QStringLiteral("prototypes.txt")));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        for (const QString &line : lines) {
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            const QStringList f = line.split(QLatin1Char('\t'));
+            QCOMPARE(f.size(), 8);
+            Prototype p{f[1], f[2], f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6], f[7]};
+            QVERIFY2(!m_prototypes.contains(f[0]), qPrintable(f[0]));
+            m_prototypes.insert(f[0], p);
+        }
+    }
+
+    void count_isWithinTheRangeTheCountHolds()
+    {
+        // FunctionCount is a signed 16-bit number; the catalogue must be complete enough to use.
+        QVERIFY2(m_records.size() >= 5000, qPrintable(QString::number(m_records.size())));
+        QVERIFY2(m_records.size() <= 32767, qPrintable(QString::number(m_records.size())));
+    }
+
+    void names_areUnique_evenIgnoringLetterCase()
+    {
+        QSet<QString> exact;
+        QSet<QString> folded;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[CatalogueRecord::FunctionName];
+            QVERIFY2(!exact.contains(name), qPrintable(name));
+            QVERIFY2(!folded.contains(name.toLower()), qPrintable(name));
+            exact.insert(name);
+            folded.insert(name.toLower());
+        }
+    }
+
+    void everyField_isNonEmpty()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            for (int i = 0; i < CatalogueRecord::fieldCount; ++i)
+                QVERIFY2(!r[i].trimmed().isEmpty(), qPrintable(r[0] + QStringLiteral(" field ") + QString::number(i)));
+        }
+    }
+
+    void records_comeInNameOrder()
+    {
+        for (size_t i = 1; i < m_records.size(); ++i) {
+            const QString &a = m_records[i - 1][CatalogueRecord::FunctionName];
+            const QString &b = m_records[i][CatalogueRecord::FunctionName];
+            const int folded = a.compare(b, Qt::CaseInsensitive);
+            QVERIFY2(folded < 0 || (folded == 0 && a < b), qPrintable(a + QStringLiteral(" before ") + b));
+        }
+    }
+
+    void everyDeclaration_followsTheDeclareGrammar()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            QVERIFY2(d.error.isEmpty(), qPrintable(r[0] + QStringLiteral(": ") + d.error));
+            QCOMPARE(d.name, r[CatalogueRecord::FunctionName]);
+        }
+    }
+
+    void lib_agreesWithTheLibraryField()
+    {
+        QSet<QString> libraries;
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            QVERIFY2(d.lib == r[CatalogueRecord::Library], qPrintable(r[0] + QStringLiteral(": ") + d.lib));
+            libraries.insert(d.lib);
+        }
+        QVERIFY2(libraries.size() >= 30, qPrintable(QString::number(libraries.size())));
+    }
+
+    void everyFunction_hasItsRecordedPrototype()
+    {
+        QCOMPARE(qsizetype(m_prototypes.size()), qsizetype(m_records.size()));
+        for (const CatalogueRecord &r : m_records) {
+            const auto p = m_prototypes.constFind(r[CatalogueRecord::FunctionName]);
+            QVERIFY2(p != m_prototypes.constEnd(), qPrintable(r[0]));
+            QCOMPARE(p->library, r[CatalogueRecord::Library]);
+        }
+    }
+
+    void everyDeclaration_callsTheExport()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const Prototype p = m_prototypes.value(d.name);
+            const QString called = d.alias.isEmpty() ? d.name : d.alias;
+            QVERIFY2(called == p.exportName, qPrintable(d.name + QStringLiteral(" calls ") + called));
+            if (!d.alias.isEmpty())
+                QVERIFY2(d.alias != d.name, qPrintable(d.name));
+        }
+    }
+
+    void everyAnsiFunction_hasItsAlias()
+    {
+        int ansi = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const QString exportName = m_prototypes.value(d.name).exportName;
+            // The plain name of an A/W pair calls the A form, the one that takes the ANSI
+            // text Basic makes of a String.
+            if (exportName == d.name + QLatin1Char('A')) {
+                ++ansi;
+                QCOMPARE(d.alias, exportName);
+            }
+        }
+        QVERIFY(ansi >= 1000);
+    }
+
+    void parameterCount_agreesWithTheHeader()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const Prototype p = m_prototypes.value(d.name);
+            QVERIFY2(d.parameters.size() == p.basicParameters,
+                     qPrintable(QStringLiteral("%1: %2 parameters, prototype %3").arg(d.name).arg(d.parameters.size()).arg(p.text)));
+            // More Basic than C parameters only where a structure passed by value is split.
+            QVERIFY2(p.basicParameters >= p.cParameters, qPrintable(d.name));
+            if (p.basicParameters > p.cParameters)
+                QVERIFY2(p.basicParameters - p.cParameters <= 3 * p.cParameters, qPrintable(d.name));
+        }
+    }
+
+    void argumentBytes_agreeWithTheExport()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const Prototype p = m_prototypes.value(d.name);
+            QVERIFY2(d.argumentBytes() == p.argumentBytes,
+                     qPrintable(QStringLiteral("%1 passes %2 bytes, %3@%4").arg(d.name).arg(d.argumentBytes()).arg(p.exportName).arg(p.argumentBytes)));
+        }
+    }
+
+    void workAreas_areOneToThree_fromTwentyToForty()
+    {
+        QSet<QString> all;
+        for (const CatalogueRecord &r : m_records) {
+            const QStringList areas = r[CatalogueRecord::WorkAreas].split(workAreaSeparator);
+            QVERIFY2(areas.size() >= 1 && areas.size() <= 3, qPrintable(r[0]));
+            QCOMPARE(QSet<QString>(areas.begin(), areas.end()).size(), areas.size());
+            for (const QString &a : areas) {
+                QVERIFY2(!a.isEmpty() && a == a.trimmed(), qPrintable(r[0]));
+                all.insert(a);
+            }
+        }
+        QVERIFY2(all.size() >= 20 && all.size() <= 40, qPrintable(QString::number(all.size())));
+    }
+
+    void persianText_usesTheLettersOfWindows1256()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            for (int field : {int(CatalogueRecord::WorkAreas), int(CatalogueRecord::Description)}) {
+                for (const QChar c : r[field]) {
+                    QVERIFY2(c != QChar(0x06CC), qPrintable(r[0] + QStringLiteral(": FARSI YEH instead of U+064A")));
+                    QVERIFY2(c != QChar(0x0643), qPrintable(r[0] + QStringLiteral(": ARABIC KAF instead of U+06A9")));
+                    QVERIFY2(encodableInWindows1256(c),
+                             qPrintable(r[0] + QStringLiteral(": U+") + QString::number(c.unicode(), 16)));
+                }
+            }
+            QVERIFY2(r[CatalogueRecord::Description].contains(QChar(0x0627)), qPrintable(r[0] + QStringLiteral(": no Persian")));
+        }
+    }
+
+    void lineBreaks_inFields_areCrLf()
+    {
+        for (const CatalogueRecord &r : m_records) {
+            for (const QString &field : r.fields) {
+                const QString withoutPairs = QString(field).remove(QStringLiteral("\r\n"));
+                QVERIFY2(!withoutPairs.contains(QLatin1Char('\r')) && !withoutPairs.contains(QLatin1Char('\n')), qPrintable(r[0]));
+            }
+        }
+    }
+
+    void wellKnownFunctions_areDeclaredAsBasicProgrammersDo_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("declareLine");
+        QTest::newRow("GetTickCount") << "GetTickCount"
+                                      << "Private Declare Function GetTickCount Lib \"kernel32\" () As Long";
+        QTest::newRow("sndPlaySound") << "sndPlaySound"
+                                      << "Private Declare Function sndPlaySound Lib \"winmm\" Alias \"sndPlaySoundA\" "
+                                         "(ByVal lpszSoundName As String, ByVal uFlags As Long) As Long";
+        QTest::newRow("MessageBoxW, for StrPtr") << "MessageBoxW"
+                                                 << "Private Declare Function MessageBoxW Lib \"user32\" (ByVal hWnd As Long, "
+                                                    "ByVal lpText As Long, ByVal lpCaption As Long, ByVal uType As Long) As Long";
+        QTest::newRow("CopyMemory, a macro of the headers") << "CopyMemory"
+                                                            << "Private Declare Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" "
+                                                               "(Destination As Any, Source As Any, ByVal Length As Long)";
+        QTest::newRow("WindowFromPoint, a POINT by value") << "WindowFromPoint"
+                                                          << "Private Declare Function WindowFromPoint Lib \"user32\" "
+                                                             "(ByVal xPoint As Long, ByVal yPoint As Long) As Long";
+        QTest::newRow("GetWindowLongPtr is GetWindowLongA in 32 bits") << "GetWindowLongPtr"
+                                                                       << "Private Declare Function GetWindowLongPtr Lib \"user32\" "
+                                                                          "Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long";
+        QTest::newRow("lopen, a name Basic cannot start with _") << "lopen"
+                                                                  << "Private Declare Function lopen Lib \"kernel32\" Alias \"_lopen\" "
+                                                                     "(ByVal lpPathName As String, ByVal iReadWrite As Long) As Long";
+    }
+
+    void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, declareLine);
+        const auto it = std::find_if(m_records.begin(), m_records.end(),
+                                     [&](const CatalogueRecord &r) { return r[CatalogueRecord::FunctionName] == name; });
+        QVERIFY2(it != m_records.end(), qPrintable(name));
+        QCOMPARE((*it)[CatalogueRecord::Declaration].split(QStringLiteral("\r\n")).last(), declareLine);
+    }
+
+    void structures_travelWithTheirTypeBlocks()
+    {
+        // FindFirstFile names its structure and must carry it, and FILETIME, which it
+        // contains, first.
+        const auto it = std::find_if(m_records.begin(), m_records.end(), [](const CatalogueRecord &r) {
+            return r[CatalogueRecord::FunctionName] == QLatin1String("FindFirstFile");
+        });
+        QVERIFY(it != m_records.end());
+        const Declaration d = parseDeclaration((*it)[CatalogueRecord::Declaration]);
+        QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
+        QCOMPARE(d.typeNames, QStringList({"FILETIME", "WIN32_FIND_DATA"}));
+        QVERIFY((*it)[CatalogueRecord::Declaration].contains(QStringLiteral("    cFileName As String * 260\r\n")));
+    }
+
+    void grammar_rejectsWhatBasicWouldNotCompile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no Lib") << "Private Declare Function F (ByVal a As Long) As Long";
+        QTest::newRow("Sub with result") << "Private Declare Sub F Lib \"k\" () As Long";
+        QTest::newRow("undefined Type") << "Private Declare Function F Lib \"k\" (r As RECT) As Long";
+        QTest::newRow("Type ByVal") << "Private Type T\r\n    a As Long\r\nEnd Type\r\n\r\nPrivate Declare Function F Lib \"k\" (ByVal r As T) As Long";
+        QTest::newRow("name twice, other case") << "Private Declare Function F Lib \"k\" (ByVal a As Long, ByVal A As Long) As Long";
+        QTest::newRow("block without End Type") << "Private Type T\r\n    a As Long\r\n\r\nPrivate Declare Function F Lib \"k\" (t As T) As Long";
+        QTest::newRow("member of undefined type") << "Private Type T\r\n    p As POINT\r\nEnd Type\r\n\r\nPrivate Declare Function F Lib \"k\" (t As T) As Long";
+    }
+
+    void grammar_rejectsWhatBasicWouldNotCompile()
+    {
+        QFETCH(QString, text);
+        QVERIFY(!parseDeclaration(text).error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CatalogueData)
+#include "tst_cataloguedata.moc"

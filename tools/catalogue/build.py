@@ -1,0 +1,174 @@
+"""Builds the list of catalogue entries from the headers and the import libraries."""
+
+import collections
+import copy
+
+import basic
+from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
+from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
+from exports import Exports, library_name
+
+# Per-DLL entry points that every COM server exports; they belong to no one library.
+ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
+                "DllUnregisterServer", "DllInstall", "DllGetVersion", "DllMain"}
+
+
+class Entry:
+    """One catalogue function before its areas and description are chosen."""
+
+    def __init__(self, name, fn, export, params, result, typedefs, alias=None, via=None):
+        self.name = name            # FunctionName
+        self.fn = fn                # cparse.Function of the header prototype
+        self.export = export        # implib.Export
+        self.library = library_name(export.dll)
+        # Own copies: an alias shares the prototype but not the function name that a
+        # parameter may not repeat.
+        params = _unique_names([copy.copy(p) for p in params], name, [td.name for td in typedefs])
+        self.params = params        # list of basic.BasicParam
+        self.result = result        # Basic result type or None for Sub
+        self.typedefs = typedefs    # TypeDefs the declaration carries
+        self.alias = alias          # export name when it differs from name
+        self.via = via              # macro name chain that leads here, if any
+        self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
+        self.areas = []
+        self.description = ""
+        self.curated = False
+        self.charset = None         # "ansi", "unicode" or None
+        self.pair = None            # name of the other half of an A/W pair
+
+    @property
+    def export_name(self):
+        return self.export.name or self.export.plain
+
+    @property
+    def stack_bytes(self):
+        return sum(p.stack for p in self.params)
+
+
+class Catalogue:
+    def __init__(self):
+        self.headers = Headers()
+        self.headers.parse(HEADERS)
+        for group in SEPARATE_HEADERS:
+            self.headers.parse(group)
+        self.exports = Exports()
+        self.mapper = Mapper(self.headers)
+        self.left_out = collections.OrderedDict()    # reason -> list of names
+        self.mapped = {}                             # C name -> Entry (under its C name)
+
+    def leave_out(self, reason, name):
+        self.left_out.setdefault(reason, []).append(name)
+
+    def map_functions(self):
+        for name in sorted(self.headers.functions):
+            fn = self.headers.functions[name]
+            if name in ENTRY_POINTS:
+                self.leave_out("entry point that every COM library exports", name)
+                continue
+            export = self.exports.lookup(name)
+            if export is None:
+                self.leave_out("not exported by any 32-bit import library", name)
+                continue
+            if fn.variadic:
+                self.leave_out("variadic (cdecl, a variable argument list)", name)
+                continue
+            if export.stack_bytes is None or fn.calling != CC_STDCALL:
+                self.leave_out("cdecl: Basic calls only stdcall functions", name)
+                continue
+            if c_stack_bytes(fn) != export.stack_bytes:
+                self.leave_out("header and import library disagree on the argument bytes", name)
+                continue
+            try:
+                params = []
+                for i, p in enumerate(fn.params):
+                    params += self.mapper.param(p.type, p.name, "Arg%d" % (i + 1))
+                result = self.mapper.result(fn.result)
+            except Unsupported as e:
+                reason = str(e)
+                if "passed by value" in reason:
+                    self.leave_out("structure passed by value", name)
+                elif reason.startswith("returns the structure"):
+                    self.leave_out("returns a structure", name)
+                else:
+                    self.leave_out("a type Basic cannot pass: " + reason.split(" of type ")[-1], name)
+                continue
+            typedefs = ordered_typedefs([p.record for p in params if p.record is not None and p.btype == p.record.name])
+            params = _unique_names(params, name, [td.name for td in typedefs])
+            if sum(p.stack for p in params) != export.stack_bytes:
+                self.leave_out("Basic argument bytes differ from the export's", name)
+                continue
+            self.mapped[name] = (fn, export, params, result, typedefs)
+
+    def entries(self):
+        """Names them the Basic way: A/W pairs under the plain name with Alias of the A
+        form, W forms under their own name, leading underscores dropped."""
+        names = self.mapped
+        out = {}
+        plain_of = {}
+        for name in names:
+            if name.endswith("A") and len(name) > 1:
+                stem = name[:-1]
+                if (stem + "W") in names or self.headers.macros.get(stem) == name:
+                    if stem not in names and stem not in self.headers.functions:
+                        plain_of[name] = stem
+        lowered = set()
+        for name, (fn, export, params, result, typedefs) in sorted(names.items()):
+            export_name = export.name or export.plain
+            public = plain_of.get(name, name)
+            if public.startswith("_"):
+                public = public.lstrip("_")
+            alias = export_name if export_name != public else None
+            e = Entry(public, fn, export, params, result, typedefs, alias=alias)
+            if name in plain_of:
+                e.charset = "ansi"
+                e.pair = name[:-1] + "W" if (name[:-1] + "W") in names else None
+            elif name.endswith("W") and (name[:-1] + "A") in names:
+                e.charset = "unicode"
+                e.pair = plain_of.get(name[:-1] + "A")
+            if public.lower() in lowered:
+                # Basic names ignore letter case: MIDL_user_allocate and midl_user_allocate
+                # cannot both be declared.
+                self.leave_out("name taken by another function (Basic ignores letter case)", name)
+                continue
+            out[public] = e
+            lowered.add(public.lower())
+        # Renames the headers make with object-like macros, on 32-bit Windows
+        # (GetWindowLongPtr -> GetWindowLongA, CopyMemory -> RtlCopyMemory, ...).
+        by_c_name = {}
+        for e in out.values():
+            by_c_name[e.fn.name] = e
+        for macro in sorted(self.headers.macros):
+            if macro.lower() in lowered or macro in self.headers.functions or macro.startswith("_"):
+                continue
+            target = macro
+            seen = set()
+            while target in self.headers.macros and target not in seen and target not in by_c_name:
+                seen.add(target)
+                target = self.headers.macros[target]
+            if target == macro or target not in by_c_name:
+                continue
+            base = by_c_name[target]
+            if base.fn.name.endswith("W") and not macro.endswith("W"):
+                continue
+            public = macro
+            alias = base.export_name
+            fn, export, params, result, typedefs = names[base.fn.name]
+            e = Entry(public, fn, export, params, result, typedefs, alias=alias, via=target)
+            e.charset = base.charset
+            out[public] = e
+            lowered.add(public.lower())
+        return out
+
+
+def _unique_names(params, function_name, type_names):
+    """Basic names are case-insensitive: a parameter may not repeat another's name, the
+    function's or a Type's."""
+    seen = {function_name.lower()} | {t.lower() for t in type_names}
+    for p in params:
+        base = p.name
+        n = 2
+        while p.name.lower() in seen:
+            p.name = "%s%d" % (base, n)
+            n += 1
+        seen.add(p.name.lower())
+    return params

@@ -1,0 +1,80 @@
+"""The exports of every 32-bit import library of mingw-w64, and which DLL to name when
+several export the same function."""
+
+import glob
+import os
+
+from implib import read_import_library
+
+LIB_DIR = "/usr/i686-w64-mingw32/lib"
+LIB_DIR_64 = "/usr/x86_64-w64-mingw32/lib"
+
+# Umbrella and run-time libraries: they re-export what the real DLLs export, or are not
+# the Windows API.
+SKIP_LIBRARIES = {
+    "mincore", "windowsapp", "windowsappcompat", "runtimeobject", "crtdll", "moldname",
+    "mingw32", "mingwex", "mingwthrd", "gmon", "m", "pthread", "winpthread", "ntdllcrt",
+    "ntoskrnl", "hal", "win32k", "ndis", "scsiport", "videoprt", "ks", "ksecdd", "usbd",
+    "usbport", "usbcamd", "usbcamd2", "tdi", "wmilib", "classpnp", "bootvid", "dxapi",
+    "mcd", "netio", "ucrt", "ucrtapp", "ucrtbase", "delayimp", "pseh", "wst",
+}
+
+# When a name is exported by more than one DLL, the first of these that has it wins;
+# the classic DLLs of Basic programs come first.
+PREFERRED = [
+    "kernel32", "user32", "gdi32", "advapi32", "shell32", "comctl32", "comdlg32", "winmm",
+    "version", "ole32", "oleaut32", "olepro32", "shlwapi", "winspool.drv", "ws2_32",
+    "wsock32", "wininet", "urlmon", "mpr", "netapi32", "iphlpapi", "psapi", "imagehlp",
+    "dbghelp", "crypt32", "secur32", "userenv", "setupapi", "msimg32", "opengl32",
+    "glu32", "rasapi32", "tapi32", "winhttp", "odbc32", "msvfw32", "avifil32", "avicap32",
+    "msacm32", "lz32", "imm32", "uxtheme", "dwmapi", "wtsapi32", "powrprof", "msi",
+]
+
+
+def library_name(dll):
+    """The name a Basic Lib clause uses: lower case, ".dll" dropped, other extensions kept."""
+    dll = dll.lower()
+    return dll[:-4] if dll.endswith(".dll") else dll
+
+
+def skipped_dll(name):
+    return name.startswith(("api-ms-", "ext-ms-")) or name in ("kernelbase", "msvcrt")
+
+
+class Exports:
+    def __init__(self, lib_dir=LIB_DIR):
+        self.by_name = {}       # export name (undecorated) -> list of Export
+        self.libraries = set()
+        for path in sorted(glob.glob(os.path.join(lib_dir, "lib*.a"))):
+            stem = os.path.basename(path)[3:-2]
+            if stem in SKIP_LIBRARIES or stem.startswith(("msvcr", "msvcp", "vcruntime", "d3dx", "d3dcompiler_", "xapofx", "x3daudio", "xinput1_", "xaudio2")):
+                continue
+            try:
+                exports = read_import_library(path)
+            except (ValueError, OSError):
+                continue
+            for e in exports:
+                lib = library_name(e.dll)
+                if skipped_dll(lib) or not e.is_code:
+                    continue
+                self.libraries.add(lib)
+                key = e.name or e.plain
+                self.by_name.setdefault(key, []).append(e)
+
+    def lookup(self, name):
+        """The export chosen for a name, or None."""
+        found = self.by_name.get(name)
+        if not found:
+            return None
+        unique = {}
+        for e in found:
+            unique.setdefault(library_name(e.dll), e)
+
+        def rank(lib):
+            return (PREFERRED.index(lib) if lib in PREFERRED else len(PREFERRED), lib)
+
+        best = min(unique, key=rank)
+        return unique[best]
+
+    def libraries_of(self, name):
+        return sorted({library_name(e.dll) for e in self.by_name.get(name, [])})

@@ -1,0 +1,364 @@
+#!/usr/bin/python3
+"""Writes the catalogue's text source (data/catalogue/api-*.tsv), the prototypes that the
+catalogue's test checks it against (data/catalogue/prototypes.txt) and the report
+(data/catalogue/REPORT.md) from the 32-bit mingw-w64 headers and import libraries.
+
+Run by hand with Debian's python3 (the clang bindings live there):
+    /usr/bin/python3 tools/catalogue/gencatalogue.py
+See tools/README.md.
+"""
+
+import collections
+import datetime
+import os
+import re
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import areas as area_rules  # noqa: E402
+import basic  # noqa: E402
+import build  # noqa: E402
+from declare import Declaration  # noqa: E402
+from describe import describe, CRLF  # noqa: E402
+from exports import Exports, LIB_DIR_64, library_name  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(HERE))
+OUT_DIR = os.path.join(ROOT, "data", "catalogue")
+CURATED = os.path.join(HERE, "curated.tsv")
+OVERRIDES = os.path.join(HERE, "overrides.tsv")
+SEPARATOR = "\u060c"   # the Arabic comma between areas
+
+# Characters that Persian text must not use: Windows-1256 has no FARSI YEH or Arabic KAF
+# in the forms Persian Windows expects.
+FORBIDDEN = {"\u06cc": "FARSI YEH (use U+064A)", "\u0643": "ARABIC KAF (use U+06A9)"}
+
+
+def unescape(field):
+    out = []
+    i = 0
+    while i < len(field):
+        ch = field[i]
+        if ch == "\\" and i + 1 < len(field):
+            nxt = field[i + 1]
+            out.append({"r": "\r", "n": "\n", "t": "\t", "\\": "\\"}.get(nxt, nxt))
+            i += 2
+            continue
+        out.append(ch)
+        i += 1
+    return "".join(out)
+
+
+def escape(field):
+    return field.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t")
+
+
+def read_table(path, columns):
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n").rstrip("\r")
+            if not line or line.startswith("#"):
+                continue
+            parts = line.split("\t")
+            if len(parts) != columns:
+                sys.exit("%s:%d: %d fields instead of %d" % (path, number, len(parts), columns))
+            rows.append((number, [unescape(p) for p in parts]))
+    return rows
+
+
+def check_text(where, text):
+    for ch, what in FORBIDDEN.items():
+        if ch in text:
+            sys.exit("%s: contains %s" % (where, what))
+    try:
+        text.encode("cp1256")
+    except UnicodeEncodeError as e:
+        sys.exit("%s: not encodable in Windows-1256: %r" % (where, text[e.start:e.end]))
+
+
+class Record:
+    """One line of the catalogue, with what the test needs to check it."""
+
+    def __init__(self, name, declaration, library, areas, description, export, stack, c_params,
+                 basic_params, header, prototype, curated):
+        self.name = name
+        self.declaration = declaration
+        self.library = library
+        self.areas = areas
+        self.description = description
+        self.export = export
+        self.stack = stack
+        self.c_params = c_params
+        self.basic_params = basic_params
+        self.header = header
+        self.prototype = prototype
+        self.curated = curated
+
+
+def type_blocks_for(decl, entry_typedefs, by_name):
+    """The Type blocks a hand-written declaration needs, inner ones first."""
+    roots = []
+    for t in decl.used_types():
+        td = next((x for x in entry_typedefs if x.name == t), None) or by_name.get(t)
+        if td is None:
+            sys.exit("%s: no Basic Type known for %s" % (decl.name, t))
+        roots.append(td)
+    return basic.ordered_typedefs(roots)
+
+
+def verify_hand_declaration(where, decl, library, export_name, stack):
+    if decl.lib != library:
+        sys.exit("%s: Lib \"%s\" but the function is in %s" % (where, decl.lib, library))
+    if decl.entry_name != export_name:
+        sys.exit("%s: calls %s but the export is %s" % (where, decl.entry_name, export_name))
+    if decl.stack_bytes() != stack:
+        sys.exit("%s: passes %d bytes of arguments, the export takes %d" % (where, decl.stack_bytes(), stack))
+
+
+def main():
+    cat = build.Catalogue()
+    cat.map_functions()
+    entries = cat.entries()
+    by_type_name = {}
+    for td in cat.mapper.types.values():
+        if td is not None:
+            by_type_name.setdefault(td.name, td)
+
+    records = {}
+    for name, e in entries.items():
+        e.areas = area_rules.areas_for(e.fn.name, e.fn.header)
+        c_params = len(e.fn.params)
+        records[name] = Record(name, e.declaration, e.library, e.areas, None, e.export_name,
+                               e.stack_bytes, c_params, len(e.params), e.fn.header, e.fn.prototype(), False)
+
+    # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
+    for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
+        where = "overrides.tsv:%d" % number
+        exp = cat.exports.lookup(export_name)
+        if exp is None or exp.stack_bytes is None:
+            sys.exit("%s: %s is not a stdcall export" % (where, export_name))
+        decl = Declaration(text)
+        verify_hand_declaration(where, decl, library_name(exp.dll), export_name, exp.stack_bytes)
+        if decl.name != name:
+            sys.exit("%s: declares %s" % (where, decl.name))
+        blocks = type_blocks_for(decl, [], by_type_name)
+        full = "\r\n\r\n".join([td.text() for td in blocks] + [text])
+        records[name] = Record(name, full, library, area_rules.areas_for(export_name, header), None,
+                               export_name, exp.stack_bytes, int(c_params), len(decl.params), header,
+                               prototype, False)
+
+    # Curated descriptions (and the areas and declarations chosen by hand with them).
+    curated_names = set()
+    for number, (name, text, areas_text, description) in read_table(CURATED, 4):
+        where = "curated.tsv:%d" % number
+        if name not in records:
+            sys.exit("%s: %s is not in the catalogue" % (where, name))
+        if name in curated_names:
+            sys.exit("%s: %s described twice" % (where, name))
+        curated_names.add(name)
+        r = records[name]
+        check_text(where, description + areas_text)
+        r.description = description
+        r.curated = True
+        if areas_text:
+            chosen = areas_text.split(SEPARATOR)
+            unknown = [a for a in chosen if a not in area_rules.ALL]
+            if unknown or not 1 <= len(chosen) <= 3:
+                sys.exit("%s: areas %r" % (where, chosen))
+            r.areas = chosen
+        if text:
+            decl = Declaration(text)
+            verify_hand_declaration(where, decl, r.library, r.export, r.stack)
+            if decl.name != name:
+                sys.exit("%s: declares %s" % (where, decl.name))
+            if len(decl.params) != r.basic_params:
+                sys.exit("%s: %d parameters, the header's prototype gives %d" % (
+                    where, len(decl.params), r.basic_params))
+            e = entries.get(name)
+            blocks = type_blocks_for(decl, e.typedefs if e else [], by_type_name)
+            r.declaration = "\r\n\r\n".join([td.text() for td in blocks] + [text])
+
+    for name, r in records.items():
+        if r.description is None:
+            e = entries.get(name)
+            if e is None:
+                sys.exit("%s: a hand-written declaration needs a curated description" % name)
+            r.description = describe(e)
+            if e.charset == "unicode":
+                plain = e.fn.name[:-1]
+                if plain in records and records[plain].curated:
+                    r.description += CRLF + "توضيح کامل تر را زير %s ببينيد." % plain
+        check_text(name, r.description)
+
+    ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
+    lowered = collections.Counter(r.name.lower() for r in ordered)
+    clashes = [n for n, k in lowered.items() if k > 1]
+    if clashes:
+        sys.exit("names that differ only in letter case: %s" % ", ".join(clashes))
+    if not 5000 <= len(ordered) <= 32767:
+        sys.exit("%d functions: outside 5000..32767" % len(ordered))
+    write_catalogue(ordered)
+    write_prototypes(ordered)
+    write_report(cat, ordered)
+    print("%d functions in %d libraries, %d described by hand" % (
+        len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered)))
+
+
+def write_catalogue(records):
+    for old in os.listdir(OUT_DIR):
+        if old.endswith(".tsv"):
+            os.remove(os.path.join(OUT_DIR, old))
+    by_letter = collections.OrderedDict()
+    for r in records:
+        by_letter.setdefault(r.name[0].lower(), []).append(r)
+    for letter, group in by_letter.items():
+        path = os.path.join(OUT_DIR, "api-%s.tsv" % letter)
+        with open(path, "w", encoding="utf-8", newline="\n") as f:
+            f.write("# Written by tools/catalogue/gencatalogue.py: edit tools/catalogue/curated.tsv "
+                    "or the tool, never this file.\n")
+            for r in group:
+                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description]
+                f.write("\t".join(escape(x) for x in fields) + "\n")
+
+
+def write_prototypes(records):
+    path = os.path.join(OUT_DIR, "prototypes.txt")
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write("# The C prototype behind every catalogue function, as the headers give it, and the\n"
+                "# export it calls. Written by tools/catalogue/gencatalogue.py; the catalogue's test\n"
+                "# checks every declaration against it. Fields, separated by TAB:\n"
+                "# name, export, library, argument bytes (the export's @N), C parameters,\n"
+                "# Basic parameters (more than C's where a structure passed by value is split),\n"
+                "# header, C prototype.\n")
+        for r in records:
+            f.write("\t".join([r.name, r.export, r.library, str(r.stack), str(r.c_params),
+                               str(r.basic_params), r.header, r.prototype]) + "\n")
+
+
+def package_version(name):
+    try:
+        return subprocess.run(["dpkg-query", "-W", "-f=${Version}", name], capture_output=True,
+                              text=True, check=False).stdout.strip() or "?"
+    except OSError:
+        return "?"
+
+
+def sixty_four_bit_only(cat, libraries):
+    """Exports that only the 64-bit import libraries have, for the catalogue's DLLs."""
+    if not os.path.isdir(LIB_DIR_64):
+        return None
+    wide = Exports(LIB_DIR_64)
+    names = []
+    for name, exports in wide.by_name.items():
+        libs = {library_name(e.dll) for e in exports}
+        if libs & libraries and name not in cat.exports.by_name:
+            names.append(name)
+    return sorted(names)
+
+
+def write_report(cat, records):
+    libraries = collections.Counter(r.library for r in records)
+    area_count = collections.Counter(a for r in records for a in r.areas)
+    lines = []
+    add = lines.append
+    add("# The catalogue: how it was made")
+    add("")
+    add("Written by `tools/catalogue/gencatalogue.py` on %s from:" % datetime.date.today().isoformat())
+    add("")
+    add("- the 32-bit Windows headers and import libraries of mingw-w64 "
+        "(Debian package mingw-w64-i686-dev %s), `/usr/i686-w64-mingw32`;" % package_version("mingw-w64-i686-dev"))
+    add("- libclang 14 through Debian's python3-clang-14 (%s);" % package_version("python3-clang-14"))
+    add("- the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
+        "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
+        "make macros of).")
+    add("")
+    add("Every function is exported under its name (or its `Alias`) by the library it names, as a "
+        "stdcall export whose argument bytes (the `@N` of the import library's symbol) equal the bytes "
+        "its Basic declaration passes; anything else was left out (below).")
+    add("")
+    add("## Totals")
+    add("")
+    add("| | |")
+    add("|---|---|")
+    add("| functions | %d |" % len(records))
+    add("| libraries | %d |" % len(libraries))
+    add("| areas of work | %d |" % len(area_count))
+    add("| described by hand | %d |" % sum(r.curated for r in records))
+    add("| described by the tool from the prototype | %d |" % sum(not r.curated for r in records))
+    add("| ANSI functions under their plain name, with `Alias` of the A form | %d |" % sum(
+        1 for r in records if r.export == r.name + "A"))
+    add("| Unicode (W) forms | %d |" % sum(1 for r in records if r.name.endswith("W") and r.export == r.name))
+    add("| declarations that carry `Type` blocks | %d |" % sum(1 for r in records if "End Type" in r.declaration))
+    add("| structures with no faithful Basic layout (passed `As Any`) | %d |" % sum(
+        1 for td in cat.mapper.types.values() if td is None))
+    add("")
+    add("## Functions per library")
+    add("")
+    add("| library | functions |")
+    add("|---|---:|")
+    for lib, n in sorted(libraries.items(), key=lambda x: (-x[1], x[0])):
+        add("| %s | %d |" % (lib, n))
+    add("")
+    add("## Functions per area of work")
+    add("")
+    add("| area | functions |")
+    add("|---|---:|")
+    for a, n in sorted(area_count.items(), key=lambda x: (-x[1], x[0])):
+        add("| %s | %d |" % (a, n))
+    add("")
+    add("## Left out, and why")
+    add("")
+    add("Functions declared in the headers read (see `HEADERS` in `tools/catalogue/cparse.py`) that "
+        "are not in the catalogue:")
+    add("")
+    add("| reason | functions |")
+    add("|---|---:|")
+    kept_c_names = {r.prototype.split("(")[0].split()[-1] for r in records}
+    left = collections.OrderedDict()
+    for reason, names in cat.left_out.items():
+        left[reason] = sorted(set(names) - kept_c_names)
+    for reason, names in left.items():
+        add("| %s | %d |" % (reason, len(names)))
+    wide = sixty_four_bit_only(cat, set(libraries))
+    if wide is not None:
+        add("| (not in the headers read as 32-bit) exports that only the 64-bit import libraries of these DLLs have | %d |" % len(wide))
+    add("")
+    for reason, names in left.items():
+        add("### %s (%d)" % (reason, len(names)))
+        add("")
+        add(", ".join(names) if names else "none")
+        add("")
+    if wide:
+        add("### 64-bit only exports (%d)" % len(wide))
+        add("")
+        add(", ".join(wide))
+        add("")
+    add("## Structures passed `As Any`")
+    add("")
+    add("A structure whose C layout Basic cannot reproduce (Basic aligns members to at most 4 bytes, "
+        "packs no bit fields and has no unions; padding members make up the difference where they "
+        "can) is passed `As Any`; the caller builds the bytes. These structures:")
+    add("")
+    def shown(usr):
+        name = usr.split("@")[-1]
+        return name if name and not name.isdigit() else "(an anonymous structure)"
+
+    failures = sorted({(cat.mapper.failures.get(usr, "?"), shown(usr))
+                       for usr, td in cat.mapper.types.items() if td is None})
+    by_reason = collections.OrderedDict()
+    for reason, name in failures:
+        key = re.sub(r"member \w+ ", "member ", reason)
+        key = re.sub(r"\d+", "N", key)
+        by_reason.setdefault(key, []).append(name)
+    for reason, names in by_reason.items():
+        add("- %s (%d): %s" % (reason, len(names), ", ".join(n for n in names if n)))
+    add("")
+    with open(os.path.join(OUT_DIR, "REPORT.md"), "w", encoding="utf-8", newline="\n") as f:
+        f.write("\n".join(lines))
+
+
+if __name__ == "__main__":
+    main()
