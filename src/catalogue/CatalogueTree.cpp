@@ -233,36 +233,70 @@ void CatalogueTree::BuildCatalogueTree(Recordset &recordset)
     beginResetModel();
     clear();
     addRoots();
-    const auto count = static_cast<size_t>(recordset.RecordCount());
-    m_nodes.reserve(count * 4 + 512);
-    m_libraryFunctions.reserve(recordset.RecordCount());
-    m_letterFunctions.assign(count + 1, -1);
+    m_source = &recordset;
+    m_branchBuilt.fill(false);
+    m_anyWorkAreas = false;
 
     m_functionCount = 0;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
-        const CatalogueRecord &record = *recordset.current();
-        const QString &name = record[CatalogueRecord::FunctionName];
-        const qsizetype position = recordset.AbsolutePosition();
-
-        // Positions are unique, so a letter node is always added.
-        const int letter = addNode(letterGroup(letterOf(name)), Kind::LetterFunction, name, Close, Open);
-        m_nodes[static_cast<size_t>(letter)].number = static_cast<int>(position);
-        m_letterFunctions[static_cast<size_t>(position)] = letter;
-
-        addLibraryFunction(libraryGroup(record[CatalogueRecord::Library]), name);
-
-        const QString &areas = record[CatalogueRecord::WorkAreas];
-        if (!areas.isEmpty()) {
-            int index = 0;
-            for (const QStringView area : QStringView(areas).split(workAreaSeparator))
-                addAreaFunction(areaGroup(area), index++, name);
-        }
-
+        if (!recordset.current()->fields[CatalogueRecord::WorkAreas].isEmpty())
+            m_anyWorkAreas = true;
         recordset.MoveNext();
         ++m_functionCount;
     }
     endResetModel();
+}
+
+void CatalogueTree::ensureBranch(Branch branch) const
+{
+    if (m_branchBuilt[branch])
+        return;
+    m_branchBuilt[branch] = true;
+    // Filling a branch is a cache: the tree as the user sees it does not change by it.
+    const_cast<CatalogueTree *>(this)->buildBranch(branch);
+}
+
+void CatalogueTree::buildBranch(Branch branch)
+{
+    if (!m_source)
+        return;
+    // Records are read by position, never through the shared cursor, which may be in the
+    // middle of another walk (an analysis yields to the event loop inside its walk).
+    const qsizetype count = m_source->isOpen() ? m_source->RecordCount() : 0;
+    m_nodes.reserve(m_nodes.size() + static_cast<size_t>(count) * (branch == WorkBranch ? 2 : 1) + 256);
+    if (branch == LetterBranch)
+        m_letterFunctions.assign(static_cast<size_t>(count) + 1, -1);
+    if (branch == LibraryBranch)
+        m_libraryFunctions.reserve(count);
+
+    for (qsizetype position = 1; position <= count; ++position) {
+        const CatalogueRecord &record = m_source->at(position);
+        const QString &name = record[CatalogueRecord::FunctionName];
+        switch (branch) {
+        case LetterBranch: {
+            // Positions are unique, so a letter node is always added.
+            const int node = addNode(letterGroup(letterOf(name)), Kind::LetterFunction, name, Close, Open);
+            m_nodes[static_cast<size_t>(node)].number = static_cast<int>(position);
+            m_letterFunctions[static_cast<size_t>(position)] = node;
+            break;
+        }
+        case LibraryBranch:
+            addLibraryFunction(libraryGroup(record[CatalogueRecord::Library]), name);
+            break;
+        case WorkBranch: {
+            const QString &areas = record[CatalogueRecord::WorkAreas];
+            if (areas.isEmpty())
+                break;
+            int index = 0;
+            for (const QStringView area : QStringView(areas).split(workAreaSeparator))
+                addAreaFunction(areaGroup(area), index++, name);
+            break;
+        }
+        case BranchCount:
+            break;
+        }
+    }
 }
 
 void CatalogueTree::removeSubtree(int id)
@@ -311,6 +345,12 @@ int CatalogueTree::nodeForKey(const QString &key) const
     if (const int root = m_rootByKey.value(key, -1); root >= 0)
         return root;
     const QStringView view(key);
+    if (view.startsWith(letterPrefix))
+        ensureBranch(LetterBranch);
+    else if (view.startsWith(libraryPrefix))
+        ensureBranch(LibraryBranch);
+    else if (view.startsWith(areaPrefix))
+        ensureBranch(WorkBranch);
     if (view.startsWith(letterFunctionPrefix) && view.size() > letterFunctionPrefix.size()) {
         bool ok = false;
         const qsizetype position = view.mid(letterFunctionPrefix.size()).toLongLong(&ok);
@@ -339,6 +379,15 @@ int CatalogueTree::nodeForKey(const QString &key) const
 
 const std::vector<int> &CatalogueTree::childrenOf(int id) const
 {
+    if (m_nodes[static_cast<size_t>(id)].kind == Kind::Root) {
+        const QString &key = m_nodes[static_cast<size_t>(id)].key;
+        if (key == alphabetKey)
+            ensureBranch(LetterBranch);
+        else if (key == libraryKey)
+            ensureBranch(LibraryBranch);
+        else if (key == workKey)
+            ensureBranch(WorkBranch);
+    }
     const Node &node = m_nodes[static_cast<size_t>(id)];
     if (!node.childrenSorted) {
         auto less = [this](int a, int b) {
@@ -399,7 +448,18 @@ bool CatalogueTree::hasChildren(const QModelIndex &parent) const
 {
     if (!parent.isValid())
         return !m_roots.empty();
-    return !m_nodes[parent.internalId()].children.empty();
+    const Node &node = m_nodes[parent.internalId()];
+    // A branch not built yet is known to have children without building it: every
+    // record has a letter and a library; areas only where some record names one.
+    if (node.kind == Kind::Root && node.key != searchKey) {
+        if (node.key == alphabetKey && !m_branchBuilt[LetterBranch])
+            return m_functionCount > 0;
+        if (node.key == libraryKey && !m_branchBuilt[LibraryBranch])
+            return m_functionCount > 0;
+        if (node.key == workKey && !m_branchBuilt[WorkBranch])
+            return m_anyWorkAreas;
+    }
+    return !node.children.empty();
 }
 
 QVariant CatalogueTree::data(const QModelIndex &index, int role) const

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 class Recordset;
@@ -27,7 +28,10 @@ public:
     // The image list imgApi, by key: "alpha", "note", "close", "open", "dll", "Search".
     void setImageList(const QHash<QString, QIcon> &images);
 
-    // Creates the four roots and fills the first three from every record, counting them.
+    // Creates the four roots and counts the records. The three catalogue branches are
+    // filled from the recordset the first time anything asks for them (a root opened in
+    // the view, a key looked up), so a large catalogue opens without building what
+    // nobody has looked at yet. The recordset must outlive the tree.
     void BuildCatalogueTree(Recordset &recordset);
     // Records counted by the fill; wider than the 16-bit count of old so that a catalogue
     // beyond 32767 records still counts right.
@@ -70,6 +74,12 @@ private:
         mutable std::vector<int> children;
     };
 
+    enum Branch { LetterBranch, LibraryBranch, WorkBranch, BranchCount };
+
+    // Fills a catalogue branch on first use. Building it is no change anyone has seen:
+    // nothing has been shown of it before.
+    void ensureBranch(Branch branch) const;
+    void buildBranch(Branch branch);
     int addNode(int parent, Kind kind, const QString &text, quint8 image, quint8 selectedImage = 0);
     void switchSortingOn(int id);
     void addRoots();
@@ -104,5 +114,8 @@ private:
     int m_libraryGroupsNamedF = 0;
     int m_areaGroupsNamedF = 0;
     std::vector<QIcon> m_icons;
+    const Recordset *m_source = nullptr;
+    mutable std::array<bool, BranchCount> m_branchBuilt{};
+    bool m_anyWorkAreas = false;
     qint64 m_functionCount = 0;
 };

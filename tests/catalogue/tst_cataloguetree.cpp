@@ -224,6 +224,32 @@ private slots:
         QVERIFY(!tree.indexForKey("nothing").isValid());
     }
 
+    void branchesFilledOnFirstUse_leaveTheSharedCursorAlone()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "L", "x"), record("a", "", "L", ""), record("c", "", "M", "")});
+        tree.BuildCatalogueTree(rs);
+        QVERIFY(rs.atEOF());
+        // A walk of another part is in progress at record 2 when the user opens a root.
+        QVERIFY(rs.setAbsolutePosition(2));
+        QVERIFY(tree.hasChildren(tree.index(0, 0)));
+        QVERIFY(tree.hasChildren(tree.index(2, 0)));
+        QCOMPARE(childTexts(tree, tree.index(1, 0)), QStringList({"L", "M"}));
+        QCOMPARE(childTexts(tree, tree.index(2, 0)), QStringList({"x"}));
+        QCOMPARE(rs.AbsolutePosition(), qsizetype(2));
+    }
+
+    void workRootWithoutAnyArea_hasNoChildren()
+    {
+        CatalogueTree tree;
+        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Recordset rs = recordsetOf({record("a", "", "L", ""), record("b", "", "L", "")});
+        tree.BuildCatalogueTree(rs);
+        QVERIFY(!tree.hasChildren(tree.indexForKey("Work")));
+        QVERIFY(tree.hasChildren(tree.indexForKey("Alphabet")));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Work")), 0);
+    }
+
     void countGoesBeyondSixteenBits()
     {
         std::vector<CatalogueRecord> records;
