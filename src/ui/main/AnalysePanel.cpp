@@ -27,7 +27,7 @@ const QString AnalysePanel::browseFilter = QStringLiteral(
     "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
 
 AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
-    : TwipPanel(parent)
+    : InputPanel({QStringLiteral("lblAnalyse"), Texts::lblAnalyse, QStringLiteral("shpWA"), QStringLiteral("cmdCloseAnalyse")}, parent)
     , m_main(main)
     , m_prompter(prompter)
 {
@@ -41,32 +41,10 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     lstAnalyseApi = new QListWidget(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
 
-    // Places in twips as the window was designed; the rule below follows the panel's size.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    setAutoFillBackground(true);
-    hide();
-    lblAnalyse = makeCaption(QStringLiteral("lblAnalyse"), Texts::lblAnalyse, 1575, this);
-    shpWA = makeStripBox(QStringLiteral("shpWA"), 2775, this);
-    cmdCloseAnalyse = new CloseKey(this);
-    cmdCloseAnalyse->setObjectName(QStringLiteral("cmdCloseAnalyse"));
-    TwipLayout::place(cmdCloseAnalyse, 2880, 0, 255, 255);
-    TwipLayout::place(txtFileName, 0, 360, 2175, 315);
-    TwipLayout::place(cmdBrowse, 2280, 360, 855, 300);
-    TwipLayout::place(lstAnalyseApi, 0, 720, 3135, 1020);
-    TwipLayout::place(this, 0, 0, 3690, 2175);
-    setResizeRule([this](int w, int h) {
-        const QRect input = TwipLayout::rect(txtFileName);
-        TwipLayout::setWidth(lstAnalyseApi, w);
-        TwipLayout::setHeight(lstAnalyseApi, h - input.top() - input.height() - 65);
-        TwipLayout::setLeft(cmdCloseAnalyse, w - 265);
-        const int captionWidth = TwipLayout::rect(cmdCloseAnalyse).left() - 80;
-        TwipLayout::setWidth(lblAnalyse, captionWidth);
-        TwipLayout::setWidth(shpWA, captionWidth);
-        TwipLayout::setWidth(txtFileName, w - 960);
-        TwipLayout::setLeft(cmdBrowse, TwipLayout::rect(txtFileName).width() + 105);
-    });
+    lblAnalyse = m_caption;
+    shpWA = m_box;
+    cmdCloseAnalyse = m_close;
+    arrange(txtFileName, cmdBrowse, lstAnalyseApi);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &AnalysePanel::cmdBrowse_Click);
     connect(lstAnalyseApi, &QListWidget::itemClicked, this, &AnalysePanel::lstAnalyseApi_Click);
@@ -82,7 +60,7 @@ bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
         m_stop = true;
-    return TwipPanel::eventFilter(watched, event);
+    return InputPanel::eventFilter(watched, event);
 }
 
 void AnalysePanel::showNotice()

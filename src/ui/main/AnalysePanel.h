@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TwipPanel.h"
+#include "InputPanel.h"
 #include "find/NameScanner.h"
 
 class CloseKey;
@@ -15,7 +15,7 @@ class frmMain;
 // picAnalyse: the analysis panel over the tree side. The user picks an executable file;
 // the catalogue functions whose names occur in it fill lstAnalyseApi, while the progress
 // bar over the status bar moves and the window stays alive.
-class AnalysePanel : public TwipPanel
+class AnalysePanel : public InputPanel
 {
     Q_OBJECT
 

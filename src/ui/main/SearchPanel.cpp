@@ -18,7 +18,7 @@
 #include <QFrame>
 
 SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
-    : TwipPanel(parent)
+    : InputPanel({QStringLiteral("lblSearch"), Texts::lblSearch, QStringLiteral("shpWS"), QStringLiteral("cmdCloseSearch")}, parent)
     , m_main(main)
     , m_prompter(prompter)
 {
@@ -37,32 +37,10 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     lstRearchResult = new QListWidget(this);
     lstRearchResult->setObjectName(QStringLiteral("lstRearchResult"));
 
-    // Places in twips as the window was designed; the rule below follows the panel's size.
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    setAutoFillBackground(true);
-    hide();
-    lblSearch = makeCaption(QStringLiteral("lblSearch"), Texts::lblSearch, 1575, this);
-    shpWS = makeStripBox(QStringLiteral("shpWS"), 2775, this);
-    cmdCloseSearch = new CloseKey(this);
-    cmdCloseSearch->setObjectName(QStringLiteral("cmdCloseSearch"));
-    TwipLayout::place(cmdCloseSearch, 2880, 0, 255, 255);
-    TwipLayout::place(cboSearch, 0, 360, 2175, 315);
-    TwipLayout::place(cmdSearch, 2280, 360, 855, 300);
-    TwipLayout::place(lstRearchResult, 0, 720, 3135, 1020);
-    TwipLayout::place(this, 0, 0, 3690, 2175);
-    setResizeRule([this](int w, int h) {
-        const QRect input = TwipLayout::rect(cboSearch);
-        TwipLayout::setWidth(lstRearchResult, w);
-        TwipLayout::setHeight(lstRearchResult, h - input.top() - input.height() - 65);
-        TwipLayout::setLeft(cmdCloseSearch, w - 265);
-        const int captionWidth = TwipLayout::rect(cmdCloseSearch).left() - 80;
-        TwipLayout::setWidth(lblSearch, captionWidth);
-        TwipLayout::setWidth(shpWS, captionWidth);
-        TwipLayout::setWidth(cboSearch, w - 960);
-        TwipLayout::setLeft(cmdSearch, TwipLayout::rect(cboSearch).width() + 105);
-    });
+    lblSearch = m_caption;
+    shpWS = m_box;
+    cmdCloseSearch = m_close;
+    arrange(cboSearch, cmdSearch, lstRearchResult);
 
     connect(cmdSearch, &QPushButton::clicked, this, &SearchPanel::cmdSearch_Click);
     // Enter in the box runs the search as the button does (see eventFilter).
@@ -85,7 +63,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return TwipPanel::eventFilter(watched, event);
+    return InputPanel::eventFilter(watched, event);
 }
 
 void SearchPanel::SearchCatalogue(const QString &text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TwipPanel.h"
+#include "InputPanel.h"
 
 class CloseKey;
 class Prompter;
@@ -14,7 +14,7 @@ class frmMain;
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
 // for in every function's name (or description, as the Function menu says); the names
 // found fill lstRearchResult in record order and the "Search" branch of the tree.
-class SearchPanel : public TwipPanel
+class SearchPanel : public InputPanel
 {
     Q_OBJECT
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "TwipPanel.h"
+
+class CloseKey;
+class QFrame;
+class QLabel;
+
+// The search and analysis panels share one plan: a caption strip with its close button,
+// an input line with its button on the right, and a list filling the rest.
+class InputPanel : public TwipPanel
+{
+    Q_OBJECT
+
+public:
+    struct Names
+    {
+        QString caption;
+        QString captionText;
+        QString box;
+        QString closeButton;
+    };
+
+    InputPanel(const Names &names, QWidget *parent = nullptr);
+
+protected:
+    // Places the three parts as designed and from then on follows the panel's size:
+    // the list fills the width and ends 65 short of the bottom, the input leaves 960 on
+    // the right for its button, which stands 105 right of it.
+    void arrange(QWidget *input, QWidget *button, QWidget *list);
+
+    QLabel *m_caption = nullptr;
+    QFrame *m_box = nullptr;
+    CloseKey *m_close = nullptr;
+};
