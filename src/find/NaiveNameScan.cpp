@@ -1,6 +1,6 @@
 #include "NaiveNameScan.h"
 
-#include "AnsiCodePage.h"
+#include "platform/Windows1256.h"
 
 #include <cstring>
 #include <string.h>
@@ -13,7 +13,7 @@ bool occurs(const QString &name, QByteArrayView content)
         return false;
     if (name.isEmpty())
         return !content.isEmpty();
-    const std::optional<QByteArray> bytes = AnsiCodePage::encode(name);
+    const std::optional<QByteArray> bytes = Windows1256::encodeStrict(name);
     if (!bytes || content.isEmpty())
         return false;
     return memmem(content.data(), static_cast<size_t>(content.size()), bytes->constData(),

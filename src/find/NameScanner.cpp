@@ -1,6 +1,6 @@
 #include "NameScanner.h"
 
-#include "AnsiCodePage.h"
+#include "platform/Windows1256.h"
 
 #include <QHash>
 
@@ -52,7 +52,7 @@ void NameScanner::prepare(const QStringList &names)
             m_namePattern[static_cast<size_t>(i)] = emptyName;
             continue;
         }
-        const std::optional<QByteArray> bytes = AnsiCodePage::encode(name);
+        const std::optional<QByteArray> bytes = Windows1256::encodeStrict(name);
         if (!bytes)
             continue;
         auto it = patternOf.constFind(*bytes);

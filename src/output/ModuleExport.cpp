@@ -1,6 +1,6 @@
 #include "ModuleExport.h"
 
-#include "Windows1256.h"
+#include "platform/Windows1256.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "find/AnsiCodePage.h"
+#include "platform/Windows1256.h"
 #include "find/NaiveNameScan.h"
 #include "find/NameScanner.h"
 
@@ -242,7 +242,7 @@ void tst_NameScanner::randomContent_agreesWithOneSearchPerName()
                 const qsizetype at = random.bounded(3) == 0 ? 0
                                    : random.bounded(2) == 0 ? content.size() - length
                                                             : random.bounded(content.size() - length + 1);
-                names.append(AnsiCodePage::decode(content.sliced(at, length)));
+                names.append(Windows1256::decode(content.sliced(at, length)));
             } else if (kind == 1 && !names.isEmpty()) {
                 // A prefix or an extension of an earlier name: names that nest.
                 const QString earlier = names[random.bounded(names.size())];
@@ -251,7 +251,7 @@ void tst_NameScanner::randomContent_agreesWithOneSearchPerName()
             } else if (kind == 2) {
                 names.append(random.bounded(2) == 0 ? QString() : QString(QLatin1String("")));
             } else {
-                names.append(AnsiCodePage::decode(randomBytes(random, random.bounded(1, maxNameLength + 1), alphabet)));
+                names.append(Windows1256::decode(randomBytes(random, random.bounded(1, maxNameLength + 1), alphabet)));
             }
         }
         const NameScanner scanner(names);

@@ -1,5 +1,5 @@
 #include "output/ModuleExport.h"
-#include "output/Windows1256.h"
+#include "platform/Windows1256.h"
 #include "platform/Texts.h"
 
 #include <QTest>

@@ -41,16 +41,17 @@ const std::array<Entry, 128> &byCharacter()
     return table;
 }
 
-char byteOf(char16_t character)
+// The byte of a character, or -1 when the code page has none.
+int byteOf(char16_t character)
 {
     if (character < 0x80)
-        return static_cast<char>(character);
+        return character;
     const auto &table = byCharacter();
     const auto it = std::lower_bound(table.begin(), table.end(), character,
                                      [](const Entry &entry, char16_t c) { return entry.first < c; });
     if (it != table.end() && it->first == character)
-        return static_cast<char>(it->second);
-    return '?';
+        return it->second;
+    return -1;
 }
 
 } // namespace
@@ -70,8 +71,23 @@ QByteArray encode(const QString &text)
         } else if (c.isSurrogate()) {
             bytes.append('?');
         } else {
-            bytes.append(byteOf(c.unicode()));
+            const int byte = byteOf(c.unicode());
+            bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
         }
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> encodeStrict(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        // A surrogate is half of a character beyond the Basic Multilingual Plane.
+        const int byte = c.isSurrogate() ? -1 : byteOf(c.unicode());
+        if (byte < 0)
+            return std::nullopt;
+        bytes.append(static_cast<char>(byte));
     }
     return bytes;
 }

@@ -1,4 +1,4 @@
-#include "output/Windows1256.h"
+#include "platform/Windows1256.h"
 #include "platform/Texts.h"
 
 #include <QStringDecoder>
@@ -9,6 +9,31 @@ class tst_Windows1256 : public QObject
     Q_OBJECT
 
 private slots:
+    void strict_asciiAndPersianHaveTheirBytes()
+    {
+        QCOMPARE(Windows1256::encodeStrict(u"GetProcAddress").value(), QByteArray("GetProcAddress"));
+        QCOMPARE(Windows1256::encodeStrict(u"").value(), QByteArray());
+        // YEH, KEHEH, PEH, the Arabic comma and ZERO WIDTH NON-JOINER.
+        const QString text = QString(QChar(0x064A)) + QChar(0x06A9) + QChar(0x067E) + QChar(0x060C) + QChar(0x200C);
+        QCOMPARE(Windows1256::encodeStrict(text).value(), QByteArray("\xED\x98\x81\xA1\x9D"));
+    }
+
+    void strict_everyByteEncodesBack()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(static_cast<char>(b));
+        QCOMPARE(Windows1256::encodeStrict(Windows1256::decode(all)).value(), all);
+    }
+
+    void strict_characterWithoutByte_cannotBeEncoded()
+    {
+        QVERIFY(!Windows1256::encodeStrict(u"A\u0100").has_value());
+        QVERIFY(!Windows1256::encodeStrict(QString(QChar(0x06CC))).has_value()); // FARSI YEH
+        QVERIFY(!Windows1256::encodeStrict(QStringLiteral("\U0001F600")).has_value());
+        QVERIFY(!Windows1256::encodeStrict(QString(QChar(0xD800))).has_value()); // a lone half
+    }
+
     void ascii_isItsOwnByte()
     {
         QString all;
