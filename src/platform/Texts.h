@@ -81,6 +81,29 @@ inline const QString cmdCancel = QStringLiteral("&لغو");
 inline const QString resizerAboutCaption = QStringLiteral("About Resizer");
 inline const QString resizerAboutText = QStringLiteral("Resizer\nAuthor: Kel\nContact: Kel, the makers of Vorn");
 
+// secondary windows: function of the day, about, help
+inline const QString frmDayApiCaption = QStringLiteral("تابع روز");
+inline const QString cmdNext = QStringLiteral("تابع بعدي");
+inline const QString cmdBackDay = QStringLiteral("تابع قبلي");
+inline const QString cmdRandom = QStringLiteral("تصادفي");
+inline const QString cmdOKDay = QStringLiteral("برگشت");
+inline const QString frmHelpCaption = QStringLiteral("Vorn - کمک");
+inline const QString cmdOKHelp = QStringLiteral("&برگشت");
+inline const QString aboutVersionPrefix = QStringLiteral("Version : ");
+inline const QString aboutCountPrefix = QStringLiteral("Function Count : ");
+inline const QString aboutDatabaseVersion = QStringLiteral("Database Version : 2.1");
+inline const QString aboutLastUpdate = QStringLiteral("Last Update : 1383/1/12");
+inline const QString aboutProduct = QStringLiteral("Zentrix");
+inline const QString aboutRegistered = QStringLiteral("®");
+inline const QString aboutBack = QStringLiteral("&Back");
+inline const QString helpWapi = QStringLiteral("help\\WAPI.htm");
+inline const QString helpDeclare = QStringLiteral("help\\DECLARE.htm");
+// the about window's lines on who wrote the program and where to reach them
+inline const QString aboutAuthorCaption = QStringLiteral("Written by");
+inline const QString aboutAuthor = QStringLiteral("Kel");
+inline const QString aboutContactCaption = QStringLiteral("Contact");
+inline const QString aboutContact = QStringLiteral("Kel, the makers of Vorn");
+
 inline const QString programTitle = QStringLiteral("Vorn");
 inline const QString windowCaptionPrefix = QStringLiteral("Vorn - Zentrix -v");
 inline const QString functionNameInitial = QStringLiteral("Vorn - Zentrix");

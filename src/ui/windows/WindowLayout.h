@@ -1,0 +1,36 @@
+#pragma once
+
+// The resize rules of the two secondary windows that hold one body (the help browser, the
+// day window's splitter) above a centred button group. Plain arithmetic in twips, so that
+// the rules are tested without a window.
+namespace WindowLayout {
+
+struct TwipsRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const TwipsRect &, const TwipsRect &) = default;
+};
+
+struct Placement
+{
+    TwipsRect body;
+    TwipsRect keys;
+
+    friend bool operator==(const Placement &, const Placement &) = default;
+};
+
+// Help window: body width = inner width - 200, body height = inner height - 1000, the keys
+// centred and 480 below the body's height. A length that would be negative is refused, as
+// a window control refuses it, and that one step keeps the current value; the other steps
+// still run. The body's left and top edges never move.
+Placement helpWindow(const Placement &current, int innerWidth, int innerHeight);
+
+// Function-of-the-day window: the same, but the body keeps equal margins left and right
+// (width = inner width - 2 x its left edge).
+Placement dayWindow(const Placement &current, int innerWidth, int innerHeight);
+
+} // namespace WindowLayout

@@ -1,0 +1,82 @@
+#include "frmHelp.h"
+
+#include "TwipsGeometry.h"
+#include "WindowLayout.h"
+#include "platform/Texts.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace {
+
+// Places as the window was designed, in twips.
+constexpr WindowLayout::TwipsRect designBrowser{120, 240, 7815, 4815};
+constexpr WindowLayout::TwipsRect designKeys{3480, 5280, 1260, 735};
+constexpr WindowLayout::TwipsRect designOK{0, 0, 1215, 375};
+// The inner size at which the resize rules give back the designed browser.
+constexpr int innerWidth = 7815 + 200;
+constexpr int innerHeight = 4815 + 1000;
+
+} // namespace
+
+frmHelp::frmHelp(QString programFolder, QWidget *parent)
+    : QDialog(parent)
+    , m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(Texts::frmHelpCaption);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    wbHelp = new QTextBrowser(this);
+    wbHelp->setObjectName(QStringLiteral("wbHelp"));
+    wbHelp->setOpenLinks(true);
+    wbHelp->setOpenExternalLinks(true);
+    TwipsGeometry::place(wbHelp, designBrowser);
+
+    picKeys = new QWidget(this);
+    picKeys->setObjectName(QStringLiteral("picKeys"));
+    TwipsGeometry::place(picKeys, designKeys);
+    cmdOK = new QPushButton(Texts::cmdOKHelp, picKeys);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setAutoDefault(false);
+    TwipsGeometry::place(cmdOK, designOK);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
+
+    resize(TwipsGeometry::toPixels(innerWidth, innerHeight, this));
+}
+
+frmHelp::~frmHelp() = default;
+
+QString frmHelp::HelpFilePath(const QString &programFolder, const QString &relativePath)
+{
+    QString relative = relativePath;
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::cleanPath(programFolder + QLatin1Char('/') + relative);
+}
+
+void frmHelp::OpenHelpFile(const QString &relativePath)
+{
+    wbHelp->setSource(QUrl::fromLocalFile(HelpFilePath(m_programFolder, relativePath)));
+}
+
+void frmHelp::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmHelp::Form_Resize()
+{
+    const WindowLayout::TwipsRect inner = TwipsGeometry::fromPixels(rect(), this);
+    const WindowLayout::Placement now{TwipsGeometry::geometryOf(wbHelp), TwipsGeometry::geometryOf(picKeys)};
+    const WindowLayout::Placement next = WindowLayout::helpWindow(now, inner.width, inner.height);
+    if (next.body != now.body)
+        TwipsGeometry::place(wbHelp, next.body);
+    if (next.keys != now.keys)
+        TwipsGeometry::place(picKeys, next.keys);
+}
