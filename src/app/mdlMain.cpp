@@ -62,6 +62,7 @@ bool Program::OpenCatalogue()
 {
     // The main window holds the catalogue's data source, so it is created (hidden) first.
     m_main = std::make_unique<frmMain>(*m_env.prompter);
+    m_main->setProgramFolder(m_env.programFolder);
 
     CatalogueStore::OpenResult result =
         CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));

@@ -15,8 +15,12 @@
 #include "catalogue/DeclarationLayout.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
+#include "ui/windows/Transpart.h"
+#include "ui/windows/frmAbout.h"
+#include "ui/windows/frmHelp.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -53,6 +57,7 @@ void setBoxColour(QWidget *box)
 frmMain::frmMain(Prompter &prompter, QWidget *parent)
     : QMainWindow(parent)
     , m_prompter(prompter)
+    , m_programFolder(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("frmMain"));
     setLayoutDirection(Qt::RightToLeft);
@@ -294,6 +299,21 @@ void frmMain::createMenus()
     connect(mnuFormat, &QAction::triggered, this, &frmMain::mnuFormat_Click);
 
     createCopyMenu();
+
+    QMenu *mnuHelp = menuBar()->addMenu(Texts::mnuHelp);
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuAPIHelp = mnuHelp->addAction(Texts::mnuAPIHelp);
+    mnuAPIHelp->setObjectName(QStringLiteral("mnuAPIHelp"));
+    connect(mnuAPIHelp, &QAction::triggered, this, &frmMain::mnuAPIHelp_Click);
+    mnuDeclare = mnuHelp->addAction(Texts::mnuDeclare);
+    mnuDeclare->setObjectName(QStringLiteral("mnuDeclare"));
+    connect(mnuDeclare, &QAction::triggered, this, &frmMain::mnuDeclare_Click);
+    mnuHelp->addSeparator();
+    mnuAbout = mnuHelp->addAction(Texts::mnuAbout);
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAbout->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::mnuAbout_Click);
 }
 
 void frmMain::Form_Load()
@@ -629,6 +649,35 @@ int frmMain::treeSize() const
 int frmMain::functionTextHeight() const
 {
     return resFunction->Control1Size();
+}
+
+void frmMain::mnuAPIHelp_Click()
+{
+    showHelpPage(Texts::helpWapi);
+}
+
+void frmMain::mnuDeclare_Click()
+{
+    showHelpPage(Texts::helpDeclare);
+}
+
+void frmMain::showHelpPage(const QString &page)
+{
+    frmHelp help(m_programFolder, this);
+    help.OpenHelpFile(page);
+    help.exec();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    if (!m_about)
+        m_about = new frmAbout(FunctionCount(), this);
+    Transpart::FadeForm(m_about, true, 3);
+}
+
+frmAbout *frmMain::aboutWindow() const
+{
+    return qobject_cast<frmAbout *>(m_about.data());
 }
 
 void frmMain::cmdExit_Click()

@@ -5,6 +5,7 @@
 #include "settings/MainView.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -25,6 +26,7 @@ class QTreeView;
 class SearchPanel;
 class StatusPanels;
 class TextBox;
+class frmAbout;
 
 // The main window: the function title, the working area (the tree side and the function
 // area under one splitter, the declaration and the description under another), the key
@@ -62,6 +64,12 @@ public:
     bool hasBeenShown() const { return m_shown; }
     // Runs the unload step (when the window has been shown) exactly once.
     void unload();
+
+    // The folder the help pages lie under; the running program's own folder by default.
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+    QString programFolder() const { return m_programFolder; }
+    // The about window while it is open.
+    frmAbout *aboutWindow() const;
 
     CatalogueTree *catalogueTree() const { return m_tree; }
     StatusPanels *statusPanels() const { return StatusBar; }
@@ -101,6 +109,9 @@ public:
     std::array<QAction *, 3> mnuSearchType{};
     QMenu *mnuCopyRoot = nullptr;
     std::array<QAction *, 3> mnuCopy{};
+    QAction *mnuAPIHelp = nullptr;
+    QAction *mnuDeclare = nullptr;
+    QAction *mnuAbout = nullptr;
 
     // The key row along the bottom, with its button group on the right.
     TwipPanel *picColtrols = nullptr;
@@ -166,6 +177,11 @@ public slots:
     void Form_Resize();
     // Keeps the search and analysis panels the size of the tree panel.
     void resControls_ResizeItems();
+    // Help pages, each in a fresh blocking window.
+    void mnuAPIHelp_Click();
+    void mnuDeclare_Click();
+    // Opens the about window (the key-row button cmdAbout runs the same).
+    void mnuAbout_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -184,6 +200,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void showFirstSidePanel(QWidget *panel, QAction *entry);
+    void showHelpPage(const QString &page);
 
     Prompter &m_prompter;
     Recordset m_recordset;
@@ -194,4 +211,6 @@ private:
     bool m_unloaded = false;
     int m_savedTreeSize = 0;
     bool m_searchByDescription = false;
+    QString m_programFolder;
+    QPointer<QWidget> m_about;
 };
