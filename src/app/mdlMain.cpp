@@ -6,6 +6,7 @@
 #include "platform/Texts.h"
 #include "settings/ProgramSettings.h"
 #include "ui/main/frmMain.h"
+#include "ui/windows/frmDayApi.h"
 
 #include <QCoreApplication>
 
@@ -48,7 +49,12 @@ Program::Road Program::Main(const QString &arguments)
 
     if (isDayRoad(arguments)) {
         m_dayFunctionMode = true;
-        // The function-of-the-day window ends the program when it closes.
+        m_day = std::make_unique<frmDayApi>(
+            m_main->ADO(), m_main->FunctionCount(),
+            frmDayApi::ProgramEnd{[this] { return m_dayFunctionMode; }, [this] { EndProgram(); }});
+        m_day->GetRandomApi();
+        // Blocking: closing the window ends the program in its unload step.
+        m_day->exec();
         EndProgram();
         return Road::Ended;
     }
@@ -86,6 +92,12 @@ bool Program::OpenCatalogue()
 
 void Program::EndProgram()
 {
+    // Unloading the day window of a "-d" run calls back here.
+    if (m_ending)
+        return;
+    m_ending = true;
+    if (m_day)
+        m_day->close();
     if (m_main) {
         m_main->ADO().Close();
         m_main->unload();

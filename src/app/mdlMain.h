@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class frmDayApi;
 class frmMain;
 class InstanceLock;
 class Prompter;
@@ -42,6 +43,8 @@ public:
     void EndProgram();
 
     frmMain *mainWindow() const { return m_main.get(); }
+    // The function-of-the-day window of a "-d" run.
+    frmDayApi *dayWindow() const { return m_day.get(); }
     bool DayFunctionMode() const { return m_dayFunctionMode; }
 
 private:
@@ -50,7 +53,11 @@ private:
     Environment m_env;
     std::unique_ptr<InstanceLock> m_lock;
     std::unique_ptr<frmMain> m_main;
+    // Not the main window's child: ending the program deletes the main window while the
+    // day window's own close is still running.
+    std::unique_ptr<frmDayApi> m_day;
     bool m_dayFunctionMode = false;
+    bool m_ending = false;
 };
 
 } // namespace mdlMain

@@ -13,6 +13,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using mdlMain::Program;
 
@@ -185,7 +186,17 @@ private slots:
     {
         writeCatalogue(m_dir.path(), {record("Beep")});
         Program program(env(m_dir.path()));
+        // Earlier cases ended their programs, and with them the event loops.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        // The day window blocks until it is closed.
+        bool closed = false;
+        QTimer::singleShot(0, [&closed] {
+            if (QWidget *day = QApplication::activeModalWidget())
+                closed = day->close();
+        });
         QCOMPARE(program.Main(QStringLiteral("-D")), Program::Road::Ended);
+        QVERIFY(closed);
         QVERIFY(program.DayFunctionMode());
         QCOMPARE(program.mainWindow(), nullptr);
         QVERIFY(m_prompter.messages.isEmpty());

@@ -17,6 +17,7 @@
 #include "platform/Twips.h"
 #include "ui/windows/Transpart.h"
 #include "ui/windows/frmAbout.h"
+#include "ui/windows/frmDayApi.h"
 #include "ui/windows/frmHelp.h"
 
 #include <QAction>
@@ -297,6 +298,10 @@ void frmMain::createMenus()
     mnuFormat->setCheckable(true);
     mnuFormat->setChecked(false);
     connect(mnuFormat, &QAction::triggered, this, &frmMain::mnuFormat_Click);
+    mnuFunction->addSeparator();
+    mnuDayFun = mnuFunction->addAction(Texts::mnuDayFun);
+    mnuDayFun->setObjectName(QStringLiteral("mnuDayFun"));
+    connect(mnuDayFun, &QAction::triggered, this, &frmMain::mnuDayFun_Click);
 
     createCopyMenu();
 
@@ -649,6 +654,13 @@ int frmMain::treeSize() const
 int frmMain::functionTextHeight() const
 {
     return resFunction->Control1Size();
+}
+
+void frmMain::mnuDayFun_Click()
+{
+    frmDayApi day(m_recordset, FunctionCount(), {}, this);
+    day.GetRandomApi();
+    day.exec();
 }
 
 void frmMain::mnuAPIHelp_Click()

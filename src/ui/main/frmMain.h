@@ -109,6 +109,7 @@ public:
     std::array<QAction *, 3> mnuSearchType{};
     QMenu *mnuCopyRoot = nullptr;
     std::array<QAction *, 3> mnuCopy{};
+    QAction *mnuDayFun = nullptr;
     QAction *mnuAPIHelp = nullptr;
     QAction *mnuDeclare = nullptr;
     QAction *mnuAbout = nullptr;
@@ -177,6 +178,9 @@ public slots:
     void Form_Resize();
     // Keeps the search and analysis panels the size of the tree panel.
     void resControls_ResizeItems();
+
+    // A random function in the function-of-the-day window, blocking; the view stays.
+    void mnuDayFun_Click();
     // Help pages, each in a fresh blocking window.
     void mnuAPIHelp_Click();
     void mnuDeclare_Click();

@@ -8,12 +8,11 @@ namespace {
 Placement place(Placement next, int wantedWidth, int innerWidth, int innerHeight)
 {
     if (wantedWidth >= 0)
-        next.body.width = wantedWidth;
+        next.body.setWidth(wantedWidth);
     if (const int height = innerHeight - 1000; height >= 0)
-        next.body.height = height;
-    next.keys.left = (innerWidth - next.keys.width) / 2;
+        next.body.setHeight(height);
     // Measured from the body's height as it now is, refused step or not.
-    next.keys.top = next.body.height + 480;
+    next.keys.moveTo((innerWidth - next.keys.width()) / 2, next.body.height() + 480);
     return next;
 }
 
@@ -26,7 +25,7 @@ Placement helpWindow(const Placement &current, int innerWidth, int innerHeight)
 
 Placement dayWindow(const Placement &current, int innerWidth, int innerHeight)
 {
-    return place(current, innerWidth - 2 * current.body.left, innerWidth, innerHeight);
+    return place(current, innerWidth - 2 * current.body.left(), innerWidth, innerHeight);
 }
 
 } // namespace WindowLayout

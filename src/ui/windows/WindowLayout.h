@@ -1,24 +1,16 @@
 #pragma once
 
+#include <QRect>
+
 // The resize rules of the two secondary windows that hold one body (the help browser, the
 // day window's splitter) above a centred button group. Plain arithmetic in twips, so that
 // the rules are tested without a window.
 namespace WindowLayout {
 
-struct TwipsRect
-{
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-
-    friend bool operator==(const TwipsRect &, const TwipsRect &) = default;
-};
-
 struct Placement
 {
-    TwipsRect body;
-    TwipsRect keys;
+    QRect body;
+    QRect keys;
 
     friend bool operator==(const Placement &, const Placement &) = default;
 };

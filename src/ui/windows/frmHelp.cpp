@@ -1,8 +1,9 @@
 #include "frmHelp.h"
 
-#include "TwipsGeometry.h"
 #include "WindowLayout.h"
 #include "platform/Texts.h"
+#include "platform/Twips.h"
+#include "ui/controls/TwipPlacement.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -13,9 +14,9 @@
 namespace {
 
 // Places as the window was designed, in twips.
-constexpr WindowLayout::TwipsRect designBrowser{120, 240, 7815, 4815};
-constexpr WindowLayout::TwipsRect designKeys{3480, 5280, 1260, 735};
-constexpr WindowLayout::TwipsRect designOK{0, 0, 1215, 375};
+constexpr QRect designBrowser(120, 240, 7815, 4815);
+constexpr QRect designKeys(3480, 5280, 1260, 735);
+constexpr QRect designOK(0, 0, 1215, 375);
 // The inner size at which the resize rules give back the designed browser.
 constexpr int innerWidth = 7815 + 200;
 constexpr int innerHeight = 4815 + 1000;
@@ -36,18 +37,18 @@ frmHelp::frmHelp(QString programFolder, QWidget *parent)
     wbHelp->setObjectName(QStringLiteral("wbHelp"));
     wbHelp->setOpenLinks(true);
     wbHelp->setOpenExternalLinks(true);
-    TwipsGeometry::place(wbHelp, designBrowser);
+    TwipPlacement::place(wbHelp, designBrowser);
 
     picKeys = new QWidget(this);
     picKeys->setObjectName(QStringLiteral("picKeys"));
-    TwipsGeometry::place(picKeys, designKeys);
+    TwipPlacement::place(picKeys, designKeys);
     cmdOK = new QPushButton(Texts::cmdOKHelp, picKeys);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setAutoDefault(false);
-    TwipsGeometry::place(cmdOK, designOK);
+    TwipPlacement::place(cmdOK, designOK);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
 
-    resize(TwipsGeometry::toPixels(innerWidth, innerHeight, this));
+    resize(Twips::toPixels(innerWidth, logicalDpiX()), Twips::toPixels(innerHeight, logicalDpiY()));
 }
 
 frmHelp::~frmHelp() = default;
@@ -72,11 +73,11 @@ void frmHelp::resizeEvent(QResizeEvent *event)
 
 void frmHelp::Form_Resize()
 {
-    const WindowLayout::TwipsRect inner = TwipsGeometry::fromPixels(rect(), this);
-    const WindowLayout::Placement now{TwipsGeometry::geometryOf(wbHelp), TwipsGeometry::geometryOf(picKeys)};
-    const WindowLayout::Placement next = WindowLayout::helpWindow(now, inner.width, inner.height);
+    const QSize inner = TwipPlacement::size(this);
+    const WindowLayout::Placement now{TwipPlacement::geometry(wbHelp), TwipPlacement::geometry(picKeys)};
+    const WindowLayout::Placement next = WindowLayout::helpWindow(now, inner.width(), inner.height());
     if (next.body != now.body)
-        TwipsGeometry::place(wbHelp, next.body);
+        TwipPlacement::place(wbHelp, next.body);
     if (next.keys != now.keys)
-        TwipsGeometry::place(picKeys, next.keys);
+        TwipPlacement::place(picKeys, next.keys);
 }

@@ -1,8 +1,11 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/frmMain.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/main/TextBox.h"
 #include "ui/windows/Transpart.h"
 #include "ui/windows/frmAbout.h"
+#include "ui/windows/frmDayApi.h"
 #include "ui/windows/frmHelp.h"
 
 #include <QAction>
@@ -87,6 +90,48 @@ private slots:
         if (frmAbout *about = m_main->aboutWindow())
             delete about;
         m_main.reset();
+    }
+
+    void functionMenu_endsWithTheFunctionOfTheDay()
+    {
+        QMenu *function = menuTitled(m_main->menuBar(), QStringLiteral("&تابع"));
+        QVERIFY(function);
+        const QStringList texts = entryTexts(function);
+        QVERIFY(texts.size() >= 3);
+        QCOMPARE(texts.mid(texts.size() - 3),
+                 (QStringList{QStringLiteral("فرمت"), QStringLiteral("-"), QStringLiteral("تابع روز")}));
+        QCOMPARE(m_main->mnuDayFun->objectName(), QStringLiteral("mnuDayFun"));
+        QVERIFY(m_main->mnuDayFun->isEnabled());
+        QVERIFY(!m_main->mnuDayFun->isCheckable());
+    }
+
+    // The day window opens blocking over the main window, whose view stays as it was;
+    // closing it returns to the main window.
+    void mnuDayFun_opensTheDayWindow_andLeavesTheViewAlone()
+    {
+        m_main->ShowFunction(QStringLiteral("Sleep"));
+        const QString name = m_main->lblFunctionName->text();
+        const QString declaration = m_main->txtFunction->text();
+        const QString description = m_main->txtComment->text();
+        const QString status = m_main->statusPanels()->text(QStringLiteral("name"));
+        whileBlocking(m_main->mnuDayFun, [&](QWidget *modal) {
+            auto *day = qobject_cast<frmDayApi *>(modal);
+            QVERIFY(day);
+            QCOMPARE(day->parentWidget(), m_main.get());
+            QVERIFY(day->isModal());
+            const qsizetype position = m_main->ADO().AbsolutePosition();
+            QVERIFY(position == 1 || position == 2);
+            QCOMPARE(day->txtFunction->text(), m_main->ADO().at(position)[CatalogueRecord::Declaration]);
+            QTest::mouseClick(day->cmdNext, Qt::LeftButton);
+            QTest::mouseClick(day->cmdBack, Qt::LeftButton);
+            QTest::mouseClick(day->cmdOK, Qt::LeftButton);
+        });
+        QCOMPARE(m_main->lblFunctionName->text(), name);
+        QCOMPARE(m_main->txtFunction->text(), declaration);
+        QCOMPARE(m_main->txtComment->text(), description);
+        QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), status);
+        QVERIFY(m_main->isVisible());
+        QVERIFY(m_main->findChildren<frmDayApi *>().isEmpty());
     }
 
     void helpMenu_entriesInOrder()
