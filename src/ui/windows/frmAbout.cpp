@@ -70,22 +70,24 @@ QString frmAbout::versionText()
 void frmAbout::createControls()
 {
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setContentsMargins(48, 16, 48, 16);
     layout->setSpacing(4);
 
-    // The name with its mark, and the title beneath it.
-    auto *name = new QHBoxLayout;
+    // The name with its mark at the upper right, and the title beneath it. The name
+    // reads left to right even in the right-to-left window.
+    auto *nameRow = new QWidget(this);
+    nameRow->setLayoutDirection(Qt::LeftToRight);
+    auto *name = new QHBoxLayout(nameRow);
+    name->setContentsMargins(0, 0, 0, 0);
     name->setSpacing(0);
     name->addStretch();
-    Label2 = label(Texts::programTitle, QStringLiteral("Label2"), makeFont(QStringLiteral("Smudger LET"), 30, true), this);
-    Label4 = label(Texts::aboutRegistered, QStringLiteral("Label4"), makeFont(QStringLiteral("Arial"), 10), this);
+    Label2 = label(Texts::programTitle, QStringLiteral("Label2"), makeFont(QStringLiteral("Smudger LET"), 30, true), nameRow);
+    Label4 = label(Texts::aboutRegistered, QStringLiteral("Label4"), makeFont(QStringLiteral("Arial"), 10), nameRow);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The name reads left to right even in the right-to-left window.
-    name->setDirection(QBoxLayout::LeftToRight);
     name->addWidget(Label2);
-    name->addWidget(Label4);
+    name->addWidget(Label4, 0, Qt::AlignTop);
     name->addStretch();
-    layout->addLayout(name);
+    layout->addWidget(nameRow);
     Label6 = label(Texts::aboutProduct, QStringLiteral("Label6"), makeFont(QStringLiteral("Courier New"), 12, true), this);
     layout->addWidget(Label6);
     layout->addSpacing(10);
@@ -100,9 +102,9 @@ void frmAbout::createControls()
     layout->addSpacing(10);
 
     // Who wrote it and where to reach them.
-    Label1 = label(Texts::aboutAuthorCaption, QStringLiteral("Label1"), makeFont(QStringLiteral("Comic Sans MS"), 8, false, true), this);
+    Label1 = label(Texts::aboutAuthorCaption, QStringLiteral("Label1"), makeFont(QStringLiteral("Comic Sans MS"), 9, false, true), this);
     Label3 = label(Texts::aboutAuthor, QStringLiteral("Label3"), makeFont(QStringLiteral("Lucida Handwriting"), 10, true), this);
-    Label7 = label(Texts::aboutContactCaption, QStringLiteral("Label7"), makeFont(QStringLiteral("Comic Sans MS"), 8, false, true), this);
+    Label7 = label(Texts::aboutContactCaption, QStringLiteral("Label7"), makeFont(QStringLiteral("Comic Sans MS"), 9, false, true), this);
     Label9 = label(Texts::aboutContact, QStringLiteral("Label9"), makeFont(QStringLiteral("Lucida Handwriting"), 9), this);
     for (QLabel *line : {Label1, Label3, Label7, Label9})
         layout->addWidget(line);
@@ -112,6 +114,8 @@ void frmAbout::createControls()
     cmdBack->setObjectName(QStringLiteral("cmdBack"));
     cmdBack->setFont(makeFont(QStringLiteral("MS Sans Serif"), 8));
     cmdBack->setFixedSize(81, 25); // 1215 x 375 twips at 96 dpi
+    // Enter presses the button that has the focus, as on any dialog.
+    cmdBack->setAutoDefault(true);
     connect(cmdBack, &QPushButton::clicked, this, &frmAbout::cmdBack_Click);
     layout->addWidget(cmdBack, 0, Qt::AlignHCenter);
 

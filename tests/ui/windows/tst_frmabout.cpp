@@ -218,6 +218,18 @@ private slots:
         delete about;
     }
 
+    void enterOnBack_fadesOutAndUnloads()
+    {
+        QPointer<frmAbout> about = new frmAbout(12, m_main.get());
+        Transpart::FadeForm(about, true, 3);
+        about->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QTRY_VERIFY(about->cmdBack->hasFocus());
+        QTest::keyClick(about->cmdBack, Qt::Key_Return);
+        QVERIFY(m_main->isEnabled());
+        QTRY_VERIFY(!about);
+    }
+
     void mainWindowGone_aboutStillCloses()
     {
         QPointer<frmAbout> about = new frmAbout(12, m_main.get());
