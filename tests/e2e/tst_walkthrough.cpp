@@ -14,12 +14,14 @@
 #include "ui/main/TextBox.h"
 #include "ui/main/TwipPanel.h"
 #include "ui/main/frmMain.h"
+#include "ui/windows/frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QTreeView>
 
@@ -90,6 +93,11 @@ private slots:
             record("MessageBox", "Private Declare Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As Long) As Long",
                    "user32", QStringLiteral("پنجره ها"), QStringLiteral("پيغام")),
         });
+        // The help pages stand beside the program, as the build puts them.
+        QVERIFY(QDir().mkpath(path("help")));
+        const QDir pages(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/help"));
+        for (const QString &page : pages.entryList(QDir::Files))
+            QVERIFY(QFile::copy(pages.filePath(page), path("help/" + page)));
         m_program = std::make_unique<Program>(mdlMain::Environment{m_dir.path(), path("lock"), &m_prompter});
         QCOMPARE(m_program->Main(QString()), Program::Road::MainWindow);
         m_main = m_program->mainWindow();
@@ -263,6 +271,64 @@ private slots:
         QCOMPARE(RegKeys::ReadKeyValue(RegKeys::Hive::CurrentUser, QStringLiteral("Software\\Kel\\Vorn"),
                                        QStringLiteral("Fn Font Size"), QString()),
                  QStringLiteral("12"));
+    }
+
+    void dayFunctionEntry_showsAFunctionAndLeavesTheViewAlone()
+    {
+        const QString shown = m_main->lblFunctionName->text();
+        QString first;
+        QString next;
+        whenModalOpens([&](QWidget *day) {
+            QCOMPARE(day->objectName(), QStringLiteral("frmDayApi"));
+            first = day->findChild<TextBox *>(QStringLiteral("txtFunction"))->text();
+            day->findChild<QPushButton *>(QStringLiteral("cmdNext"))->click();
+            next = day->findChild<TextBox *>(QStringLiteral("txtFunction"))->text();
+            day->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        });
+        entry("mnuDayFun")->trigger();
+        QVERIFY(!first.isEmpty());
+        QVERIFY(!next.isEmpty());
+        QVERIFY(first != next); // three records: the next one is another
+        QCOMPARE(m_main->lblFunctionName->text(), shown);
+        QVERIFY(m_main->isVisible());
+    }
+
+    void helpEntries_openTheirPages()
+    {
+        for (const char *name : {"mnuAPIHelp", "mnuDeclare"}) {
+            QString text;
+            whenModalOpens([&](QWidget *help) {
+                auto *browser = help->findChild<QTextBrowser *>(QStringLiteral("wbHelp"));
+                QVERIFY(browser);
+                text = browser->toPlainText();
+                help->close();
+            });
+            entry(name)->trigger();
+            QVERIFY2(text.size() > 500, name);
+            QVERIFY(text.contains(QStringLiteral("API")));
+        }
+    }
+
+    void aboutWindow_fromF1AndTheButton()
+    {
+        QTest::keyClick(m_main, Qt::Key_F1);
+        frmAbout *about = m_main->aboutWindow();
+        QVERIFY(about);
+        QTRY_VERIFY(about->isVisible());
+        QVERIFY(!m_main->isEnabled());
+        QCOMPARE(about->lblCount->text(), QStringLiteral("Function Count : 3"));
+        about->cmdBack->click();
+        QTRY_VERIFY(!about->isVisible());
+        QTRY_VERIFY(m_main->isEnabled());
+
+        m_main->cmdAbout->click();
+        about = m_main->aboutWindow();
+        QTRY_VERIFY(about && about->isVisible());
+        about->close();
+        QVERIFY(m_main->isEnabled());
+        QVERIFY(!m_main->isHidden());
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
     }
 
     void exitButton_storesPlaceAndViewAndEnds()

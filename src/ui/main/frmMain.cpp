@@ -682,7 +682,9 @@ void frmMain::showHelpPage(const QString &page)
 
 void frmMain::mnuAbout_Click()
 {
-    if (!m_about)
+    // A window closed a moment ago is on its way out (it deletes itself on close); a new
+    // one takes its place.
+    if (!m_about || m_about->isHidden())
         m_about = new frmAbout(FunctionCount(), this);
     Transpart::FadeForm(m_about, true, 3);
 }
