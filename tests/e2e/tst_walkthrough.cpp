@@ -70,6 +70,16 @@ private:
     frmMain *m_main = nullptr;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // With VORN_SCREENSHOTS set to a folder, each state of the window is saved there for a
+    // person to look at.
+    void shot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("VORN_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        QTest::qWait(50);
+        QVERIFY(m_main->grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+    }
     QAction *entry(const char *name) const { return m_main->findChild<QAction *>(QLatin1String(name)); }
     void clickNode(const QString &key)
     {
@@ -130,6 +140,7 @@ private slots:
     {
         clickNode(QStringLiteral("Lib_F_Beep"));
         QCOMPARE(m_main->lblFunctionName->text(), QStringLiteral("Beep"));
+        shot(QStringLiteral("tree"));
         QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), QStringLiteral("Beep"));
 
         m_prompter.fileAnswers = {path("Beep.bas")};
@@ -191,12 +202,14 @@ private slots:
         entry("mnuCaption")->trigger();
         QVERIFY(m_main->lblFunctionName->isVisible());
         QCOMPARE(TwipLayout::rect(m_main->resControls).top(), 500);
+        shot(QStringLiteral("title-shown"));
         entry("mnuCaption")->trigger();
         QCOMPARE(TwipLayout::rect(m_main->resControls).top(), 200);
         entry("mnuStatusBarView")->trigger();
         QVERIFY(!m_main->StatusBar->isVisible());
         entry("mnuKeys")->trigger();
         QVERIFY(!m_main->picColtrols->isVisible());
+        shot(QStringLiteral("rows-hidden"));
         entry("mnuStatusBarView")->trigger();
         entry("mnuKeys")->trigger();
         QVERIFY(m_main->StatusBar->isVisible() && m_main->picColtrols->isVisible());
@@ -215,6 +228,7 @@ private slots:
         QCOMPARE(search->lstRearchResult->count(), 3);
         QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), QStringLiteral("مجموعاً 3 آيتم يافت شد"));
         QCOMPARE(m_main->catalogueTree()->rowCount(m_main->catalogueTree()->indexForKey(QStringLiteral("Search"))), 3);
+        shot(QStringLiteral("search"));
 
         entry("mnuSearchType2")->trigger();
         QVERIFY(m_main->SearchByDescription());
@@ -239,6 +253,7 @@ private slots:
         QTRY_VERIFY(!analyse->isAnalysing());
         QCOMPARE(analyse->lstAnalyseApi->count(), 2); // CreateFile (through CreateFileA) and MessageBox
         QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), QStringLiteral("مجموعاً 2 آيتم يافت شد"));
+        shot(QStringLiteral("analysis"));
         QTest::mouseClick(analyse->cmdCloseAnalyse, Qt::LeftButton);
         QVERIFY(!analyse->isVisible());
     }
@@ -249,6 +264,7 @@ private slots:
         QTest::mouseClick(m_main->cmdCloseTree, Qt::LeftButton);
         QVERIFY(!m_main->resControls->Control1Visible());
         QCOMPARE(m_main->cmdSearchBar->text(), QStringLiteral("&توابع"));
+        shot(QStringLiteral("tree-hidden"));
         entry("mnuTreeApi")->trigger();
         QVERIFY(m_main->resControls->Control1Visible());
         QCOMPARE(m_main->resControls->Control1Size(), size);
