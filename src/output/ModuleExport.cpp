@@ -8,7 +8,13 @@ namespace ModuleExport {
 
 QString moduleName(const QString &functionName)
 {
-    return QString(functionName).replace(QLatin1Char(' '), QLatin1Char('_'));
+    // A line break would cut the module's header line in two: it goes the way of a space.
+    QString name = functionName;
+    for (QChar &c : name) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char('_');
+    }
+    return name;
 }
 
 QStringList lines(const QString &text)

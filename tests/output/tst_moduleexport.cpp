@@ -122,6 +122,29 @@ private slots:
                  QByteArray("Attribute VB_Name = \"Api_Get_Tick_Count\"\r\n' Created by Vorn\r\n") + tickPublic);
     }
 
+    // A catalogue name holding a line break wrote a header line cut by a bare LF (or CR):
+    // the module's name ran into a line of its own, which a Basic IDE reads as code.
+    void nameWithLineBreak_brokeTheHeaderLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("line feed") << "Get\nTick" << QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n");
+        QTest::newRow("carriage return") << "Get\rTick" << QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n");
+        QTest::newRow("both") << "Get\r\nTick\n" << QByteArray("Attribute VB_Name = \"Api_Get__Tick_\"\r\n");
+    }
+
+    void nameWithLineBreak_brokeTheHeaderLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, header);
+        const FunctionView view{name, tickDeclaration, QStringLiteral("a")};
+        for (const bool withDescription : {false, true}) {
+            const QByteArray bytes = ModuleExport::moduleBytes(view, withDescription);
+            QVERIFY2(onlyCrLf(bytes), bytes.toHex(' ').constData());
+            QVERIFY(bytes.startsWith(QByteArray(header + "' Created by Vorn\r\n")));
+        }
+    }
+
     void twoLineDescription_givesTheLayoutOfSevenLines()
     {
         const FunctionView view{QStringLiteral("GetTickCount"), tickDeclaration,
