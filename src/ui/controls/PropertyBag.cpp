@@ -58,8 +58,12 @@ std::optional<qint64> PropertyBag::readInteger(const QString &key) const
     case Type::Int32:
         return entry->value.toLongLong();
     case Type::String: {
+        // Qt's conversion stops at a NUL character and takes what stands before it.
+        const QString text = entry->value.toString();
+        if (text.contains(QChar(0)))
+            return std::nullopt;
         bool ok = false;
-        const qint64 number = entry->value.toString().trimmed().toLongLong(&ok);
+        const qint64 number = text.trimmed().toLongLong(&ok);
         if (!ok)
             return std::nullopt;
         return number;

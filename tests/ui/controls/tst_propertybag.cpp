@@ -96,6 +96,20 @@ private slots:
         QCOMPARE(bag.readBoolean(QStringLiteral("K"), false), asBoolean);
     }
 
+    // The text-to-number conversion stopped at a NUL character: "44", NUL, "junk" read
+    // as 44 where text that is no number must give the default.
+    void textWithNulInside_readAsTheNumberBeforeIt()
+    {
+        PropertyBag bag;
+        bag.writeString(QStringLiteral("K"), QStringLiteral("44") + QChar(0) + QStringLiteral("junk"), QString());
+        bag.writeString(QStringLiteral("Z"), QStringLiteral("0") + QChar(0) + QStringLiteral("0"), QString());
+        QCOMPARE(bag.readInt32(QStringLiteral("K"), -1), -1);
+        QCOMPARE(int(bag.readInt16(QStringLiteral("K"), -1)), -1);
+        QCOMPARE(bag.readBoolean(QStringLiteral("K"), false), false);
+        QCOMPARE(bag.readBoolean(QStringLiteral("Z"), true), true);
+        QCOMPARE(bag.readString(QStringLiteral("K"), QString()).size(), 7);
+    }
+
     void booleans_asNumbersAndText()
     {
         PropertyBag bag;
