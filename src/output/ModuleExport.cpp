@@ -2,8 +2,6 @@
 
 #include "platform/Windows1256.h"
 
-#include <QRegularExpression>
-
 namespace ModuleExport {
 
 QString moduleName(const QString &functionName)
@@ -19,17 +17,58 @@ QString moduleName(const QString &functionName)
 
 QStringList lines(const QString &text)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return text.split(lineBreak);
+    // By hand rather than by a regular expression: those match nothing at all in a text
+    // that holds a lone surrogate, which a damaged catalogue field may.
+    QStringList result;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        result << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    result << text.mid(start);
+    return result;
 }
+
+namespace {
+
+// Whether a character of a Basic name stands at the position: a letter, a digit or "_".
+// A character beyond the Basic Multilingual Plane is taken whole, from either of its halves.
+bool nameCharacterAt(const QString &text, qsizetype at)
+{
+    if (at < 0 || at >= text.size())
+        return false;
+    const QChar c = text.at(at);
+    char32_t code = c.unicode();
+    if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        code = QChar::surrogateToUcs4(c, text.at(at + 1));
+    else if (c.isLowSurrogate() && at > 0 && text.at(at - 1).isHighSurrogate())
+        code = QChar::surrogateToUcs4(text.at(at - 1), c);
+    return code == U'_' || QChar::isLetterOrNumber(code);
+}
+
+} // namespace
 
 QString publicDeclaration(const QString &declaration)
 {
     // A Basic name is made of letters, digits and "_"; "Private" touching one of them is
     // part of a longer name.
-    static const QRegularExpression privateWord(QStringLiteral("(?<![\\w])Private(?![\\w])"),
-                                                QRegularExpression::UseUnicodePropertiesOption);
-    return QString(declaration).replace(privateWord, QStringLiteral("Public"));
+    static const QString privateWord = QStringLiteral("Private");
+    static const QString publicWord = QStringLiteral("Public");
+    QString result;
+    qsizetype from = 0;
+    for (qsizetype at = declaration.indexOf(privateWord); at >= 0; at = declaration.indexOf(privateWord, at + 1)) {
+        if (nameCharacterAt(declaration, at - 1) || nameCharacterAt(declaration, at + privateWord.size()))
+            continue;
+        result += QStringView(declaration).mid(from, at - from) + publicWord;
+        from = at + privateWord.size();
+        at = from - 1;
+    }
+    return result + QStringView(declaration).mid(from);
 }
 
 QString commentBlock(const QString &description)

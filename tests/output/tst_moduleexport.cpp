@@ -77,6 +77,13 @@ private slots:
             << "Declare Sub A Lib \"x\" ( _\r\n\t\t\tPrivate As Long)"
             << "Declare Sub A Lib \"x\" ( _\r\n\t\t\tPublic As Long)";
         QTest::newRow("bare word") << "Private" << "Public";
+        QTest::newRow("Persian letter joins") << QString::fromUtf8("Private\u0627 x") << QString::fromUtf8("Private\u0627 x");
+        QTest::newRow("Arabic-Indic digit joins") << QString::fromUtf8("\u0661Private x") << QString::fromUtf8("\u0661Private x");
+        QTest::newRow("letter beyond the plane joins") << QString::fromUtf8("\U0001D400Private x")
+                                                       << QString::fromUtf8("\U0001D400Private x");
+        QTest::newRow("symbol beyond the plane does not") << QString::fromUtf8("\U0001F600Private x")
+                                                          << QString::fromUtf8("\U0001F600Public x");
+        QTest::newRow("punctuation does not") << "x.Private-y" << "x.Public-y";
         QTest::newRow("nothing to change") << "Public Declare Sub A Lib \"x\" ()"
                                            << "Public Declare Sub A Lib \"x\" ()";
     }
@@ -143,6 +150,25 @@ private slots:
             QVERIFY2(onlyCrLf(bytes), bytes.toHex(' ').constData());
             QVERIFY(bytes.startsWith(QByteArray(header + "' Created by Vorn\r\n")));
         }
+    }
+
+    // A lone surrogate anywhere in a text (a damaged catalogue field) made the regular
+    // expressions match nothing: the text was not cut into lines, so a lone LF or CR went
+    // into the module, and "Private" stayed.
+    void loneSurrogate_stoppedLineBreaksAndPublic()
+    {
+        const QString lone(QChar(0xD9D9));
+        QCOMPARE(ModuleExport::lines(QStringLiteral("a\nb\rc") + lone),
+                 QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") + lone}));
+        QCOMPARE(ModuleExport::publicDeclaration(QStringLiteral("Private Declare ") + lone + QStringLiteral(" Private")),
+                 QStringLiteral("Public Declare ") + lone + QStringLiteral(" Public"));
+
+        const FunctionView view{QStringLiteral("A"), QStringLiteral("Private Declare\nSub A") + lone,
+                                lone + QStringLiteral("one\ntwo")};
+        const QByteArray bytes = ModuleExport::moduleBytes(view, true);
+        QVERIFY2(onlyCrLf(bytes), bytes.toHex(' ').constData());
+        QCOMPARE(bytes, QByteArray("Attribute VB_Name = \"Api_A\"\r\n' Created by Vorn\r\n"
+                                   "Public Declare\r\nSub A?\r\n\r\n\r\n\r\n' ?one\r\n' two\r\n"));
     }
 
     void twoLineDescription_givesTheLayoutOfSevenLines()
