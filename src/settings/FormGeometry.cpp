@@ -39,9 +39,10 @@ int placeWithin(int start, int length, qint64 low, qint64 high)
 
 FormGeometry keepOnScreens(const FormGeometry &geometry, const QList<QRect> &screens)
 {
-    // A window without extent still occupies the point where it stands.
-    const Span window = spanOf(QRect(geometry.left, geometry.top, std::max(geometry.width, 1),
-                                     std::max(geometry.height, 1)));
+    // A window without extent still occupies the point where it stands. Not through a
+    // QRect: its right edge, left + width, overflows an int for stored extremes.
+    const Span window = {geometry.left, geometry.top, qint64(geometry.left) + std::max(geometry.width, 1),
+                         qint64(geometry.top) + std::max(geometry.height, 1)};
     const QRect *nearest = nullptr;
     double nearestDistance = std::numeric_limits<double>::infinity();
     for (const QRect &screen : screens) {

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 FormGeometry at(int left, int top, int width = 6000, int height = 4500)
@@ -60,6 +62,29 @@ private slots:
         QFETCH(QList<QRect>, screens);
         QFETCH(FormGeometry, placed);
         const FormGeometry result = ::keepOnScreens(stored, screens);
+        QCOMPARE(result.left, placed.left);
+        QCOMPARE(result.top, placed.top);
+        QCOMPARE(result.width, placed.width);
+        QCOMPARE(result.height, placed.height);
+    }
+
+    // Stored numbers are any 32-bit values: the window's rectangle was built as a QRect,
+    // whose right edge (left + width) overflowed an int for a large place and size.
+    void storedExtremes_overflowedTheWindowRectangle_data()
+    {
+        QTest::addColumn<FormGeometry>("stored");
+        QTest::addColumn<FormGeometry>("placed");
+        const int most = std::numeric_limits<int>::max();
+        QTest::newRow("largest everything") << at(most, most, most, most) << at(0, 0, most, most);
+        QTest::newRow("on screen, widest") << at(28000, 900, most, 4500) << at(28000, 900, most, 4500);
+        QTest::newRow("below, tallest") << at(-100, most, 6000, most) << at(0, 0, 6000, most);
+    }
+
+    void storedExtremes_overflowedTheWindowRectangle()
+    {
+        QFETCH(FormGeometry, stored);
+        QFETCH(FormGeometry, placed);
+        const FormGeometry result = ::keepOnScreens(stored, {leftScreen});
         QCOMPARE(result.left, placed.left);
         QCOMPARE(result.top, placed.top);
         QCOMPARE(result.width, placed.width);
