@@ -1,4 +1,5 @@
 #include "platform/Texts.h"
+#include "support/AsNobody.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/AnalysePanel.h"
@@ -18,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -70,6 +73,9 @@ private slots:
     void textWithZThird_passesAndIsScanned();
     void cancel_afterEarlierAnalysis_showsEarlierCount();
     void directory_runtimeError_listKept();
+    void pipeOrUnreadable_runtimeError_listKept_data();
+    void pipeOrUnreadable_runtimeError_listKept();
+    void oneByteFile_notExecutable();
     void resultClick_showsFunction_enablesSaveAndPrint();
     void largeFile_progressMovesOverProgPanel_eventsRunDuringScan();
     void recordsetMovedDuringScan_resultUnchanged();
@@ -239,6 +245,56 @@ void tst_Analyse::directory_runtimeError_listKept()
     QCOMPARE(m_panel->lstAnalyseApi->count(), 4);
     QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), found(4));
     QVERIFY(m_main->ProgressBar->isHidden());
+}
+
+void tst_Analyse::pipeOrUnreadable_runtimeError_listKept_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("named pipe") << true << QStringLiteral("Runtime Error '75'\r\nPath/File access error");
+    QTest::newRow("unreadable") << false << QStringLiteral("Runtime Error '70'\r\nPermission denied");
+}
+
+void tst_Analyse::pipeOrUnreadable_runtimeError_listKept()
+{
+    QFETCH(bool, pipe);
+    QFETCH(QString, message);
+    QString path;
+    if (pipe) {
+        // Nobody ever writes into it: reading would wait for ever.
+        path = m_dir->filePath(QStringLiteral("pipe.exe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        path = write("MZ Beep");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        QVERIFY(AsNobody::searchableByEveryone(QFile::encodeName(m_dir->path()).constData()));
+    }
+    m_prompter->fileAnswers = {importsExe(), path};
+    m_panel->cmdBrowse->click();
+    if (pipe) {
+        m_panel->cmdBrowse->click();
+    } else {
+        // The superuser reads every file: the test reads as the user nobody.
+        const AsNobody nobody;
+        if (!nobody.permissionsApply())
+            QSKIP("permissions do not apply to this user");
+        m_panel->cmdBrowse->click();
+    }
+    QCOMPARE(m_prompter->messages.size(), 1);
+    QCOMPARE(m_prompter->messages[0].text, message);
+    QCOMPARE(m_prompter->messages[0].icon, Prompter::Icon::Critical);
+    QCOMPARE(m_panel->lstAnalyseApi->count(), 4);
+    QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), found(4));
+    QVERIFY(m_main->ProgressBar->isHidden());
+}
+
+void tst_Analyse::oneByteFile_notExecutable()
+{
+    m_prompter->fileAnswers = {write("M")};
+    m_panel->cmdBrowse->click();
+    QCOMPARE(m_prompter->messages.size(), 1);
+    QCOMPARE(m_prompter->messages[0].text, Texts::notExecutable);
+    QCOMPARE(m_panel->lstAnalyseApi->count(), 0);
 }
 
 void tst_Analyse::resultClick_showsFunction_enablesSaveAndPrint()
