@@ -33,7 +33,9 @@ WriteResult write(const QString &path, const QByteArray &bytes)
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return openFailure(path);
-    if (file.write(bytes) != bytes.size()) {
+    // Flushed here: a write that fails only when the buffer goes out (a full disk, the
+    // file size limit) is not seen by commit(), which would put the piece in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return failure(deviceIOError, QStringLiteral("Device I/O error"));
     }

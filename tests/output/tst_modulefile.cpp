@@ -1,4 +1,5 @@
 #include "output/ModuleFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/UnwritableFolder.h"
 
 #include <QDir>
@@ -111,6 +112,52 @@ private slots:
         QCOMPARE(result.errorDescription, QStringLiteral("Path/File access error"));
         QCOMPARE(contentOf(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"m.bas"}));
+    }
+
+    void pastTheFileSizeLimit_deviceIoError_leavesTheExistingFileAsItWas()
+    {
+        // A file that cannot grow past the limit fails as on a full disk: the module goes
+        // into a file beside the target, which never takes the target's place.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.bas"));
+        const QByteArray old("' the user's own module\r\n");
+        writeRaw(path, old);
+
+        ModuleFile::WriteResult result;
+        {
+            const FileSizeLimit limit(4096);
+            QVERIFY(limit.isSet());
+            result = ModuleFile::write(path, QByteArray(64 * 1024, 'x'));
+        }
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 57);
+        QCOMPARE(result.errorDescription, QStringLiteral("Device I/O error"));
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"m.bas"}));
+    }
+
+    // A module smaller than the file's write buffer is written out only when the file is
+    // put in place; a failure there went unnoticed, and the piece that fitted under the
+    // limit replaced the user's file.
+    void smallModulePastTheFileSizeLimit_replacedTheOldFileWithAPiece()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.bas"));
+        const QByteArray old("' the user's own module\r\n");
+        writeRaw(path, old);
+
+        ModuleFile::WriteResult result;
+        {
+            const FileSizeLimit limit(100);
+            QVERIFY(limit.isSet());
+            result = ModuleFile::write(path, QByteArray(180, 'x'));
+        }
+        QVERIFY(!result.ok);
+        QCOMPARE(result.errorNumber, 57);
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"m.bas"}));
     }
 };
