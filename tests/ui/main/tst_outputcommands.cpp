@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "platform/Texts.h"
 #include "support/PdfText.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "support/UnwritableFolder.h"
@@ -362,6 +363,43 @@ private slots:
         QCOMPARE(message.icon, Prompter::Icon::Critical);
         QCOMPARE(contentOf(target), old);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"GetTickCount.bas"}));
+    }
+
+    void save_ontoAFolder_saysSoAndLeavesIt()
+    {
+        pickInTree(1);
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("GetTickCount.bas")));
+        m_prompter->fileAnswers = {path(QStringLiteral("GetTickCount.bas"))};
+        window().mnuSave->trigger();
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_prompter->messages.constFirst().text, QStringLiteral("Runtime Error '75'\r\nPath/File access error"));
+        QCOMPARE(m_prompter->messages.constFirst().icon, Prompter::Icon::Critical);
+        QVERIFY(QFileInfo(path(QStringLiteral("GetTickCount.bas"))).isDir());
+    }
+
+    void save_pastTheFileSizeLimit_saysSoAndLeavesTheOldFile()
+    {
+        pickInTree(1);
+        const QString target = path(QStringLiteral("GetTickCount.bas"));
+        const QByteArray old("' the user's own module\r\n");
+        {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
+        m_prompter->fileAnswers = {target};
+        {
+            // The module with its description is larger than any file may grow.
+            const FileSizeLimit limit(100);
+            QVERIFY(limit.isSet());
+            window().mnuFullSave->trigger();
+        }
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_prompter->messages.constFirst().text, QStringLiteral("Runtime Error '57'\r\nDevice I/O error"));
+        QCOMPARE(m_prompter->messages.constFirst().icon, Prompter::Icon::Critical);
+        QCOMPARE(contentOf(target), old);
+        QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("GetTickCount*")}, QDir::AllEntries | QDir::Hidden),
                  QStringList({"GetTickCount.bas"}));
     }
 
