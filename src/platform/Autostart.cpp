@@ -101,7 +101,11 @@ bool Autostart::enable(const QString &program) const
     QSaveFile file(m_entryFile);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(entryText(program));
+    // Flushed here: a write that fails only when the buffer goes out (a full disk, the
+    // file size limit) is not seen by commit(), which would put the piece in place.
+    const QByteArray text = entryText(program);
+    if (file.write(text) != text.size() || !file.flush())
+        return false;
     return file.commit();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/Autostart.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempSettings.h"
 
 #include <QDir>
@@ -192,6 +193,27 @@ private slots:
         QVERIFY(!autostart.enable(QStringLiteral("/opt/vorn/vorn")));
         QVERIFY(!autostart.isEnabled());
         QVERIFY(autostart.disable());
+    }
+
+    // The entry is smaller than the file's write buffer, so it is written out only when
+    // the file is put in place; a failure there went unnoticed, and the piece that fitted
+    // (an Exec line cut short) replaced the good entry while enable said it had succeeded.
+    void enablePastTheFileSizeLimit_leftACutEntry()
+    {
+        TempSettings temp;
+        const Autostart autostart;
+        QVERIFY(autostart.enable(QStringLiteral("/opt/vorn/vorn")));
+        const QByteArray good = fileBytes(temp.autostartFile());
+        bool enabled = true;
+        {
+            const FileSizeLimit limit(good.size() - 20);
+            QVERIFY(limit.isSet());
+            enabled = autostart.enable(QStringLiteral("/srv/moved/vorn"));
+        }
+        QVERIFY(!enabled);
+        QCOMPARE(fileBytes(temp.autostartFile()), good);
+        QCOMPARE(QDir(QFileInfo(temp.autostartFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"vorn.desktop"}));
     }
 
     void enable_withoutAFolder_fails()
