@@ -1,13 +1,18 @@
 #include "RegKeys.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QUuid>
 #include <QVariant>
 
 #include <optional>
+
+#include <stdio.h>
+#include <unistd.h>
 
 namespace RegKeys {
 
@@ -89,6 +94,66 @@ QString textOf(const QVariant &value, const QString &defaultValue)
     }
 }
 
+// Gives the file one more name (removing what had that name); false where that cannot be.
+bool linkAs(const QString &file, const QString &name)
+{
+    QFile::remove(name);
+    return ::link(QFile::encodeName(file).constData(), QFile::encodeName(name).constData()) == 0;
+}
+
+// Two readings of one value agree. A text with commas, which reads as a list of texts,
+// comes back from the file as a list of values of the same texts.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a == b)
+        return true;
+    const auto isList = [](const QVariant &v) {
+        return v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList;
+    };
+    return isList(a) && isList(b) && a.toStringList() == b.toStringList();
+}
+
+// Whether two settings hold the same keys with the same values.
+bool sameContent(const QSettings &a, const QSettings &b)
+{
+    const QStringList keys = a.allKeys();
+    if (keys != b.allKeys())
+        return false;
+    for (const QString &key : keys) {
+        if (!sameValue(a.value(key), b.value(key)))
+            return false;
+    }
+    return true;
+}
+
+// Writes the changes into the file whole, or leaves the file as it was. QSettings writes
+// a new file beside the old one and renames it over, but it does so even when writing
+// the new one failed half way (a full disk), and a piece of the store would stand where
+// the whole was. So the old file keeps a second name until the new one, read back under
+// a name of its own (QSettings trusts what it read before under the same name), holds
+// every value; otherwise the old file takes its place again.
+void syncWhole(QSettings &settings, const QString &file)
+{
+    const QString kept = file + QStringLiteral(".old");
+    const bool keptOld = QFileInfo::exists(file) && linkAs(file, kept);
+    settings.sync();
+    // Not by the status: a store that held lines QSettings could not read keeps saying so,
+    // although what it could read is written back whole.
+    const QString check = file + QStringLiteral(".check-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool whole = linkAs(file, check);
+    if (whole) {
+        const QSettings readBack(check, QSettings::IniFormat);
+        whole = sameContent(readBack, settings);
+    }
+    QFile::remove(check);
+    if (!keptOld)
+        return;
+    if (whole)
+        QFile::remove(kept);
+    else
+        ::rename(QFile::encodeName(kept).constData(), QFile::encodeName(file).constData());
+}
+
 } // namespace
 
 QString hiveFile(Hive hive)
@@ -129,9 +194,9 @@ void WriteKeyValue(Hive hive, const QString &keyPath, const QString &valueName, 
     if (!settings.isWritable())
         return;
     settings.setValue(*key, value.isEmpty() ? QStringLiteral(" ") : value);
-    // QSettings writes a new file beside the old one and renames it over: a run that is
-    // killed in the middle leaves the previous file whole.
-    settings.sync();
+    // A new file is written beside the old one and renamed over it: a run that is killed
+    // in the middle leaves the previous file whole.
+    syncWhole(settings, file);
 }
 
 QString ReadKeyValue(Hive hive, const QString &keyPath, const QString &valueName, const QString &defaultValue)
@@ -168,7 +233,7 @@ void DeleteKeyValue(Hive hive, const QString &keyPath, const QString &valueName)
     settings.remove(*key);
     for (qsizetype i = 0; i < below.size(); ++i)
         settings.setValue(*key + QLatin1Char('/') + below.at(i), belowValues.at(i));
-    settings.sync();
+    syncWhole(settings, file);
 }
 
 } // namespace RegKeys

@@ -1,4 +1,5 @@
 #include "settings/RegKeys.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempSettings.h"
 
 #include <QDir>
@@ -334,6 +335,35 @@ private slots:
         QCOMPARE(read(QStringLiteral("x")), QStringLiteral("<default>"));
         RegKeys::DeleteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("x"));
         QVERIFY(QFileInfo(blocker.fileName()).isFile());
+    }
+
+    // A full disk, as the file size limit makes it. QSettings put its new file in place
+    // even when writing it had failed half way: the store was cut down to what fitted,
+    // and the values after the cut were lost.
+    void writePastTheFileSizeLimit_cutTheStore()
+    {
+        TempSettings temp;
+        for (int i = 0; i < 20; ++i)
+            RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("v%1").arg(i), QString(40, QLatin1Char('a')));
+        const QByteArray before = fileBytes(temp.storeFile());
+        {
+            const FileSizeLimit limit(before.size() + 10);
+            QVERIFY(limit.isSet());
+            RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("long"), QString(200, QLatin1Char('b')));
+            QCOMPARE(fileBytes(temp.storeFile()), before);
+            QCOMPARE(read(QStringLiteral("long")), QStringLiteral("<default>"));
+            // What fits is written: a value taken away makes the file smaller.
+            RegKeys::DeleteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("v3"));
+            RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("v0"), QString(400, QLatin1Char('c')));
+        }
+        QCOMPARE(read(QStringLiteral("v3")), QStringLiteral("<default>"));
+        QCOMPARE(read(QStringLiteral("long")), QStringLiteral("<default>"));
+        for (int i : {0, 1, 2, 4, 10, 19})
+            QCOMPARE(read(QStringLiteral("v%1").arg(i)), QString(40, QLatin1Char('a')));
+        const QSettings raw(temp.storeFile(), QSettings::IniFormat);
+        QCOMPARE(raw.allKeys().size(), 19);
+        QCOMPARE(QDir(QFileInfo(temp.storeFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Vorn.ini")});
     }
 
     void manyWrites_leaveAValidFileAndNoLeftovers()
