@@ -97,6 +97,16 @@ private slots:
         QCOMPARE(m_prompter.messages.first().text.left(22), QStringLiteral("Runtime Error '3265'\r\n"));
     }
 
+    void databaseWithoutTableApi_isReported()
+    {
+        execSql("CREATE TABLE Other (a TEXT);");
+        auto program = start(Program::Road::Ended);
+        QVERIFY(program);
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages.first().text, QStringLiteral("Runtime Error '1'\r\nno such table: API"));
+        QCOMPARE(program->mainWindow(), nullptr);
+    }
+
     void oddFieldTypes_startAndShowAsText()
     {
         execSql("CREATE TABLE API (a, b, c, d, e);"
@@ -141,6 +151,30 @@ private slots:
         QCOMPARE(main->lblFunctionName->text(), longName);
         main->ShowFunction(QStringLiteral("Big"));
         QCOMPARE(main->txtComment->text().size(), bigDescription.size());
+    }
+
+    // A name with a line break and fields with a lone surrogate half (text no editor
+    // writes, but a damaged file can hold) are shown, and saved as a module whose lines
+    // all end in CR LF, the name's break turned into "_" and "Private" made public.
+    void brokenText_isShownAndSavedWithWholeLines()
+    {
+        const QString lone(QChar(0xDC00));
+        writeCatalogue(m_dir.path(), {record(QStringLiteral("Get\nTick"),
+                                             QStringLiteral("Private Declare Sub A Lib \"x\" ()") + lone,
+                                             "l", "w", lone + QStringLiteral("one\ntwo"))});
+        auto program = start(Program::Road::MainWindow);
+        QVERIFY(program);
+        frmMain *main = program->mainWindow();
+        main->ShowFunction(QStringLiteral("Get\nTick"));
+        QCOMPARE(main->txtComment->text(), lone + QStringLiteral("one\ntwo"));
+        const QString target = m_dir.filePath(QStringLiteral("module.bas"));
+        m_prompter.fileAnswers = {target};
+        main->SaveModule(true);
+        QVERIFY(m_prompter.messages.isEmpty());
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n' Created by Vorn\r\n"
+                                            "Public Declare Sub A Lib \"x\" ()?\r\n\r\n\r\n\r\n' ?one\r\n' two\r\n"));
     }
 };
 
