@@ -151,6 +151,9 @@ private slots:
         QCOMPARE(main->lblFunctionName->text(), longName);
         main->ShowFunction(QStringLiteral("Big"));
         QCOMPARE(main->txtComment->text().size(), bigDescription.size());
+        // Laid out: the first 100000 letters and an ellipsis.
+        QCOMPARE(main->txtComment->toPlainText().size(), 100001);
+        QCOMPARE(main->txtComment->toPlainText().back(), QChar(0x2026));
     }
 
     // A name with a line break and fields with a lone surrogate half (text no editor
