@@ -1,6 +1,7 @@
 // The declaration layout: switching to the continued layout and back gives the stored
 // text again, unless the text held a continuation of its own; the continued layout never
-// loses a character that is not part of a "(" or ", ".
+// loses a character that is not part of a "(" or ", ". The text comes as UTF-8 or as raw
+// UTF-16 units (a catalogue field may hold a lone surrogate).
 #include "catalogue/DeclarationLayout.h"
 
 #include <QString>
@@ -10,7 +11,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    QString text;
+    if (size > 0 && data[0] == 0xFF) {
+        for (size_t i = 1; i + 1 < size; i += 2)
+            text.append(QChar(char16_t(data[i] | data[i + 1] << 8)));
+    } else {
+        text = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    }
     const QString continued = DeclarationLayout::continued(text);
     const QString back = DeclarationLayout::stored(continued);
 
@@ -21,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype expected = text.size() + 7 * text.count(QLatin1Char('('))
         + 6 * QString(text).replace(QLatin1Char('('), QStringLiteral("( _\r\n\t\t\t")).count(QStringLiteral(", "));
     if (continued.size() != expected)
+        std::abort();
+    if (DeclarationLayout::layOut(text, true) != continued || DeclarationLayout::layOut(continued, false) != back)
         std::abort();
     return 0;
 }
