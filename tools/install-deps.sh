@@ -19,6 +19,9 @@ VORN_PACKAGES=(
   # metainfo validators, the icon renderer, the manual page reader, and the package test's
   # window driver (xdotool; python3 sends the close request).
   dpkg-dev desktop-file-utils appstream librsvg2-bin groff-base xdotool python3
+  # The fuzz build: clang with its libFuzzer and sanitizer libraries, and the symbolizer
+  # that turns a finding's addresses into file names and lines.
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 vorn_missing_packages() {
