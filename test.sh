@@ -21,6 +21,7 @@ if [ "${VORN_SKIP_SANITIZE:-0}" != 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BUILD_BENCH=OFF
   cmake --build build-asan -j2
   symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0 \
   ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1${symbolizer:+:external_symbolizer_path=$symbolizer} \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1${symbolizer:+:external_symbolizer_path=$symbolizer} \
     ctest --test-dir build-asan --output-on-failure -j2 -LE package
