@@ -3,11 +3,11 @@
 // content per name. Names are cut from the content, nest in one another, are empty,
 // null, or hold characters the code page cannot write; the scanner is fed the content in
 // random pieces, and the whole analysis reads it back from a file. Any difference aborts.
-#include "find/AnsiCodePage.h"
 #include "find/ExecutableAnalysis.h"
 #include "find/ExecutableTest.h"
 #include "find/NaiveNameScan.h"
 #include "find/NameScanner.h"
+#include "platform/Windows1256.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -62,7 +62,7 @@ QString nameFrom(FuzzedDataProvider &in, const QByteArray &content, const QStrin
             qsizetype at = in.ConsumeIntegralInRange<qsizetype>(0, content.size() - length);
             if (in.ConsumeBool())
                 at = in.ConsumeBool() ? 0 : content.size() - length;
-            return AnsiCodePage::decode(QByteArrayView(content).sliced(at, length));
+            return Windows1256::decode(content.sliced(at, length));
         }
         break;
     case 5:
@@ -71,18 +71,18 @@ QString nameFrom(FuzzedDataProvider &in, const QByteArray &content, const QStrin
             const QString &name = earlier[in.ConsumeIntegralInRange<qsizetype>(0, earlier.size() - 1)];
             if (in.ConsumeBool())
                 return name.left(in.ConsumeIntegralInRange<qsizetype>(0, name.size()));
-            return name + AnsiCodePage::decode(QByteArray(1, static_cast<char>(in.ConsumeIntegral<uint8_t>())));
+            return name + Windows1256::decode(QByteArray(1, static_cast<char>(in.ConsumeIntegral<uint8_t>())));
         }
         break;
     case 6: {
         // A character without a byte in the code page, among others that have one.
         const std::string bytes = in.ConsumeRandomLengthString(8);
-        return AnsiCodePage::decode(QByteArray::fromStdString(bytes)) + QChar(0x4E2D);
+        return Windows1256::decode(QByteArray::fromStdString(bytes)) + QChar(0x4E2D);
     }
     default:
         break;
     }
-    return AnsiCodePage::decode(QByteArray::fromStdString(in.ConsumeRandomLengthString(24)));
+    return Windows1256::decode(QByteArray::fromStdString(in.ConsumeRandomLengthString(24)));
 }
 
 // A file of this process alone, removed after each use.
