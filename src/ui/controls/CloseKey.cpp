@@ -7,23 +7,14 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetricsF>
+#include "ButtonState.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
 namespace {
 
-int buttonState(Qt::MouseButtons buttons)
-{
-    int state = 0;
-    if (buttons & Qt::LeftButton)
-        state |= 1;
-    if (buttons & Qt::RightButton)
-        state |= 2;
-    if (buttons & Qt::MiddleButton)
-        state |= 4;
-    return state;
-}
 
 // The design's 255 twips, square.
 constexpr int designSize = 255;

@@ -12,6 +12,8 @@
 
 #include <QChildEvent>
 #include <QLabel>
+#include "ButtonState.h"
+
 #include <QMouseEvent>
 #include <QResizeEvent>
 
@@ -44,18 +46,6 @@ private:
 
 namespace {
 
-// Button bits as the bar's handlers take them.
-int buttonState(Qt::MouseButtons buttons)
-{
-    int state = 0;
-    if (buttons & Qt::LeftButton)
-        state |= 1;
-    if (buttons & Qt::RightButton)
-        state |= 2;
-    if (buttons & Qt::MiddleButton)
-        state |= 4;
-    return state;
-}
 
 int shiftState(Qt::KeyboardModifiers modifiers)
 {
