@@ -15,7 +15,6 @@
 
 namespace {
 
-
 // The design's 255 twips, square.
 constexpr int designSize = 255;
 
