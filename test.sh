@@ -37,3 +37,4 @@ if [ "${VORN_SKIP_FUZZ:-0}" != 1 ]; then
   cmake --build build-fuzz -j2 --target fuzz
   fuzz/run.sh build-fuzz "${VORN_FUZZ_SECONDS:-25}"
 fi
+tools/test-share.sh
