@@ -40,6 +40,8 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     lstAnalyseApi = new QListWidget(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
+    // One line of the same font each: the list need not measure every row when refilled.
+    lstAnalyseApi->setUniformItemSizes(true);
 
     lblAnalyse = m_caption;
     shpWA = m_box;
