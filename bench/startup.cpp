@@ -7,6 +7,7 @@
 //        bench_startup --write-catalogue FILE   (only writes the synthetic catalogue)
 // With CATALOGUE (an API.mdb, such as the shipped build/bin/API.mdb) the full run uses
 // that file instead of the synthetic one.
+#include "common/SyntheticCatalogue.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueWriter.h"
 
@@ -14,10 +15,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -28,61 +29,6 @@
 extern char **environ;
 
 namespace {
-
-QString randomWord(QRandomGenerator &rng, int minLength, int maxLength, const QString &alphabet)
-{
-    const int length = static_cast<int>(rng.bounded(minLength, maxLength + 1));
-    QString word;
-    for (int i = 0; i < length; ++i)
-        word += alphabet.at(static_cast<int>(rng.bounded(alphabet.size())));
-    return word;
-}
-
-std::vector<CatalogueRecord> syntheticCatalogue(int count)
-{
-    QRandomGenerator rng(20261206);
-    const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-    const QString persian = QStringLiteral("ابپتثجچحخدذرزژسشصضطظعغفقکگلمنوهي");
-    // About 40 first characters: capitals, a few digits-free symbols and small letters.
-    const QString initials = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ_") + QStringLiteral("abcdefghijklm");
-
-    QStringList libraries;
-    for (int i = 0; i < 60; ++i)
-        libraries << randomWord(rng, 4, 9, latin) + QString::number(i % 10);
-    QStringList areas;
-    for (int i = 0; i < 150; ++i)
-        areas << randomWord(rng, 3, 8, persian) + QLatin1Char(' ') + randomWord(rng, 2, 6, persian);
-
-    std::vector<CatalogueRecord> records;
-    records.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        CatalogueRecord r;
-        const QString name = initials.at(static_cast<int>(rng.bounded(initials.size())))
-            + randomWord(rng, 6, 20, latin) + QString::number(i);
-        const QString library = libraries.at(static_cast<int>(rng.bounded(libraries.size())));
-        QString declaration = QStringLiteral("Private Declare Function ") + name + QStringLiteral(" Lib \"")
-            + library + QStringLiteral("\" (");
-        const int targetLength = static_cast<int>(rng.bounded(80, 201));
-        while (declaration.size() < targetLength - 20)
-            declaration += QStringLiteral("ByVal ") + randomWord(rng, 2, 8, latin) + QStringLiteral(" As Long, ");
-        declaration += QStringLiteral("x As Any) As Long");
-        QStringList mine;
-        const int areaCount = static_cast<int>(rng.bounded(1, 4));
-        for (int a = 0; a < areaCount; ++a)
-            mine << areas.at(static_cast<int>(rng.bounded(areas.size())));
-        QString description;
-        const int descriptionLength = static_cast<int>(rng.bounded(200, 601));
-        while (description.size() < descriptionLength)
-            description += randomWord(rng, 2, 9, persian) + QLatin1Char(' ');
-        r[CatalogueRecord::FunctionName] = name;
-        r[CatalogueRecord::Declaration] = declaration;
-        r[CatalogueRecord::Library] = library;
-        r[CatalogueRecord::WorkAreas] = mine.join(workAreaSeparator);
-        r[CatalogueRecord::Description] = description;
-        records.push_back(std::move(r));
-    }
-    return records;
-}
 
 struct Run
 {
@@ -155,21 +101,38 @@ struct Figures
     long peakKb = 0;
 };
 
-Figures measure(const QString &program, const QString &scratch, int runs)
+Figures summarise(std::vector<double> times, long peak)
 {
-    std::vector<double> times;
-    long peak = 0;
-    for (int i = 0; i < runs; ++i) {
-        const Run run = startOnce(program, scratch);
-        if (!run.ok) {
-            std::fprintf(stderr, "run failed: %s\n", qPrintable(program));
-            std::exit(1);
-        }
-        times.push_back(run.milliseconds);
-        peak = std::max(peak, run.peakKilobytes);
-    }
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], peak};
+}
+
+Run startOrExit(const QString &program, const QString &scratch)
+{
+    const Run run = startOnce(program, scratch);
+    if (!run.ok) {
+        std::fprintf(stderr, "run failed: %s\n", qPrintable(program));
+        std::exit(1);
+    }
+    return run;
+}
+
+// Runs the two programs in turn, empty then full, so that whatever else the machine does
+// meanwhile weighs on both alike.
+std::pair<Figures, Figures> measureInterleaved(const QString &empty, const QString &full, const QString &scratch,
+                                               int runs)
+{
+    std::vector<double> emptyTimes, fullTimes;
+    long emptyPeak = 0, fullPeak = 0;
+    for (int i = 0; i < runs; ++i) {
+        const Run e = startOrExit(empty, scratch);
+        const Run f = startOrExit(full, scratch);
+        emptyTimes.push_back(e.milliseconds);
+        fullTimes.push_back(f.milliseconds);
+        emptyPeak = std::max(emptyPeak, e.peakKilobytes);
+        fullPeak = std::max(fullPeak, f.peakKilobytes);
+    }
+    return {summarise(emptyTimes, emptyPeak), summarise(fullTimes, fullPeak)};
 }
 
 } // namespace
@@ -208,9 +171,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const Figures empty = measure(QDir(emptyDir).filePath(QStringLiteral("vorn")), scratch, runs);
-    const Figures full = measure(QDir(fullDir).filePath(QStringLiteral("vorn")), scratch, runs);
-    std::printf("start-up, median of %d runs, until the main window is shown and idle\n", runs);
+    const auto [empty, full] = measureInterleaved(QDir(emptyDir).filePath(QStringLiteral("vorn")),
+                                                  QDir(fullDir).filePath(QStringLiteral("vorn")), scratch, runs);
+    std::printf("start-up, median of %d interleaved runs each, until the main window is shown and idle\n", runs);
     std::printf("  empty catalogue      : %8.1f ms   peak %6.1f MB\n", empty.medianMs, empty.peakKb / 1024.0);
     if (given.isEmpty())
         std::printf("  32767-record catalogue: %7.1f ms   peak %6.1f MB\n", full.medianMs, full.peakKb / 1024.0);

@@ -1,9 +1,18 @@
 #include "Recordset.h"
 
+#include <atomic>
+
+namespace {
+
+std::atomic<quint64> lastSnapshotId{0};
+
+} // namespace
+
 Recordset::Recordset(std::vector<CatalogueRecord> records)
     : m_records(std::move(records))
     , m_position(1)
     , m_open(true)
+    , m_snapshotId(++lastSnapshotId)
 {
 }
 

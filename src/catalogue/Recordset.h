@@ -44,8 +44,13 @@ public:
     void Close();
     bool isOpen() const { return m_open; }
 
+    // Tells one snapshot from another: what is derived from a snapshot's records (such as
+    // the search's folded descriptions) stays valid while this number is the same.
+    quint64 snapshotId() const { return m_snapshotId; }
+
 private:
     std::vector<CatalogueRecord> m_records;
     qsizetype m_position = 0;
     bool m_open = false;
+    quint64 m_snapshotId = 0;
 };

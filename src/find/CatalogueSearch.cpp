@@ -2,6 +2,10 @@
 
 #include "catalogue/Recordset.h"
 
+#include <QStringMatcher>
+
+#include <utility>
+
 namespace {
 
 constexpr char16_t arabicYeh = 0x064A;
@@ -11,51 +15,76 @@ constexpr char16_t arabicKaf = 0x0643;
 constexpr char16_t keheh = 0x06A9;
 constexpr char16_t zeroWidthNonJoiner = 0x200C;
 
+// The text in the form that the search compares: folded for descriptions, lower-cased
+// for names.
+QString prepared(const QString &text, bool byDescription)
+{
+    return byDescription ? CatalogueSearch::foldForDescription(text) : text.toLower();
+}
+
+// The one rule, on a field and a text already prepared alike (the text as a matcher, so
+// that its skip table is made once for a whole search).
+bool preparedMatches(bool fieldEmpty, const QString &field, const QStringMatcher &text)
+{
+    // A field without text holds no occurrence of anything, the empty text included;
+    // every other field holds the empty text, at its first character.
+    return !fieldEmpty && (text.pattern().isEmpty() || text.indexIn(field) >= 0);
+}
+
 } // namespace
 
 namespace CatalogueSearch {
 
 QString foldForDescription(const QString &text)
 {
-    const QString lowered = text.toLower();
-    QString folded;
-    folded.reserve(lowered.size());
-    for (const QChar c : lowered) {
+    QString folded = text.toLower();
+    // In place: the letters replaced are single UTF-16 units, and dropping the
+    // non-joiners only ever shortens the text.
+    QChar *out = folded.data();
+    for (const QChar c : std::as_const(folded)) {
         switch (c.unicode()) {
         case zeroWidthNonJoiner:
-            break;
+            continue;
         case farsiYeh:
         case alefMaksura:
-            folded.append(QChar(arabicYeh));
+            *out++ = QChar(arabicYeh);
             break;
         case arabicKaf:
-            folded.append(QChar(keheh));
+            *out++ = QChar(keheh);
             break;
         default:
-            folded.append(c);
+            *out++ = c;
         }
     }
+    folded.truncate(out - folded.constData());
     return folded;
+}
+
+const std::vector<QString> &FoldedDescriptions::of(const Recordset &recordset)
+{
+    if (m_snapshotId != recordset.snapshotId() || m_count != recordset.RecordCount()) {
+        m_folded.clear();
+        m_folded.reserve(static_cast<size_t>(recordset.RecordCount()));
+        for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
+            m_folded.push_back(foldForDescription(recordset.at(position)[CatalogueRecord::Description]));
+        m_snapshotId = recordset.snapshotId();
+        m_count = recordset.RecordCount();
+    }
+    return m_folded;
 }
 
 bool matches(const QString &field, const QString &text, bool byDescription)
 {
-    // A field without text holds no occurrence of anything, the empty text included.
-    if (field.isEmpty())
-        return false;
-    // Every text holds the empty text, at its first character.
-    if (text.isEmpty())
-        return true;
-    if (byDescription)
-        return foldForDescription(field).contains(foldForDescription(text));
-    return field.toLower().contains(text.toLower());
+    return preparedMatches(field.isEmpty(), prepared(field, byDescription),
+                           QStringMatcher(prepared(text, byDescription)));
 }
 
-QStringList findNames(Recordset &recordset, const QString &text, bool byDescription)
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, FoldedDescriptions *folds)
 {
-    // Lowering the text once instead of once per record gives the same comparison.
+    // Preparing the text once instead of once per record gives the same comparison.
     const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
-    const QString wanted = byDescription ? foldForDescription(text) : text.toLower();
+    const QStringMatcher wanted(prepared(text, byDescription));
+    const std::vector<QString> *folded = byDescription && folds ? &folds->of(recordset) : nullptr;
     QStringList names;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
@@ -63,13 +92,9 @@ QStringList findNames(Recordset &recordset, const QString &text, bool byDescript
         if (!record)
             break;
         const QString &field = (*record)[searched];
-        bool found = false;
-        if (!field.isEmpty()) {
-            if (text.isEmpty())
-                found = true;
-            else
-                found = (byDescription ? foldForDescription(field) : field.toLower()).contains(wanted);
-        }
+        const bool found = folded
+            ? preparedMatches(field.isEmpty(), (*folded)[static_cast<size_t>(recordset.AbsolutePosition() - 1)], wanted)
+            : preparedMatches(field.isEmpty(), field.isEmpty() ? field : prepared(field, byDescription), wanted);
         if (found)
             names.append((*record)[CatalogueRecord::FunctionName]);
         recordset.MoveNext();

@@ -3,10 +3,30 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class Recordset;
 
 // Finding functions by a text typed by the user, in their names or their descriptions.
 namespace CatalogueSearch {
+
+// The text as the description search compares it: lower-cased, the yehs (U+064A, U+06CC,
+// U+0649) as U+064A, the kafs (U+0643, U+06A9) as U+06A9, without U+200C.
+QString foldForDescription(const QString &text);
+
+// The descriptions of one catalogue snapshot as the search compares them, folded once at
+// the first description search instead of at every search.
+class FoldedDescriptions
+{
+public:
+    // The folded description of every record of the recordset, in record order.
+    const std::vector<QString> &of(const Recordset &recordset);
+
+private:
+    quint64 m_snapshotId = 0;
+    qsizetype m_count = -1;
+    std::vector<QString> m_folded;
+};
 
 // Whether a record's searched field matches the search text: both lower-cased, the
 // text found anywhere in the field. An empty or null field never matches, not even the
@@ -15,12 +35,10 @@ namespace CatalogueSearch {
 // zero-width non-joiner is ignored, on both sides.
 bool matches(const QString &field, const QString &text, bool byDescription);
 
-// The text as the description search compares it: lower-cased, the yehs (U+064A, U+06CC,
-// U+0649) as U+064A, the kafs (U+0643, U+06A9) as U+06A9, without U+200C.
-QString foldForDescription(const QString &text);
-
 // Walks the shared recordset from its first record to its end and returns the name of
 // every record whose name (or, byDescription, description) matches, in record order.
-QStringList findNames(Recordset &recordset, const QString &text, bool byDescription);
+// `folds` keeps the folded descriptions between searches; without it they are folded anew.
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription,
+                      FoldedDescriptions *folds = nullptr);
 
 } // namespace CatalogueSearch

@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -77,6 +81,106 @@ qsizetype readFully(int fd, char *into, qsizetype size)
     return got;
 }
 
+
+// Reads a file piece after piece on a thread of its own, at most `depth` pieces ahead of
+// the one being scanned. The pieces come in file order; the one handed out stays valid
+// until release(). Destroying the reader stops the thread, whatever it is doing.
+class ReadAhead
+{
+public:
+    struct Piece
+    {
+        QByteArray bytes;
+        qsizetype got = 0;
+        int error = 0;     // errno of a failed read; the last piece then
+        bool last = false; // nothing follows (the end, or a short read)
+    };
+
+    ReadAhead(int fd, qint64 size, qsizetype pieceSize)
+        : m_fd(fd)
+        , m_size(size)
+        , m_pieces(depth)
+    {
+        for (Piece &piece : m_pieces)
+            piece.bytes = QByteArray(pieceSize, Qt::Uninitialized);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~ReadAhead()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    Q_DISABLE_COPY_MOVE(ReadAhead)
+
+    // Waits for the next piece in file order.
+    const Piece *next()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_filled > 0; });
+        return &m_pieces[m_head];
+    }
+    // Gives the piece from next() back to be read into again.
+    void release()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_head = (m_head + 1) % depth;
+            --m_filled;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    static constexpr size_t depth = 3;
+
+    void run()
+    {
+        qint64 done = 0;
+        size_t tail = 0;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_stop || m_filled < depth; });
+                if (m_stop)
+                    return;
+            }
+            // The free slot is this thread's alone until it is counted as filled.
+            Piece &piece = m_pieces[tail];
+            qsizetype want = piece.bytes.size();
+            if (m_size > 0)
+                want = static_cast<qsizetype>(std::min<qint64>(want, m_size - done));
+            piece.got = want > 0 ? readFully(m_fd, piece.bytes.data(), want) : 0;
+            piece.error = piece.got < 0 ? (errno ? errno : EIO) : 0;
+            if (piece.got < 0)
+                piece.got = 0;
+            piece.last = piece.error != 0 || piece.got < want || want == 0;
+            done += piece.got;
+            tail = (tail + 1) % depth;
+            {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                ++m_filled;
+            }
+            m_changed.notify_all();
+            if (piece.last)
+                return;
+        }
+    }
+
+    const int m_fd;
+    const qint64 m_size;
+    std::vector<Piece> m_pieces;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    size_t m_head = 0;
+    size_t m_filled = 0;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 } // namespace
 
 namespace ExecutableAnalysis {
@@ -106,41 +210,43 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     struct stat status = {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return failure(pathFileAccessError);
+    ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     // A file of stated size 0 may still hold bytes (the kernel's own files): read to its
     // end. Otherwise read what the file held when opened, even while it grows.
     const qint64 size = status.st_size;
     pieceSize = std::max(pieceSize, ExecutableTest::headerSize);
 
-    QByteArray piece(pieceSize, Qt::Uninitialized);
+    // The next pieces are read while this one is scanned: on a file that is not in the
+    // page cache the disk and the processor then work at once.
+    ReadAhead reader(file.get(), size, pieceSize);
     NameScanner::Scan scan(scanner);
     qint64 done = 0;
     bool first = true;
     for (;;) {
-        qsizetype want = pieceSize;
-        if (size > 0)
-            want = static_cast<qsizetype>(std::min<qint64>(want, size - done));
-        const qsizetype got = want > 0 ? readFully(file.get(), piece.data(), want) : 0;
-        if (got < 0)
-            return failure(errno == EIO ? deviceIoError : pathFileAccessError);
-        const QByteArrayView bytes(piece.constData(), got);
+        const ReadAhead::Piece *piece = reader.next();
+        if (piece->error != 0)
+            return failure(piece->error == EIO ? deviceIoError : pathFileAccessError);
+        const QByteArrayView bytes(piece->bytes.constData(), piece->got);
         if (first) {
             first = false;
-            if (!ExecutableTest::isExecutable(bytes.first(std::min(got, ExecutableTest::headerSize)))) {
+            if (!ExecutableTest::isExecutable(bytes.first(std::min(piece->got, ExecutableTest::headerSize)))) {
                 Result result;
                 result.outcome = Outcome::NotExecutable;
                 return result;
             }
         }
-        if (got == 0)
+        if (piece->got == 0)
             break;
         scan.feed(bytes);
-        done += got;
+        done += piece->got;
+        const bool last = piece->last;
+        reader.release();
         if (progress && !progress(done, std::max(size, done))) {
             Result result;
             result.outcome = Outcome::Cancelled;
             return result;
         }
-        if (got < want)
+        if (last)
             break;
     }
     Result result;

@@ -40,6 +40,8 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     lstAnalyseApi = new QListWidget(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
+    // One line of the same font each: the list need not measure every row when refilled.
+    lstAnalyseApi->setUniformItemSizes(true);
 
     lblAnalyse = m_caption;
     shpWA = m_box;
@@ -61,6 +63,24 @@ bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
     if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
         m_stop = true;
     return InputPanel::eventFilter(watched, event);
+}
+
+void AnalysePanel::showEvent(QShowEvent *event)
+{
+    InputPanel::showEvent(event);
+    if (!m_building.valid() && m_scanner.names().isEmpty()) {
+        m_building = std::async(std::launch::async, [names = catalogueNames()] { return NameScanner(names); });
+    }
+}
+
+QStringList AnalysePanel::catalogueNames() const
+{
+    const Recordset &recordset = m_main.ADO();
+    QStringList names;
+    names.reserve(recordset.RecordCount());
+    for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
+        names.append(recordset.at(position)[CatalogueRecord::FunctionName]);
+    return names;
 }
 
 void AnalysePanel::showNotice()
@@ -128,6 +148,8 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
         names.append(*name);
         recordset.MoveNext();
     }
+    if (m_building.valid())
+        m_scanner = m_building.get();
     m_scanner.prepare(names);
 
     // The bar counts the catalogue's functions; an empty catalogue gets a bar of one step

@@ -3,6 +3,8 @@
 #include "InputPanel.h"
 #include "find/NameScanner.h"
 
+#include <future>
+
 class CloseKey;
 class Prompter;
 class QFrame;
@@ -49,15 +51,21 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void placeProgressBar();
     void showCount();
+    // The catalogue's names in record order, taken without moving the shared cursor.
+    QStringList catalogueNames() const;
 
     frmMain &m_main;
     Prompter &m_prompter;
-    // Built for the catalogue's names on the first analysis and kept for the run.
+    // Built for the catalogue's names on the first analysis and kept for the run; the
+    // first build starts in the background when the panel is first shown, while the user
+    // picks a file.
     NameScanner m_scanner;
+    std::future<NameScanner> m_building;
     bool m_noticeShown = false;
     bool m_analysing = false;
     bool m_stop = false;

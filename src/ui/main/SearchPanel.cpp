@@ -36,6 +36,9 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
     lstRearchResult = new QListWidget(this);
     lstRearchResult->setObjectName(QStringLiteral("lstRearchResult"));
+    // Every row is one line of the same font: without this the list measures each of
+    // tens of thousands of rows whenever it is refilled.
+    lstRearchResult->setUniformItemSizes(true);
 
     lblSearch = m_caption;
     shpWS = m_box;
@@ -68,7 +71,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 
 void SearchPanel::SearchCatalogue(const QString &text)
 {
-    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription());
+    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_folds);
     m_main.catalogueTree()->replaceSearchResults(names);
     lstRearchResult->clear();
     lstRearchResult->addItems(names);

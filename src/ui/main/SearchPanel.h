@@ -2,6 +2,8 @@
 
 #include "InputPanel.h"
 
+#include "find/CatalogueSearch.h"
+
 class CloseKey;
 class Prompter;
 class QFrame;
@@ -44,4 +46,5 @@ protected:
 private:
     frmMain &m_main;
     Prompter &m_prompter;
+    CatalogueSearch::FoldedDescriptions m_folds;
 };
