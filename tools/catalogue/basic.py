@@ -132,7 +132,7 @@ def _handle_like(typedef_name):
 
 
 # Typedefs of void * that mean "any memory": a buffer, passed As Any.
-GENERIC_VOID_POINTERS = {"LPVOID", "PVOID", "LPCVOID", "PCVOID", "PVOID64", "RPC_BUFFER", "SQLPOINTER"}
+GENERIC_VOID_POINTERS = {"LPVOID", "PVOID", "LPCVOID", "PCVOID", "PVOID64", "SQLPOINTER"}
 
 
 def opaque_pointer(ptype):
