@@ -10,14 +10,136 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 QString catalogueFolder()
 {
     return QDir(qEnvironmentVariable("VORN_TEST_DATA")).absoluteFilePath(QStringLiteral("../../data/catalogue"));
+}
+
+// A file of the generator's folder, tools/catalogue.
+QString generatorFile(const QString &name)
+{
+    return QDir(qEnvironmentVariable("VORN_TEST_DATA")).absoluteFilePath(QStringLiteral("../../tools/catalogue/") + name);
+}
+
+// The TAB-separated lines of one of the generator's lists, without comments and blank lines.
+QList<QStringList> readGeneratorList(const QString &name)
+{
+    QList<QStringList> rows;
+    QFile file(generatorFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            rows << line.split(QLatin1Char('\t'));
+    }
+    return rows;
+}
+
+// The members of each Type block of a declaration that Basic converts as text: "As String"
+// without a fixed length.
+QList<QPair<QString, QString>> stringMembers(const QString &declaration)
+{
+    QList<QPair<QString, QString>> out;
+    QString type;
+    for (const QString &line : declaration.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1String("Private Type ")))
+            type = line.mid(13);
+        else if (line == QLatin1String("End Type"))
+            type.clear();
+        else if (!type.isEmpty() && line.endsWith(QLatin1String(" As String")))
+            out.append({type, line.trimmed().section(QLatin1Char(' '), 0, 0)});
+    }
+    return out;
+}
+
+// The type name of each C parameter of a recorded prototype, without const or struct.
+QStringList cParameterTypes(const QString &prototype)
+{
+    const QString inside = prototype.mid(prototype.indexOf(QLatin1Char('(')) + 1).chopped(1);
+    QStringList types;
+    if (inside == QLatin1String("void") || inside.isEmpty())
+        return types;
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_]\\w*"));
+    for (const QString &p : inside.split(QLatin1Char(','))) {
+        QString first;
+        for (auto it = word.globalMatch(p); it.hasNext();) {
+            const QString w = it.next().captured();
+            if (w != QLatin1String("const") && w != QLatin1String("struct") && w != QLatin1String("enum")) {
+                first = w;
+                break;
+            }
+        }
+        types << first;
+    }
+    return types;
+}
+
+// The names in the export directory of a PE file, 32 or 64 bits; nothing when the file is
+// not one. A forwarded export counts: the loader resolves it in the DLL it names.
+std::optional<QSet<QString>> peExportNames(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray d = file.readAll();
+    auto u16 = [&](qint64 o) -> quint32 {
+        return o >= 0 && o + 2 <= d.size() ? qFromLittleEndian<quint16>(d.constData() + o) : 0;
+    };
+    auto u32 = [&](qint64 o) -> quint32 {
+        return o >= 0 && o + 4 <= d.size() ? qFromLittleEndian<quint32>(d.constData() + o) : 0;
+    };
+    const qint64 pe = u32(0x3c);
+    if (!d.startsWith("MZ") || u32(pe) != 0x4550)
+        return std::nullopt;
+    const qint64 optional = pe + 24;
+    const quint32 magic = u16(optional);
+    if (magic != 0x10b && magic != 0x20b)
+        return std::nullopt;
+    const qint64 sectionTable = optional + u16(pe + 20);
+    const int sections = int(u16(pe + 6));
+    auto offset = [&](quint32 rva) -> qint64 {
+        for (int i = 0; i < sections; ++i) {
+            const qint64 s = sectionTable + 40 * i;
+            const quint32 start = u32(s + 12);
+            if (rva >= start && rva - start < std::max(u32(s + 8), u32(s + 16)))
+                return qint64(rva - start) + u32(s + 20);
+        }
+        return -1;
+    };
+    QSet<QString> names;
+    const quint32 exportRva = u32(optional + (magic == 0x10b ? 96 : 112));
+    if (exportRva == 0)
+        return names;
+    const qint64 directory = offset(exportRva);
+    const quint32 count = u32(directory + 24);
+    const qint64 table = offset(u32(directory + 32));
+    for (quint32 i = 0; directory >= 0 && table >= 0 && i < count; ++i) {
+        const qint64 start = offset(u32(table + 4 * i));
+        const qsizetype end = start < 0 ? -1 : d.indexOf('\0', start);
+        if (end < 0)
+            return std::nullopt;
+        names.insert(QString::fromLatin1(d.mid(start, end - start)));
+    }
+    return names;
+}
+
+// Wine's PE DLLs as Debian installs them: the 32-bit ones of libwine:i386 first, then the
+// 64-bit ones of libwine:amd64. VORN_WINE_DLLS, folders separated by ":", replaces the list.
+QStringList wineFolders()
+{
+    const QString chosen = qEnvironmentVariable("VORN_WINE_DLLS");
+    if (!chosen.isEmpty())
+        return chosen.split(QLatin1Char(':'));
+    return {QStringLiteral("/usr/lib/i386-linux-gnu/wine/i386-windows"),
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/i386-windows"),
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows")};
 }
 
 // What prototypes.txt says about one function.
@@ -425,6 +547,31 @@ private slots:
         QTest::newRow("lopen, a name Basic cannot start with _") << "lopen"
                                                                   << "Private Declare Function lopen Lib \"kernel32\" Alias \"_lopen\" "
                                                                      "(ByVal lpPathName As String, ByVal iReadWrite As Long) As Long";
+        QTest::newRow("select, a keyword") << "select_"
+                                           << "Private Declare Function select_ Lib \"ws2_32\" Alias \"select\" (ByVal nfds As Long, "
+                                              "readfds As fd_set, writefds As fd_set, exceptfds As fd_set, timeout As TIMEVAL) As Long";
+        QTest::newRow("GetConsoleFontSize, a COORD result") << "GetConsoleFontSize"
+                                                            << "Private Declare Function GetConsoleFontSize Lib \"kernel32\" "
+                                                               "(ByVal hConsoleOutput As Long, ByVal nFont As Long) As Long";
+        QTest::newRow("EventRegister, an 8-byte handle written back") << "EventRegister"
+                                                                       << "Private Declare Function EventRegister Lib \"advapi32\" (ProviderId As GUID, "
+                                                                          "ByVal EnableCallback As Long, CallbackContext As Any, RegHandle As Currency) As Long";
+        QTest::newRow("ScriptStringOut, a typedef of void *") << "ScriptStringOut"
+                                                             << "Private Declare Function ScriptStringOut Lib \"usp10\" (ByVal ssa As Long, ByVal iX As Long, "
+                                                                "ByVal iY As Long, ByVal uOptions As Long, prc As RECT, ByVal iMinSel As Long, "
+                                                                "ByVal iMaxSel As Long, ByVal fDisabled As Long) As Long";
+        QTest::newRow("RemoveDllDirectory, a cookie") << "RemoveDllDirectory"
+                                                      << "Private Declare Function RemoveDllDirectory Lib \"kernel32\" (ByVal Cookie As Long) As Long";
+        QTest::newRow("UuidCompare, in rpcrt4") << "UuidCompare"
+                                                << "Private Declare Function UuidCompare Lib \"rpcrt4\" (Uuid1 As GUID, Uuid2 As GUID, Status As Long) As Long";
+        QTest::newRow("StrChr, in shlwapi") << "StrChr"
+                                            << "Private Declare Function StrChr Lib \"shlwapi\" Alias \"StrChrA\" "
+                                               "(ByVal lpStart As String, ByVal wMatch As Integer) As Long";
+        QTest::newRow("OpenThreadToken, in advapi32") << "OpenThreadToken"
+                                                      << "Private Declare Function OpenThreadToken Lib \"advapi32\" (ByVal ThreadHandle As Long, "
+                                                         "ByVal DesiredAccess As Long, ByVal OpenAsSelf As Long, TokenHandle As Long) As Long";
+        QTest::newRow("MsiViewFetch, from msiquery.h") << "MsiViewFetch"
+                                                       << "Private Declare Function MsiViewFetch Lib \"msi\" (ByVal hView As Long, phRecord As Long) As Long";
     }
 
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()
@@ -449,6 +596,148 @@ private slots:
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(d.typeNames, QStringList({"FILETIME", "WIN32_FIND_DATA"}));
         QVERIFY((*it)[CatalogueRecord::Declaration].contains(QStringLiteral("    cFileName As String * 260\r\n")));
+    }
+
+    void textPointers_inKeptOffsetAndFilledStructures_areNotString()
+    {
+        // Basic hands such a structure over as a temporary ANSI copy and turns each String
+        // member back into text after the call: a buffer the driver keeps is freed under
+        // it, and an offset (OUTLINETEXTMETRIC) is read as an address.
+        QSet<QString> structures;
+        for (const QStringList &row : readGeneratorList(QStringLiteral("pointer-members.tsv")))
+            structures.insert(row.first());
+        QVERIFY(structures.contains(QStringLiteral("WAVEHDR")));
+        for (const CatalogueRecord &r : m_records) {
+            for (const auto &[type, member] : stringMembers(r[CatalogueRecord::Declaration]))
+                QVERIFY2(!structures.contains(type), qPrintable(QStringLiteral("%1: %2.%3 As String").arg(r[0], type, member)));
+        }
+    }
+
+    void wFunctions_carryNoAnsiText()
+    {
+        // A W function takes the W form of its structures (DNS_RECORDW, not DNS_RECORD with
+        // pName As String). An OID is ANSI in every form; GCP_RESULTSW.lpClass holds bytes.
+        const QSet<QString> ansiInEveryForm = {QStringLiteral("CRYPT_CREDENTIALS.pszCredentialsOid"),
+                                               QStringLiteral("GCP_RESULTSW.lpClass")};
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[CatalogueRecord::FunctionName];
+            if (!name.endsWith(QLatin1Char('W')))
+                continue;
+            for (const auto &[type, member] : stringMembers(r[CatalogueRecord::Declaration])) {
+                const QString where = type + QLatin1Char('.') + member;
+                QVERIFY2(ansiInEveryForm.contains(where), qPrintable(name + QStringLiteral(": ") + where + QStringLiteral(" As String")));
+            }
+        }
+    }
+
+    void pointersToHandles_areByRef()
+    {
+        // LPSCARDHANDLE, PTRACEHANDLE, PREGHANDLE: the function writes the handle into the
+        // caller's variable; ByVal hands it the variable's contents as an address.
+        static const QRegularExpression pointerToHandle(QStringLiteral("^(LP|P)\\w*HANDLE$"));
+        int seen = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const Declaration d = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const Prototype p = m_prototypes.value(d.name);
+            if (p.cParameters != p.basicParameters)
+                continue;
+            const QStringList types = cParameterTypes(p.text);
+            for (qsizetype i = 0; i < types.size() && i < d.parameters.size(); ++i) {
+                if (!pointerToHandle.match(types[i]).hasMatch())
+                    continue;
+                ++seen;
+                QVERIFY2(!d.parameters[i].byValue, qPrintable(QStringLiteral("%1: %2 %3 ByVal").arg(d.name, types[i], d.parameters[i].name)));
+            }
+        }
+        QVERIFY(seen >= 13);
+    }
+
+    void functionNames_areNoBasicKeywords()
+    {
+        // "Declare Function select" does not compile; the function is select_ with Alias.
+        static const QSet<QString> keywords = {
+            "access", "alias", "and", "any", "as", "binary", "boolean", "byref", "byte", "byval", "call",
+            "case", "close", "const", "currency", "date", "declare", "dim", "do", "double", "each", "else",
+            "elseif", "end", "enum", "eqv", "erase", "error", "event", "exit", "false", "for", "friend",
+            "function", "get", "global", "gosub", "goto", "if", "imp", "implements", "in", "input", "integer",
+            "is", "len", "let", "lib", "like", "line", "lock", "long", "loop", "lset", "me", "mid", "mod",
+            "name", "new", "next", "not", "nothing", "null", "object", "on", "open", "option", "optional",
+            "or", "output", "paramarray", "preserve", "print", "private", "property", "public", "put",
+            "raiseevent", "random", "read", "redim", "rem", "resume", "return", "rset", "seek", "select",
+            "set", "shared", "single", "static", "step", "stop", "string", "sub", "then", "to", "true",
+            "type", "typeof", "unlock", "until", "variant", "wend", "while", "with", "withevents", "write",
+            "xor"};
+        for (const CatalogueRecord &r : m_records)
+            QVERIFY2(!keywords.contains(r[CatalogueRecord::FunctionName].toLower()), qPrintable(r[0]));
+    }
+
+    void safeArrays_areNotFiledUnderSecurity()
+    {
+        // The pattern for the Safer functions once took every name starting with "Saf".
+        const QString security = QStringLiteral("\u0627\u0645\u0646\u064a\u062a");
+        int safeArrays = 0;
+        for (const CatalogueRecord &r : m_records) {
+            if (!r[CatalogueRecord::FunctionName].startsWith(QLatin1String("SafeArray")))
+                continue;
+            ++safeArrays;
+            QVERIFY2(!r[CatalogueRecord::WorkAreas].split(workAreaSeparator).contains(security), qPrintable(r[0]));
+        }
+        QVERIFY(safeArrays >= 20);
+    }
+
+    void exports_areInWine_orOnTheReviewedList()
+    {
+        // Wine implements the same DLLs independently: a name its DLL lacks is either a
+        // wrong library or a reviewed exception in tools/catalogue/not-in-wine.tsv.
+        const QStringList folders = wineFolders();
+        if (std::none_of(folders.begin(), folders.end(),
+                         [](const QString &f) { return QFile::exists(f + QStringLiteral("/kernel32.dll")); }))
+            QSKIP("Wine's DLLs are not installed (Debian package libwine): the exports are not compared with Wine");
+        QHash<QString, QString> listed; // "library!export" -> category
+        for (const QStringList &row : readGeneratorList(QStringLiteral("not-in-wine.tsv"))) {
+            QVERIFY2(row.size() == 4 && !row[3].trimmed().isEmpty(), qPrintable(row.join(QLatin1Char('|'))));
+            listed.insert(row[0] + QLatin1Char('!') + row[1], row[2]);
+        }
+        struct Dll
+        {
+            std::optional<QSet<QString>> names;
+            bool is64 = false;
+        };
+        QHash<QString, Dll> dlls;
+        QStringList problems;
+        QSet<QString> used;
+        for (const CatalogueRecord &r : m_records) {
+            const Prototype p = m_prototypes.value(r[CatalogueRecord::FunctionName]);
+            const QString key = p.library + QLatin1Char('!') + p.exportName;
+            if (!dlls.contains(p.library)) {
+                const QString file = p.library.contains(QLatin1Char('.')) ? p.library : p.library + QStringLiteral(".dll");
+                Dll dll;
+                for (const QString &folder : folders) {
+                    if (QFile::exists(folder + QLatin1Char('/') + file)) {
+                        dll.names = peExportNames(folder + QLatin1Char('/') + file);
+                        dll.is64 = folder.contains(QLatin1String("x86_64-windows"));
+                        break;
+                    }
+                }
+                dlls.insert(p.library, dll);
+            }
+            const Dll &dll = dlls[p.library];
+            const bool exported = dll.names && dll.names->contains(p.exportName);
+            const QString category = listed.value(key);
+            used.insert(key);
+            if (exported && !category.isEmpty() && (category != QLatin1String("32-bit-only") || dll.is64))
+                problems << key + QStringLiteral(": Wine exports it, yet it is listed");
+            else if (!exported && category.isEmpty())
+                problems << key + QStringLiteral(": not exported by Wine and not listed");
+            else if (!exported && category == QLatin1String("no-dll") && dll.names)
+                problems << key + QStringLiteral(": listed as no-dll, but Wine has the DLL");
+        }
+        for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
+            if (!used.contains(it.key()))
+                problems << it.key() + QStringLiteral(": listed, but not in the catalogue");
+        }
+        problems.sort();
+        QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(QLatin1Char('\n'))));
     }
 
     void grammar_rejectsWhatBasicWouldNotCompile_data()

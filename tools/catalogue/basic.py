@@ -15,9 +15,12 @@ The type map (what a 32-bit Basic program passes for each C type):
   LPSTR, LPCSTR (char *)                    ByVal x As String            4
   LPWSTR, LPCWSTR, BSTR (wide text)         ByVal x As Long  (StrPtr)    4
   void * (LPVOID, PVOID, LPCVOID)           x As Any                     4
+  other typedefs of void * (SC_LOCK,        ByVal x As Long              4
+  SCRIPT_STRING_ANALYSIS): an object
   pointer to a number (LPDWORD, PLONG...)   x As Long / Integer / Byte / 4
                                             Currency / Double / Single
-  pointer to a pointer or a handle          x As Long                    4
+  pointer to a pointer or a handle          x As Long (Currency for an   4
+  (PHANDLE, LPSCARDHANDLE, PTRACEHANDLE)    8-byte handle)
   pointer to a structure                    x As NAME, with NAME's Type  4
                                             block ahead of the Declare;
                                             x As Any where the structure
@@ -30,8 +33,12 @@ The type map (what a 32-bit Basic program passes for each C type):
   are all 32-bit (POINT, SIZE, FILETIME)    ByVal xY As Long, ...
   VARIANT by value                          ByVal x As Variant           16
   void result                               Sub
-Left out: variadic and cdecl functions, other structures by value, structure results,
-long double, and anything whose argument bytes disagree with the export's "@N".
+  structure result of 4 bytes (COORD)       As Long (it comes back in EAX)
+In a structure, char * is String, except in the structures of pointer-members.tsv
+(kept by the system, holding offsets, or filled with addresses), where it is Long. A W
+function takes the W form of a structure whose A form the header names (PDNS_RECORD).
+Left out: variadic and cdecl functions, other structures by value, other structure
+results, long double, and anything whose argument bytes disagree with the export's "@N".
 """
 
 import clang.cindex as ci
@@ -81,6 +88,25 @@ USUALLY_NULL = {"SECURITY_ATTRIBUTES", "OVERLAPPED", "SECURITY_QUALITY_OF_SERVIC
 # (PIDL) comes from one shell function and goes to the next as a number.
 BY_ADDRESS = {"ITEMIDLIST", "SHITEMID", "ITEMIDLIST_RELATIVE", "ITEMID_CHILD", "ITEMIDLIST_ABSOLUTE"}
 
+
+
+def _read_pointer_members():
+    """Basic Type names whose char * members are Long (see pointer-members.tsv)."""
+    import os
+    out = {}
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pointer-members.tsv")
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                name, kind, _ = line.rstrip("\n").split("\t")
+                out[name] = kind
+    return out
+
+
+# Structures whose text pointers Basic must not convert: kept by the system past the call,
+# holding offsets, or filled with addresses by the function.
+POINTER_MEMBERS = _read_pointer_members()
+
 RESERVED = {w.lower() for w in """
 Access Alias And Any Append As Base Binary Boolean ByRef Byte ByVal Call Case CBool CByte
 CCur CDate CDbl CDec CInt CLng Close Compare Const CSng CStr Currency CVar CVErr Date Debug
@@ -103,6 +129,20 @@ def _handle_like(typedef_name):
     if n.startswith("SQLH") or n.endswith("_HANDLE") or n.endswith("HANDLE"):
         return True
     return len(n) > 2 and n[0] == "H" and n[1:].isupper() and n[1:].isalpha()
+
+
+# Typedefs of void * that mean "any memory": a buffer, passed As Any.
+GENERIC_VOID_POINTERS = {"LPVOID", "PVOID", "LPCVOID", "PCVOID", "PVOID64", "SQLPOINTER"}
+
+
+def opaque_pointer(ptype):
+    """The typedef name when a parameter's type is a typedef of void * other than the
+    generic ones (an object known only by its address), else None."""
+    names = typedef_chain(ptype)
+    if names and names[0] not in GENERIC_VOID_POINTERS and canonical(ptype).kind == K.POINTER \
+            and canonical(ptype).get_pointee().kind == K.VOID:
+        return names[0]
+    return None
 
 
 class Unsupported(Exception):
@@ -220,6 +260,8 @@ class Mapper:
         self.types = {}        # usr -> TypeDef or None (None: no faithful layout)
         self.failures = {}     # usr -> reason
         self.names_used = {}   # Basic type name -> usr
+        self.wide = False      # mapping a parameter of a W function
+        self.twins = []        # W forms taken for the function being mapped
 
     # ----- structure names and Type blocks --------------------------------------
     def record_name(self, decl):
@@ -269,7 +311,7 @@ class Mapper:
         if name.lower() in RESERVED:
             name += "_"
         try:
-            members = self._layout(c, 0)
+            members = self._layout(c, 0, name)
             members, align = self._place(members, size)
         except Unsupported as e:
             self.failures[usr] = str(e)
@@ -281,8 +323,9 @@ class Mapper:
         self.types[usr] = td
         return td
 
-    def _layout(self, rec, base):
-        """Members of a C record at their C offsets (bytes from the outer start)."""
+    def _layout(self, rec, base, owner=None):
+        """Members of a C record at their C offsets (bytes from the outer start); owner is
+        the Basic name of the structure they end up in."""
         out = []
         bit_unit_end = -1
         for f in rec.get_fields():
@@ -304,9 +347,9 @@ class Mapper:
                 d = c.get_declaration()
                 anonymous = f.is_anonymous() or not d.spelling or d.spelling.startswith("(")
                 if d.kind == ci.CursorKind.UNION_DECL:
-                    out += self._union(c, off, fname)
+                    out += self._union(c, off, fname, owner)
                 elif anonymous and not self.headers.record_names.get(d.get_usr()):
-                    out += self._layout(c, off)
+                    out += self._layout(c, off, owner)
                 else:
                     td = self.typedef_of(ft)
                     if td is None:
@@ -321,7 +364,8 @@ class Mapper:
                 continue
             if c.kind == K.POINTER:
                 pointee = c.get_pointee()
-                if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(strip_sugar(ft).get_pointee() if strip_sugar(ft).kind == K.POINTER else pointee):
+                if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and owner not in POINTER_MEMBERS \
+                        and is_ansi_char(strip_sugar(ft).get_pointee() if strip_sugar(ft).kind == K.POINTER else pointee):
                     out.append(Member(fname, "String", off, 4, 4))
                 else:
                     out.append(Member(fname, "Long", off, 4, 4))
@@ -335,7 +379,7 @@ class Mapper:
     def _bytes(self, name, off, size):
         return [Member(name, "Byte", off, size, 1, count=size)] if size > 0 else []
 
-    def _union(self, c, off, fname):
+    def _union(self, c, off, fname, owner=None):
         size = c.get_size()
         best = None
         for f in c.get_fields():
@@ -353,7 +397,7 @@ class Mapper:
             if bc.kind == K.RECORD and bc.get_declaration().kind == ci.CursorKind.STRUCT_DECL:
                 d = bc.get_declaration()
                 if best.is_anonymous() or not self.headers.record_names.get(d.get_usr()):
-                    return self._layout(bc, off)
+                    return self._layout(bc, off, owner)
                 td = self.typedef_of(best.type)
                 if td is not None:
                     return [Member(basic_identifier(best.spelling, fname), td.name, off, td.size, td.align, dep=td)]
@@ -421,9 +465,11 @@ class Mapper:
         return out, align
 
     # ----- parameters and results ---------------------------------------------------
-    def param(self, ptype, pname, fallback):
+    def param(self, ptype, pname, fallback, wide=False):
         """List of BasicParam for one C parameter (two or more for a small structure
-        passed by value)."""
+        passed by value). wide: the parameter of a W function, which takes the W form of
+        a structure that has A and W forms."""
+        self.wide = wide
         t = strip_sugar(ptype)
         c = canonical(ptype)
         chain = typedef_chain(ptype)
@@ -448,6 +494,17 @@ class Mapper:
         if any(n in ("BOOL", "WINBOOL", "BOOLEAN") for n in chain):
             kind = "bool"
         return [BasicParam(name, True, b, 8 if b in ("Currency", "Double") else 4, kind, ptype)]
+
+    def wide_twin(self, record):
+        """The W form of an A structure (DNS_RECORDA -> DNS_RECORDW), else the structure.
+        Some W prototypes of the headers name the structure through a typedef that follows
+        UNICODE (PDNS_RECORD), which is the A form when UNICODE is not defined."""
+        decl = record_decl(record)
+        for n in sorted(self.headers.record_names.get(decl.get_usr(), ())) if decl is not None else ():
+            if n.endswith("A") and n[:-1] + "W" in self.headers.record_types:
+                self.twins.append(n[:-1] + "W")
+                return self.headers.record_types[n[:-1] + "W"]
+        return record
 
     def _unnamed(self, ptype, chain, fallback):
         """A name for a parameter the header leaves unnamed, after its type:
@@ -516,8 +573,22 @@ class Mapper:
     def _pointer(self, name, chain, pointee, pointee_sugared, ptype):
         if pointee.kind in (K.FUNCTIONPROTO, K.FUNCTIONNOPROTO):
             return [BasicParam(name, True, "Long", 4, "callback", ptype)]
-        if pointee.kind not in (K.POINTER, K.BLOCKPOINTER) and any(
-                n in HANDLE_NAMES or _handle_like(n) for n in chain):
+        names = chain + typedef_chain(pointee_sugared)
+        if pointee.kind in INT_KINDS and pointee.get_size() in (4, 8) and any(
+                n in HANDLE_NAMES or _handle_like(n) for n in names):
+            # A pointer to a handle that is a number (LPSCARDHANDLE, PTRACEHANDLE,
+            # PREGHANDLE, LPLHANDLE): the handle lives in the caller's variable, which the
+            # function reads or writes. A name ending in HANDLE does not make it one.
+            b = scalar_basic(pointee)
+            if b is None:
+                raise Unsupported("parameter %s of type %s" % (name, ptype.spelling))
+            return [BasicParam(name, False, b, 4, "handleref", ptype, const=pointee.is_const_qualified())]
+        if pointee.kind not in (K.POINTER, K.BLOCKPOINTER) and (
+                any(n in HANDLE_NAMES for n in chain)
+                or (pointee.kind != K.RECORD and any(_handle_like(n) for n in chain))):
+            # A handle: a pointer to nothing the program may look into (void, HWND__).
+            # A pointer to a whole structure is that structure, whatever its typedef's
+            # name (PMDNS_QUERY_HANDLE); opaque and incomplete ones are handles below.
             return [BasicParam(name, True, "Long", 4, "handle", ptype)]
         if "SQLCHAR" in typedef_chain(pointee_sugared):
             return [BasicParam(name, True, "String", 4, "string", ptype, const=pointee.is_const_qualified())]
@@ -539,7 +610,7 @@ class Mapper:
                 return [BasicParam(name, True, "Long", 4, "handle", ptype)]
             if "reserved" in name.lower():
                 return [BasicParam(name, True, "Long", 4, "reserved", ptype)]
-            td = self.typedef_of(pointee)
+            td = self.typedef_of(self.wide_twin(pointee) if self.wide else pointee)
             if td is not None and td.name in BY_ADDRESS:
                 return [BasicParam(name, True, "Long", 4, "pidl", ptype)]
             if td is None or td.name in USUALLY_NULL:
@@ -552,6 +623,11 @@ class Mapper:
                 return [BasicParam(name, True, "Long", 4, "handle", ptype)]
             if "reserved" in name.lower():
                 return [BasicParam(name, True, "Long", 4, "reserved", ptype)]
+            if opaque_pointer(ptype):
+                # A typedef of void * that names what it points to (SCRIPT_STRING_ANALYSIS,
+                # DLL_DIRECTORY_COOKIE, SC_LOCK): a handle the library hands out and takes
+                # back. As Any would pass the address of the caller's variable instead.
+                return [BasicParam(name, True, "Long", 4, "handle", ptype)]
             return [BasicParam(name, False, "Any", 4, "buffer", ptype, const=const)]
         if pointee.kind in (K.POINTER, K.BLOCKPOINTER):
             inner = typedef_chain(pointee_sugared)
@@ -581,6 +657,9 @@ class Mapper:
         if c.kind == K.VOID:
             return None
         if c.kind == K.RECORD:
+            if c.get_size() == 4:
+                # A structure of 4 bytes (COORD) comes back in EAX, as a Long would.
+                return "Long"
             raise Unsupported("returns the structure %s" % rtype.spelling)
         b = scalar_basic(c)
         if b is None:

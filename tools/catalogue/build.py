@@ -11,6 +11,11 @@ from exports import Exports, library_name
 # Per-DLL entry points that every COM server exports; they belong to no one library.
 ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
                 "DllUnregisterServer", "DllInstall", "DllGetVersion", "DllMain"}
+# Functions that a program or a DLL supplies for the system to call, though an import
+# library lists them: an SNMP extension agent's entry points, the RPC stubs' allocator.
+SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtensionQuery",
+                      "SnmpExtensionQueryEx", "SnmpExtensionTrap", "SnmpExtensionClose",
+                      "MIDL_user_allocate", "MIDL_user_free"}
 
 
 class Entry:
@@ -55,6 +60,7 @@ class Catalogue:
         self.mapper = Mapper(self.headers)
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)
+        self.wide_forms = {}                         # W function -> W structures taken
 
     def leave_out(self, reason, name):
         self.left_out.setdefault(reason, []).append(name)
@@ -65,9 +71,15 @@ class Catalogue:
             if name in ENTRY_POINTS:
                 self.leave_out("entry point that every COM library exports", name)
                 continue
+            if name in SUPPLIED_BY_CALLER:
+                self.leave_out("supplied by the program for the system to call", name)
+                continue
             export = self.exports.lookup(name)
             if export is None:
                 self.leave_out("not exported by any 32-bit import library", name)
+                continue
+            if library_name(export.dll).endswith(".sys"):
+                self.leave_out("exported only by a kernel-mode driver", name)
                 continue
             if fn.variadic:
                 self.leave_out("variadic (cdecl, a variable argument list)", name)
@@ -80,8 +92,13 @@ class Catalogue:
                 continue
             try:
                 params = []
+                wide = (name.endswith("W") and name[:-1] + "A" in self.headers.functions) or (
+                    name.endswith("_W") and name[:-2] + "_A" in self.headers.functions)
+                self.mapper.twins = []
                 for i, p in enumerate(fn.params):
-                    params += self.mapper.param(p.type, p.name, "Arg%d" % (i + 1))
+                    params += self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide)
+                if self.mapper.twins:
+                    self.wide_forms[name] = sorted(set(self.mapper.twins))
                 result = self.mapper.result(fn.result)
             except Unsupported as e:
                 reason = str(e)
@@ -117,6 +134,10 @@ class Catalogue:
             public = plain_of.get(name, name)
             if public.startswith("_"):
                 public = public.lstrip("_")
+            if public.lower() in basic.RESERVED:
+                # select: Basic cannot declare a function under a reserved word; the
+                # export is reached through Alias.
+                public += "_"
             alias = export_name if export_name != public else None
             e = Entry(public, fn, export, params, result, typedefs, alias=alias)
             if name in plain_of:
@@ -138,7 +159,8 @@ class Catalogue:
         for e in out.values():
             by_c_name[e.fn.name] = e
         for macro in sorted(self.headers.macros):
-            if macro.lower() in lowered or macro in self.headers.functions or macro.startswith("_"):
+            if macro.lower() in lowered or macro in self.headers.functions or macro.startswith("_") \
+                    or macro.lower() in basic.RESERVED:
                 continue
             target = macro
             seen = set()

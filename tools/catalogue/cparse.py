@@ -27,7 +27,7 @@ HEADERS = [
     "wintrust.h", "lzexpand.h", "winscard.h", "wincred.h", "security.h", "msacm.h",
     "tapi.h", "oledlg.h", "icm.h", "windns.h", "pdh.h", "usp10.h", "GL/gl.h", "GL/glu.h",
     "ntsecapi.h", "winsvc.h", "ddeml.h", "shfolder.h", "cfgmgr32.h", "hidsdi.h",
-    "newdev.h", "winevt.h", "wlanapi.h", "bcrypt.h", "ncrypt.h", "propvarutil.h",
+    "newdev.h", "winevt.h", "msiquery.h", "wlanapi.h", "bcrypt.h", "ncrypt.h", "propvarutil.h",
     "dsound.h", "mscat.h", "sfc.h", "srrestoreptapi.h", "htmlhelp.h", "winefs.h",
     "objbase.h", "activeds.h", "mgmtapi.h", "snmp.h", "virtdisk.h", "imagehlp.h",
     "mprapi.h", "nb30.h", "ntdsapi.h", "dsrole.h", "winldap.h",
@@ -116,6 +116,8 @@ class Headers:
         self.functions = {}      # name -> Function (first declaration wins)
         self.macros = {}         # name -> target name (object-like renames only)
         self.record_names = {}   # struct/union USR -> set of typedef names
+        self.record_types = {}   # typedef name of a struct/union -> its type
+        self.pointer_typedefs = {}  # typedef name of a pointer type -> its type
         self.diagnostics = []
         self._units = []         # keep translation units alive while types are used
 
@@ -152,7 +154,10 @@ class Headers:
 
     def _typedef(self, cursor):
         underlying = cursor.underlying_typedef_type.get_canonical()
+        if underlying.kind == ci.TypeKind.POINTER:
+            self.pointer_typedefs.setdefault(cursor.spelling, cursor.type)
         if underlying.kind != ci.TypeKind.RECORD:
             return
         decl = underlying.get_declaration()
         self.record_names.setdefault(decl.get_usr(), set()).add(cursor.spelling)
+        self.record_types.setdefault(cursor.spelling, cursor.type)

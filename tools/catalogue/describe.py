@@ -9,6 +9,7 @@ from cparse import typedef_chain
 
 K = ci.TypeKind
 CRLF = "\r\n"
+PACKED = "ساختار چهاربايتي که اعضاي آن در يک Long کنار هم گذاشته مي شوند"
 
 
 def _ctype(p):
@@ -60,7 +61,7 @@ def _meaning(p):
     if k == "numberref":
         return "اشاره گر به متغيري از نوع %s" % p.btype
     if k == "handleref":
-        return "اشاره گر به دستگيره؛ تابع دستگيره را در متغير Long مي نويسد"
+        return "اشاره گر به دستگيره؛ تابع دستگيره را در متغير %s مي نويسد" % p.btype
     if k == "interfaceref":
         return "اشاره گر به اشاره گر واسط COM؛ تابع نشاني واسط را در متغير Long مي نويسد"
     if k == "pointer":
@@ -70,7 +71,7 @@ def _meaning(p):
     if k == "int64":
         return "عدد 64 بيتي که در Basic با Currency فرستاده مي شود (مقدار Currency ده هزار برابر کوچکتر ديده مي شود)"
     if k == "packed":
-        return "ساختار چهاربايتي که اعضاي آن در يک Long کنار هم گذاشته مي شوند"
+        return PACKED
     if k == "split":
         return "عضو %s از ساختاري که با مقدار فرستاده مي شود" % p.part
     if k == "variant":
@@ -98,6 +99,8 @@ def _result(entry):
     if any(n in ("BOOL", "WINBOOL", "BOOLEAN") for n in chain):
         return head + "؛ غيرصفر يعني درست يا موفق و صفر يعني نادرست يا ناموفق. در صورت شکست، Err.LastDllError علت را مي گويد."
     canonical = fn.result.get_canonical()
+    if canonical.kind == K.RECORD:
+        return head + "، " + PACKED + "."
     if canonical.kind == K.POINTER:
         if any(n.startswith("H") and n.isupper() for n in chain) or "HANDLE" in chain:
             return head + "، يک دستگيره (handle)."

@@ -22,13 +22,23 @@ SKIP_LIBRARIES = {
 # When a name is exported by more than one DLL, the first of these that has it wins;
 # the classic DLLs of Basic programs come first.
 PREFERRED = [
-    "kernel32", "user32", "gdi32", "advapi32", "shell32", "comctl32", "comdlg32", "winmm",
-    "version", "ole32", "oleaut32", "olepro32", "shlwapi", "winspool.drv", "ws2_32",
+    "kernel32", "user32", "usp10", "gdi32", "advapi32", "shlwapi", "shell32", "comctl32", "comdlg32", "winmm",
+    "version", "ole32", "oleaut32", "olepro32", "winspool.drv", "ws2_32",
     "wsock32", "wininet", "urlmon", "mpr", "netapi32", "iphlpapi", "psapi", "imagehlp",
     "dbghelp", "crypt32", "secur32", "userenv", "setupapi", "msimg32", "opengl32",
     "glu32", "rasapi32", "tapi32", "winhttp", "odbc32", "msvfw32", "avifil32", "avicap32",
     "msacm32", "lz32", "imm32", "uxtheme", "dwmapi", "wtsapi32", "powrprof", "msi",
+    # Documented homes that lose an alphabetical tie otherwise: the RPC run time (not
+    # rpcdce4 or rpcns4), the OLE dialogs (not mfcuia32).
+    "rpcrt4", "oledlg",
 ]
+
+# Where the documented library of a name is not the first in PREFERRED that exports it:
+# every Windows version exports these from advapi32; kernel32 has them only lately.
+DOCUMENTED = {
+    "CreateProcessAsUserA": "advapi32", "CreateProcessAsUserW": "advapi32",
+    "OpenThreadToken": "advapi32", "SetThreadToken": "advapi32",
+}
 
 
 def library_name(dll):
@@ -71,6 +81,8 @@ class Exports:
             unique.setdefault(library_name(e.dll), e)
 
         def rank(lib):
+            if DOCUMENTED.get(name) == lib:
+                return (-1, lib)
             return (PREFERRED.index(lib) if lib in PREFERRED else len(PREFERRED), lib)
 
         best = min(unique, key=rank)

@@ -21,9 +21,11 @@ sys.path.insert(0, HERE)
 import areas as area_rules  # noqa: E402
 import basic  # noqa: E402
 import build  # noqa: E402
+import checks  # noqa: E402
 from declare import Declaration  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
-from exports import Exports, LIB_DIR_64, library_name  # noqa: E402
+from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
+import winecheck  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
@@ -200,9 +202,12 @@ def main():
         sys.exit("names that differ only in letter case: %s" % ", ".join(clashes))
     if not 5000 <= len(ordered) <= 32767:
         sys.exit("%d functions: outside 5000..32767" % len(ordered))
+    problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers))
+    if checks.report({k: v for k, v in problems.items() if v}):
+        sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     write_catalogue(ordered)
     write_prototypes(ordered)
-    write_report(cat, ordered)
+    write_report(cat, ordered, entries)
     print("%d functions in %d libraries, %d described by hand" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered)))
 
@@ -259,7 +264,70 @@ def sixty_four_bit_only(cat, libraries):
     return sorted(names)
 
 
-def write_report(cat, records):
+def rule_sections(cat, records, entries):
+    """What each rule of tools/README.md shapes, as (title, items) for the report."""
+    import clang.cindex as ci
+    from cparse import typedef_chain
+    pointer_members, handle_refs, opaque = [], [], []
+    for r in records:
+        kept = sorted(t for t in checks.TYPE_BLOCK_NAMES.findall(r.declaration) if t in basic.POINTER_MEMBERS)
+        if kept:
+            pointer_members.append("%s (%s)" % (r.name, ", ".join(kept)))
+        e = entries.get(r.name)
+        if e is None or e.via:
+            continue
+        for p in e.params:
+            chain = typedef_chain(p.ctype)
+            c = p.ctype.get_canonical()
+            if chain and re.match(r"^(LP|P)\w*HANDLE$", chain[0]) and c.kind == ci.TypeKind.POINTER \
+                    and c.get_pointee().kind != ci.TypeKind.POINTER:
+                handle_refs.append("%s(%s As %s)" % (r.name, p.name, p.btype))
+            if p.kind == "handle" and basic.opaque_pointer(p.ctype) and not any(
+                    n in basic.HANDLE_NAMES or basic._handle_like(n) for n in chain):
+                opaque.append("%s(%s: %s)" % (r.name, p.name, chain[0]))
+    documented = []
+    for r in records:
+        others = [lib for lib in cat.exports.libraries_of(r.export) if lib != r.library]
+        if others and (r.export in DOCUMENTED or r.library in ("rpcrt4", "oledlg", "usp10", "shlwapi")) \
+                and not set(others) <= {"shcore", "wsock32", "kernelbase"}:
+            documented.append("%s: %s, not %s" % (r.name, r.library, ", ".join(others)))
+    renamed = ["%s (Alias \"%s\")" % (r.name, r.export) for r in records
+               if r.name.endswith("_") and r.name[:-1].lower() in basic.RESERVED]
+    four = [r.name for r in records if entries.get(r.name) is not None
+            and entries[r.name].fn.result.get_canonical().kind == ci.TypeKind.RECORD]
+    msiquery = [r.name for r in records if r.header == "msiquery.h"]
+    wide = ["%s (%s)" % (e.name, ", ".join(cat.wide_forms[e.fn.name])) for e in
+            sorted(entries.values(), key=lambda e: e.name) if e.fn.name in cat.wide_forms and not e.via]
+    return [
+        ("`char *` members that are `Long` (pointer-members.tsv)", pointer_members),
+        ("pointers to handles that are numbers or structures, `ByRef`", handle_refs),
+        ("typedefs of `void *` passed as handles, `ByVal ... As Long`", opaque),
+        ("library chosen as documented where several export the name", documented),
+        ("functions named after a reserved word, renamed with `Alias`", renamed),
+        ("structure results of 4 bytes, `As Long`", four),
+        ("functions of msiquery.h", msiquery),
+        ("W functions given the W form of a structure", wide),
+    ]
+
+
+def wine_section(records):
+    """The comparison with Wine's export tables, for the report."""
+    wine = winecheck.Wine()
+    if not wine.installed():
+        return ["Wine's DLLs were not installed when this was written: not compared."]
+    listed = winecheck.read_list()
+    _, missing = winecheck.check([(r.library, r.export) for r in records], wine, listed)
+    by_category = collections.Counter(listed[m][0] for m in missing)
+    elsewhere = collections.Counter(listed[m][1] for m in missing if listed[m][0] == winecheck.ELSEWHERE)
+    out = ["Of %d declarations, %d name an export that the Wine DLL of their library lacks; every one "
+           "is in `tools/catalogue/not-in-wine.tsv` with its reason:" % (len(records), len(missing)), ""]
+    out += ["- %s: %d" % (c, by_category[c]) for c in winecheck.CATEGORIES]
+    out += ["", "Where Wine keeps the functions of the `elsewhere` category:", ""]
+    out += ["- %s: %d" % (why, n) for why, n in sorted(elsewhere.items(), key=lambda x: (-x[1], x[0]))]
+    return out
+
+
+def write_report(cat, records, entries):
     libraries = collections.Counter(r.library for r in records)
     area_count = collections.Counter(a for r in records for a in r.areas)
     lines = []
@@ -336,6 +404,20 @@ def write_report(cat, records):
         add("")
         add(", ".join(wide))
         add("")
+    add("## What the rules that keep declarations callable shape")
+    add("")
+    add("The rules are written in `tools/README.md`; `tools/catalogue/checks.py` checks each.")
+    add("")
+    for title, items in rule_sections(cat, records, entries):
+        add("### %s (%d)" % (title, len(items)))
+        add("")
+        add(", ".join(items) if items else "none")
+        add("")
+    add("## Compared with Wine's export tables")
+    add("")
+    for line in wine_section(records):
+        add(line)
+    add("")
     add("## Structures passed `As Any`")
     add("")
     add("A structure whose C layout Basic cannot reproduce (Basic aligns members to at most 4 bytes, "

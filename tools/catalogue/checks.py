@@ -1,0 +1,158 @@
+#!/usr/bin/python3
+"""Checks of the catalogue against faults that compile and then fail when called. The
+generator runs them on what it is about to write and stops on any; run alone, they check
+the committed data/catalogue (parsing the headers for the typedefs of void *):
+
+    /usr/bin/python3 tools/catalogue/checks.py
+"""
+
+import collections
+import glob
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import basic  # noqa: E402
+import winecheck  # noqa: E402
+from build import SUPPLIED_BY_CALLER  # noqa: E402
+
+DATA = os.path.join(os.path.dirname(os.path.dirname(HERE)), "data", "catalogue")
+SECURITY = "امنيت"
+
+# char * members that are ANSI in the W form of a structure too: an OID is ANSI text in
+# every form; GCP_RESULTSW.lpClass is an array of byte-sized classes.
+ANSI_IN_WIDE = {("CRYPT_CREDENTIALS", "pszCredentialsOid"), ("GCP_RESULTSW", "lpClass")}
+
+# Functions that must be there: the database half of the installer API (msiquery.h) and
+# results that are 4-byte structures (a COORD comes back in EAX).
+REQUIRED = {"MsiOpenDatabase", "MsiDatabaseOpenView", "MsiViewFetch", "MsiRecordGetString",
+            "GetConsoleFontSize", "GetLargestConsoleWindowSize"}
+
+TYPE_BLOCK = re.compile(r"Private Type (\w+)\r\n(.*?)\r\nEnd Type", re.S)
+TYPE_BLOCK_NAMES = re.compile(r"^Private Type (\w+)", re.M)
+DECLARE = re.compile(r'Private Declare (?:Function|Sub) (\w+) Lib "([^"]+)"(?: Alias "([^"]+)")? \((.*)\)')
+
+
+class Row:
+    """What the checks read of one catalogue function."""
+
+    def __init__(self, name, declaration, library, areas, export, c_params, basic_params, prototype):
+        self.name = name
+        self.declaration = declaration
+        self.library = library
+        self.areas = areas
+        self.export = export
+        self.c_params = c_params
+        self.basic_params = basic_params
+        self.prototype = prototype
+
+
+def c_parameter_types(prototype):
+    """The type name of each C parameter of a recorded prototype, without const."""
+    inside = prototype[prototype.index("(") + 1:prototype.rindex(")")]
+    if inside.strip() in ("", "void"):
+        return []
+    out = []
+    for p in inside.split(","):
+        words = [w for w in re.findall(r"[A-Za-z_]\w*|\*", p) if w not in ("const", "struct", "enum")]
+        out.append(words[0] if words else "")
+    return out
+
+
+def check_rows(rows, void_typedefs):
+    """Problems by fault class: {class: [text, ...]}."""
+    problems = collections.OrderedDict((k, []) for k in (
+        "String member of a kept, offset or filled structure", "pointer to a handle passed ByVal",
+        "typedef of void * passed As Any", "library", "reserved word as a function name",
+        "SafeArray filed under security", "missing function", "ANSI structure in a W function"))
+    names = set()
+    pairs = []
+    for r in rows:
+        names.add(r.name)
+        pairs.append((r.library, r.export))
+        blocks = {t: body for t, body in TYPE_BLOCK.findall(r.declaration)}
+        m = DECLARE.search(r.declaration.split("\r\n")[-1])
+        params = [p for p in m.group(4).split(", ") if p] if m else []
+        for t, body in blocks.items():
+            strings = [ln[4:-len(" As String")] for ln in body.split("\r\n") if ln.endswith(" As String")]
+            if t in basic.POINTER_MEMBERS and strings:
+                problems["String member of a kept, offset or filled structure"].append(
+                    "%s: %s.%s" % (r.name, t, strings[0]))
+            if r.name.endswith("W") or r.name.endswith("_W"):
+                for s in strings:
+                    if (t, s) not in ANSI_IN_WIDE:
+                        problems["ANSI structure in a W function"].append("%s: %s.%s As String" % (r.name, t, s))
+        if r.c_params == r.basic_params:
+            for ctype, p in zip(c_parameter_types(r.prototype), params):
+                if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):
+                    problems["pointer to a handle passed ByVal"].append("%s: %s as %s" % (r.name, ctype, p))
+                if ctype in void_typedefs and p.endswith(" As Any"):
+                    problems["typedef of void * passed As Any"].append("%s: %s as %s" % (r.name, ctype, p))
+        if r.library.endswith(".sys"):
+            problems["library"].append("%s: a kernel-mode driver, %s" % (r.name, r.library))
+        if r.export in SUPPLIED_BY_CALLER:
+            problems["library"].append("%s: the program supplies it" % r.name)
+        if r.name.lower() in basic.RESERVED:
+            problems["reserved word as a function name"].append(r.name)
+        if r.name.startswith("Saf") and not r.name.startswith("Safer") and SECURITY in r.areas:
+            problems["SafeArray filed under security"].append(r.name)
+    for n in sorted(REQUIRED - names):
+        problems["missing function"].append(n)
+    wine = winecheck.Wine()
+    if wine.installed():
+        found, _ = winecheck.check(pairs, wine)
+        problems["library"] += found
+    else:
+        print("Wine's DLLs are not installed (Debian package libwine): exports not compared with Wine")
+    return problems
+
+
+def void_pointer_typedefs(headers):
+    """Typedef names of void * other than the generic ones (LPVOID, PVOID, ...)."""
+    return {n for n, t in headers.pointer_typedefs.items() if basic.opaque_pointer(t)}
+
+
+def committed_rows():
+    protos = {}
+    with open(os.path.join(DATA, "prototypes.txt"), encoding="utf-8") as f:
+        for line in f:
+            if not line.startswith("#") and line.strip():
+                p = line.rstrip("\n").split("\t")
+                protos[p[0]] = p
+    rows = []
+    for path in sorted(glob.glob(os.path.join(DATA, "api-*.tsv"))):
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                if line.startswith("#"):
+                    continue
+                name, decl, lib, areas, _ = line.rstrip("\n").split("\t")
+                decl = decl.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t")
+                p = protos[name]
+                rows.append(Row(name, decl, lib, areas.split("\u060c"), p[1], int(p[4]), int(p[5]), p[7]))
+    return rows
+
+
+def report(problems):
+    total = 0
+    for k, v in problems.items():
+        print("%s: %d" % (k, len(v)))
+        for text in v[:int(os.environ.get("VORN_CHECKS_SHOWN", "20"))]:
+            print("    " + text)
+        total += len(v)
+    return total
+
+
+def main():
+    from cparse import Headers, HEADERS, SEPARATE_HEADERS
+    headers = Headers()
+    headers.parse(HEADERS)
+    for group in SEPARATE_HEADERS:
+        headers.parse(group)
+    return 1 if report(check_rows(committed_rows(), void_pointer_typedefs(headers))) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
