@@ -6,6 +6,8 @@ set -euo pipefail
 VORN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+  # Qt's own dialogs and text-box menus in Persian (qtbase_fa.qm).
+  qt6-translations-l10n
   libsqlite3-dev
   # Fonts: Persian script and stand-ins for Tahoma, Times New Roman, Courier New, Arial.
   fonts-dejavu-core fonts-noto-core fonts-liberation fonts-farsiweb

@@ -1,3 +1,4 @@
+#include "app/PersianLook.h"
 #include "app/mdlMain.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/QtPrompter.h"
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
                                             .arg(VORN_VERSION_MAJOR)
                                             .arg(VORN_VERSION_MINOR)
                                             .arg(VORN_VERSION_PATCH));
-    QApplication::setLayoutDirection(Qt::RightToLeft);
+    PersianLook::apply();
     // The desktop ties the windows to the menu entry vorn.desktop and its icon.
     QApplication::setDesktopFileName(QStringLiteral("vorn"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vorn")));

@@ -3,6 +3,8 @@
 #include "Recordset.h"
 #include "platform/Texts.h"
 
+#include <QCollator>
+
 #include <algorithm>
 
 namespace {
@@ -26,11 +28,28 @@ const QLatin1String areaFunctionPrefix("Wor_F_");
 const QLatin1String searchResultPrefix("Ser_F_");
 const QLatin1String namedF("F_");
 
-// The first character of a name as its letter group shows it: a small letter becomes
-// its capital, anything else stays as it is; an empty name gives an empty group.
+// The first character of a name as its letter group shows it: a small Latin letter a-z
+// becomes its capital, any other character stays as it is ("дом" stays under "д");
+// an empty name gives an empty group.
 QString letterOf(const QString &name)
 {
-    return name.isEmpty() ? QString() : QString(name.front().toUpper());
+    if (name.isEmpty())
+        return QString();
+    const char16_t first = name.front().unicode();
+    return QString(QChar(first >= u'a' && first <= u'z' ? char16_t(first - u'a' + u'A') : first));
+}
+
+// The work-area groups are Persian words: they stand in the order a Persian reader
+// expects (پ after ب, چ after ج), not in character-code order. Texts the collator
+// holds equal (letter case, joiners) keep the order of the plain comparison below.
+const QCollator &persianCollator()
+{
+    static const QCollator collator = [] {
+        QCollator persian(QLocale(QLocale::Persian, QLocale::Iran));
+        persian.setCaseSensitivity(Qt::CaseInsensitive);
+        return persian;
+    }();
+    return collator;
 }
 
 // A text to look a view up with, without copying it; never kept.
@@ -390,9 +409,14 @@ const std::vector<int> &CatalogueTree::childrenOf(int id) const
     }
     const Node &node = m_nodes[static_cast<size_t>(id)];
     if (!node.childrenSorted) {
-        auto less = [this](int a, int b) {
+        const bool areaGroups = node.kind == Kind::Root && node.key == workKey;
+        auto less = [this, areaGroups](int a, int b) {
             const QString &x = m_nodes[static_cast<size_t>(a)].text;
             const QString &y = m_nodes[static_cast<size_t>(b)].text;
+            if (areaGroups) {
+                if (const int c = persianCollator().compare(x, y); c != 0)
+                    return c < 0;
+            }
             const int c = QString::compare(x, y, Qt::CaseInsensitive);
             return c != 0 ? c < 0 : QString::compare(x, y, Qt::CaseSensitive) < 0;
         };

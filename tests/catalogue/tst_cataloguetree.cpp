@@ -131,6 +131,56 @@ private slots:
         QCOMPARE(childTexts(tree, tree.indexForKey("Alphabet")), QStringList({"A", "B", "C"}));
     }
 
+    // The fault: every first character went through a full upper-casing ("дом" under "Д").
+    void letterGroupUpperCasesOnlyLatinLetters_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("a") << "apple" << "A";
+        QTest::newRow("z") << "zed" << "Z";
+        QTest::newRow("capital") << "Apple" << "A";
+        QTest::newRow("underscore") << "_x" << "_";
+        QTest::newRow("digit") << "1x" << "1";
+        QTest::newRow("cyrillic small") << QStringLiteral("дом") << QStringLiteral("д");
+        QTest::newRow("cyrillic capital") << QStringLiteral("Дом") << QStringLiteral("Д");
+        QTest::newRow("latin-1 small") << QStringLiteral("éclair") << QStringLiteral("é");
+        QTest::newRow("y diaeresis") << QStringLiteral("ÿ") << QStringLiteral("ÿ");
+        QTest::newRow("micro sign") << QStringLiteral("µs") << QStringLiteral("µ");
+        QTest::newRow("persian") << QStringLiteral("پ") << QStringLiteral("پ");
+    }
+
+    void letterGroupUpperCasesOnlyLatinLetters()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, group);
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record(name, "", "l")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(childTexts(tree, tree.indexForKey("Alphabet")), QStringList({group}));
+        QCOMPARE(childKeys(tree, tree.indexForKey("Alphabet")), QStringList({"Alf_" + group}));
+    }
+
+    // The fault: the work-area groups stood in character-code order, "پ" and "چ" after "ه".
+    void workAreaGroupsFollowPersianCollation()
+    {
+        const QStringList areas = {QStringLiteral("همگام سازي"), QStringLiteral("چاپ"),
+                                   QStringLiteral("پنجره ها"), QStringLiteral("پايگاه داده"),
+                                   QStringLiteral("باز")};
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "l", areas.join(sep)), record("_a", "", "l", areas[0]),
+                                    record("a", "", "l", areas[0]), record("A", "", "l", areas[0])});
+        tree.BuildCatalogueTree(rs);
+        const QStringList expected = {areas[4], areas[3], areas[2], areas[1], areas[0]};
+        const QModelIndex work = tree.indexForKey("Work");
+        QCOMPARE(childTexts(tree, work), expected);
+        QStringList keys;
+        for (const QString &area : expected)
+            keys << "Wor_" + area;
+        QCOMPARE(childKeys(tree, work), keys);
+        // Function names under a group keep their plain order.
+        QCOMPARE(childTexts(tree, tree.indexForKey("Wor_" + areas[0])), QStringList({"_a", "A", "a", "b"}));
+    }
+
     void duplicateName_keepsLetterNodeAndSkipsTheOthers()
     {
         CatalogueTree tree;

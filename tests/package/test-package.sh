@@ -64,10 +64,10 @@ deb=$("$root/packaging/build-deb.sh" "$build" "$work/deb" 2>"$work/build-deb.log
 [ -f "$deb" ] || fail "packaging/build-deb.sh made no package"
 ok "built $(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 fonts-dejavu-core fonts-liberation; do
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 fonts-dejavu-core fonts-liberation qt6-translations-l10n; do
   grep -q "\b$dependency\b" <<<"$depends" || fail "the package does not depend on $dependency: $depends"
 done
-ok "it depends on Qt 6, SQLite 3 and the fonts: $depends"
+ok "it depends on Qt 6, its Persian texts, SQLite 3 and the fonts: $depends"
 
 if dpkg-query -W -f='${Status}' vorn 2>/dev/null | grep -q 'ok installed'; then
   echo "note: a vorn package was installed already; it is replaced and removed by this test"

@@ -7,6 +7,8 @@
 #include "frmSet.h"
 #include "settings/ProgramSettings.h"
 #include "ui/controls/CloseKey.h"
+#include "ui/controls/FullRowTreeView.h"
+#include "ui/controls/NameDelegate.h"
 #include "ui/controls/Resizer.h"
 #include "SearchPanel.h"
 #include "StatusPanels.h"
@@ -27,6 +29,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -122,7 +125,7 @@ void frmMain::createControls()
 
     m_tree = new CatalogueTree(this);
     m_tree->setImageList(makeTreeImageList());
-    trvApi = new QTreeView(picTree);
+    trvApi = new FullRowTreeView(picTree);
     trvApi->setObjectName(QStringLiteral("trvApi"));
     trvApi->setHeaderHidden(true);
     trvApi->setUniformRowHeights(true);
@@ -170,7 +173,11 @@ void frmMain::createControls()
     txtFunction->setFont(codeFont);
     // Code reads left to right even in a right-to-left window.
     txtFunction->setLayoutDirection(Qt::LeftToRight);
-    txtFunction->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A multi-line box with a vertical scroll bar only: long lines wrap, a name longer
+    // than the box breaks anywhere rather than running out of sight.
+    txtFunction->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtFunction->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtFunction->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBoxColour(txtFunction);
     TwipLayout::place(txtFunction, 0, 360, 4365, 1470);
     picFn->setResizeRule([this](int w, int h) {
@@ -217,6 +224,11 @@ void frmMain::createPanels()
     TwipLayout::place(picSearch, 120, 3960, 3690, 2175);
     picAnalyse = new AnalysePanel(*this, m_prompter, m_client);
     TwipLayout::place(picAnalyse, 4080, 3960, 3690, 2175);
+    // Function names in the tree and both result lists read left to right, as written.
+    const std::initializer_list<QAbstractItemView *> nameViews = {trvApi, picSearch->lstRearchResult,
+                                                                  picAnalyse->lstAnalyseApi};
+    for (QAbstractItemView *names : nameViews)
+        names->setItemDelegate(new NameDelegate(names));
     connect(picSearch->cmdCloseSearch, &CloseKey::Click, this, &frmMain::cmdCloseSearch_Click);
     connect(picAnalyse->cmdCloseAnalyse, &CloseKey::Click, this, &frmMain::cmdCloseAnalyse_Click);
     connect(cmdCloseTree, &CloseKey::Click, this, &frmMain::cmdCloseTree_Click);

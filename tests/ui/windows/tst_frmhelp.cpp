@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -194,6 +195,60 @@ private slots:
                 previous = text;
             }
         }
+    }
+
+    // The fault: tables kept their columns left to right, and Latin words with only "·" or
+    // "،" between them ran together left to right ("Public و Sub"). Each row: a text read
+    // before another on the same line stands to the right of it.
+    void helpPagesMixUpLatinTermsAndTableColumns_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("then");
+        QTest::newRow("contents") << "help\\DECLARE.htm" << "Private" << "Sub";
+        QTest::newRow("contents, single terms") << "help\\DECLARE.htm" << "Lib" << "Alias";
+        QTest::newRow("table heading") << "help\\DECLARE.htm" << QStringLiteral("بخش") << QStringLiteral("معنا");
+        QTest::newRow("table row") << "help\\DECLARE.htm" << "Private" << QStringLiteral("دامنه");
+        QTest::newRow("list in a sentence") << "help\\WAPI.htm" << "Open" << "Shell";
+        QTest::newRow("table heading, libraries") << "help\\WAPI.htm" << QStringLiteral("کتابخانه") << QStringLiteral("کار توابع آن");
+        QTest::newRow("types in brackets") << "help\\DECLARE.htm" << "DWORD" << "HWND";
+    }
+
+    void helpPagesMixUpLatinTermsAndTableColumns()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, first);
+        QFETCH(QString, then);
+        frmHelp help(binDir());
+        help.OpenHelpFile(page);
+        help.resize(1000, 700);
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QTextBrowser *browser = help.wbHelp;
+        const auto places = [browser](const QString &word) {
+            QList<QRect> found;
+            QTextCursor at(browser->document());
+            while (!(at = browser->document()->find(word, at, QTextDocument::FindWholeWords | QTextDocument::FindCaseSensitively)).isNull()) {
+                // Between letters, not at the word's ends, where the place of a cursor
+                // between a Latin and a Persian run is a matter of choice.
+                QTextCursor first(at);
+                first.setPosition(at.selectionStart() + 1);
+                QTextCursor last(at);
+                last.setPosition(at.selectionEnd() - 1);
+                found << browser->cursorRect(first).united(browser->cursorRect(last));
+            }
+            return found;
+        };
+        // The first place where both stand on one line.
+        for (const QRect &a : places(first)) {
+            for (const QRect &b : places(then)) {
+                if (qAbs(a.center().y() - b.center().y()) < a.height() / 2) {
+                    QVERIFY2(a.left() > b.right(), qPrintable(QStringLiteral("%1 at %2, %3 at %4").arg(first).arg(a.left()).arg(then).arg(b.left())));
+                    return;
+                }
+            }
+        }
+        QFAIL("no line holds both");
     }
 
     // The table of contents at the top leads into the page.
