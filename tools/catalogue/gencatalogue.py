@@ -196,17 +196,16 @@ def main():
             if e is None:
                 sys.exit("%s: a hand-written declaration needs a curated description" % name)
             plain = records.get(e.pair) if e.charset == "unicode" and e.pair else None
+            if plain is not None and len(basic_parameter_names(plain.declaration)) != len(e.params):
+                plain = None    # GetStringTypeW takes no locale: the halves differ
             if plain is not None and plain.written:
                 # The W half of a pair shares the text written for its plain name.
                 text = plain.description
-                ours = basic_parameter_names(r.declaration)
-                theirs = basic_parameter_names(plain.declaration)
-                if len(ours) == len(theirs):
-                    # Names the tool gave unnamed parameters after their type differ
-                    # between the halves (pChoosecolor, pChoosecolorw).
-                    for a, b in zip(theirs, ours):
-                        if a != b:
-                            text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
+                # Names the tool gave unnamed parameters after their type differ between
+                # the halves (pChoosecolor, pChoosecolorw).
+                for a, b in zip(basic_parameter_names(plain.declaration), basic_parameter_names(r.declaration)):
+                    if a != b:
+                        text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
                 r.description = text + CRLF + desc.UNICODE_NOTE
                 r.written = True
                 r.source = plain.source
