@@ -534,7 +534,7 @@ private slots:
         row("printing", "چاپ", "چاپ", 0.8, 0.15, false);
         row("clipboard, typed without ZWNJ", "کليپبورد", "کليپ بورد", 0.8, 0.15, false);
         row("services", "سرويس", "سرويس ها", 0.8, 0.15, false);
-        row("console", "کنسول", "کنسول", 0.8, 0.15, false);
+        row("console", "کنسول", "کنسول", 0.8, 0.15, true);
         row("icons", "آيکن", "آيکن و مکان نما", 0.8, 0.15, false);
         row("sound", "صدا", "صدا و چندرسانه اي", 0.8, 0.15, false);
         row("time", "زمان", "زمان", 0.8, 0.15, false);
