@@ -508,7 +508,7 @@ private slots:
                 QVERIFY2(text.contains(word), qPrintable(r[0] + QStringLiteral(" does not name ") + p.name));
             }
         }
-        QVERIFY(full >= 399);
+        QVERIFY(full >= 1000);
     }
 
     void descriptionSearch_findsTheAreaAndLittleElse_data()
