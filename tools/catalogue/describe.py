@@ -31,7 +31,7 @@ MAX_REPEATS = 50
 # Letters that never join the next one: a suffix after them is written on without ZWNJ.
 NON_JOINING = set("اآأإدذرزژوؤةء")
 PERSIAN = "\u0621-\u064a\u067e\u0686\u0698\u06a9\u06af\u06c1\u06be"
-_PREFIX_MI = re.compile(r"(?<![%s])((?:ن|بر|در|فرا|باز)?مي) (?=[%s])" % (PERSIAN, PERSIAN))
+_PREFIX_MI = re.compile(r"(?<![%s])((?:بر|در|فرا|باز)?ن?مي) (?=[%s])" % (PERSIAN, PERSIAN))
 _SUFFIX = re.compile(r"(?<=[%s]) (ها|هاي|هايي|هايش|هاست|تر|ترين|اي)(?![%s])" % (PERSIAN, PERSIAN))
 _COMPOUNDS = [("اشاره گر", "اشاره‌گر"), ("پيش فرض", "پيش‌فرض"), ("بيت مپ", "بيت‌مپ"),
               ("کليپ بورد", "کليپ‌بورد"), ("مکان نما", "مکان‌نما"), ("قلم مو", "قلم‌مو"),
