@@ -3,6 +3,8 @@
 // module and calls the export it names with the right argument bytes) and against the C
 // prototypes that the generator recorded in data/catalogue/prototypes.txt.
 #include "catalogue/CatalogueSource.h"
+#include "catalogue/Recordset.h"
+#include "find/CatalogueSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +57,22 @@ QList<QPair<QString, QString>> stringMembers(const QString &declaration)
             type.clear();
         else if (!type.isEmpty() && line.endsWith(QLatin1String(" As String")))
             out.append({type, line.trimmed().section(QLatin1Char(' '), 0, 0)});
+    }
+    return out;
+}
+
+// The sentences of a description, as the generator cuts them: each line, cut after a
+// ".", "!" or "؟" that ends a sentence, with runs of spaces made one.
+QStringList sentencesOf(const QString &description)
+{
+    static const QRegularExpression end(QStringLiteral("(?<=[.!\u061F])\\s+"));
+    QStringList out;
+    for (const QString &line : description.split(QStringLiteral("\r\n"))) {
+        for (const QString &s : line.split(end)) {
+            const QString simple = s.simplified();
+            if (!simple.isEmpty())
+                out << simple;
+        }
     }
     return out;
 }
@@ -738,6 +756,106 @@ private slots:
         }
         problems.sort();
         QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(QLatin1Char('\n'))));
+    }
+
+    void noSentence_isRepeatedInMoreThanFiftyDescriptions_exceptTheListedPhrases()
+    {
+        // The phrases allowed more often are listed, each with its reason, beside the tool.
+        QFile file(QDir(catalogueFolder()).absoluteFilePath(QStringLiteral("../../tools/catalogue/phrases.tsv")));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        QSet<QString> allowed;
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+                allowed.insert(line.section(QLatin1Char('\t'), 0, 0));
+        }
+        QHash<QString, int> descriptionsWith;
+        for (const CatalogueRecord &r : m_records) {
+            const QStringList s = sentencesOf(r[CatalogueRecord::Description]);
+            for (const QString &sentence : QSet<QString>(s.begin(), s.end()))
+                ++descriptionsWith[sentence];
+        }
+        QStringList boilerplate;
+        for (auto it = descriptionsWith.cbegin(); it != descriptionsWith.cend(); ++it) {
+            if (it.value() > 50 && !allowed.contains(it.key()))
+                boilerplate << QStringLiteral("%1 x %2").arg(it.value()).arg(it.key());
+        }
+        QVERIFY2(boilerplate.isEmpty(), qPrintable(boilerplate.mid(0, 5).join(QLatin1Char('\n'))));
+    }
+
+    void fullDescriptions_nameEveryParameter()
+    {
+        // A description of three lines or more is a full one, written by hand: it names
+        // every parameter of its declaration as a whole word.
+        int full = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &text = r[CatalogueRecord::Description];
+            if (text.count(QStringLiteral("\r\n")) < 2)
+                continue;
+            ++full;
+            for (const Parameter &p : parseDeclaration(r[CatalogueRecord::Declaration]).parameters) {
+                const QRegularExpression word(QStringLiteral("(?<![A-Za-z0-9_$])%1(?![A-Za-z0-9_])").arg(p.name));
+                QVERIFY2(text.contains(word), qPrintable(r[0] + QStringLiteral(" does not name ") + p.name));
+            }
+        }
+        QVERIFY(full >= 1000);
+    }
+
+    void descriptionSearch_findsTheAreaAndLittleElse_data()
+    {
+        // A query typed into the description search, the area of work whose functions it
+        // should find (at least minArea of them) and the most of the catalogue it may match
+        // (maxCatalogue). met: whether today's descriptions reach minArea; a row not met yet
+        // is an expected failure that turns into a failure once it is met.
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<double>("minArea");
+        QTest::addColumn<double>("maxCatalogue");
+        QTest::addColumn<bool>("met");
+        const auto row = [](const char *tag, const QString &query, const QString &area, double minArea, double maxCatalogue, bool met) {
+            QTest::newRow(tag) << query << area << minArea << maxCatalogue << met;
+        };
+        row("file", "فايل", "فايل و پوشه", 0.8, 0.15, false);
+        row("window", "پنجره", "پنجره ها", 0.8, 0.15, false);
+        row("memory", "حافظه", "حافظه", 0.8, 0.15, false);
+        row("registry", "رجيستري", "رجيستري", 0.8, 0.15, false);
+        row("menu", "منو", "منو", 0.8, 0.15, true);
+        row("font", "فونت", "فونت", 0.8, 0.15, false);
+        row("printing", "چاپ", "چاپ", 0.8, 0.15, false);
+        row("clipboard, typed without ZWNJ", "کليپبورد", "کليپ بورد", 0.8, 0.15, false);
+        row("services", "سرويس", "سرويس ها", 0.8, 0.15, false);
+        row("console", "کنسول", "کنسول", 0.8, 0.15, true);
+        row("icons", "آيکن", "آيکن و مکان نما", 0.8, 0.15, false);
+        row("sound", "صدا", "صدا و چندرسانه اي", 0.8, 0.15, false);
+        row("time", "زمان", "زمان", 0.8, 0.15, false);
+    }
+
+    void descriptionSearch_findsTheAreaAndLittleElse()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, area);
+        QFETCH(double, minArea);
+        QFETCH(double, maxCatalogue);
+        QFETCH(bool, met);
+        // The program's own search, over the shipped catalogue.
+        Recordset recordset{std::vector<CatalogueRecord>(m_records)};
+        const QStringList found = CatalogueSearch::findNames(recordset, query, true);
+        const QSet<QString> matched(found.begin(), found.end());
+        qsizetype inArea = 0;
+        qsizetype areaSize = 0;
+        for (const CatalogueRecord &r : m_records) {
+            if (r[CatalogueRecord::WorkAreas].split(workAreaSeparator).contains(area)) {
+                ++areaSize;
+                inArea += matched.contains(r[CatalogueRecord::FunctionName]);
+            }
+        }
+        QVERIFY(areaSize > 0);
+        const QString figures = QStringLiteral("%1: %2 of %3 in the area, %4 of %5 in all")
+                                    .arg(query).arg(inArea).arg(areaSize).arg(found.size()).arg(m_records.size());
+        qInfo("%s", qPrintable(figures));
+        QVERIFY2(found.size() <= maxCatalogue * double(m_records.size()), qPrintable(figures));
+        if (!met)
+            QEXPECT_FAIL("", "the descriptions of this area are not written yet", Continue);
+        QVERIFY2(inArea >= minArea * double(areaSize), qPrintable(figures));
     }
 
     void grammar_rejectsWhatBasicWouldNotCompile_data()

@@ -23,6 +23,7 @@ import basic  # noqa: E402
 import build  # noqa: E402
 import checks  # noqa: E402
 from declare import Declaration  # noqa: E402
+import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
 from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
@@ -30,6 +31,8 @@ import winecheck  # noqa: E402
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
 CURATED = os.path.join(HERE, "curated.tsv")
+DESCRIPTIONS = os.path.join(HERE, "descriptions")
+PHRASES = os.path.join(HERE, "phrases.tsv")
 OVERRIDES = os.path.join(HERE, "overrides.tsv")
 SEPARATOR = "\u060c"   # the Arabic comma between areas
 
@@ -98,6 +101,8 @@ class Record:
         self.header = header
         self.prototype = prototype
         self.curated = curated
+        self.written = curated      # text written by hand (curated.tsv or descriptions/)
+        self.source = "curated.tsv" if curated else None
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -163,8 +168,10 @@ def main():
         curated_names.add(name)
         r = records[name]
         check_text(where, description + areas_text)
-        r.description = description
+        r.description = desc.typography(description)
         r.curated = True
+        r.written = True
+        r.source = "curated.tsv"
         if areas_text:
             chosen = areas_text.split(SEPARATOR)
             unknown = [a for a in chosen if a not in area_rules.ALL]
@@ -183,17 +190,31 @@ def main():
             blocks = type_blocks_for(decl, e.typedefs if e else [], by_type_name)
             r.declaration = "\r\n\r\n".join([td.text() for td in blocks] + [text])
 
+    read_descriptions(records)
+
     for name, r in records.items():
         if r.description is None:
             e = entries.get(name)
             if e is None:
                 sys.exit("%s: a hand-written declaration needs a curated description" % name)
-            r.description = describe(e)
-            if e.charset == "unicode":
-                plain = e.fn.name[:-1]
-                if plain in records and records[plain].curated:
-                    r.description += CRLF + "توضيح کامل تر را زير %s ببينيد." % plain
+            plain = records.get(e.pair) if e.charset == "unicode" and e.pair else None
+            if plain is not None and len(basic_parameter_names(plain.declaration)) != len(e.params):
+                plain = None    # GetStringTypeW takes no locale: the halves differ
+            if plain is not None and plain.written:
+                # The W half of a pair shares the text written for its plain name.
+                text = plain.description
+                # Names the tool gave unnamed parameters after their type differ between
+                # the halves (pChoosecolor, pChoosecolorw).
+                for a, b in zip(basic_parameter_names(plain.declaration), basic_parameter_names(r.declaration)):
+                    if a != b:
+                        text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
+                r.description = text + CRLF + desc.UNICODE_NOTE
+                r.written = True
+                r.source = plain.source
+            else:
+                r.description = describe(e)
         check_text(name, r.description)
+    check_descriptions(records)
 
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
     lowered = collections.Counter(r.name.lower() for r in ordered)
@@ -208,8 +229,155 @@ def main():
     write_catalogue(ordered)
     write_prototypes(ordered)
     write_report(cat, ordered, entries)
-    print("%d functions in %d libraries, %d described by hand" % (
-        len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered)))
+    print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
+        len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
+
+
+def read_descriptions(records):
+    """The descriptions written by library, descriptions/<library>.tsv: name and text.
+    curated.tsv keeps precedence over them."""
+    if not os.path.isdir(DESCRIPTIONS):
+        return
+    # By name: a file holds the functions of one library as the catalogue had them when
+    # they were written; a function the rules later move to another library keeps its text.
+    seen = {}
+    for file in sorted(os.listdir(DESCRIPTIONS)):
+        if not file.endswith(".tsv"):
+            continue
+        path = os.path.join(DESCRIPTIONS, file)
+        for number, (name, text) in read_table(path, 2):
+            where = "descriptions/%s:%d" % (file, number)
+            r = records.get(name)
+            if r is None:
+                sys.exit("%s: %s is not in the catalogue" % (where, name))
+            if name in seen:
+                sys.exit("%s: %s described already in %s" % (where, name, seen[name]))
+            seen[name] = where
+            if r.curated:
+                continue
+            check_text(where, text)
+            r.description = desc.typography(text)
+            r.written = True
+            r.source = "descriptions/" + file
+
+
+def read_phrases():
+    """The sentences allowed in more than desc.MAX_REPEATS descriptions, with the reason."""
+    return {phrase: reason for _, (phrase, reason) in read_table(PHRASES, 2)}
+
+
+def check_descriptions(records):
+    """Stops on a description that uses a parameter name its declaration does not have, a
+    full written description that leaves a parameter out, Persian typography not applied,
+    and a sentence repeated in more descriptions than desc.MAX_REPEATS (phrases.tsv lists
+    the few allowed)."""
+    # Besides its own declaration's, a description may name functions and the members
+    # of any structure (bInheritHandle of a SECURITY_ATTRIBUTES passed As Any).
+    known = set(records)
+    for r in records.values():
+        for block in r.declaration.split(CRLF + CRLF)[:-1]:
+            known.update(line.split()[0] for line in block.split(CRLF)[1:-1])
+    repeats = collections.Counter()
+    faults = []
+    for name, r in records.items():
+        text = r.description
+        fault = desc.typography_fault(text)
+        if fault:
+            faults.append("%s: Persian typography (ZWNJ) not applied at %r" % (name, fault))
+        params = basic_parameter_names(r.declaration)
+        if r.written:
+            unknown = desc.unknown_parameter_names(text, r.declaration, known)
+            if unknown:
+                faults.append("%s (%s): names %s, not in its declaration" % (name, r.source, ", ".join(unknown)))
+            if text.count(CRLF) + 1 >= desc.FULL_LINES:
+                missing = desc.unnamed_parameters(text, params)
+                if missing:
+                    faults.append("%s (%s): a full description that does not name %s" % (
+                        name, r.source, ", ".join(missing)))
+        repeats.update(set(desc.sentences(text)))
+    allowed = read_phrases()
+    over = [(n, s) for s, n in repeats.items() if n > desc.MAX_REPEATS and s not in allowed]
+    if faults:
+        sys.exit("%d descriptions to mend:\n%s" % (len(faults), "\n".join(faults)))
+    if over:
+        sys.exit("sentences in more than %d descriptions:\n%s" % (
+            desc.MAX_REPEATS, "\n".join("%d %s" % x for x in sorted(over, reverse=True)[:20])))
+
+
+def basic_parameter_names(declaration):
+    line = declaration.split("\r\n")[-1]
+    inside = line[line.index("(") + 1:line.rindex(")")]
+    return [re.sub(r"^ByVal ", "", p).split(" As ")[0] for p in inside.split(", ") if p]
+
+
+# Queries of the description search, the area each should find, and what they matched
+# before the descriptions were written (10,457 functions, 7 December 2026): matches in
+# the whole catalogue and in the area. The catalogue's data test holds the thresholds.
+SEARCH_QUERIES = [
+    ("فايل", "فايل و پوشه", 10100, 627),
+    ("پنجره", "پنجره ها", 104, 68),
+    ("حافظه", "حافظه", 451, 42),
+    ("رجيستري", "رجيستري", 13, 11),
+    ("منو", "منو", 18, 16),
+    ("فونت", "فونت", 13, 5),
+    ("چاپ", "چاپ", 6, 4),
+    ("کليپبورد", "کليپ بورد", 0, 0),
+    ("سرويس", "سرويس ها", 7, 6),
+    ("کنسول", "کنسول", 5, 4),
+    ("آيکن", "آيکن و مکان نما", 8, 7),
+    ("صدا", "صدا و چندرسانه اي", 1683, 60),
+    ("زمان", "زمان", 30, 22),
+]
+
+
+def fold_for_search(text):
+    """The description search's comparison form: lower case, one YEH, one KAF, no ZWNJ."""
+    return text.lower().replace(desc.ZWNJ, "").replace("\u06cc", "\u064a").replace(
+        "\u0649", "\u064a").replace("\u0643", "\u06a9")
+
+
+def description_report(records):
+    """REPORT.md's part on descriptions: written and full ones per library, and what the
+    search queries match."""
+    lines = []
+    add = lines.append
+    written = [r for r in records if r.written]
+    full = [r for r in written if r.description.count(CRLF) + 1 >= desc.FULL_LINES]
+    add("## Descriptions")
+    add("")
+    add("Written by hand: %d of %d functions (`curated.tsv` %d, `descriptions/*.tsv` %d, "
+        "counting the W half of a pair that shares its plain name's text); full ones (%d lines "
+        "or more, naming every parameter): %d. The others carry the tool's interim text: their "
+        "parameters by name with what their types mean, and their result where its type says "
+        "what it means." % (len(written), len(records), sum(r.source == "curated.tsv" for r in written),
+                            sum(r.source != "curated.tsv" for r in written), desc.FULL_LINES, len(full)))
+    add("")
+    add("| library | functions | written | full |")
+    add("|---|---:|---:|---:|")
+    libs = collections.Counter(r.library for r in records)
+    w = collections.Counter(r.library for r in written)
+    f = collections.Counter(r.library for r in full)
+    for lib, n in sorted(libs.items(), key=lambda x: (-w[x[0]], -x[1], x[0])):
+        if w[lib]:
+            add("| %s | %d | %d | %d |" % (lib, n, w[lib], f[lib]))
+    add("| (other libraries) | %d | 0 | 0 |" % sum(n for lib, n in libs.items() if not w[lib]))
+    add("")
+    add("Description search (the program folds YEH, KAF and ZWNJ the same way): functions "
+        "matched in the whole catalogue and in the query's area, before the descriptions were "
+        "written and now.")
+    add("")
+    add("| query | area | area size | before: all | before: area | now: all | now: area |")
+    add("|---|---|---:|---:|---:|---:|---:|")
+    folded = [(r, fold_for_search(r.description)) for r in records]
+    for query, area, before_all, before_area in SEARCH_QUERIES:
+        q = fold_for_search(query)
+        hits = [r for r, text in folded if q in text]
+        in_area = [r for r in records if area in r.areas]
+        add("| %s | %s | %d | %d | %d | %d | %d |" % (
+            query, area, len(in_area), before_all, before_area, len(hits),
+            sum(1 for r in hits if area in r.areas)))
+    add("")
+    return lines
 
 
 def write_catalogue(records):
@@ -377,6 +545,7 @@ def write_report(cat, records, entries):
     for a, n in sorted(area_count.items(), key=lambda x: (-x[1], x[0])):
         add("| %s | %d |" % (a, n))
     add("")
+    lines.extend(description_report(records))
     add("## Left out, and why")
     add("")
     add("Functions declared in the headers read (see `HEADERS` in `tools/catalogue/cparse.py`) that "
