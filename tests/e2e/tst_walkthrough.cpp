@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -323,6 +324,24 @@ private slots:
             QVERIFY2(text.size() > 500, name);
             QVERIFY(text.contains(QStringLiteral("API")));
         }
+    }
+
+    // Without WM_TRANSIENT_FOR the window manager let a click on the (disabled) main window
+    // raise it over the about window, and the program looked frozen.
+    void aboutWindow_staysAboveTheMainWindow()
+    {
+        QTest::keyClick(m_main, Qt::Key_F1);
+        frmAbout *about = m_main->aboutWindow();
+        QVERIFY(about);
+        QTRY_VERIFY(about->isVisible());
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(about->winId()),
+                                              QStringLiteral("WM_TRANSIENT_FOR")});
+        QVERIFY(xprop.waitForFinished());
+        const QString answer = QString::fromLatin1(xprop.readAllStandardOutput());
+        QVERIFY2(answer.contains(QStringLiteral("# 0x%1").arg(m_main->winId(), 0, 16)), qPrintable(answer));
+        about->close();
+        QTRY_VERIFY(m_main->isEnabled());
     }
 
     void aboutWindow_fromF1AndTheButton()
