@@ -43,10 +43,11 @@ bool isPrefix(QChar c)
     return QStringView(u"&-.#$\\").contains(c);
 }
 
-// Basic's type suffixes after a name or number: &H8000&, Name$.
-bool isTypeSuffix(QChar c)
+// Signs that belong to the word before them: Basic's type suffixes (&H8000&, Name$) and
+// the stars of a C pointer type (IUnknown**).
+bool isSuffix(QChar c)
 {
-    return QStringView(u"&%$#").contains(c);
+    return QStringView(u"&%$#*").contains(c);
 }
 
 // Marks the brackets and double quotes of text[begin, end) that have no partner inside it.
@@ -89,7 +90,7 @@ void appendPiece(QString &out, const QString &text, qsizetype begin, qsizetype e
     const auto closesCore = [&](qsizetype i) {
         const QChar c = text.at(i);
         return isWordChar(c) || QStringView(u")]}\"").contains(c)
-            || (isTypeSuffix(c) && i > begin && isWordChar(text.at(i - 1)));
+            || (isSuffix(c) && i > begin && (isWordChar(text.at(i - 1)) || text.at(i - 1) == QLatin1Char('*')));
     };
     qsizetype first = begin;
     while (first < end && !opensCore(first))

@@ -223,6 +223,10 @@ private slots:
                                         << QStringList{"اعلام", "(ByVal x As Long)", "در", "Basic"};
         QTest::newRow("Persian in brackets") << QStringLiteral("uFlags نوع (MF_STRING برابر 0) است")
                                              << QStringList{"uFlags", "نوع", "MF_STRING", "برابر", "است"};
+        QTest::newRow("pointer type") << QStringLiteral("ppacc (IAccessible**، ورودي)")
+                                      << QStringList{"ppacc", "IAccessible**", "ورودي"};
+        QTest::newRow("name ending in _") << QStringLiteral("ساختار VARIANT_ با ارجاع (ByRef).")
+                                          << QStringList{"ساختار", "VARIANT_", "با", "ارجاع", "(ByRef)"};
     }
 
     void descriptionBoxes_readRightToLeft_codeInItsOwnOrder()
