@@ -109,6 +109,41 @@ private slots:
         QCOMPARE(TwipLayout::rect(main->resControls).top(), 500);
     }
 
+    // The splitters used to be sized from the stored settings while the window still had
+    // its default size, which cut down sizes that only a larger window has room for.
+    void paneSizesOfALargerWindow_surviveARestart()
+    {
+        TempSettings settings;
+        int treeSize = 0;
+        int functionTextHeight = 0;
+        {
+            auto run = program();
+            QCOMPARE(run->Main(QString()), Program::Road::MainWindow);
+            frmMain *main = run->mainWindow();
+            // As large as each side can be in the default window...
+            main->resControls->setControl1Size(100000);
+            main->resFunction->setControl1Size(100000);
+            const int defaultTree = main->resControls->Control1Size();
+            const int defaultHeight = main->resFunction->Control1Size();
+            // ... and larger in a larger one.
+            main->resize(main->width() + 120, main->height() + 60);
+            main->resControls->setControl1Size(100000);
+            main->resFunction->setControl1Size(100000);
+            treeSize = main->resControls->Control1Size();
+            functionTextHeight = main->resFunction->Control1Size();
+            QVERIFY(treeSize > defaultTree);
+            QVERIFY(functionTextHeight > defaultHeight);
+            main->close();
+        }
+        for (int restart = 0; restart < 2; ++restart) {
+            auto run = program();
+            QCOMPARE(run->Main(QString()), Program::Road::MainWindow);
+            QCOMPARE(run->mainWindow()->resControls->Control1Size(), treeSize);
+            QCOMPARE(run->mainWindow()->resFunction->Control1Size(), functionTextHeight);
+            run->mainWindow()->close();
+        }
+    }
+
     void runsThatNeverShowTheMainWindow_leaveTheStoreAlone()
     {
         TempSettings settings;

@@ -24,10 +24,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -220,11 +220,10 @@ private slots:
         entry("mnuSearch")->trigger();
         SearchPanel *search = m_main->picSearch;
         QVERIFY(search->isVisible());
-        QLineEdit *box = search->cboSearch->lineEdit();
-        box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("e"));
+        QTRY_COMPARE(QApplication::focusWidget(), search->cboSearch);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("e"));
         QCOMPARE(search->cboSearch->currentText(), QStringLiteral("e"));
-        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(search->lstRearchResult->count(), 3);
         QCOMPARE(m_main->statusPanels()->text(QStringLiteral("name")), QStringLiteral("مجموعاً 3 آيتم يافت شد"));
         QCOMPARE(m_main->catalogueTree()->rowCount(m_main->catalogueTree()->indexForKey(QStringLiteral("Search"))), 3);
@@ -323,6 +322,24 @@ private slots:
             QVERIFY2(text.size() > 500, name);
             QVERIFY(text.contains(QStringLiteral("API")));
         }
+    }
+
+    // Without WM_TRANSIENT_FOR the window manager let a click on the (disabled) main window
+    // raise it over the about window, and the program looked frozen.
+    void aboutWindow_staysAboveTheMainWindow()
+    {
+        QTest::keyClick(m_main, Qt::Key_F1);
+        frmAbout *about = m_main->aboutWindow();
+        QVERIFY(about);
+        QTRY_VERIFY(about->isVisible());
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(about->winId()),
+                                              QStringLiteral("WM_TRANSIENT_FOR")});
+        QVERIFY(xprop.waitForFinished());
+        const QString answer = QString::fromLatin1(xprop.readAllStandardOutput());
+        QVERIFY2(answer.contains(QStringLiteral("# 0x%1").arg(m_main->winId(), 0, 16)), qPrintable(answer));
+        about->close();
+        QTRY_VERIFY(m_main->isEnabled());
     }
 
     void aboutWindow_fromF1AndTheButton()

@@ -50,8 +50,12 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
 
     connect(cmdBrowse, &QPushButton::clicked, this, &AnalysePanel::cmdBrowse_Click);
     connect(lstAnalyseApi, &QListWidget::itemClicked, this, &AnalysePanel::lstAnalyseApi_Click);
+    // A key move selects the row it lands on. A row made current without being selected
+    // is no choice of the user's: the list does that when it takes the focus, as it does
+    // when the browse button is disabled for a scan.
     connect(lstAnalyseApi, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
-        if (current && lstAnalyseApi->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        if (current && current->isSelected() && lstAnalyseApi->hasFocus()
+            && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             lstAnalyseApi_Click();
     });
     // A scan yields to the event loop; closing the window meanwhile ends the scan there.
@@ -125,9 +129,11 @@ void AnalysePanel::placeProgressBar()
     const QWidget *panel = status->panel(QStringLiteral("prog"));
     if (!panel)
         return;
+    // Counted in the bar's own parent (the client area below the menu bar).
+    QWidget *parent = bar->parentWidget();
     const int height = Twips::toPixels(255, bar->logicalDpiY());
-    const QPoint topLeft = panel->mapTo(&m_main, QPoint(0, 0));
-    const int top = status->mapTo(&m_main, QPoint(0, 0)).y() + (status->height() - height) / 2;
+    const QPoint topLeft = panel->mapTo(parent, QPoint(0, 0));
+    const int top = status->mapTo(parent, QPoint(0, 0)).y() + (status->height() - height) / 2;
     bar->setGeometry(topLeft.x(), top, panel->width(), height);
     bar->raise();
 }

@@ -46,8 +46,9 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     arrange(cboSearch, cmdSearch, lstRearchResult);
 
     connect(cmdSearch, &QPushButton::clicked, this, &SearchPanel::cmdSearch_Click);
-    // Enter in the box runs the search as the button does (see eventFilter).
-    cboSearch->lineEdit()->installEventFilter(this);
+    // Enter in the box runs the search as the button does (see eventFilter). The combo box
+    // is its line edit's focus proxy, so the keys typed into the box come to the combo box.
+    cboSearch->installEventFilter(this);
     connect(lstRearchResult, &QListWidget::itemClicked, this, &SearchPanel::lstRearchResult_Click);
     // Moving through the list with the keys shows each function as a click would.
     connect(lstRearchResult, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
@@ -59,12 +60,19 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
 bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 {
     // Taken before the box sees it: the combo box would otherwise act on Enter as well.
-    if (watched == cboSearch->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == cboSearch && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cmdSearch_Click();
             return true;
         }
+    }
+    // Ctrl+C copies the text selected in the box; with nothing selected it is the window's
+    // copy command, which the line edit would otherwise swallow.
+    if (watched == cboSearch && event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy) && !cboSearch->lineEdit()->hasSelectedText()) {
+        event->ignore();
+        return true;
     }
     return InputPanel::eventFilter(watched, event);
 }

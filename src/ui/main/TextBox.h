@@ -16,6 +16,20 @@ public:
     QString text() const { return m_text; }
     void setText(const QString &text);
 
+    // For Persian prose: every paragraph right to left and right-aligned, whatever its
+    // first word, with each stretch of Latin code in it (names, &H numbers, a bracketed
+    // parameter list) kept in its own left-to-right order. Only the shown text changes.
+    void setPersianProse();
+
+    // The text as shown in a Persian prose box: each Latin stretch wrapped in a
+    // left-to-right isolate (U+2066 ... U+2069).
+    static QString isolateLatinRuns(const QString &text);
+
+protected:
+    bool event(QEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+
 private:
     QString m_text;
+    bool m_persianProse = false;
 };

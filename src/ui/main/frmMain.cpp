@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -70,11 +71,12 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     // The client area below the menu bar is 9930 x 7545 twips when the window opens.
     const int width = Twips::toPixels(9930, logicalDpiX());
     resize(width, Twips::toPixels(7545, logicalDpiY()) + menuBar()->heightForWidth(width));
-    // Lay the hidden window out now: the settings applied before it is shown size the
-    // splitters, and they need the working area's real size.
+    Form_Load();
+    // Lay the hidden window out now, in the size the load step restored: the settings
+    // applied before it is shown size the splitters, and they need the working area's
+    // real size (a stored size that fits only the restored window would be cut down).
     layout()->activate();
     Form_Resize();
-    Form_Load();
 }
 
 frmMain::~frmMain() = default;
@@ -189,6 +191,7 @@ void frmMain::createControls()
 
     txtComment = new TextBox(resFunction);
     txtComment->setObjectName(QStringLiteral("txtComment"));
+    txtComment->setPersianProse();
     setBoxColour(txtComment);
     TwipLayout::place(txtComment, 0, 1895, 5085, 1240);
 
@@ -498,6 +501,9 @@ void frmMain::showFirstSidePanel(QWidget *panel, QAction *entry)
     (panel == picSearch ? static_cast<QWidget *>(picAnalyse) : picSearch)->hide();
     resControls_ResizeItems();
     cmdSearchBar->setText(Texts::cmdSearchBarFunctions);
+    // The user opened the search to type into it.
+    if (panel == picSearch)
+        picSearch->cboSearch->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::cmdCloseSearch_Click()

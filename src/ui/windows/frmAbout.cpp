@@ -33,7 +33,9 @@ QFont makeFont(const QString &family, int pointSize, bool bold = false, bool ita
 } // namespace
 
 frmAbout::frmAbout(qint64 functionCount, QWidget *mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    // A dialog-type window, though not modal: only such a window is marked on X11 as
+    // belonging to its transient parent, which keeps it above the main window.
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("frmAbout"));

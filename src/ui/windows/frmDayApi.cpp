@@ -68,6 +68,7 @@ void frmDayApi::createControls()
     txtFunction->setLayoutDirection(Qt::LeftToRight);
     txtComment = new TextBox(resFunction);
     txtComment->setObjectName(QStringLiteral("txtComment"));
+    txtComment->setPersianProse();
     for (TextBox *box : {txtFunction, txtComment}) {
         // A vertical scroll bar and no horizontal one: long lines wrap.
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -8,6 +8,7 @@
 #include "ui/main/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,7 +78,8 @@ private slots:
     void pipeOrUnreadable_runtimeError_listKept();
     void oneByteFile_notExecutable();
     void resultClick_showsFunction_enablesSaveAndPrint();
-    void largeFile_progressMovesOverProgPanel_eventsRunDuringScan();
+    void largeFile_progressBarExactlyOverProgPanel_eventsRunDuringScan();
+    void secondScan_leavesTheShownFunctionAndSaveAlone();
     void recordsetMovedDuringScan_resultUnchanged();
     void browseDuringScan_ignored();
     void windowClosedDuringScan_stopsTheScan();
@@ -316,7 +318,7 @@ void tst_Analyse::resultClick_showsFunction_enablesSaveAndPrint()
     QVERIFY(m_main->mnuPrint->isEnabled());
 }
 
-void tst_Analyse::largeFile_progressMovesOverProgPanel_eventsRunDuringScan()
+void tst_Analyse::largeFile_progressBarExactlyOverProgPanel_eventsRunDuringScan()
 {
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main));
@@ -326,9 +328,15 @@ void tst_Analyse::largeFile_progressMovesOverProgPanel_eventsRunDuringScan()
     QProgressBar *bar = m_main->ProgressBar;
     connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
         values.append(value);
+        // On screen: the panel's left edge and width, centred in the status bar's height.
+        const QWidget *status = m_main->statusPanels();
         const QWidget *prog = m_main->statusPanels()->panel(QStringLiteral("prog"));
-        overProgPanel = overProgPanel && bar->isVisible()
-            && bar->x() == prog->mapTo(m_main, QPoint(0, 0)).x() && bar->width() == prog->width();
+        const QRect barRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+        const QRect progRect(prog->mapToGlobal(QPoint(0, 0)), prog->size());
+        const QRect statusRect(status->mapToGlobal(QPoint(0, 0)), status->size());
+        overProgPanel = overProgPanel && bar->isVisible() && barRect.left() == progRect.left()
+            && barRect.width() == progRect.width() && statusRect.contains(barRect)
+            && qAbs(barRect.center().y() - statusRect.center().y()) <= 1;
     });
     // A call queued before the scan runs while the scan is still going.
     bool ranDuringScan = false;
@@ -341,6 +349,28 @@ void tst_Analyse::largeFile_progressMovesOverProgPanel_eventsRunDuringScan()
     QCOMPARE(values.constLast(), 6);
     QCOMPARE(listTexts(m_panel->lstAnalyseApi), QStringList{QStringLiteral("Beep")});
     QVERIFY(bar->isHidden());
+}
+
+// The browse button is disabled during the scan, so the focus moves on to the result list,
+// which makes its first row current: no user's choice.
+void tst_Analyse::secondScan_leavesTheShownFunctionAndSaveAlone()
+{
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_main->mnuAnalyse->trigger();
+    m_prompter->fileAnswers = {importsExe(), importsExe()};
+    for (int scan = 0; scan < 2; ++scan) {
+        QTest::mouseClick(m_panel->cmdBrowse, Qt::LeftButton);
+        QCOMPARE(m_panel->lstAnalyseApi->count(), 4);
+        QCOMPARE(m_main->lblFunctionName->text(), Texts::functionNameInitial);
+        QVERIFY(!m_main->mnuSave->isEnabled());
+    }
+    // A key move in the list is the user's and shows the function.
+    QTRY_COMPARE(QApplication::focusWidget(), m_panel->lstAnalyseApi);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(m_main->lblFunctionName->text(), m_panel->lstAnalyseApi->currentItem()->text());
+    QVERIFY(m_main->mnuSave->isEnabled());
 }
 
 void tst_Analyse::recordsetMovedDuringScan_resultUnchanged()

@@ -4,10 +4,16 @@
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TextBox.h"
 #include "ui/main/frmMain.h"
+#include "ui/windows/frmDayApi.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QTest>
+#include <QTextBlock>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QTreeView>
 
 namespace {
@@ -18,6 +24,42 @@ const QString declB = QStringLiteral(
     "Private Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
 const QString continuedB = QStringLiteral(
     "Private Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, _\r\n\t\t\tByVal dwDuration As Long) As Long");
+
+// Where a piece of the box's first paragraph is drawn, and whether its characters run
+// left to right on screen.
+struct Drawn
+{
+    qreal left = 0;
+    qreal right = 0;
+    bool leftToRight = true;
+};
+
+QRectF drawnRange(const QTextLayout *layout, qsizetype from, qsizetype length)
+{
+    QRectF rect;
+    for (const QGlyphRun &run : layout->glyphRuns(int(from), int(length)))
+        rect |= run.boundingRect();
+    return rect;
+}
+
+Drawn drawnPiece(const TextBox *box, const QString &piece)
+{
+    const QTextBlock block = box->document()->firstBlock();
+    const qsizetype at = block.text().indexOf(piece);
+    if (at < 0 || !block.layout())
+        return {};
+    const QRectF whole = drawnRange(block.layout(), at, piece.size());
+    Drawn drawn{whole.left(), whole.right(), true};
+    qreal previousCentre = -1e9;
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        if (piece.at(i).isSpace())
+            continue;
+        const qreal centre = drawnRange(block.layout(), at + i, 1).center().x();
+        drawn.leftToRight = drawn.leftToRight && centre > previousCentre;
+        previousCentre = centre;
+    }
+    return drawn;
+}
 
 } // namespace
 
@@ -164,6 +206,68 @@ private slots:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(m_main->lblFunctionName->text(), QStringLiteral("Beep"));
         QVERIFY(m_main->mnuSave->isEnabled());
+    }
+
+    // The description boxes used to lay out a paragraph that starts with a Latin word left
+    // to right: "wParam و lParam: ..." came out jumbled, "&H20019" as "H20019&".
+    void descriptionBoxes_readRightToLeft_codeInItsOwnOrder_data()
+    {
+        QTest::addColumn<QString>("description");
+        // The pieces in the order a reader meets them, from the right.
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("code first") << QStringLiteral("wParam و lParam: پارامترهاي پيام.")
+                                    << QStringList{"wParam", "و", "lParam", "پارامترهاي", "پيام"};
+        QTest::newRow("hex number") << QStringLiteral("MF_POPUP برابر &H10 و MF_SEPARATOR برابر &H800.")
+                                    << QStringList{"MF_POPUP", "برابر", "&H10", "و", "MF_SEPARATOR", "&H800"};
+        QTest::newRow("bracketed code") << QStringLiteral("اعلام (ByVal x As Long) در Basic")
+                                        << QStringList{"اعلام", "(ByVal x As Long)", "در", "Basic"};
+        QTest::newRow("Persian in brackets") << QStringLiteral("uFlags نوع (MF_STRING برابر 0) است")
+                                             << QStringList{"uFlags", "نوع", "MF_STRING", "برابر", "است"};
+        QTest::newRow("pointer type") << QStringLiteral("ppacc (IAccessible**، ورودي)")
+                                      << QStringList{"ppacc", "IAccessible**", "ورودي"};
+        QTest::newRow("name ending in _") << QStringLiteral("ساختار VARIANT_ با ارجاع (ByRef).")
+                                          << QStringList{"ساختار", "VARIANT_", "با", "ارجاع", "(ByRef)"};
+    }
+
+    void descriptionBoxes_readRightToLeft_codeInItsOwnOrder()
+    {
+        QFETCH(QString, description);
+        QFETCH(QStringList, pieces);
+        m_main->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
+        m_main->ShowFunction(QStringLiteral("Demo"));
+        m_main->show();
+        frmDayApi day(m_main->ADO(), 1);
+        day.GetRandomApi();
+        day.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&day));
+        for (TextBox *box : {m_main->txtComment, day.txtComment}) {
+            QCOMPARE(box->text(), description);
+            const QTextLine line = box->document()->firstBlock().layout()->lineAt(0);
+            Drawn previous;
+            for (qsizetype i = 0; i < pieces.size(); ++i) {
+                const Drawn drawn = drawnPiece(box, pieces[i]);
+                QVERIFY2(drawn.right > drawn.left, qPrintable(pieces[i]));
+                if (i == 0) // right-aligned
+                    QVERIFY(drawn.right >= line.x() + line.width() - 1);
+                else
+                    QVERIFY2(drawn.right <= previous.left + 0.5, qPrintable(pieces[i - 1] + " | " + pieces[i]));
+                if (pieces[i].at(0).unicode() < 0x80)
+                    QVERIFY2(drawn.leftToRight, qPrintable(pieces[i]));
+                previous = drawn;
+            }
+        }
+        // The declaration still reads left to right from the left edge.
+        const Drawn declaration = drawnPiece(m_main->txtFunction, QStringLiteral("Declare Function"));
+        QVERIFY(declaration.leftToRight);
+        QVERIFY(declaration.left <= m_main->txtFunction->document()->firstBlock().layout()->lineAt(0).x() + 1);
+        // Selected and copied, the text comes as stored, without the marks that order it.
+        day.close();
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QTest::mouseClick(m_main->txtComment->viewport(), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), description);
     }
 
     void captionToggle_showsAndHidesTheNameLabel()

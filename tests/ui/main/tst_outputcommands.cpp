@@ -5,12 +5,15 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "support/UnwritableFolder.h"
+#include "ui/main/SearchPanel.h"
 #include "ui/main/TextBox.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -438,17 +441,44 @@ private slots:
         QCOMPARE(data->formats(), QStringList({"text/plain"}));
     }
 
-    void ctrlC_inTheDescriptionBox_copiesTheWholeDescription()
+    // Ctrl+C used to copy the whole description even with text selected in a box.
+    void ctrlC_copiesTheSelection_elseTheDescription_data()
     {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("selectAll");
+        QTest::addColumn<QString>("expected");
+        QString shownDescription = tickDescription;
+        shownDescription.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QTest::newRow("declaration selected") << "txtFunction" << QString() << true << tickDeclaration;
+        QTest::newRow("description selected") << "txtComment" << QString() << true << shownDescription;
+        QTest::newRow("description, nothing selected") << "txtComment" << QString() << false << tickDescription;
+        QTest::newRow("search text selected") << "cboSearch" << "beep" << true << "beep";
+        QTest::newRow("search text, nothing selected") << "cboSearch" << "beep" << false << tickDescription;
+    }
+
+    void ctrlC_copiesTheSelection_elseTheDescription()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(bool, selectAll);
+        QFETCH(QString, expected);
         showAndActivate();
         pickInTree(1);
-        window().txtComment->setFocus();
-        QTextCursor cursor = window().txtComment->textCursor();
-        cursor.setPosition(0);
-        cursor.setPosition(3, QTextCursor::KeepAnchor);
-        window().txtComment->setTextCursor(cursor);
-        press(Qt::Key_C);
-        QCOMPARE(QGuiApplication::clipboard()->text(), tickDescription);
+        QWidget *target = window().findChild<QWidget *>(box);
+        QVERIFY(target);
+        if (auto *textBox = qobject_cast<TextBox *>(target)) {
+            QTest::mouseClick(textBox->viewport(), Qt::LeftButton);
+        } else {
+            window().mnuSearch->trigger();
+            QTest::mouseClick(window().picSearch->cboSearch->lineEdit(), Qt::LeftButton);
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        if (selectAll)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
     }
 
     void copyDeclaration_whenFormatted_copiesItAsShown()

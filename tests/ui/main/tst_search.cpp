@@ -10,6 +10,7 @@
 #include "ui/main/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,7 +81,10 @@ private slots:
     void wordInTheMiddle_listInRecordOrder_treeSorted();
     void emptyText_listsEveryName_andAddsEmptyLine();
     void sameTextTwice_keptTwice_editTextUntrimmed();
-    void enterInCombo_runsTheSearch();
+    void enterInSearchBox_runsTheSearch_data();
+    void enterInSearchBox_runsTheSearch();
+    void searchPanelShown_searchBoxTakesTheFocus_data();
+    void searchPanelShown_searchBoxTakesTheFocus();
     void noResult_messageFocusStatusKept_rootWithoutChildren();
     void descriptionMode_textOnlyInNames_findsNothing();
     void descriptionMode_farsiYehAndNonJoiner_found();
@@ -202,18 +206,57 @@ void tst_Search::sameTextTwice_keptTwice_editTextUntrimmed()
     QCOMPARE(m_panel->cboSearch->currentText(), QStringLiteral("beep"));
 }
 
-void tst_Search::enterInCombo_runsTheSearch()
+void tst_Search::enterInSearchBox_runsTheSearch_data()
 {
-    m_panel->cboSearch->setEditText(QStringLiteral("file"));
-    QTest::keyClick(m_panel->cboSearch->lineEdit(), Qt::Key_Return);
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+// The keys go where a user's keys go: to the focus widget, which for an editable combo
+// box is the combo box itself, not its line edit.
+void tst_Search::enterInSearchBox_runsTheSearch()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_main->mnuSearch->trigger();
+    m_panel->cboSearch->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), m_panel->cboSearch);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("file"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(listTexts(m_panel->lstRearchResult), QStringList{QStringLiteral("CreateFileA")});
     QCOMPARE(comboTexts(m_panel->cboSearch), QStringList{QStringLiteral("file")});
-    m_panel->cboSearch->setEditText(QStringLiteral("beep"));
-    QTest::keyClick(m_panel->cboSearch->lineEdit(), Qt::Key_Enter);
-    QCOMPARE(listTexts(m_panel->lstRearchResult), QStringList{QStringLiteral("Beep")});
     // Another key does not search.
-    QTest::keyClick(m_panel->cboSearch->lineEdit(), Qt::Key_Tab);
-    QCOMPARE(comboTexts(m_panel->cboSearch), (QStringList{QStringLiteral("file"), QStringLiteral("beep")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(comboTexts(m_panel->cboSearch), QStringList{QStringLiteral("file")});
+}
+
+void tst_Search::searchPanelShown_searchBoxTakesTheFocus_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("view entry") << false;
+    QTest::newRow("search bar button") << true;
+}
+
+void tst_Search::searchPanelShown_searchBoxTakesTheFocus()
+{
+    QFETCH(bool, byButton);
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    m_main->trvApi->setFocus();
+    if (byButton)
+        QTest::mouseClick(m_main->cmdSearchBar, Qt::LeftButton);
+    else
+        m_main->mnuSearch->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), m_panel->cboSearch);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("beep"));
+    QCOMPARE(m_panel->cboSearch->currentText(), QStringLiteral("beep"));
 }
 
 void tst_Search::noResult_messageFocusStatusKept_rootWithoutChildren()
