@@ -294,6 +294,7 @@ void frmMain::createMenus()
         connect(entry, &QAction::triggered, this, [this, index] { mnuSearchType_Click(index); });
         mnuSearchType[static_cast<size_t>(index)] = entry;
     }
+    mnuFunction->addSeparator();
     mnuConst = mnuFunction->addAction(ConstTexts::caption);
     mnuConst->setObjectName(QStringLiteral("mnuConst"));
     // Ctrl+K would be a line edit's delete-to-end key on Linux; T for the constant (ثابت).

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 namespace {
 
 Constant constant(const QString &name, qint32 value, const QString &literal)
@@ -59,10 +61,10 @@ private:
     // The main window over a real API.mdb, with table Const or without.
     void openMain(bool withConstants)
     {
-        writeCatalogue(m_dir.path(), {record(QStringLiteral("SetWindowText"), QStringLiteral("decl"),
-                                             QStringLiteral("user32"), QString(), description)});
         const QString file = CatalogueStore::databasePath(m_dir.path());
         if (withConstants) {
+            writeCatalogue(m_dir.path(), {record(QStringLiteral("SetWindowText"), QStringLiteral("decl"),
+                                                 QStringLiteral("user32"), QString(), description)});
             ConstantTable table;
             table.constants = {constant(QStringLiteral("WM_GETTEXT"), 13, QStringLiteral("&HD&")),
                                constant(QStringLiteral("WM_SETTEXT"), 12, QStringLiteral("&HC&")),
@@ -76,7 +78,7 @@ private:
         m_main->setRecordset(std::move(*CatalogueStore::open(file).recordset));
         m_main->setConstants(ConstantStore::open(file));
         m_main->BuildCatalogueTree();
-        m_main->ShowFunction(QStringLiteral("SetWindowText"));
+        m_main->ShowFunction(m_main->ADO().at(1)[CatalogueRecord::FunctionName]);
         m_main->show();
         m_main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
@@ -94,10 +96,27 @@ private:
 private slots:
     void cleanup() { m_main.reset(); }
 
+    // An older catalogue has no table Const; a damaged one may have it with other columns
+    // or empty.
+    void entry_disabledWithoutTheConstTable_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::newRow("no table Const") << QByteArray();
+        QTest::newRow("other columns") << QByteArray("CREATE TABLE Const (Name TEXT); INSERT INTO Const VALUES ('A');");
+        QTest::newRow("empty") << QByteArray("CREATE TABLE Const (ConstName TEXT, Line TEXT, Value INTEGER,"
+                                             " Family TEXT, Header TEXT, Meaning TEXT);");
+    }
     void entry_disabledWithoutTheConstTable()
     {
+        QFETCH(QByteArray, sql);
+        writeCatalogue(m_dir.path(), {record(QStringLiteral("Beep"))});
+        if (!sql.isEmpty()) {
+            sqlite3 *db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(CatalogueStore::databasePath(m_dir.path())).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
         openMain(false);
-        QVERIFY(!ConstantStore::open(CatalogueStore::databasePath(m_dir.path())));
         QVERIFY(!m_main->mnuConst->isEnabled());
         QTest::keyClick(focus(), Qt::Key_T, Qt::ControlModifier);
         QVERIFY(!m_main->constantsWindow());
