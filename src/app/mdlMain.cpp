@@ -1,6 +1,7 @@
 #include "mdlMain.h"
 
 #include "catalogue/CatalogueStore.h"
+#include "catalogue/ConstantTable.h"
 #include "platform/InstanceLock.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
@@ -74,6 +75,7 @@ bool Program::OpenCatalogue()
         CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));
     if (result.recordset) {
         m_main->setRecordset(std::move(*result.recordset));
+        m_main->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder)));
         return true;
     }
 

@@ -20,6 +20,7 @@ sys.path.insert(0, HERE)
 
 import areas as area_rules  # noqa: E402
 import basic  # noqa: E402
+import constants as catalogue_constants  # noqa: E402
 import build  # noqa: E402
 import checks  # noqa: E402
 from declare import Declaration  # noqa: E402
@@ -229,8 +230,15 @@ def main():
     write_catalogue(ordered)
     write_prototypes(ordered)
     write_report(cat, ordered, entries)
+    found, families, meanings, report = catalogue_constants.build(
+        [r.description for r in ordered if r.curated], check_text)
+    catalogue_constants.write(OUT_DIR, found, meanings)
+    catalogue_constants.write_families(OUT_DIR, families)
+    with open(os.path.join(OUT_DIR, "REPORT.md"), "a", encoding="utf-8", newline="\n") as f:
+        f.write("\n\n" + "\n".join(report))
     print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
+    print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
 
 
 def read_descriptions(records):

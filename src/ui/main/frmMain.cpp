@@ -19,6 +19,7 @@
 #include "platform/Twips.h"
 #include "ui/windows/Transpart.h"
 #include "ui/windows/frmAbout.h"
+#include "ui/windows/frmConst.h"
 #include "ui/windows/frmDayApi.h"
 #include "ui/windows/frmHelp.h"
 
@@ -68,6 +69,7 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     setLayoutDirection(Qt::RightToLeft);
     createControls();
     createMenus();
+    createConstantCommands();
     // The client area below the menu bar is 9930 x 7545 twips when the window opens.
     const int width = Twips::toPixels(9930, logicalDpiX());
     resize(width, Twips::toPixels(7545, logicalDpiY()) + menuBar()->heightForWidth(width));
@@ -308,6 +310,13 @@ void frmMain::createMenus()
         mnuSearchType[static_cast<size_t>(index)] = entry;
     }
     mnuFunction->addSeparator();
+    mnuConst = mnuFunction->addAction(ConstTexts::caption);
+    mnuConst->setObjectName(QStringLiteral("mnuConst"));
+    // Ctrl+K would be a line edit's delete-to-end key on Linux; T for the constant (ثابت).
+    mnuConst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuConst->setEnabled(false);
+    connect(mnuConst, &QAction::triggered, this, &frmMain::mnuConst_Click);
+    mnuFunction->addSeparator();
     mnuFormat = mnuFunction->addAction(Texts::mnuFormat);
     mnuFormat->setObjectName(QStringLiteral("mnuFormat"));
     mnuFormat->setCheckable(true);
@@ -354,6 +363,9 @@ void frmMain::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    // The constants window stores its place as it closes.
+    if (m_constWindow)
+        m_constWindow->close();
     if (m_shown)
         Form_Unload();
 }

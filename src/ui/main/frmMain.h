@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ConstantTable.h"
 #include "catalogue/Recordset.h"
 #include "output/FunctionView.h"
 #include "settings/MainView.h"
@@ -8,6 +9,8 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
+#include <optional>
 
 class AnalysePanel;
 class CatalogueTree;
@@ -27,6 +30,8 @@ class SearchPanel;
 class StatusPanels;
 class TextBox;
 class frmAbout;
+class frmConst;
+class ConstantFinder;
 
 // The main window: the function title, the working area (the tree side and the function
 // area under one splitter, the declaration and the description under another), the key
@@ -56,6 +61,12 @@ public:
     void ShowCurrentRecord();
     // Lays the shown declaration out as mnuFormat's check mark asks.
     void FormatDeclaration();
+
+    // The catalogue's constants; without them (an older catalogue) the constants entry
+    // stays disabled.
+    void setConstants(std::optional<ConstantTable> constants);
+    // The constants window while it is open.
+    frmConst *constantsWindow() const;
 
     // The tree's node click: shows the node's function and enables save and print.
     void nodeClick(const QModelIndex &index);
@@ -107,6 +118,8 @@ public:
     QAction *mnuAnalyse = nullptr;
     // The search mode entries, indices 1 (by name) and 2 (by description); 0 is unused.
     std::array<QAction *, 3> mnuSearchType{};
+    // Opens the constants window; after the search type entries.
+    QAction *mnuConst = nullptr;
     QMenu *mnuCopyRoot = nullptr;
     std::array<QAction *, 3> mnuCopy{};
     QAction *mnuDayFun = nullptr;
@@ -179,6 +192,11 @@ public slots:
     // Keeps the search and analysis panels the size of the tree panel.
     void resControls_ResizeItems();
 
+    // Opens (or brings forward) the constants window, as it was left.
+    void mnuConst_Click();
+    // Opens the constants window on the constants the shown description names.
+    void showDescriptionConstants();
+
     // A random function in the function-of-the-day window, blocking; the view stays.
     void mnuDayFun_Click();
     // Help pages, each in a fresh blocking window.
@@ -196,6 +214,7 @@ private:
     void createControls();
     void createMenus();
     void createCopyMenu();
+    void createConstantCommands();
     void createKeyRow();
     void createPanels();
     void dockBottom();
@@ -217,4 +236,7 @@ private:
     bool m_searchByDescription = false;
     QString m_programFolder;
     QPointer<QWidget> m_about;
+    std::unique_ptr<ConstantFinder> m_constants;
+    QPointer<frmConst> m_constWindow;
+    QAction *m_descriptionConstants = nullptr;
 };

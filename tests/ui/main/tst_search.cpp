@@ -119,11 +119,14 @@ void tst_Search::menus_searchTypeBeforeFormat_viewEntries()
     const QMenu *function = m_main->menuBar()->findChild<QMenu *>(QStringLiteral("mnuFunction"));
     QVERIFY(function);
     const QList<QAction *> entries = function->actions();
-    QVERIFY(entries.size() >= 4);
+    QVERIFY(entries.size() >= 6);
     QCOMPARE(entries[0], m_main->mnuSearchType[1]);
     QCOMPARE(entries[1], m_main->mnuSearchType[2]);
     QVERIFY(entries[2]->isSeparator());
-    QCOMPARE(entries[3], m_main->mnuFormat);
+    // The constants window's entry comes after the search types.
+    QCOMPARE(entries[3], m_main->mnuConst);
+    QVERIFY(entries[4]->isSeparator());
+    QCOMPARE(entries[5], m_main->mnuFormat);
     QCOMPARE(entries[0]->text(), Texts::mnuSearchType1);
     QCOMPARE(entries[1]->text(), Texts::mnuSearchType2);
     QVERIFY(entries[0]->isChecked());

@@ -1,0 +1,186 @@
+#include "ConstantTable.h"
+
+#include "BasicLiteral.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+namespace ConstantSource {
+
+namespace {
+
+const QString familiesFile = QStringLiteral("families.tsv");
+
+void parseText(const QString &text, const QString &fileName, ParseResult &result, QSet<QString> &names)
+{
+    const bool families = QFileInfo(fileName).fileName() == familiesFile;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QString line = lines.at(n);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QString where = QStringLiteral("%1:%2: ").arg(fileName).arg(n + 1);
+        const QStringList f = line.split(QLatin1Char('\t'));
+        const int expected = families ? 2 : 6;
+        if (f.size() != expected) {
+            result.errors << where + QStringLiteral("%1 fields instead of %2").arg(f.size()).arg(expected);
+            continue;
+        }
+        if (families) {
+            result.table.familyNames.insert(f[0], f[1]);
+            continue;
+        }
+        Constant c{f[0], f[2], 0, f[3], f[4], f[5]};
+        bool ok = false;
+        const qlonglong value = f[1].toLongLong(&ok);
+        if (!ok || value < INT32_MIN || value > INT32_MAX) {
+            result.errors << where + QStringLiteral("value is no 32-bit Long: ") + f[1];
+            continue;
+        }
+        c.value = static_cast<qint32>(value);
+        if (BasicLiteral::lineValue(c.line) != c.value)
+            result.errors << where + QStringLiteral("the Basic line does not read back as ") + f[1];
+        if (names.contains(c.name.toLower()))
+            result.errors << where + c.name + QStringLiteral(" given twice");
+        names.insert(c.name.toLower());
+        result.table.constants.push_back(std::move(c));
+    }
+}
+
+} // namespace
+
+bool isConstantFile(const QString &fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    return name.startsWith(QLatin1String("const-")) || name == familiesFile;
+}
+
+ParseResult parseFiles(const QStringList &files)
+{
+    ParseResult result;
+    QSet<QString> names;
+    for (const QString &name : files) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.errors << name + QStringLiteral(": cannot be read: ") + file.errorString();
+            continue;
+        }
+        parseText(QString::fromUtf8(file.readAll()), name, result, names);
+    }
+    return result;
+}
+
+} // namespace ConstantSource
+
+namespace ConstantStore {
+
+namespace {
+
+void bind(sqlite3_stmt *statement, int column, const QString &text)
+{
+    sqlite3_bind_text16(statement, column, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+}
+
+QString text(sqlite3_stmt *statement, int column)
+{
+    const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+    return data ? QString::fromUtf16(data, sqlite3_column_bytes16(statement, column) / 2) : QString();
+}
+
+} // namespace
+
+QString write(const QString &databaseFile, const ConstantTable &table)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *insert = nullptr;
+    auto fail = [&]() {
+        const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(insert);
+        sqlite3_close(db);
+        return error;
+    };
+    if (sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return fail();
+    if (sqlite3_exec(db,
+                     "PRAGMA journal_mode=OFF; BEGIN;"
+                     "CREATE TABLE Const (ConstName TEXT, Line TEXT, Value INTEGER, Family TEXT,"
+                     " Header TEXT, Meaning TEXT);"
+                     "CREATE TABLE ConstFamily (Family TEXT, Name TEXT);",
+                     nullptr, nullptr, nullptr) != SQLITE_OK)
+        return fail();
+    if (sqlite3_prepare_v2(db, "INSERT INTO Const VALUES (?, ?, ?, ?, ?, ?)", -1, &insert, nullptr) != SQLITE_OK)
+        return fail();
+    for (const Constant &c : table.constants) {
+        bind(insert, 1, c.name);
+        bind(insert, 2, c.line);
+        sqlite3_bind_int(insert, 3, c.value);
+        bind(insert, 4, c.family);
+        bind(insert, 5, c.header);
+        bind(insert, 6, c.meaning);
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            return fail();
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    insert = nullptr;
+    if (sqlite3_prepare_v2(db, "INSERT INTO ConstFamily VALUES (?, ?)", -1, &insert, nullptr) != SQLITE_OK)
+        return fail();
+    for (auto it = table.familyNames.cbegin(); it != table.familyNames.cend(); ++it) {
+        bind(insert, 1, it.key());
+        bind(insert, 2, it.value());
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            return fail();
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    insert = nullptr;
+    if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return fail();
+    sqlite3_close(db);
+    return QString();
+}
+
+std::optional<ConstantTable> open(const QString &databaseFile)
+{
+    if (!QFileInfo(databaseFile).isFile())
+        return std::nullopt;
+    const QByteArray uri = "file:" + QUrl::fromLocalFile(databaseFile).toEncoded(QUrl::RemoveScheme)
+        + "?mode=ro&immutable=1";
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    auto done = [&](std::optional<ConstantTable> result) {
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return result;
+    };
+    if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
+        return done(std::nullopt);
+    if (sqlite3_prepare_v2(db, "SELECT ConstName, Line, Value, Family, Header, Meaning FROM Const", -1,
+                           &statement, nullptr) != SQLITE_OK)
+        return done(std::nullopt);
+    ConstantTable table;
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        table.constants.push_back(Constant{text(statement, 0), text(statement, 1),
+                                           sqlite3_column_int(statement, 2), text(statement, 3),
+                                           text(statement, 4), text(statement, 5)});
+    }
+    if (rc != SQLITE_DONE)
+        return done(std::nullopt);
+    sqlite3_finalize(statement);
+    statement = nullptr;
+    // The family names are an extra: a catalogue without them still has its constants.
+    if (sqlite3_prepare_v2(db, "SELECT Family, Name FROM ConstFamily", -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            table.familyNames.insert(text(statement, 0), text(statement, 1));
+    }
+    return done(std::move(table));
+}
+
+} // namespace ConstantStore

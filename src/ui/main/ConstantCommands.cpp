@@ -1,0 +1,68 @@
+// The constants: the Function menu's entry that opens the constants window, and the
+// description box's context menu entry that opens it on the constants the shown
+// description names.
+#include "frmMain.h"
+
+#include "TextBox.h"
+#include "find/ConstantFinder.h"
+#include "ui/windows/frmConst.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+
+void frmMain::createConstantCommands()
+{
+    m_descriptionConstants = new QAction(ConstTexts::openNamed, this);
+    m_descriptionConstants->setObjectName(QStringLiteral("mnuDescriptionConstants"));
+    connect(m_descriptionConstants, &QAction::triggered, this, &frmMain::showDescriptionConstants);
+    txtComment->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtComment, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu *menu = txtComment->createStandardContextMenu(at);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addAction(m_descriptionConstants);
+        m_descriptionConstants->setEnabled(m_constants && !m_constants->namedIn(txtComment->text()).empty());
+        menu->popup(txtComment->viewport()->mapToGlobal(at));
+    });
+}
+
+void frmMain::setConstants(std::optional<ConstantTable> constants)
+{
+    if (m_constWindow)
+        delete m_constWindow.data();
+    if (constants && !constants->constants.empty())
+        m_constants = std::make_unique<ConstantFinder>(*constants);
+    else
+        m_constants.reset();
+    mnuConst->setEnabled(m_constants != nullptr);
+}
+
+frmConst *frmMain::constantsWindow() const
+{
+    return m_constWindow.data();
+}
+
+void frmMain::mnuConst_Click()
+{
+    if (!m_constants)
+        return;
+    if (!m_constWindow)
+        m_constWindow = new frmConst(*m_constants, this);
+    m_constWindow->show();
+    m_constWindow->raise();
+    m_constWindow->activateWindow();
+}
+
+void frmMain::showDescriptionConstants()
+{
+    if (!m_constants)
+        return;
+    const std::vector<int> named = m_constants->namedIn(txtComment->text());
+    if (named.empty())
+        return;
+    mnuConst_Click();
+    m_constWindow->showNamed(lblFunctionName->text(), named);
+    m_constWindow->lstConst->setFocus();
+}

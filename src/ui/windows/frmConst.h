@@ -1,0 +1,76 @@
+#pragma once
+
+#include "find/ConstantFinder.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class ConstantModel;
+
+namespace ConstTexts {
+inline const QString caption = QStringLiteral("ثابت‌ها");
+inline const QString search = QStringLiteral("جستجو:");
+inline const QString family = QStringLiteral("خانواده:");
+inline const QString allFamilies = QStringLiteral("همه خانواده‌ها");
+inline const QString columnName = QStringLiteral("نام");
+inline const QString columnValue = QStringLiteral("مقدار");
+inline const QString copy = QStringLiteral("رونوشت");
+inline const QString copyFamily = QStringLiteral("رونوشت خانواده");
+inline const QString close = QStringLiteral("بستن");
+inline const QString count = QStringLiteral("%1 ثابت");
+inline const QString namedIn = QStringLiteral("ثابت‌هاي توضيح %1");
+inline const QString openNamed = QStringLiteral("ثابت‌هاي اين توضيح");
+} // namespace ConstTexts
+
+// The constants window: a search line (a piece of the name, or a value), a family filter,
+// the matching constants (name and value), the selected constants' Basic lines, and
+// buttons that copy those lines or the current constant's whole family. Right to left; it
+// remembers where it was closed and its size.
+class frmConst : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmConst(const ConstantFinder &finder, QWidget *parent = nullptr);
+    ~frmConst() override;
+
+    // Shows the constants a function's description names, the first one selected.
+    void showNamed(const QString &functionName, const std::vector<int> &positions);
+
+    QLineEdit *txtSearch = nullptr;
+    QComboBox *cboFamily = nullptr;
+    QTableView *lstConst = nullptr;
+    QPlainTextEdit *txtLines = nullptr;
+    QLabel *lblInfo = nullptr;
+    QLabel *lblCount = nullptr;
+    QPushButton *cmdCopy = nullptr;
+    QPushButton *cmdCopyFamily = nullptr;
+    QPushButton *cmdClose = nullptr;
+
+public slots:
+    void refresh();
+    // Copies the Basic lines of every selected constant.
+    void cmdCopy_Click();
+    // Copies the Basic lines of the current constant's family.
+    void cmdCopyFamily_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showRows(std::vector<int> rows);
+    std::vector<int> selectedPositions() const;
+    void selectionChanged();
+
+    const ConstantFinder &m_finder;
+    ConstantModel *m_model = nullptr;
+};
