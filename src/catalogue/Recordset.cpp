@@ -1,9 +1,10 @@
 #include "Recordset.h"
 
-Recordset::Recordset(std::vector<CatalogueRecord> records)
+Recordset::Recordset(std::vector<CatalogueRecord> records, bool vba7Column)
     : m_records(std::move(records))
     , m_position(1)
     , m_open(true)
+    , m_vba7Column(vba7Column)
 {
 }
 
