@@ -53,6 +53,7 @@ Program::Road Program::Main(const QString &arguments)
         m_day = std::make_unique<frmDayApi>(
             m_main->ADO(), m_main->FunctionCount(),
             frmDayApi::ProgramEnd{[this] { return m_dayFunctionMode; }, [this] { EndProgram(); }});
+        m_day->setVba7(ProgramSettings::Vba7Chosen() && m_main->ADO().hasVba7Column());
         m_day->GetRandomApi();
         // Blocking: closing the window ends the program in its unload step.
         m_day->exec();

@@ -71,7 +71,7 @@ ParseResult parse(const QString &text, const QString &fileName)
         const auto where = QStringLiteral("%1:%2: ").arg(fileName).arg(n + 1);
         const QStringList parts = line.split(QLatin1Char('\t'));
         if (parts.size() != CatalogueRecord::fieldCount) {
-            result.errors << where + QStringLiteral("%1 fields instead of 5").arg(parts.size());
+            result.errors << where + QStringLiteral("%1 fields instead of 6").arg(parts.size());
             continue;
         }
         CatalogueRecord record;

@@ -7,8 +7,9 @@
 
 #include <vector>
 
-// The catalogue's source text: UTF-8, one record a line, the five fields in table order
-// (FunctionName, Declaration, Library, WorkAreas, Description) separated by TAB. Inside
+// The catalogue's source text: UTF-8, one record a line, the six fields in table order
+// (FunctionName, Declaration, Library, WorkAreas, Description, Vba7Declaration) separated
+// by TAB. Inside
 // a field a backslash escapes: \r carriage return, \n line feed, \t TAB, \\ backslash.
 // Empty lines and lines starting with "#" are skipped.
 namespace CatalogueSource {

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace CatalogueStore {
@@ -82,7 +84,9 @@ OpenResult open(const QString &databaseFile)
     if (rc != SQLITE_OK)
         return engineFailure(connection.db, rc);
 
-    if (sqlite3_column_count(connection.statement) < CatalogueRecord::fieldCount) {
+    // An older catalogue lacks the sixth column, the VBA7 declarations: it reads as empty.
+    const int columns = std::min(sqlite3_column_count(connection.statement), CatalogueRecord::fieldCount);
+    if (columns < CatalogueRecord::classicFieldCount) {
         return failure(itemNotFoundError,
                        QStringLiteral("Item cannot be found in the collection corresponding to "
                                       "the requested name or ordinal."));
@@ -91,7 +95,7 @@ OpenResult open(const QString &databaseFile)
     std::vector<CatalogueRecord> records;
     while ((rc = sqlite3_step(connection.statement)) == SQLITE_ROW) {
         CatalogueRecord record;
-        for (int i = 0; i < CatalogueRecord::fieldCount; ++i)
+        for (int i = 0; i < columns; ++i)
             record[i] = columnText(connection.statement, i);
         records.push_back(std::move(record));
     }
@@ -99,7 +103,7 @@ OpenResult open(const QString &databaseFile)
         return engineFailure(connection.db, rc);
 
     OpenResult result;
-    result.recordset.emplace(std::move(records));
+    result.recordset.emplace(std::move(records), columns == CatalogueRecord::fieldCount);
     return result;
 }
 

@@ -24,7 +24,7 @@ struct OpenResult
 
 QString databasePath(const QString &programFolder);
 
-// Reads table API of the database file. Fields without a value read as the empty text;
+// Reads table API of the database file: six columns, or the first five of an older one. Fields without a value read as the empty text;
 // numbers and blobs read as their text. The record order is the table's stored order.
 OpenResult open(const QString &databaseFile);
 

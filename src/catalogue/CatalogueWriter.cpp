@@ -6,7 +6,7 @@
 
 namespace CatalogueWriter {
 
-QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &records)
+QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &records, int columns)
 {
     const QString temporary = databaseFile + QStringLiteral(".new");
     QFile::remove(temporary);
@@ -28,7 +28,8 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
         return error;
     };
 
-    const char *schema =
+    const bool vba7 = columns == CatalogueRecord::fieldCount;
+    const QByteArray schema = QByteArrayLiteral(
         // Stored as UTF-16, the program's own string form: opening then copies text
         // instead of decoding every Persian description.
         "PRAGMA encoding='UTF-16le';"
@@ -36,14 +37,14 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
         "PRAGMA journal_mode=OFF;"
         "BEGIN;"
         "CREATE TABLE API (FunctionName TEXT, Declaration TEXT, Library TEXT,"
-        " WorkAreas TEXT, Description TEXT);";
-    if (sqlite3_exec(db, schema, nullptr, nullptr, nullptr) != SQLITE_OK)
+        " WorkAreas TEXT, Description TEXT") + (vba7 ? ", Vba7Declaration TEXT);" : ");");
+    if (sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return fail();
-    if (sqlite3_prepare_v2(db, "INSERT INTO API VALUES (?, ?, ?, ?, ?)", -1, &insert, nullptr)
-        != SQLITE_OK)
+    const char *insertText = vba7 ? "INSERT INTO API VALUES (?, ?, ?, ?, ?, ?)" : "INSERT INTO API VALUES (?, ?, ?, ?, ?)";
+    if (sqlite3_prepare_v2(db, insertText, -1, &insert, nullptr) != SQLITE_OK)
         return fail();
     for (const CatalogueRecord &record : records) {
-        for (int i = 0; i < CatalogueRecord::fieldCount; ++i) {
+        for (int i = 0; i < (vba7 ? CatalogueRecord::fieldCount : CatalogueRecord::classicFieldCount); ++i) {
             const QString &text = record[i];
             sqlite3_bind_text16(insert, i + 1, text.utf16(), static_cast<int>(text.size() * 2),
                                 SQLITE_TRANSIENT);

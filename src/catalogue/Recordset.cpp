@@ -8,10 +8,11 @@ std::atomic<quint64> lastSnapshotId{0};
 
 } // namespace
 
-Recordset::Recordset(std::vector<CatalogueRecord> records)
+Recordset::Recordset(std::vector<CatalogueRecord> records, bool vba7Column)
     : m_records(std::move(records))
     , m_position(1)
     , m_open(true)
+    , m_vba7Column(vba7Column)
     , m_snapshotId(++lastSnapshotId)
 {
 }

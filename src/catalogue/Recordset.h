@@ -13,7 +13,8 @@ class Recordset
 {
 public:
     Recordset() = default;
-    explicit Recordset(std::vector<CatalogueRecord> records);
+    // vba7Column: the table has the sixth column, the VBA7 declarations.
+    explicit Recordset(std::vector<CatalogueRecord> records, bool vba7Column = true);
     Q_DISABLE_COPY(Recordset)
     Recordset(Recordset &&) = default;
     Recordset &operator=(Recordset &&) = default;
@@ -41,6 +42,9 @@ public:
     qsizetype RecordCount() const { return static_cast<qsizetype>(m_records.size()); }
     const CatalogueRecord &at(qsizetype position) const;
 
+    // Whether the catalogue has the VBA7 declarations; an older one has five columns.
+    bool hasVba7Column() const { return m_vba7Column; }
+
     void Close();
     bool isOpen() const { return m_open; }
 
@@ -53,4 +57,5 @@ private:
     qsizetype m_position = 0;
     bool m_open = false;
     quint64 m_snapshotId = 0;
+    bool m_vba7Column = false;
 };

@@ -10,4 +10,7 @@ struct FunctionView
     QString name;        // the caption of lblFunctionName
     QString declaration; // the text of txtFunction
     QString description; // the text of txtComment
+    // While the VBA7 form is shown: the classic form, laid out as the shown one, which a
+    // saved module carries beside it. Empty otherwise.
+    QString classicDeclaration = {};
 };

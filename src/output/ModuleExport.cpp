@@ -76,13 +76,52 @@ QString commentBlock(const QString &description)
     return commentStart + lines(description).join(lineEnd + commentStart);
 }
 
+namespace {
+
+const QString blockBreak = QStringLiteral("\r\n\r\n");
+
+QString indented(const QStringList &blocks)
+{
+    QStringList out;
+    for (const QString &line : lines(blocks.join(blockBreak)))
+        out << (line.isEmpty() ? line : QStringLiteral("    ") + line);
+    return out.join(lineEnd);
+}
+
+} // namespace
+
+QString conditionalDeclaration(const QString &vba7, const QString &classic)
+{
+    // The blocks are the Type blocks and, last, the Declare statement, one empty line apart.
+    const QStringList vba7Blocks = vba7.split(blockBreak);
+    const QStringList classicBlocks = classic.split(blockBreak);
+    QStringList shared, vba7Only, classicOnly;
+    for (const QString &block : classicBlocks)
+        (vba7Blocks.contains(block) ? shared : classicOnly) << block;
+    for (const QString &block : vba7Blocks) {
+        if (!shared.contains(block))
+            vba7Only << block;
+    }
+    const bool only64 = vba7.contains(QStringLiteral("LongLong"));
+    QString text = shared.isEmpty() ? QString() : shared.join(blockBreak) + blockBreak;
+    return text + (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd
+        + indented(vba7Only) + lineEnd + QStringLiteral("#Else") + lineEnd + indented(classicOnly) + lineEnd
+        + QStringLiteral("#End If");
+}
+
 QString moduleText(const FunctionView &view, bool withDescription)
 {
+    QString declaration = view.declaration;
+    if (!view.classicDeclaration.isEmpty()) {
+        declaration = view.declaration.startsWith(QLatin1Char('\''))
+            ? view.declaration + lineEnd + view.classicDeclaration
+            : conditionalDeclaration(view.declaration, view.classicDeclaration);
+    }
     // Inner line breaks of the declaration (a formatted one has them) are written as the
     // CR LF they stand for; a lone CR or LF would break the module in a Basic IDE.
     QString text = headerStart + moduleName(view.name) + QLatin1Char('"') + lineEnd
         + createdBy + lineEnd
-        + lines(publicDeclaration(view.declaration)).join(lineEnd) + lineEnd;
+        + lines(publicDeclaration(declaration)).join(lineEnd) + lineEnd;
     if (withDescription)
         text += lineEnd + lineEnd + lineEnd + commentBlock(view.description) + lineEnd;
     return text;

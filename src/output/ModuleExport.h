@@ -38,7 +38,16 @@ QString publicDeclaration(const QString &declaration);
 // description gives the single line "' ".
 QString commentBlock(const QString &description);
 
-// The whole module as text, every line ended by CR LF.
+// Both forms of a declaration in the conditional block that every Office and VB6 compile:
+// "#If VBA7 Then", the VBA7 form, "#Else", the classic form, "#End If", each form indented
+// by four spaces. Type blocks the two share stand once ahead of the block; the others go
+// into their branches. A VBA7 form with LongLong, which only 64-bit Office knows, is
+// chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form.
+QString conditionalDeclaration(const QString &vba7, const QString &classic);
+
+// The whole module as text, every line ended by CR LF. With a classic declaration in the
+// view, the declaration is the conditional block of both forms; a function without a
+// VBA7 form keeps the shown comment and the classic form.
 QString moduleText(const FunctionView &view, bool withDescription);
 
 // The module as the bytes of the file: the text in Windows-1256.

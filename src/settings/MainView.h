@@ -23,6 +23,11 @@ public:
     virtual bool statusBarChecked() const = 0;
     virtual bool keysChecked() const = 0;
 
+    // The VBA7 entry's check mark (mnuVba7): the declarations shown in 64-bit Office's form.
+    // Checking it has no effect while the catalogue has no VBA7 declarations.
+    virtual void setVba7Checked(bool /*checked*/) {}
+    virtual bool vba7Checked() const { return false; }
+
     // Control1Size, in twips, of resControls (the tree side) and of resFunction (the
     // declaration panel).
     virtual void setTreeSize(int twips) = 0;

@@ -49,6 +49,12 @@ void LoadSettings(MainView &view)
     view.setKeysVisible(storedBoolean(keysVis, defaultKeysVis));
     view.setTreeSize(storedWholeNumber(treeSize, defaultTreeSize));
     view.setFunctionTextHeight(storedWholeNumber(functionTextHeight, defaultFunctionTextHeight));
+    view.setVba7Checked(Vba7Chosen());
+}
+
+bool Vba7Chosen()
+{
+    return storedBoolean(vba7Declaration, defaultVba7Declaration);
 }
 
 void SaveSettings(const MainView &view)
@@ -58,6 +64,7 @@ void SaveSettings(const MainView &view)
     store(fnCaption, SettingText::fromBoolean(view.captionChecked()));
     store(statusBarVis, SettingText::fromBoolean(view.statusBarChecked()));
     store(keysVis, SettingText::fromBoolean(view.keysChecked()));
+    store(vba7Declaration, SettingText::fromBoolean(view.vba7Checked()));
 }
 
 DialogValues readDialogValues()

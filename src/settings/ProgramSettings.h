@@ -20,6 +20,7 @@ inline const QString keysVis = QStringLiteral("Keys Vis");
 inline const QString treeSize = QStringLiteral("TreeSize");
 inline const QString functionTextHeight = QStringLiteral("FunctionTextHeight");
 inline const QString dayFunction = QStringLiteral("Day Function");
+inline const QString vba7Declaration = QStringLiteral("VBA7 Declaration");
 
 inline const QString defaultFontSize = QStringLiteral("8");
 inline const QString defaultFnCaption = QStringLiteral("False");
@@ -28,16 +29,20 @@ inline const QString defaultKeysVis = QStringLiteral("True");
 inline const QString defaultTreeSize = QStringLiteral("4000");
 inline const QString defaultFunctionTextHeight = QStringLiteral("2000");
 inline const QString defaultDayFunction = QStringLiteral("1");
+inline const QString defaultVba7Declaration = QStringLiteral("False");
 
-// Gives the main window its seven stored settings, in this order: declaration font size,
+// Gives the main window its eight stored settings, in this order: declaration font size,
 // description font size, function-name label, status bar, key row, tree side, declaration
-// panel. A stored text that does not convert counts as missing: the default is used.
+// panel, VBA7 declarations. A stored text that does not convert counts as missing: the default is used.
 // Reads only.
 void LoadSettings(MainView &view);
 
-// Stores the five view settings from the window's check marks and splitters, in this
-// order: TreeSize, FunctionTextHeight, Fn Caption, StatusBar Vis, Keys Vis.
+// Stores the six view settings from the window's check marks and splitters, in this
+// order: TreeSize, FunctionTextHeight, Fn Caption, StatusBar Vis, Keys Vis, VBA7 Declaration.
 void SaveSettings(const MainView &view);
+
+// Whether the declarations are shown in the VBA7 form, as stored.
+bool Vba7Chosen();
 
 // What the settings dialog edits: the font sizes as the text stands in the combo boxes,
 // and whether a function of the day is shown when the user logs in.

@@ -210,8 +210,58 @@ struct Declaration
 const QSet<QString> &intrinsicTypes()
 {
     static const QSet<QString> types = {"Long", "Integer", "Byte", "String", "Any", "Currency",
-                                        "Double", "Single", "Boolean", "Variant", "Object", "Date"};
+                                        "Double", "Single", "Boolean", "Variant", "Object", "Date",
+                                        "LongPtr", "LongLong"};
     return types;
+}
+
+Declaration parseDeclaration(const QString &text);
+
+// A VBA7 declaration read by the same grammar, "PtrSafe" after "Declare" aside.
+Declaration parseVba7Declaration(const QString &text)
+{
+    static const QString ptrSafe = QStringLiteral("Private Declare PtrSafe ");
+    const qsizetype at = text.lastIndexOf(ptrSafe);
+    if (at < 0 || (at > 0 && text.mid(at - 4, 4) != QLatin1String("\r\n\r\n"))) {
+        Declaration d;
+        d.error = QStringLiteral("no Declare PtrSafe");
+        return d;
+    }
+    return parseDeclaration(text.left(at) + QStringLiteral("Private Declare ") + text.mid(at + ptrSafe.size()));
+}
+
+// The same parameters in the same order; a structure that the classic form splits into
+// members (xPoint, yPoint) is one parameter of VBA7 (Point, or Point2 beside a Type POINT).
+bool sameParameters(const QList<Parameter> &classic, const QList<Parameter> &vba7)
+{
+    qsizetype i = 0;
+    for (const Parameter &p : vba7) {
+        if (i < classic.size() && classic[i].name == p.name) {
+            ++i;
+            continue;
+        }
+        QString stem = p.name;
+        while (!stem.isEmpty() && stem.back().isDigit())
+            stem.chop(1);
+        qsizetype run = 0;
+        while (i + run < classic.size() && classic[i + run].name != p.name
+               && (classic[i + run].name.endsWith(p.name, Qt::CaseInsensitive)
+                   || classic[i + run].name.endsWith(stem, Qt::CaseInsensitive)))
+            ++run;
+        if (run < 2)
+            return false;
+        i += run;
+    }
+    return i == classic.size();
+}
+
+// Size and alignment of a Basic type in 64-bit VBA, for the intrinsic types.
+int vba64Size(const QString &type)
+{
+    static const QHash<QString, int> sizes = {{"Byte", 1}, {"Integer", 2}, {"Long", 4}, {"Single", 4},
+                                              {"Double", 8}, {"Currency", 8}, {"LongLong", 8},
+                                              {"LongPtr", 8}, {"String", 8}};
+    return sizes.value(type, 0);
 }
 
 // The grammar:
@@ -352,6 +402,10 @@ class tst_CatalogueData : public QObject
 private:
     std::vector<CatalogueRecord> m_records;
     QHash<QString, Prototype> m_prototypes;
+    // vba7.txt: per function the DLL whose 64-bit import library has its export and the
+    // pointer-sized marks; per Type its x86_64 size and member offsets as gcc gives them.
+    QHash<QString, std::pair<QString, QString>> m_vba7Functions;
+    QHash<QString, QStringList> m_vba7Layouts;
     QStringList m_files;
 
 private slots:
@@ -369,6 +423,18 @@ private slots:
         const CatalogueSource::ParseResult source = CatalogueSource::parseFiles(m_files);
         QVERIFY2(source.errors.isEmpty(), qPrintable(source.errors.mid(0, 5).join(QLatin1Char('\n'))));
         m_records = source.records;
+
+        QFile facts(dir.filePath(QStringLiteral("vba7.txt")));
+        QVERIFY2(facts.open(QIODevice::ReadOnly), qPrintable(facts.fileName()));
+        for (const QString &line : QString::fromUtf8(facts.readAll()).split(QLatin1Char('\n'))) {
+            const QStringList f = line.split(QLatin1Char('\t'));
+            if (f.first() == QLatin1String("F") && f.size() == 4)
+                m_vba7Functions.insert(f[1], {f[2], f[3]});
+            else if (f.first() == QLatin1String("T") && f.size() >= 3)
+                m_vba7Layouts.insert(f[1], f.mid(2));
+            else
+                QVERIFY2(line.isEmpty() || line.startsWith(QLatin1Char('#')), qPrintable(line));
+        }
 
         QFile file(dir.filePath(QStringLiteral("prototypes.txt")));
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
@@ -406,8 +472,9 @@ private slots:
 
     void everyField_isNonEmpty()
     {
+        // The VBA7 form (the sixth field) is empty for a function 64-bit Office cannot call.
         for (const CatalogueRecord &r : m_records) {
-            for (int i = 0; i < CatalogueRecord::fieldCount; ++i)
+            for (int i = 0; i < CatalogueRecord::classicFieldCount; ++i)
                 QVERIFY2(!r[i].trimmed().isEmpty(), qPrintable(r[0] + QStringLiteral(" field ") + QString::number(i)));
         }
     }
@@ -544,65 +611,167 @@ private slots:
         }
     }
 
+    // Each VBA7 form: the grammar, the classic form's name, Lib and Alias, its parameters
+    // in the same order, a DLL whose 64-bit import library exports it, no Long where x64
+    // passes a pointer-sized value, and only VBA7 forms with PtrSafe, LongPtr, LongLong.
+    void everyVba7Form_agreesWithTheClassicFormAnd64BitWindows()
+    {
+        int forms = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[CatalogueRecord::FunctionName];
+            const QString &text = r[CatalogueRecord::Vba7Declaration];
+            QVERIFY2(!r[CatalogueRecord::Declaration].contains(QLatin1String("Declare PtrSafe "))
+                         && !r[CatalogueRecord::Declaration].contains(QLatin1String(" As LongPtr"))
+                         && !r[CatalogueRecord::Declaration].contains(QLatin1String(" As LongLong")),
+                     qPrintable(name));
+            QCOMPARE(m_vba7Functions.contains(name), !text.isEmpty());
+            if (text.isEmpty())
+                continue;
+            ++forms;
+            const Declaration classic = parseDeclaration(r[CatalogueRecord::Declaration]);
+            const Declaration d = parseVba7Declaration(text);
+            QVERIFY2(d.error.isEmpty(), qPrintable(name + QStringLiteral(": ") + d.error));
+            QCOMPARE(d.name, name);
+            QCOMPARE(d.isSub, classic.isSub);
+            QCOMPARE(d.lib, classic.lib);
+            QCOMPARE(d.lib, m_vba7Functions[name].first);
+            // 64-bit Windows has GetWindowLongPtrA where 32-bit has only GetWindowLongA.
+            QVERIFY2(d.alias == classic.alias || name.contains(QLatin1String("Ptr")), qPrintable(name));
+            QVERIFY2(sameParameters(classic.parameters, d.parameters), qPrintable(name));
+            const QString &wide = m_vba7Functions[name].second;
+            QCOMPARE(wide.size(), d.parameters.size() + 1);
+            for (qsizetype i = 0; i < d.parameters.size(); ++i) {
+                QVERIFY2(wide[i] != QLatin1Char('P') || d.parameters[i].type == QLatin1String("LongPtr"),
+                         qPrintable(name + QStringLiteral(": ") + d.parameters[i].name));
+            }
+            QVERIFY2(wide.back() != QLatin1Char('P') || d.result == QLatin1String("LongPtr"), qPrintable(name));
+        }
+        QVERIFY2(size_t(forms) > m_records.size() * 9 / 10, qPrintable(QString::number(forms)));
+    }
+
+    // Every VBA7 Type block, laid out as 64-bit VBA lays it out (each member at a multiple
+    // of its own size, at most 8; a Type member at its largest member's), has the size and
+    // member offsets that x86_64-w64-mingw32-gcc gives the C structure.
+    void vba7TypeBlocks_haveTheX64Layout()
+    {
+        static const QRegularExpression member(QStringLiteral(
+            "^    ([A-Za-z][A-Za-z0-9_]*)(?:\\(0 To (\\d+)\\))? As ([A-Za-z][A-Za-z0-9_]*)(?: \\* (\\d+))?$"));
+        QHash<QString, std::pair<int, int>> known; // Type name -> size, alignment
+        int offsets = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const QStringList blocks = r[CatalogueRecord::Vba7Declaration].split(QStringLiteral("\r\n\r\n"));
+            for (qsizetype b = 0; b + 1 < blocks.size(); ++b) {
+                const QStringList lines = blocks[b].split(QStringLiteral("\r\n"));
+                const QString type = lines.first().mid(QStringLiteral("Private Type ").size());
+                const QStringList facts = m_vba7Layouts.value(type);
+                QVERIFY2(!facts.isEmpty(), qPrintable(type));
+                QHash<QString, int> cOffsets;
+                for (const QString &f : facts.mid(1))
+                    cOffsets.insert(f.section(QLatin1Char('='), 0, 0), f.section(QLatin1Char('='), 1).toInt());
+                int at = 0;
+                int most = 1;
+                for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+                    const auto m = member.match(lines[i]);
+                    QVERIFY2(m.hasMatch(), qPrintable(lines[i]));
+                    int size = vba64Size(m.captured(3));
+                    int align = size;
+                    if (m.hasCaptured(4)) {
+                        size = m.captured(4).toInt();
+                        align = 1;
+                    } else if (known.contains(m.captured(3))) {
+                        std::tie(size, align) = known.value(m.captured(3));
+                    }
+                    QVERIFY2(size > 0, qPrintable(lines[i]));
+                    at = (at + align - 1) / align * align;
+                    if (cOffsets.contains(m.captured(1))) {
+                        QVERIFY2(cOffsets.value(m.captured(1)) == at, qPrintable(type + QLatin1Char('.') + m.captured(1)));
+                        ++offsets;
+                    }
+                    at += size * (m.hasCaptured(2) ? m.captured(2).toInt() + 1 : 1);
+                    most = std::max(most, align);
+                }
+                at = (at + most - 1) / most * most;
+                QVERIFY2(at == facts.first().toInt(), qPrintable(type + QStringLiteral(": ") + QString::number(at)));
+                known.insert(type, {at, most});
+            }
+        }
+        QVERIFY2(offsets > 1000, qPrintable(QString::number(offsets)));
+    }
+
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("declareLine");
+        QTest::addColumn<int>("field");
+        const int classic = CatalogueRecord::Declaration;
         QTest::newRow("GetTickCount") << "GetTickCount"
-                                      << "Private Declare Function GetTickCount Lib \"kernel32\" () As Long";
+                                      << "Private Declare Function GetTickCount Lib \"kernel32\" () As Long" << classic;
         QTest::newRow("sndPlaySound") << "sndPlaySound"
                                       << "Private Declare Function sndPlaySound Lib \"winmm\" Alias \"sndPlaySoundA\" "
-                                         "(ByVal lpszSoundName As String, ByVal uFlags As Long) As Long";
+                                         "(ByVal lpszSoundName As String, ByVal uFlags As Long) As Long" << classic;
         QTest::newRow("MessageBoxW, for StrPtr") << "MessageBoxW"
                                                  << "Private Declare Function MessageBoxW Lib \"user32\" (ByVal hWnd As Long, "
-                                                    "ByVal lpText As Long, ByVal lpCaption As Long, ByVal uType As Long) As Long";
+                                                    "ByVal lpText As Long, ByVal lpCaption As Long, ByVal uType As Long) As Long" << classic;
         QTest::newRow("CopyMemory, a macro of the headers") << "CopyMemory"
                                                             << "Private Declare Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" "
-                                                               "(Destination As Any, Source As Any, ByVal Length As Long)";
+                                                               "(Destination As Any, Source As Any, ByVal Length As Long)" << classic;
         QTest::newRow("WindowFromPoint, a POINT by value") << "WindowFromPoint"
                                                           << "Private Declare Function WindowFromPoint Lib \"user32\" "
-                                                             "(ByVal xPoint As Long, ByVal yPoint As Long) As Long";
+                                                             "(ByVal xPoint As Long, ByVal yPoint As Long) As Long" << classic;
         QTest::newRow("GetWindowLongPtr is GetWindowLongA in 32 bits") << "GetWindowLongPtr"
                                                                        << "Private Declare Function GetWindowLongPtr Lib \"user32\" "
-                                                                          "Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long";
+                                                                          "Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long" << classic;
         QTest::newRow("lopen, a name Basic cannot start with _") << "lopen"
                                                                   << "Private Declare Function lopen Lib \"kernel32\" Alias \"_lopen\" "
-                                                                     "(ByVal lpPathName As String, ByVal iReadWrite As Long) As Long";
+                                                                     "(ByVal lpPathName As String, ByVal iReadWrite As Long) As Long" << classic;
         QTest::newRow("select, a keyword") << "select_"
                                            << "Private Declare Function select_ Lib \"ws2_32\" Alias \"select\" (ByVal nfds As Long, "
-                                              "readfds As fd_set, writefds As fd_set, exceptfds As fd_set, timeout As TIMEVAL) As Long";
+                                              "readfds As fd_set, writefds As fd_set, exceptfds As fd_set, timeout As TIMEVAL) As Long" << classic;
         QTest::newRow("GetConsoleFontSize, a COORD result") << "GetConsoleFontSize"
                                                             << "Private Declare Function GetConsoleFontSize Lib \"kernel32\" "
-                                                               "(ByVal hConsoleOutput As Long, ByVal nFont As Long) As Long";
+                                                               "(ByVal hConsoleOutput As Long, ByVal nFont As Long) As Long" << classic;
         QTest::newRow("EventRegister, an 8-byte handle written back") << "EventRegister"
                                                                        << "Private Declare Function EventRegister Lib \"advapi32\" (ProviderId As GUID, "
-                                                                          "ByVal EnableCallback As Long, CallbackContext As Any, RegHandle As Currency) As Long";
+                                                                          "ByVal EnableCallback As Long, CallbackContext As Any, RegHandle As Currency) As Long" << classic;
         QTest::newRow("ScriptStringOut, a typedef of void *") << "ScriptStringOut"
                                                              << "Private Declare Function ScriptStringOut Lib \"usp10\" (ByVal ssa As Long, ByVal iX As Long, "
                                                                 "ByVal iY As Long, ByVal uOptions As Long, prc As RECT, ByVal iMinSel As Long, "
-                                                                "ByVal iMaxSel As Long, ByVal fDisabled As Long) As Long";
+                                                                "ByVal iMaxSel As Long, ByVal fDisabled As Long) As Long" << classic;
         QTest::newRow("RemoveDllDirectory, a cookie") << "RemoveDllDirectory"
-                                                      << "Private Declare Function RemoveDllDirectory Lib \"kernel32\" (ByVal Cookie As Long) As Long";
+                                                      << "Private Declare Function RemoveDllDirectory Lib \"kernel32\" (ByVal Cookie As Long) As Long" << classic;
         QTest::newRow("UuidCompare, in rpcrt4") << "UuidCompare"
-                                                << "Private Declare Function UuidCompare Lib \"rpcrt4\" (Uuid1 As GUID, Uuid2 As GUID, Status As Long) As Long";
+                                                << "Private Declare Function UuidCompare Lib \"rpcrt4\" (Uuid1 As GUID, Uuid2 As GUID, Status As Long) As Long" << classic;
         QTest::newRow("StrChr, in shlwapi") << "StrChr"
                                             << "Private Declare Function StrChr Lib \"shlwapi\" Alias \"StrChrA\" "
-                                               "(ByVal lpStart As String, ByVal wMatch As Integer) As Long";
+                                               "(ByVal lpStart As String, ByVal wMatch As Integer) As Long" << classic;
         QTest::newRow("OpenThreadToken, in advapi32") << "OpenThreadToken"
                                                       << "Private Declare Function OpenThreadToken Lib \"advapi32\" (ByVal ThreadHandle As Long, "
-                                                         "ByVal DesiredAccess As Long, ByVal OpenAsSelf As Long, TokenHandle As Long) As Long";
+                                                         "ByVal DesiredAccess As Long, ByVal OpenAsSelf As Long, TokenHandle As Long) As Long" << classic;
         QTest::newRow("MsiViewFetch, from msiquery.h") << "MsiViewFetch"
-                                                       << "Private Declare Function MsiViewFetch Lib \"msi\" (ByVal hView As Long, phRecord As Long) As Long";
+                                                       << "Private Declare Function MsiViewFetch Lib \"msi\" (ByVal hView As Long, phRecord As Long) As Long" << classic;
+        const int vba7 = CatalogueRecord::Vba7Declaration;
+        QTest::newRow("VBA7 MessageBox") << "MessageBox"
+            << "Private Declare PtrSafe Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As LongPtr, "
+               "ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) As Long" << vba7;
+        QTest::newRow("VBA7 CopyMemory: SIZE_T") << "CopyMemory"
+            << "Private Declare PtrSafe Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" "
+               "(Destination As Any, Source As Any, ByVal Length As LongPtr)" << vba7;
+        QTest::newRow("VBA7 WindowFromPoint: a POINT of 8 bytes by value") << "WindowFromPoint"
+            << "Private Declare PtrSafe Function WindowFromPoint Lib \"user32\" (ByVal Point As LongLong) As LongPtr" << vba7;
+        QTest::newRow("VBA7 GetWindowLongPtr: its own export in 64 bits") << "GetWindowLongPtr"
+            << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" "
+               "(ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr" << vba7;
     }
 
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()
     {
         QFETCH(QString, name);
         QFETCH(QString, declareLine);
+        QFETCH(int, field);
         const auto it = std::find_if(m_records.begin(), m_records.end(),
                                      [&](const CatalogueRecord &r) { return r[CatalogueRecord::FunctionName] == name; });
         QVERIFY2(it != m_records.end(), qPrintable(name));
-        QCOMPARE((*it)[CatalogueRecord::Declaration].split(QStringLiteral("\r\n")).last(), declareLine);
+        QCOMPARE((*it)[field].split(QStringLiteral("\r\n")).last(), declareLine);
     }
 
     void structures_travelWithTheirTypeBlocks()

@@ -40,7 +40,7 @@ private slots:
 
     void badLines_areReportedWithTheirPlace()
     {
-        const ParseResult result = parse(QStringLiteral("a\tb\tc\n\nx\ty\tz\tw\tv\\q\n"), QStringLiteral("f.tsv"));
+        const ParseResult result = parse(QStringLiteral("a\tb\tc\n\nx\ty\tz\tw\tv\\q\tu\n"), QStringLiteral("f.tsv"));
         QCOMPARE(result.errors.size(), 2);
         QVERIFY(result.errors.at(0).startsWith(QStringLiteral("f.tsv:1: 3 fields")));
         QVERIFY(result.errors.at(1).startsWith(QStringLiteral("f.tsv:3: bad backslash")));
@@ -48,9 +48,10 @@ private slots:
 
     void crlfSourceLines_areAccepted()
     {
-        const ParseResult result = parse(QStringLiteral("a\tb\tc\td\te\r\n"));
+        const ParseResult result = parse(QStringLiteral("a\tb\tc\td\te\tf\r\n"));
         QVERIFY(result.errors.isEmpty());
         QCOMPARE(result.records.at(0)[4], QStringLiteral("e"));
+        QCOMPARE(result.records.at(0)[CatalogueRecord::Vba7Declaration], QStringLiteral("f"));
     }
 
     void missingFile_isAnError()

@@ -108,6 +108,36 @@ private slots:
         QVERIFY(!result.errorDescription.isEmpty());
     }
 
+    // The sixth column holds the VBA7 declarations; an older table of five columns opens
+    // as well, with that field empty and the recordset saying it has no such column.
+    void vba7Column_readWhereTheTableHasIt_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("vba7");
+        QTest::addColumn<bool>("hasColumn");
+        QTest::newRow("six columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('GetDC','d','l','w','x','v');")
+                                     << "v" << true;
+        QTest::newRow("five columns") << QByteArray("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('GetDC','d','l','w','x');")
+                                      << "" << false;
+        QTest::newRow("seven columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','z');")
+                                       << "v" << true;
+    }
+
+    void vba7Column_readWhereTheTableHasIt()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, vba7);
+        QFETCH(bool, hasColumn);
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, sql.constData());
+        auto result = CatalogueStore::open(path);
+        QVERIFY(result.recordset);
+        QCOMPARE(result.recordset->hasVba7Column(), hasColumn);
+        QCOMPARE(result.recordset->at(1)[CatalogueRecord::Description], QStringLiteral("x"));
+        QCOMPARE(result.recordset->at(1)[CatalogueRecord::Vba7Declaration], vba7);
+    }
+
     void emptyTable_opensWithNoRecords()
     {
         QTemporaryDir dir;

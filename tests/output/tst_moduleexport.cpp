@@ -1,4 +1,5 @@
 #include "output/ModuleExport.h"
+#include "catalogue/DeclarationLayout.h"
 #include "platform/Windows1256.h"
 #include "platform/Texts.h"
 
@@ -244,6 +245,73 @@ private slots:
                  QByteArray("Attribute VB_Name = \"Api_Beep\"\r\n' Created by Vorn\r\n"
                             "Public Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, "
                             "_\r\n\t\t\tByVal dwDuration As Long) As Long\r\n"));
+    }
+
+    // Saved while the VBA7 form shows: both forms in the block that every Office and VB6
+    // compile, Type blocks the two share ahead of it, the others inside their branches.
+    void vba7Module_data()
+    {
+        QTest::addColumn<QString>("vba7");
+        QTest::addColumn<QString>("classic");
+        QTest::addColumn<QByteArray>("declaration");
+        const QString beepClassic = QStringLiteral("Private Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
+        const QString beepVba7 = QStringLiteral("Private Declare PtrSafe Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
+        QTest::newRow("no Types") << beepVba7 << beepClassic
+            << QByteArray("#If VBA7 Then\r\n"
+                          "    Public Declare PtrSafe Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long\r\n"
+                          "#Else\r\n"
+                          "    Public Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long\r\n"
+                          "#End If\r\n");
+        const QString rect = QStringLiteral("Private Type RECT\r\n    Left As Long\r\n    Right As Long\r\nEnd Type");
+        QTest::newRow("a Type both forms share") << rect + QStringLiteral("\r\n\r\nPrivate Declare PtrSafe Function GetWindowRect Lib \"user32\" (ByVal hWnd As LongPtr, lpRect As RECT) As Long")
+            << rect + QStringLiteral("\r\n\r\nPrivate Declare Function GetWindowRect Lib \"user32\" (ByVal hWnd As Long, lpRect As RECT) As Long")
+            << QByteArray("Public Type RECT\r\n    Left As Long\r\n    Right As Long\r\nEnd Type\r\n\r\n"
+                          "#If VBA7 Then\r\n"
+                          "    Public Declare PtrSafe Function GetWindowRect Lib \"user32\" (ByVal hWnd As LongPtr, lpRect As RECT) As Long\r\n"
+                          "#Else\r\n"
+                          "    Public Declare Function GetWindowRect Lib \"user32\" (ByVal hWnd As Long, lpRect As RECT) As Long\r\n"
+                          "#End If\r\n");
+        QTest::newRow("Types that differ go into the branches")
+            << QStringLiteral("Private Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\nPrivate Type OP\r\n    hwnd As LongPtr\r\n    r As RECT\r\nEnd Type\r\n\r\n"
+                              "Private Declare PtrSafe Function Op Lib \"shell32\" (lpOp As OP) As Long")
+            << QStringLiteral("Private Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\nPrivate Type OP\r\n    hwnd As Long\r\n    r As RECT\r\nEnd Type\r\n\r\n"
+                              "Private Declare Function Op Lib \"shell32\" (lpOp As OP) As Long")
+            << QByteArray("Public Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\n"
+                          "#If VBA7 Then\r\n"
+                          "    Public Type OP\r\n        hwnd As LongPtr\r\n        r As RECT\r\n    End Type\r\n\r\n"
+                          "    Public Declare PtrSafe Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n"
+                          "#Else\r\n"
+                          "    Public Type OP\r\n        hwnd As Long\r\n        r As RECT\r\n    End Type\r\n\r\n"
+                          "    Public Declare Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n"
+                          "#End If\r\n");
+        // 32-bit Office 2010 and later compile the VBA7 branch too, and have no LongLong.
+        QTest::newRow("LongLong only under Win64")
+            << QStringLiteral("Private Declare PtrSafe Function QueryPerformanceCounter Lib \"kernel32\" (lpPerformanceCount As LongLong) As Long")
+            << QStringLiteral("Private Declare Function QueryPerformanceCounter Lib \"kernel32\" (lpPerformanceCount As Currency) As Long")
+            << QByteArray("#If Win64 Then\r\n"
+                          "    Public Declare PtrSafe Function QueryPerformanceCounter Lib \"kernel32\" (lpPerformanceCount As LongLong) As Long\r\n"
+                          "#Else\r\n"
+                          "    Public Declare Function QueryPerformanceCounter Lib \"kernel32\" (lpPerformanceCount As Currency) As Long\r\n"
+                          "#End If\r\n");
+        QTest::newRow("formatted, continuations kept") << DeclarationLayout::continued(beepVba7) << DeclarationLayout::continued(beepClassic)
+            << QByteArray("#If VBA7 Then\r\n"
+                          "    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n    \t\t\tByVal dwFreq As Long, _\r\n    \t\t\tByVal dwDuration As Long) As Long\r\n"
+                          "#Else\r\n"
+                          "    Public Declare Function Beep Lib \"kernel32\" ( _\r\n    \t\t\tByVal dwFreq As Long, _\r\n    \t\t\tByVal dwDuration As Long) As Long\r\n"
+                          "#End If\r\n");
+        QTest::newRow("no VBA7 form: the note and the classic form") << Texts::noVba7Declaration << beepClassic
+            << Windows1256::encode(Texts::noVba7Declaration + QStringLiteral("\r\n")
+                                   + QStringLiteral("Public Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long\r\n"));
+    }
+
+    void vba7Module()
+    {
+        QFETCH(QString, vba7);
+        QFETCH(QString, classic);
+        QFETCH(QByteArray, declaration);
+        const FunctionView view{QStringLiteral("Beep"), vba7, QStringLiteral("x"), classic};
+        QCOMPARE(ModuleExport::moduleBytes(view, false),
+                 QByteArray("Attribute VB_Name = \"Api_Beep\"\r\n' Created by Vorn\r\n") + declaration);
     }
 
     void unmappableCharacters_becomeQuestionMarks()

@@ -121,10 +121,11 @@ class Headers:
         self.diagnostics = []
         self._units = []         # keep translation units alive while types are used
 
-    def parse(self, headers):
+    def parse(self, headers, target="i686-w64-mingw32", extra=""):
+        """target x86_64-w64-mingw32 reads the 64-bit headers; extra is C text after them."""
         index = ci.Index.create()
-        source = "".join("#include <%s>\n" % h for h in headers)
-        args = ["-target", "i686-w64-mingw32", "-isystem", MINGW + "/include",
+        source = "".join("#include <%s>\n" % h for h in headers) + extra
+        args = ["-target", target, "-isystem", "/usr/%s/include" % target,
                 "-resource-dir", RESOURCE_DIR, "-x", "c", "-std=gnu11", "-ferror-limit=0"] + DEFINES
         unit = index.parse("catalogue.c", args=args, unsaved_files=[("catalogue.c", source)],
                            options=ci.TranslationUnit.PARSE_SKIP_FUNCTION_BODIES

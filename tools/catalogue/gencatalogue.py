@@ -23,6 +23,7 @@ import basic  # noqa: E402
 import constants as catalogue_constants  # noqa: E402
 import build  # noqa: E402
 import checks  # noqa: E402
+import vba7  # noqa: E402
 from declare import Declaration  # noqa: E402
 import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
@@ -104,6 +105,7 @@ class Record:
         self.curated = curated
         self.written = curated      # text written by hand (curated.tsv or descriptions/)
         self.source = "curated.tsv" if curated else None
+        self.vba7 = ""          # the VBA7 form, empty where 64-bit Office has none
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -218,6 +220,9 @@ def main():
     check_descriptions(records)
 
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
+    wide = {}
+    classic_types = dict(cat.mapper.types)
+    forms, layouts = vba7.add_forms(ordered, entries, classic_types, Exports(LIB_DIR_64), wide)
     lowered = collections.Counter(r.name.lower() for r in ordered)
     clashes = [n for n, k in lowered.items() if k > 1]
     if clashes:
@@ -229,7 +234,8 @@ def main():
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     write_catalogue(ordered)
     write_prototypes(ordered)
-    write_report(cat, ordered, entries)
+    write_vba7_facts(ordered, forms, layouts)
+    write_report(cat, ordered, entries, wide)
     found, families, meanings, report = catalogue_constants.build(
         [r.description for r in ordered if r.curated], check_text)
     catalogue_constants.write(OUT_DIR, found, meanings)
@@ -401,7 +407,7 @@ def write_catalogue(records):
             f.write("# Written by tools/catalogue/gencatalogue.py: edit tools/catalogue/curated.tsv "
                     "or the tool, never this file.\n")
             for r in group:
-                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description]
+                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description, r.vba7]
                 f.write("\t".join(escape(x) for x in fields) + "\n")
 
 
@@ -417,6 +423,26 @@ def write_prototypes(records):
         for r in records:
             f.write("\t".join([r.name, r.export, r.library, str(r.stack), str(r.c_params),
                                str(r.basic_params), r.header, r.prototype]) + "\n")
+
+
+def write_vba7_facts(records, forms, layouts):
+    path = os.path.join(OUT_DIR, "vba7.txt")
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write("# What the catalogue's test checks the VBA7 forms against. Written by\n"
+                "# tools/catalogue/gencatalogue.py. Fields, separated by TAB:\n"
+                "# F, name, the DLL whose 64-bit import library has the export, one letter a\n"
+                "#    parameter and then one for the result: P where the value (or what it\n"
+                "#    points to) is pointer-sized, so never Long, else \"-\";\n"
+                "# T, Type name, sizeof on x86_64, then member=offsetof for each member that C\n"
+                "#    names, as x86_64-w64-mingw32-gcc lays the structure out.\n")
+        for r in records:
+            form = forms.get(r.name)
+            if form is not None:
+                flags = "".join("P" if w else "-" for w in form.wide) + ("P" if form.wide_result else "-")
+                f.write("\t".join(["F", r.name, form.lib, flags]) + "\n")
+        for name in sorted(layouts):
+            size, offsets = layouts[name]
+            f.write("\t".join(["T", name, str(size)] + ["%s=%d" % m for m in offsets.items()]) + "\n")
 
 
 def package_version(name):
@@ -503,7 +529,7 @@ def wine_section(records):
     return out
 
 
-def write_report(cat, records, entries):
+def write_report(cat, records, entries, wide):
     libraries = collections.Counter(r.library for r in records)
     area_count = collections.Counter(a for r in records for a in r.areas)
     lines = []
@@ -538,6 +564,24 @@ def write_report(cat, records, entries):
     add("| declarations that carry `Type` blocks | %d |" % sum(1 for r in records if "End Type" in r.declaration))
     add("| structures with no faithful Basic layout (passed `As Any`) | %d |" % sum(
         1 for td in cat.mapper.types.values() if td is None))
+    add("| with a VBA7 form (64-bit Office) | %d |" % wide["forms"])
+    add("")
+    add("## The VBA7 forms")
+    add("")
+    add("Typed again from the x86_64 headers (see `tools/catalogue/vba7.py`) and checked: "
+        "%d exports found in the 64-bit import library of the DLL each names; %d Type blocks whose "
+        "size and %d member offsets, as 64-bit VBA lays them out, equal what "
+        "x86_64-w64-mingw32-gcc gives; %d parameters that are pointer-sized on x64 typed other "
+        "than Long; both forms with the same parameters in the same order." % (
+            wide["imports"], wide["types"], wide["offsets"], wide["params"]))
+    add("")
+    add("Calling in 64 bits the export that the headers name there rather than the 32-bit one "
+        "(%d): %s" % (len(wide["redirected"]), ", ".join(wide["redirected"])))
+    add("")
+    add("Without a VBA7 form:")
+    add("")
+    for reason, names in sorted(wide["none"].items()):
+        add("- %s (%d): %s" % (reason, len(names), ", ".join(sorted(names))))
     add("")
     add("## Functions per library")
     add("")

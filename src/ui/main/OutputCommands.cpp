@@ -5,6 +5,7 @@
 #include "TwipPanel.h"
 
 #include "PrintOut.h"
+#include "catalogue/DeclarationLayout.h"
 #include "TextBox.h"
 #include "output/ClipboardCopy.h"
 #include "output/ModuleExport.h"
@@ -49,7 +50,13 @@ void frmMain::createCopyMenu()
 
 FunctionView frmMain::shownFunction() const
 {
-    return {lblFunctionName->text(), txtFunction->text(), txtComment->text()};
+    FunctionView view{lblFunctionName->text(), txtFunction->text(), txtComment->text()};
+    // A module saved while the VBA7 form shows carries the classic form too.
+    if (mnuVba7->isChecked() && m_shownPosition >= 1 && m_shownPosition <= m_recordset.RecordCount()) {
+        view.classicDeclaration = DeclarationLayout::layOut(
+            m_recordset.at(m_shownPosition)[CatalogueRecord::Declaration], mnuFormat->isChecked());
+    }
+    return view;
 }
 
 void frmMain::reportRuntimeError(qint64 number, const QString &description)

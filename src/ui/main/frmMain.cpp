@@ -322,6 +322,11 @@ void frmMain::createMenus()
     mnuFormat->setCheckable(true);
     mnuFormat->setChecked(false);
     connect(mnuFormat, &QAction::triggered, this, &frmMain::mnuFormat_Click);
+    mnuVba7 = mnuFunction->addAction(Texts::mnuVba7);
+    mnuVba7->setObjectName(QStringLiteral("mnuVba7"));
+    mnuVba7->setCheckable(true);
+    mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
+    connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
     mnuFunction->addSeparator();
     mnuDayFun = mnuFunction->addAction(Texts::mnuDayFun);
     mnuDayFun->setObjectName(QStringLiteral("mnuDayFun"));
@@ -373,6 +378,11 @@ void frmMain::unload()
 void frmMain::setRecordset(Recordset recordset)
 {
     m_recordset = std::move(recordset);
+    m_shownPosition = 0;
+    // An older catalogue has no VBA7 declarations: the entry stays, disabled and without
+    // its check mark; the user's choice is kept for a catalogue that has them.
+    mnuVba7->setEnabled(m_recordset.hasVba7Column());
+    mnuVba7->setChecked(m_vba7Choice && mnuVba7->isEnabled());
 }
 
 void frmMain::BuildCatalogueTree()
@@ -407,8 +417,10 @@ void frmMain::ShowCurrentRecord()
 {
     if (const QString *name = m_recordset.field(CatalogueRecord::FunctionName))
         lblFunctionName->setText(*name);
-    if (const QString *declaration = m_recordset.field(CatalogueRecord::Declaration))
-        txtFunction->setText(*declaration);
+    if (const CatalogueRecord *record = m_recordset.current()) {
+        txtFunction->setText(record->declaration(mnuVba7->isChecked()));
+        m_shownPosition = m_recordset.AbsolutePosition();
+    }
     if (const QString *description = m_recordset.field(CatalogueRecord::Description))
         txtComment->setText(*description);
     if (const QString *name = m_recordset.field(CatalogueRecord::FunctionName))
@@ -434,6 +446,27 @@ void frmMain::mnuFormat_Click()
 {
     // The action has already flipped its check mark when triggered from the menu.
     FormatDeclaration();
+}
+
+void frmMain::mnuVba7_Click()
+{
+    // The entry has already flipped its own check mark.
+    m_vba7Choice = mnuVba7->isChecked();
+    if (m_shownPosition < 1 || m_shownPosition > m_recordset.RecordCount())
+        return;
+    txtFunction->setText(m_recordset.at(m_shownPosition).declaration(mnuVba7->isChecked()));
+    FormatDeclaration();
+}
+
+void frmMain::setVba7Checked(bool checked)
+{
+    m_vba7Choice = checked;
+    mnuVba7->setChecked(checked && mnuVba7->isEnabled());
+}
+
+bool frmMain::vba7Checked() const
+{
+    return m_vba7Choice;
 }
 
 void frmMain::mnuCaption_Click()
@@ -689,6 +722,7 @@ int frmMain::functionTextHeight() const
 void frmMain::mnuDayFun_Click()
 {
     frmDayApi day(m_recordset, FunctionCount(), {}, this);
+    day.setVba7(mnuVba7->isChecked());
     day.GetRandomApi();
     day.exec();
 }

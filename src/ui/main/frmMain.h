@@ -113,6 +113,7 @@ public:
     QAction *mnuKeys = nullptr;
     QAction *mnuOptions = nullptr;
     QAction *mnuFormat = nullptr;
+    QAction *mnuVba7 = nullptr;
     QAction *mnuTreeApi = nullptr;
     QAction *mnuSearch = nullptr;
     QAction *mnuAnalyse = nullptr;
@@ -163,6 +164,8 @@ public:
     void setFunctionTextHeight(int twips) override;
     int treeSize() const override;
     int functionTextHeight() const override;
+    void setVba7Checked(bool checked) override;
+    bool vba7Checked() const override;
 
 public slots:
     void cmdExit_Click();
@@ -170,6 +173,8 @@ public slots:
     void cmdCopy_Click();
     void mnuPrint_Click();
     void mnuFormat_Click();
+    // Shows the function again in the form the entry's check mark asks for.
+    void mnuVba7_Click();
     void mnuCaption_Click();
     // The first side of the working area: tree (shown or hidden), search or analysis panel.
     void mnuTreeApi_Click();
@@ -239,4 +244,9 @@ private:
     std::unique_ptr<ConstantFinder> m_constants;
     QPointer<frmConst> m_constWindow;
     QAction *m_descriptionConstants = nullptr;
+    // The record the function view shows (its position), 0 before the first.
+    qsizetype m_shownPosition = 0;
+    // The VBA7 entry's check mark as the user left it, kept while an older catalogue
+    // disables the entry.
+    bool m_vba7Choice = false;
 };

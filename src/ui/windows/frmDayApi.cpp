@@ -147,9 +147,9 @@ void frmDayApi::cmdOK_Click()
 
 void frmDayApi::ShowCurrentRecord()
 {
-    const QString *declaration = m_recordset.field(CatalogueRecord::Declaration);
+    const CatalogueRecord *record = m_recordset.current();
     const QString *description = m_recordset.field(CatalogueRecord::Description);
-    txtFunction->setText(declaration ? *declaration : QString());
+    txtFunction->setText(record ? record->declaration(m_vba7) : QString());
     txtComment->setText(description ? *description : QString());
 }
 

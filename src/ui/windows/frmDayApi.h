@@ -38,6 +38,8 @@ public:
     // Where the random draws come from (0 <= r < 1); the clock-seeded generator unless a
     // test gives another.
     void setDraw(std::function<double()> draw) { m_draw = std::move(draw); }
+    // Shows the declarations in the VBA7 form (64-bit Office) rather than the classic one.
+    void setVba7(bool vba7) { m_vba7 = vba7; }
 
     Resizer *resFunction = nullptr;
     TextBox *txtFunction = nullptr;
@@ -72,4 +74,5 @@ private:
     ProgramEnd m_programEnd;
     std::function<double()> m_draw;
     bool m_unloaded = false;
+    bool m_vba7 = false;
 };

@@ -302,17 +302,20 @@ private slots:
     }
 
     // The examples quote the shipped catalogue's declarations word for word, with the
-    // structure types that come with them.
+    // structure types that come with them; a PtrSafe one quotes the VBA7 form.
     void declarationsInThePages_matchTheCatalogue()
     {
         CatalogueStore::OpenResult opened = CatalogueStore::open(CatalogueStore::databasePath(binDir()));
         QVERIFY(opened.recordset);
         QHash<QString, QString> declarations;
+        QHash<QString, QString> vba7;
         Recordset &rs = *opened.recordset;
-        for (qsizetype i = 1; i <= rs.RecordCount(); ++i)
+        for (qsizetype i = 1; i <= rs.RecordCount(); ++i) {
             declarations.insert(rs.at(i)[CatalogueRecord::FunctionName], rs.at(i)[CatalogueRecord::Declaration]);
+            vba7.insert(rs.at(i)[CatalogueRecord::FunctionName], rs.at(i)[CatalogueRecord::Vba7Declaration]);
+        }
 
-        static const QRegularExpression declare(QStringLiteral("^Private Declare (?:Function|Sub) (\\w+) .*$"),
+        static const QRegularExpression declare(QStringLiteral("^Private Declare (PtrSafe )?(?:Function|Sub) (\\w+) .*$"),
                                                 QRegularExpression::MultilineOption);
         int quoted = 0;
         for (const QString &page : {QStringLiteral("WAPI.htm"), QStringLiteral("DECLARE.htm")}) {
@@ -320,9 +323,9 @@ private slots:
             document.setHtml(readText(binDir() + QStringLiteral("/help/") + page));
             const QString text = document.toPlainText();
             for (const QRegularExpressionMatch &m : declare.globalMatch(text)) {
-                const QString name = m.captured(1);
+                const QString name = m.captured(2);
                 QVERIFY2(declarations.contains(name), qPrintable(name));
-                QString declaration = declarations.value(name);
+                QString declaration = (m.hasCaptured(1) ? vba7 : declarations).value(name);
                 declaration.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                 QVERIFY2(text.contains(declaration), qPrintable(name + QStringLiteral(": ") + declaration));
                 // The declaration line itself is the catalogue's last line.
@@ -330,7 +333,7 @@ private slots:
                 ++quoted;
             }
         }
-        QCOMPARE(quoted, 17);
+        QCOMPARE(quoted, 18);
     }
 
     void pages_useTheProgramsLetters()
