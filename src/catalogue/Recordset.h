@@ -56,6 +56,6 @@ private:
     std::vector<CatalogueRecord> m_records;
     qsizetype m_position = 0;
     bool m_open = false;
-    quint64 m_snapshotId = 0;
     bool m_vba7Column = false;
+    quint64 m_snapshotId = 0;
 };

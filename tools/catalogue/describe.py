@@ -114,8 +114,15 @@ def unknown_parameter_names(text, declaration, known_elsewhere):
     return bad
 
 
+# "Param1 تا Param4": a range of numbered parameters names each of them.
+_RANGE = re.compile(r"\b([A-Za-z_]+?)(\d+) تا \1(\d+)\b")
+
+
 def unnamed_parameters(text, params):
-    return [p for p in params if not names_word(text, p)]
+    ranged = set()
+    for m in _RANGE.finditer(text):
+        ranged.update("%s%d" % (m.group(1), i) for i in range(int(m.group(2)), int(m.group(3)) + 1))
+    return [p for p in params if p not in ranged and not names_word(text, p)]
 
 # ---------------------------------------------------------------------------------------
 # The interim text for functions not yet described
