@@ -1,5 +1,6 @@
 #include "app/PersianLook.h"
 #include "app/mdlMain.h"
+#include "platform/Texts.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/QtPrompter.h"
 
@@ -9,10 +10,34 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// While the application connects to the display: with no graphical session the platform
+// plugin's complaints and the fatal advice to reinstall give way to one line that says
+// what is missing, and the exit status 1.
+void startupMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", Texts::noGraphicalSession.toUtf8().constData());
+        std::_Exit(1);
+    }
+    if (context.category && std::strncmp(context.category, "qt.qpa.", 7) == 0)
+        return;
+    qtHandler(type, context, text);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setOrganizationName(QStringLiteral("Kel"));
     QApplication::setApplicationName(QStringLiteral("Vorn"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

@@ -6,6 +6,7 @@
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 #include "settings/ProgramSettings.h"
+#include "settings/RegKeys.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/frmDayApi.h"
 
@@ -27,12 +28,18 @@ Program::Program(Environment environment)
     : m_env(std::move(environment))
     , m_lock(std::make_unique<InstanceLock>(m_env.lockPath))
 {
+    // What the settings store cannot do (a store that is not its own, no home folder) is
+    // told to the user, each once a run.
+    RegKeys::setWarningHandler([prompter = m_env.prompter](const QString &text) {
+        prompter->message(text, Texts::programTitle, Prompter::Icon::Exclamation);
+    });
 }
 
 Program::~Program()
 {
     if (m_main)
         m_main->unload();
+    RegKeys::setWarningHandler({});
 }
 
 Program::Road Program::Main(const QString &arguments)

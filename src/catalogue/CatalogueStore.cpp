@@ -1,5 +1,7 @@
 #include "CatalogueStore.h"
 
+#include "platform/Texts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -54,6 +56,34 @@ struct Connection
     }
 };
 
+constexpr int busyWaitMs = 1500;
+
+// A writer in the middle of a change, or a journal or write-ahead log that only a writer
+// may resolve: a crashed writer's hot journal, a log whose index cannot be made.
+bool needsWriter(int extendedCode)
+{
+    switch (extendedCode) {
+    case SQLITE_READONLY_ROLLBACK:
+    case SQLITE_READONLY_RECOVERY:
+    case SQLITE_READONLY_CANTINIT:
+    case SQLITE_READONLY_CANTLOCK:
+    case SQLITE_READONLY_DIRECTORY:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_BUSY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+OpenResult stepFailure(sqlite3 *db, int code)
+{
+    if (needsWriter(sqlite3_extended_errcode(db)))
+        return failure(code, Texts::catalogueNeedsWriter);
+    return engineFailure(db, code);
+}
+
 } // namespace
 
 QString databasePath(const QString &programFolder)
@@ -61,7 +91,7 @@ QString databasePath(const QString &programFolder)
     return QDir(programFolder).filePath(QStringLiteral("API.mdb"));
 }
 
-OpenResult open(const QString &databaseFile)
+OpenResult open(const QString &databaseFile, const Limits &limits)
 {
     // A missing file is told apart before the engine sees it: SQLite would otherwise
     // report its own "unable to open" and a read-only open never creates a file.
@@ -69,20 +99,29 @@ OpenResult open(const QString &databaseFile)
         return failure(missingFileError, QStringLiteral("Unspecified error"));
 
     Connection connection;
-    // immutable=1: the file is only read, and no journal or lock file is made beside it.
+    // Read-only, with the locks, journal and write-ahead log a writer keeps: what is read
+    // is what was committed. No memory map: a file shortened under the reader then gives
+    // a read error, never a signal, and every record is copied out anyway.
     const QByteArray uri = "file:" + QUrl::fromLocalFile(databaseFile).toEncoded(QUrl::RemoveScheme)
-        + "?mode=ro&immutable=1";
+        + "?mode=ro";
     int rc = sqlite3_open_v2(uri.constData(), &connection.db,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK)
         return engineFailure(connection.db, rc);
+    sqlite3_extended_result_codes(connection.db, 1);
+    // A writer that is committing is waited for a moment; one that holds on is reported.
+    sqlite3_busy_timeout(connection.db, busyWaitMs);
+    sqlite3_exec(connection.db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    // No single field may outgrow what the whole catalogue may hold.
+    sqlite3_limit(connection.db, SQLITE_LIMIT_LENGTH,
+                  static_cast<int>(std::min<qint64>(limits.characters * 2, 1000000000)));
 
-    // Reading through a memory map spares copying every page into the engine's cache.
-    sqlite3_exec(connection.db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
-
-    rc = sqlite3_prepare_v2(connection.db, "SELECT * FROM API", -1, &connection.statement, nullptr);
+    // One read transaction: every row comes from the same committed state.
+    rc = sqlite3_exec(connection.db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(connection.db, "SELECT * FROM API", -1, &connection.statement, nullptr);
     if (rc != SQLITE_OK)
-        return engineFailure(connection.db, rc);
+        return stepFailure(connection.db, rc & 0xff);
 
     // An older catalogue lacks the sixth column, the VBA7 declarations: it reads as empty.
     const int columns = std::min(sqlite3_column_count(connection.statement), CatalogueRecord::fieldCount);
@@ -93,14 +132,23 @@ OpenResult open(const QString &databaseFile)
     }
 
     std::vector<CatalogueRecord> records;
+    qint64 characters = 0;
     while ((rc = sqlite3_step(connection.statement)) == SQLITE_ROW) {
+        if (static_cast<qint64>(records.size()) >= limits.records)
+            return failure(tooLargeError, Texts::catalogueTooLarge);
         CatalogueRecord record;
-        for (int i = 0; i < columns; ++i)
+        for (int i = 0; i < columns; ++i) {
             record[i] = columnText(connection.statement, i);
+            characters += record[i].size();
+        }
+        if (characters > limits.characters)
+            return failure(tooLargeError, Texts::catalogueTooLarge);
         records.push_back(std::move(record));
     }
+    if (rc == SQLITE_TOOBIG)
+        return failure(tooLargeError, Texts::catalogueTooLarge);
     if (rc != SQLITE_DONE)
-        return engineFailure(connection.db, rc);
+        return stepFailure(connection.db, rc & 0xff);
 
     OpenResult result;
     result.recordset.emplace(std::move(records), columns == CatalogueRecord::fieldCount);

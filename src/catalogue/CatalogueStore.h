@@ -14,6 +14,16 @@ namespace CatalogueStore {
 inline constexpr qint64 missingFileError = -2147467259LL;
 // Reading a field position the table does not have.
 inline constexpr qint64 itemNotFoundError = 3265;
+// More records or text than the program holds (SQLite's "too big").
+inline constexpr qint64 tooLargeError = 18;
+
+// What one catalogue may hold: far above the shipped one, low enough that a table that
+// never ends (an endless view) is refused long before memory runs out.
+struct Limits
+{
+    qint64 records = 500'000;
+    qint64 characters = 64LL * 1024 * 1024; // of all fields together
+};
 
 struct OpenResult
 {
@@ -24,8 +34,12 @@ struct OpenResult
 
 QString databasePath(const QString &programFolder);
 
-// Reads table API of the database file: six columns, or the first five of an older one. Fields without a value read as the empty text;
-// numbers and blobs read as their text. The record order is the table's stored order.
-OpenResult open(const QString &databaseFile);
+// Reads table API of the database file (six columns, or the first five of an older one),
+// the whole table in one read transaction: rows a writer has not committed are not seen,
+// rows in its write-ahead log are. Fields without a value read as the empty text; numbers
+// and blobs read as their text. The record order is the table's stored order. A table
+// beyond the limits, and a journal or log that only a writer can resolve (a crashed
+// writer's), fail with a message that says so.
+OpenResult open(const QString &databaseFile, const Limits &limits = {});
 
 } // namespace CatalogueStore

@@ -151,7 +151,7 @@ std::optional<ConstantTable> open(const QString &databaseFile)
     if (!QFileInfo(databaseFile).isFile())
         return std::nullopt;
     const QByteArray uri = "file:" + QUrl::fromLocalFile(databaseFile).toEncoded(QUrl::RemoveScheme)
-        + "?mode=ro&immutable=1";
+        + "?mode=ro";
     sqlite3 *db = nullptr;
     sqlite3_stmt *statement = nullptr;
     auto done = [&](std::optional<ConstantTable> result) {
@@ -161,12 +161,22 @@ std::optional<ConstantTable> open(const QString &databaseFile)
     };
     if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
         return done(std::nullopt);
+    // Read as the function table is: what a writer committed, in one read transaction,
+    // without a memory map that a file shortened meanwhile would turn into a signal.
+    sqlite3_busy_timeout(db, 1500);
+    sqlite3_exec(db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return done(std::nullopt);
     if (sqlite3_prepare_v2(db, "SELECT ConstName, Line, Value, Family, Header, Meaning FROM Const", -1,
                            &statement, nullptr) != SQLITE_OK)
         return done(std::nullopt);
     ConstantTable table;
     int rc;
+    // Far more than the headers hold; an endless view stops here instead of filling memory.
+    constexpr size_t maximumConstants = 1000000;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (table.constants.size() >= maximumConstants)
+            return done(std::nullopt);
         table.constants.push_back(Constant{text(statement, 0), text(statement, 1),
                                            sqlite3_column_int(statement, 2), text(statement, 3),
                                            text(statement, 4), text(statement, 5)});

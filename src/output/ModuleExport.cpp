@@ -6,12 +6,21 @@ namespace ModuleExport {
 
 QString moduleName(const QString &functionName)
 {
-    // A line break would cut the module's header line in two: it goes the way of a space.
+    // A line break would cut the module's header line in two, and a NUL would end the
+    // name early for whatever reads it: they go the way of a space.
     QString name = functionName;
     for (QChar &c : name) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.isNull())
             c = QLatin1Char('_');
     }
+    return name;
+}
+
+QString fileName(const QString &functionName)
+{
+    // A "/" would name a folder that is not there.
+    QString name = moduleName(functionName);
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
     return name;
 }
 

@@ -20,10 +20,12 @@ inline const QString createdBy = QStringLiteral("' Created by Vorn");
 inline const QString commentStart = QStringLiteral("' ");
 inline const QString lineEnd = QStringLiteral("\r\n");
 
-// The function name with every space turned into "_", and every CR and LF too (a
-// damaged catalogue may hold one): the module's name and the file name the save dialog
-// starts with.
+// The function name with every space turned into "_", and every CR, LF and NUL too (a damaged catalogue may hold one): the module's name.
 QString moduleName(const QString &functionName);
+
+// The module name with every "/" turned into "_" as well: the file name the save and
+// print dialogs start with.
+QString fileName(const QString &functionName);
 
 // The text cut into lines at every line break: CR LF, and a lone CR or LF as well.
 // A text without a break is one line; an empty text is one empty line.

@@ -3,9 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Writes a module file whole or not at all: the bytes go to a temporary file beside the
 // target, which then takes the target's place. A save that fails half way leaves a file
-// that was there before exactly as it was, and never a half-written module.
+// that was there before exactly as it was, and never a half-written module. Where the
+// folder takes no new file but the existing file may be written, the file is rewritten in
+// place, and a write that fails half way puts the old content back.
 namespace ModuleFile {
 
 // The Basic run-time numbers of the failures a save meets, with their descriptions.
@@ -22,5 +26,10 @@ struct WriteResult
 
 // Creates the file or replaces the whole of an existing one with the bytes.
 WriteResult write(const QString &path, const QByteArray &bytes);
+
+// The same for a file that another writer makes from a file name (a PDF printer): produce
+// fills the temporary file it is given and says whether that file came out whole; only
+// then does it take the target's place.
+WriteResult produce(const QString &path, const std::function<bool(const QString &temporaryFile)> &produce);
 
 } // namespace ModuleFile

@@ -1,10 +1,12 @@
 #include "Autostart.h"
 
+#include "ConfigFolder.h"
+#include "InPlaceWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -47,7 +49,7 @@ Autostart::Autostart(QString entryFile)
 
 QString Autostart::defaultEntryFile()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString folder = configFolder();
     if (folder.isEmpty())
         return QString();
     return QDir(folder).filePath(QStringLiteral("autostart/vorn.desktop"));
@@ -92,11 +94,52 @@ QByteArray Autostart::entryText(const QString &program)
     return text.toUtf8();
 }
 
+namespace {
+
+// The entry without its Exec line: what every entry this program writes has in common.
+QByteArray withoutExec(const QByteArray &entry)
+{
+    QList<QByteArray> lines = entry.split('\n');
+    lines.removeIf([](const QByteArray &line) { return line.startsWith("Exec="); });
+    return lines.join('\n');
+}
+
+QByteArray contentOf(const QString &file)
+{
+    QFile entry(file);
+    // A regular file only: a pipe would wait for a writer.
+    if (!QFileInfo(file).isFile() || !entry.open(QIODevice::ReadOnly))
+        return {};
+    return entry.read(64 * 1024);
+}
+
+} // namespace
+
+bool Autostart::isOwnEntry() const
+{
+    const QByteArray entry = contentOf(m_entryFile);
+    return !entry.isEmpty() && withoutExec(entry) == withoutExec(entryText(QString()));
+}
+
+bool Autostart::starts(const QString &program) const
+{
+    return contentOf(m_entryFile) == entryText(program);
+}
+
 bool Autostart::enable(const QString &program) const
 {
     if (m_entryFile.isEmpty())
         return false;
-    if (!QDir().mkpath(QFileInfo(m_entryFile).absolutePath()))
+    const QFileInfo info(m_entryFile);
+    if (info.isSymLink()) {
+        // Never replace a file that is not this program's own: the link's target is
+        // written only when it is a regular file that is empty or holds such an entry.
+        const QFileInfo target(info.symLinkTarget());
+        if (!target.isFile() || (target.size() > 0 && !isOwnEntry()))
+            return false;
+        return rewriteInPlace(target.filePath(), entryText(program));
+    }
+    if (!QDir().mkpath(info.absolutePath()))
         return false;
     QSaveFile file(m_entryFile);
     if (!file.open(QIODevice::WriteOnly))
@@ -108,7 +151,6 @@ bool Autostart::enable(const QString &program) const
         return false;
     return file.commit();
 }
-
 bool Autostart::disable() const
 {
     if (m_entryFile.isEmpty())

@@ -8,7 +8,7 @@
 class Autostart
 {
 public:
-    // entryFile: the entry to keep; by default $XDG_CONFIG_HOME/autostart/vorn.desktop.
+    // entryFile: the entry to keep; by default configFolder()/autostart/vorn.desktop.
     explicit Autostart(QString entryFile = defaultEntryFile());
 
     // Empty when no configuration folder is known.
@@ -25,8 +25,15 @@ public:
     static QByteArray entryText(const QString &program);
 
     // Writes the entry that starts program with -d, replacing any earlier one, the file
-    // whole or not at all. False when it cannot be written.
+    // whole or not at all. Where the entry is a symbolic link, its target is written in
+    // place (the link kept) only when it is a regular file that is empty or holds an
+    // entry this program wrote. False when it cannot be written.
     bool enable(const QString &program) const;
+    // Whether the entry is one this program wrote (for whatever program path), not one
+    // the user made or changed.
+    bool isOwnEntry() const;
+    // Whether the entry is exactly the one enable(program) writes.
+    bool starts(const QString &program) const;
     // Removes the entry. False only when an entry remains.
     bool disable() const;
     bool isEnabled() const;

@@ -4,7 +4,9 @@
 #include <QString>
 
 // The previous-instance test: a lock file held for as long as the program runs.
-// A lock left behind by a crashed run (its process gone) does not block the next start.
+// A lock left behind by a crashed run (its process gone), or one whose owner cannot be
+// read (an empty or damaged file nobody holds), does not block the next start; a running
+// owner always keeps it.
 class InstanceLock
 {
 public:

@@ -11,6 +11,23 @@ inline const QString alreadyRunning = QStringLiteral("اين برنامه در �
 inline const QString errorCaption = QStringLiteral("خطا");
 inline const QString databaseNotFound = QStringLiteral("فايل پايگاه داده ها پيدا نشد");
 inline const QString reinstallProgram = QStringLiteral("لطفاً نرم افزار را مجدداً نصب کنيد");
+// start-up without a display
+inline const QString noGraphicalSession = QStringLiteral(
+    "Vorn: براي اجراي اين برنامه يک محيط گرافيکي (X11 يا Wayland) لازم است");
+// the settings store and the login entry
+inline const QString settingsForThisRunOnly = QStringLiteral(
+    "پوشه خانه کاربر معلوم نيست؛ تنظيمات فقط تا پايان اين اجرا نگه داشته مي شوند");
+inline const QString settingsNotAFile = QStringLiteral(
+    "فايل تنظيمات يک فايل معمولي نيست؛ تنظيمات پيش فرض به کار مي روند و چيزي در آن نوشته نمي شود:");
+inline const QString settingsLinkRefused = QStringLiteral(
+    "فايل تنظيمات پيوندي به فايلي است که تنظيمات اين برنامه در آن نيست؛ چيزي در آن نوشته نمي شود:");
+inline const QString autostartNotWritten = QStringLiteral(
+    "نمايش تابع در هنگام شروع به کار ثبت نشد:");
+// the catalogue
+inline const QString catalogueTooLarge = QStringLiteral("پايگاه داده ها براي خواندن بيش از اندازه بزرگ است");
+inline const QString catalogueNeedsWriter = QStringLiteral(
+    "پايگاه داده ها در ميانه يک نوشتن ناتمام است و بدون نوشتن در آن خوانده نمي شود؛ "
+    "برنامه اي را که آن را مي نويسد ببنديد يا آن را با همان برنامه باز کنيد");
 // tree roots
 inline const QString rootAlphabet = QStringLiteral("حروف الفبا");
 inline const QString rootLibrary = QStringLiteral("کتابخانه");

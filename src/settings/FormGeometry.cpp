@@ -69,3 +69,16 @@ FormGeometry keepOnScreens(const FormGeometry &geometry, const QList<QRect> &scr
     moved.top = placeWithin(geometry.top, std::max(geometry.height, 1), area.top, area.bottom);
     return moved;
 }
+
+FormGeometry fitInto(const FormGeometry &geometry, const QRect &area)
+{
+    if (area.isEmpty() || (geometry.width <= area.width() && geometry.height <= area.height()))
+        return geometry;
+    FormGeometry fitted = geometry;
+    fitted.width = std::min(geometry.width, area.width());
+    fitted.height = std::min(geometry.height, area.height());
+    const Span span = spanOf(area);
+    fitted.left = placeWithin(geometry.left, fitted.width, span.left, span.right);
+    fitted.top = placeWithin(geometry.top, fitted.height, span.top, span.bottom);
+    return fitted;
+}

@@ -27,3 +27,9 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(FormGeometry::Fields)
 // inside it where it fits; any other window is returned as it is. screens: the screens'
 // usable areas in twips; with none known, nothing moves.
 FormGeometry keepOnScreens(const FormGeometry &geometry, const QList<QRect> &screens);
+
+// A window that does not fit the area (a screen's usable area, with room taken off for
+// the frame the window manager draws) is made smaller to fit and moved inside it; one
+// that fits is returned as it is. For a first start on a small or strongly scaled screen,
+// where the window's designed size would put its menu and status bar off the screen.
+FormGeometry fitInto(const FormGeometry &geometry, const QRect &area);

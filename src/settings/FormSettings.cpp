@@ -54,6 +54,7 @@ void SaveFormPosition(const QString &formName, const FormGeometry &geometry, con
     if (formName.isEmpty())
         return; // a window without a name has no entries of its own
     const QString key = positionKey(applicationName);
+    const RegKeys::Batch together;
     const auto write = [&](const QString &valueName, const QString &value) {
         RegKeys::WriteKeyValue(RegKeys::Hive::CurrentUser, key, valueName, value);
     };

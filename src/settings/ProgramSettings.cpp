@@ -3,7 +3,9 @@
 #include "FormSettings.h"
 #include "MainView.h"
 #include "SettingText.h"
+#include "RegKeys.h"
 #include "platform/Autostart.h"
+#include "platform/Texts.h"
 
 namespace ProgramSettings {
 
@@ -59,6 +61,7 @@ bool Vba7Chosen()
 
 void SaveSettings(const MainView &view)
 {
+    const RegKeys::Batch together;
     store(treeSize, QString::number(view.treeSize()));
     store(functionTextHeight, QString::number(view.functionTextHeight()));
     store(fnCaption, SettingText::fromBoolean(view.captionChecked()));
@@ -78,26 +81,41 @@ DialogValues readDialogValues()
     return values;
 }
 
-void ApplySettings(const DialogValues &values, MainView &view, const QString &programPath)
+bool ApplySettings(const DialogValues &values, MainView &view, const QString &programPath)
 {
-    store(fnFontSize, values.fnFontSize);
-    store(cmFontSize, values.cmFontSize);
-    store(dayFunction, values.dayFunction ? QStringLiteral("1") : QStringLiteral("0"));
+    const bool dayWasOn = readDialogValues().dayFunction;
+    {
+        const RegKeys::Batch together;
+        store(fnFontSize, values.fnFontSize);
+        store(cmFontSize, values.cmFontSize);
+        store(dayFunction, values.dayFunction ? QStringLiteral("1") : QStringLiteral("0"));
+    }
     if (const std::optional<double> size = SettingText::toFontSize(values.fnFontSize))
         view.setFunctionFontSize(*size);
     if (const std::optional<double> size = SettingText::toFontSize(values.cmFontSize))
         view.setCommentFontSize(*size);
-    UpdateAutostart(values.dayFunction, programPath);
+    if (UpdateAutostart(values.dayFunction, programPath, values.dayFunction != dayWasOn))
+        return true;
+    // The box is stored as the login entry really is: none was written.
+    store(dayFunction, QStringLiteral("0"));
+    RegKeys::tell(Texts::autostartNotWritten + QStringLiteral("\r\n") + Autostart().entryFile());
+    return false;
 }
 
-void UpdateAutostart(bool dayFunction, const QString &programPath)
+bool UpdateAutostart(bool dayFunction, const QString &programPath, bool settingChanged)
 {
     const Autostart autostart;
+    // An entry the user made or changed is left alone, unless the user just turned the
+    // setting off; one this program wrote is rewritten only when it would change (the
+    // program was moved).
     if (!dayFunction) {
-        autostart.disable();
-        return;
+        if (settingChanged || autostart.isOwnEntry())
+            autostart.disable();
+        return true;
     }
-    autostart.enable(programPath);
+    if (autostart.isEnabled() && (!autostart.isOwnEntry() || autostart.starts(programPath)))
+        return true;
+    return autostart.enable(programPath);
 }
 
 } // namespace ProgramSettings

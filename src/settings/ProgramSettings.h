@@ -38,7 +38,8 @@ inline const QString defaultVba7Declaration = QStringLiteral("False");
 void LoadSettings(MainView &view);
 
 // Stores the six view settings from the window's check marks and splitters, in this
-// order: TreeSize, FunctionTextHeight, Fn Caption, StatusBar Vis, Keys Vis, VBA7 Declaration.
+// order: TreeSize, FunctionTextHeight, Fn Caption, StatusBar Vis, Keys Vis, VBA7 Declaration;
+// one write of the store for all (and for what a surrounding RegKeys::Batch holds).
 void SaveSettings(const MainView &view);
 
 // Whether the declarations are shown in the VBA7 form, as stored.
@@ -58,12 +59,17 @@ struct DialogValues
 DialogValues readDialogValues();
 
 // The confirmed dialog, in this order: stores both font-size texts as they stand, whether
-// sizes or not; stores "Day Function" as "1" or "0"; gives the main window the sizes (a
-// text that is no size leaves that box as it is); then UpdateAutostart.
-void ApplySettings(const DialogValues &values, MainView &view, const QString &programPath);
+// sizes or not, and "Day Function" as "1" or "0", with one write of the store; gives the
+// main window the sizes (a text that is no size leaves that box as it is); then
+// UpdateAutostart. A login entry that could not be written is told (RegKeys::tell) and
+// "Day Function" stored as "0", as things really are; false then.
+bool ApplySettings(const DialogValues &values, MainView &view, const QString &programPath);
 
-// With dayFunction, writes the login entry that starts programPath with -d, replacing an
-// earlier one (a moved program is then found again); without, removes it. Silent.
-void UpdateAutostart(bool dayFunction, const QString &programPath);
+// With dayFunction, writes the login entry that starts programPath with -d where there is
+// none, or where the one there is this program's own and starts another path (a moved
+// program is then found again); an entry the user made or changed is kept. Without, removes
+// the entry when the setting was just turned off or the entry is this program's own.
+// False when an entry was wanted and could not be written.
+bool UpdateAutostart(bool dayFunction, const QString &programPath, bool settingChanged = true);
 
 } // namespace ProgramSettings

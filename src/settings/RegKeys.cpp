@@ -1,15 +1,23 @@
 #include "RegKeys.h"
 
+#include "platform/ConfigFolder.h"
+#include "platform/InPlaceWrite.h"
+#include "platform/Texts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include <stdio.h>
 #include <unistd.h>
@@ -94,13 +102,6 @@ QString textOf(const QVariant &value, const QString &defaultValue)
     }
 }
 
-// Gives the file one more name (removing what had that name); false where that cannot be.
-bool linkAs(const QString &file, const QString &name)
-{
-    QFile::remove(name);
-    return ::link(QFile::encodeName(file).constData(), QFile::encodeName(name).constData()) == 0;
-}
-
 // Two readings of one value agree. A text with commas, which reads as a list of texts,
 // comes back from the file as a list of values of the same texts.
 bool sameValue(const QVariant &a, const QVariant &b)
@@ -126,32 +127,192 @@ bool sameContent(const QSettings &a, const QSettings &b)
     return true;
 }
 
-// Writes the changes into the file whole, or leaves the file as it was. QSettings writes
-// a new file beside the old one and renames it over, but it does so even when writing
-// the new one failed half way (a full disk), and a piece of the store would stand where
-// the whole was. So the old file keeps a second name until the new one, read back under
-// a name of its own (QSettings trusts what it read before under the same name), holds
-// every value; otherwise the old file takes its place again.
-void syncWhole(QSettings &settings, const QString &file)
+// One write or delete, kept until the store is written.
+struct Change
 {
-    const QString kept = file + QStringLiteral(".old");
-    const bool keptOld = QFileInfo::exists(file) && linkAs(file, kept);
-    settings.sync();
-    // Not by the status: a store that held lines QSettings could not read keeps saying so,
-    // although what it could read is written back whole.
-    const QString check = file + QStringLiteral(".check-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool whole = linkAs(file, check);
-    if (whole) {
-        const QSettings readBack(check, QSettings::IniFormat);
-        whole = sameContent(readBack, settings);
-    }
-    QFile::remove(check);
-    if (!keptOld)
+    QString key;
+    std::optional<QString> value; // nothing: delete
+};
+
+int batchDepth = 0;
+QList<Change> pending;
+WarningHandler warningHandler;
+QSet<QString> warned;
+// The store of a run without a configuration folder, kept for that run only.
+QHash<QString, QString> runStore;
+
+void warnOnce(const QString &text)
+{
+    if (warned.contains(text))
         return;
-    if (whole)
-        QFile::remove(kept);
+    warned.insert(text);
+    if (warningHandler)
+        warningHandler(text);
+}
+
+// What stands at the store's path, and what may be done with it.
+enum class Store {
+    Absent,      // nothing: a new file is made
+    File,        // a regular file: replaced whole through a new file beside it
+    LinkToOwn,   // a link to a regular file that is empty or holds these settings
+    LinkToOther, // a link to anything else: never written
+    NotAFile,    // a pipe, a folder, a device: never read, never written
+};
+
+// Whether a file holds nothing or nothing but settings of this maker's programs.
+bool holdsOwnSettings(const QString &file)
+{
+    if (QFileInfo(file).size() == 0)
+        return true;
+    const QSettings settings(file, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    const QStringList keys = settings.allKeys();
+    return !keys.isEmpty() && std::all_of(keys.begin(), keys.end(), [](const QString &key) {
+        return key.startsWith(QLatin1String("Software/Kel/"));
+    });
+}
+
+Store storeAt(const QString &file)
+{
+    const QFileInfo info(file);
+    if (info.isSymLink()) {
+        const QFileInfo target(info.symLinkTarget());
+        if (target.isFile() && !target.isSymLink() ? holdsOwnSettings(target.filePath()) : false)
+            return Store::LinkToOwn;
+        return target.exists() && !target.isFile() ? Store::NotAFile : Store::LinkToOther;
+    }
+    if (!info.exists())
+        return Store::Absent;
+    return info.isFile() ? Store::File : Store::NotAFile;
+}
+
+void warnUnusable(Store store, const QString &file)
+{
+    const QString text = store == Store::NotAFile ? Texts::settingsNotAFile : Texts::settingsLinkRefused;
+    warnOnce(text + QStringLiteral("\r\n") + file);
+}
+
+// The file's bytes with the changes made, as QSettings writes them: it works on a copy in
+// a private folder, so the store itself is written once, whole, by the caller.
+std::optional<QByteArray> changedContent(const QString &file, const QList<Change> &changes)
+{
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return std::nullopt;
+    const QString copy = scratch.filePath(QStringLiteral("store.ini"));
+    if (QFileInfo::exists(file) && !QFile::copy(file, copy))
+        return std::nullopt;
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        for (const Change &change : changes) {
+            if (change.value) {
+                settings.setValue(change.key, *change.value);
+                continue;
+            }
+            if (!settings.contains(change.key))
+                continue;
+            // QSettings removes a key together with everything below it; in the store a
+            // value and a subkey of the same name are two things, so the subkey's values
+            // are put back.
+            settings.beginGroup(change.key);
+            const QStringList below = settings.allKeys();
+            QList<QVariant> belowValues;
+            for (const QString &name : below)
+                belowValues << settings.value(name);
+            settings.endGroup();
+            settings.remove(change.key);
+            for (qsizetype i = 0; i < below.size(); ++i)
+                settings.setValue(change.key + QLatin1Char('/') + below.at(i), belowValues.at(i));
+        }
+        // QSettings puts its new file in place even when writing it failed half way (a
+        // full disk), so what it wrote is read back, under a name of its own (QSettings
+        // trusts what it read before under the same name), and must hold every value.
+        settings.sync();
+        const QString check = scratch.filePath(QStringLiteral("check.ini"));
+        if (!QFile::copy(copy, check) || !sameContent(QSettings(check, QSettings::IniFormat), settings))
+            return std::nullopt;
+    }
+    QFile written(copy);
+    if (!written.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return written.readAll();
+}
+
+// What earlier saves that were killed half way left beside the store.
+void removeLeftovers(const QString &file)
+{
+    const QFileInfo info(file);
+    const QString name = info.fileName();
+    const QStringList leftovers = QDir(info.absolutePath())
+                                      .entryList({name + QStringLiteral(".old"), name + QStringLiteral(".check-*"),
+                                                  name + QStringLiteral(".new-*")},
+                                                 QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &leftover : leftovers)
+        QFile::remove(info.absoluteDir().filePath(leftover));
+}
+
+// A new file beside the old one, written out to the disk and then renamed over it: the
+// store is whole, old or new, whenever the run is cut short.
+bool replaceWhole(const QString &file, const QByteArray &bytes)
+{
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return false;
+    removeLeftovers(file);
+    QFile next(file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128));
+    if (!next.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    if (QFileInfo::exists(file))
+        next.setPermissions(QFileInfo(file).permissions());
+    const bool whole = next.write(bytes) == bytes.size() && next.flush() && ::fsync(next.handle()) == 0;
+    next.close();
+    if (!whole || ::rename(QFile::encodeName(next.fileName()).constData(), QFile::encodeName(file).constData()) != 0) {
+        next.remove();
+        return false;
+    }
+    return true;
+}
+
+void save(const QList<Change> &changes)
+{
+    if (changes.isEmpty())
+        return;
+    const QString file = hiveFile(Hive::CurrentUser);
+    if (file.isEmpty()) {
+        warnOnce(Texts::settingsForThisRunOnly);
+        for (const Change &change : changes) {
+            if (change.value)
+                runStore.insert(change.key, *change.value);
+            else
+                runStore.remove(change.key);
+        }
+        return;
+    }
+    const Store store = storeAt(file);
+    if (store == Store::NotAFile || store == Store::LinkToOther) {
+        warnUnusable(store, file);
+        return;
+    }
+    const std::optional<QByteArray> bytes = changedContent(file, changes);
+    QFile current(file);
+    if (!bytes || (current.open(QIODevice::ReadOnly) && current.readAll() == *bytes))
+        return;
+    if (store == Store::LinkToOwn)
+        rewriteInPlace(QFileInfo(file).symLinkTarget(), *bytes);
     else
-        ::rename(QFile::encodeName(kept).constData(), QFile::encodeName(file).constData());
+        replaceWhole(file, *bytes);
+}
+
+void change(const QString &keyPath, const QString &valueName, std::optional<QString> value)
+{
+    const std::optional<QString> key = settingsKey(keyPath, valueName);
+    if (!key)
+        return;
+    pending.append({*key, std::move(value)});
+    if (batchDepth == 0) {
+        const QList<Change> changes = std::exchange(pending, {});
+        save(changes);
+    }
 }
 
 } // namespace
@@ -160,7 +321,7 @@ QString hiveFile(Hive hive)
 {
     switch (hive) {
     case Hive::CurrentUser: {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        const QString folder = configFolder();
         if (folder.isEmpty())
             return QString();
         return QDir(folder).filePath(QStringLiteral("Kel/Vorn.ini"));
@@ -182,29 +343,55 @@ qsizetype codePageLength(const QString &text)
     return length;
 }
 
+void setWarningHandler(WarningHandler handler)
+{
+    warningHandler = std::move(handler);
+    warned.clear();
+}
+
+void tell(const QString &text)
+{
+    if (warningHandler)
+        warningHandler(text);
+}
+
+Batch::Batch()
+{
+    ++batchDepth;
+}
+
+Batch::~Batch()
+{
+    if (--batchDepth == 0) {
+        const QList<Change> changes = std::exchange(pending, {});
+        save(changes);
+    }
+}
+
 void WriteKeyValue(Hive hive, const QString &keyPath, const QString &valueName, const QString &value)
 {
-    const QString file = hiveFile(hive);
-    const std::optional<QString> key = settingsKey(keyPath, valueName);
-    if (file.isEmpty() || !key)
-        return;
-    QSettings settings(file, QSettings::IniFormat);
-    // Creates the missing folders; false for a file that cannot be written, which is then
-    // left alone rather than given a change that could not be saved.
-    if (!settings.isWritable())
-        return;
-    settings.setValue(*key, value.isEmpty() ? QStringLiteral(" ") : value);
-    // A new file is written beside the old one and renamed over it: a run that is killed
-    // in the middle leaves the previous file whole.
-    syncWhole(settings, file);
+    Q_UNUSED(hive);
+    change(keyPath, valueName, value.isEmpty() ? QStringLiteral(" ") : value);
 }
 
 QString ReadKeyValue(Hive hive, const QString &keyPath, const QString &valueName, const QString &defaultValue)
 {
     const QString file = hiveFile(hive);
     const std::optional<QString> key = settingsKey(keyPath, valueName);
-    if (file.isEmpty() || !key || !QFileInfo::exists(file))
+    if (!key)
         return defaultValue;
+    if (file.isEmpty()) {
+        warnOnce(Texts::settingsForThisRunOnly);
+        return textOf(runStore.value(*key, defaultValue), defaultValue);
+    }
+    const Store store = storeAt(file);
+    if (store == Store::Absent)
+        return defaultValue;
+    if (store == Store::NotAFile) {
+        // Opening a pipe would wait for a writer for ever.
+        warnUnusable(store, file);
+        return defaultValue;
+    }
     const QSettings settings(file, QSettings::IniFormat);
     if (!settings.contains(*key))
         return defaultValue;
@@ -213,27 +400,8 @@ QString ReadKeyValue(Hive hive, const QString &keyPath, const QString &valueName
 
 void DeleteKeyValue(Hive hive, const QString &keyPath, const QString &valueName)
 {
-    const QString file = hiveFile(hive);
-    const std::optional<QString> key = settingsKey(keyPath, valueName);
-    if (file.isEmpty() || !key || !QFileInfo::exists(file))
-        return;
-    QSettings settings(file, QSettings::IniFormat);
-    if (!settings.contains(*key) || !settings.isWritable())
-        return;
-
-    // QSettings removes a key together with everything below it; in the store a value and
-    // a subkey of the same name are two things, so the subkey's values are put back.
-    settings.beginGroup(*key);
-    const QStringList below = settings.allKeys();
-    QList<QVariant> belowValues;
-    for (const QString &name : below)
-        belowValues << settings.value(name);
-    settings.endGroup();
-
-    settings.remove(*key);
-    for (qsizetype i = 0; i < below.size(); ++i)
-        settings.setValue(*key + QLatin1Char('/') + below.at(i), belowValues.at(i));
-    syncWhole(settings, file);
+    Q_UNUSED(hive);
+    change(keyPath, valueName, std::nullopt);
 }
 
 } // namespace RegKeys

@@ -156,6 +156,23 @@ private slots:
         QCOMPARE(main->txtComment->toPlainText().back(), QChar(0x2026));
     }
 
+    // A name of a million characters went whole into the status panel, whose layout froze
+    // the window for a minute; the panel now shows its start, elided.
+    void megabyteName_frozeTheWindowInTheStatusPanel()
+    {
+        const QString name(1024 * 1024, QLatin1Char('N'));
+        writeCatalogue(m_dir.path(), {record(name, "d", "l", "w", "x")});
+        auto program = start(Program::Road::MainWindow);
+        QVERIFY(program);
+        frmMain *main = program->mainWindow();
+        main->ShowFunction(name);
+        const QString shown = main->statusPanels()->text(QStringLiteral("name"));
+        QVERIFY(shown.size() <= 200);
+        QVERIFY(name.startsWith(shown.chopped(1)));
+        QCOMPARE(shown.back(), QChar(0x2026));
+        QCOMPARE(main->lblFunctionName->text(), name); // what save and copy take
+    }
+
     // A name with a line break and fields with a lone surrogate half (text no editor
     // writes, but a damaged file can hold) are shown, and saved as a module whose lines
     // all end in CR LF, the name's break turned into "_" and "Private" made public.

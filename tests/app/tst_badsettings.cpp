@@ -2,6 +2,7 @@
 // the program start (with the defaults where a value cannot be used), end without a word
 // (the store's failures are never reported), and never leave a store that lost values.
 #include "app/mdlMain.h"
+#include "platform/Texts.h"
 #include "settings/RegKeys.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompter.h"
@@ -23,6 +24,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using mdlMain::Program;
 
@@ -221,6 +224,44 @@ private slots:
         QVERIFY(again);
         QVERIFY(again->mainWindow()->picColtrols->isHidden());
         QCOMPARE(again->mainWindow()->resControls->Control1Size(), 4000);
+    }
+
+    // A pipe in place of Vorn.ini hung start-up before any window (and the next start
+    // said "already running"); a link to someone else's file had that file replaced on
+    // exit. Both now start with the defaults, say so once, and write nothing.
+    void storeNotItsOwn_hungOrReplaced_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("a pipe") << true << Texts::settingsNotAFile;
+        QTest::newRow("a link to another file") << false << Texts::settingsLinkRefused;
+    }
+
+    void storeNotItsOwn_hungOrReplaced()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(QString, warning);
+        TempSettings settings;
+        QDir().mkpath(QFileInfo(settings.storeFile()).absolutePath());
+        const QString other = settings.folder() + QStringLiteral("/passwd");
+        writeBytes(other, "root:x:0:0:root:/root:/bin/bash\n");
+        if (pipe)
+            QCOMPARE(::mkfifo(QFile::encodeName(settings.storeFile()).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(other, settings.storeFile()));
+        {
+            auto run = start();
+            QVERIFY(run);
+            verifyDefaults(run->mainWindow());
+            run->mainWindow()->mnuKeys->trigger();
+            run->mainWindow()->mnuExit->trigger();
+        }
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages.constFirst().text, warning + QStringLiteral("\r\n") + settings.storeFile());
+        QCOMPARE(fileBytes(other), QByteArray("root:x:0:0:root:/root:/bin/bash\n"));
+        QCOMPARE(QDir(QFileInfo(settings.storeFile()).absolutePath())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden),
+                 QStringList{QStringLiteral("Vorn.ini")});
     }
 };
 

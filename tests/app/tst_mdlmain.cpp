@@ -2,6 +2,7 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/InstanceLock.h"
+#include "platform/Texts.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/StatusPanels.h"
@@ -180,6 +181,21 @@ private slots:
         Program program(env(m_dir.path()));
         QCOMPARE(program.Main(QString()), Program::Road::MainWindow);
         QVERIFY(m_prompter.messages.isEmpty());
+    }
+
+    // Without any display the program aborted with the platform's advice to reinstall.
+    void noDisplay_abortedWithReinstallAdvice()
+    {
+        QProcess vorn;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        vorn.setProcessEnvironment(environment);
+        vorn.start(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/vorn"), {});
+        QVERIFY(vorn.waitForFinished(60000));
+        QCOMPARE(vorn.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(vorn.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(vorn.readAllStandardError()), Texts::noGraphicalSession + QLatin1Char('\n'));
     }
 
     void dayRoad_neverShowsTheMainWindow()

@@ -54,6 +54,23 @@ private slots:
         QCOMPARE(ModuleExport::moduleName(name), module);
     }
 
+    // A "/" in a name was offered as the file name, which named a folder that is not there.
+    void slashInName_offeredAFileNameThatFailed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("slash") << "Get/Tick" << "Get_Tick";
+        QTest::newRow("slash and space") << "a /b" << "a__b";
+        QTest::newRow("backslash stays") << "a\\b" << "a\\b";
+    }
+
+    void slashInName_offeredAFileNameThatFailed()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QCOMPARE(ModuleExport::fileName(name), file);
+    }
+
     void publicDeclaration_data()
     {
         QTest::addColumn<QString>("declaration");
@@ -131,7 +148,8 @@ private slots:
     }
 
     // A catalogue name holding a line break wrote a header line cut by a bare LF (or CR):
-    // the module's name ran into a line of its own, which a Basic IDE reads as code.
+    // the module's name ran into a line of its own, which a Basic IDE reads as code. A NUL
+    // went into the header raw.
     void nameWithLineBreak_brokeTheHeaderLine_data()
     {
         QTest::addColumn<QString>("name");
@@ -139,6 +157,8 @@ private slots:
         QTest::newRow("line feed") << "Get\nTick" << QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n");
         QTest::newRow("carriage return") << "Get\rTick" << QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n");
         QTest::newRow("both") << "Get\r\nTick\n" << QByteArray("Attribute VB_Name = \"Api_Get__Tick_\"\r\n");
+        QTest::newRow("NUL") << QStringLiteral("Get") + QChar(0) + QStringLiteral("Tick")
+                             << QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n");
     }
 
     void nameWithLineBreak_brokeTheHeaderLine()

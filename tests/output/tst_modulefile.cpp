@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 QByteArray contentOf(const QString &path)
@@ -91,28 +93,50 @@ private slots:
         QCOMPARE(result.errorNumber, 75);
     }
 
-    void unwritableFolder_failsAndLeavesTheExistingFileAsItWas()
+    // Over a writable module in a folder that takes no new file, the save failed with
+    // error 75 (its new file beside the old could not be made). It now writes the file in
+    // place; a write that does not fit puts the old content back; a file that may not be
+    // written stays as it was, and nothing is left beside it.
+    void writableFileInAFolderTakingNoNewFile_failedWithError75_data()
     {
+        QTest::addColumn<bool>("fileWritable");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("sizeLimit"); // 0: none
+        QTest::addColumn<qint64>("errorNumber");
+        const QByteArray module("Attribute VB_Name = \"Api_New\"\r\n");
+        QTest::newRow("written in place") << true << module << qint64(0) << qint64(0);
+        QTest::newRow("shorter") << true << QByteArray("x") << qint64(0) << qint64(0);
+        QTest::newRow("past the file size limit") << true << QByteArray(64 * 1024, 'x') << qint64(4096) << qint64(57);
+        QTest::newRow("a read-only file") << false << module << qint64(0) << qint64(75);
+    }
+
+    void writableFileInAFolderTakingNoNewFile_failedWithError75()
+    {
+        QFETCH(bool, fileWritable);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, sizeLimit);
+        QFETCH(qint64, errorNumber);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
         const QString folder = dir.filePath(QStringLiteral("locked"));
         const QString path = folder + QStringLiteral("/m.bas");
-        const QByteArray old("Attribute VB_Name = \"Api_Old\"\r\n' the user's own edits\r\n");
+        const QByteArray old("' the user's own module, longer than the shortest new one\r\n");
         writeRaw(path, old);
-
+        if (fileWritable)
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                    | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
         ModuleFile::WriteResult result;
         {
             UnwritableFolder locked(dir.path(), folder);
             if (!locked.isUnwritable())
                 QSKIP("the folder stays writable for this user");
-            result = ModuleFile::write(path, "new\r\n");
+            const std::optional<FileSizeLimit> limit = sizeLimit ? std::make_optional<FileSizeLimit>(sizeLimit) : std::nullopt;
+            result = ModuleFile::write(path, bytes);
         }
-        QVERIFY(!result.ok);
-        QCOMPARE(result.errorNumber, 75);
-        QCOMPARE(result.errorDescription, QStringLiteral("Path/File access error"));
-        QCOMPARE(contentOf(path), old);
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList({"m.bas"}));
+        QCOMPARE(result.errorNumber, errorNumber);
+        QCOMPARE(result.ok, errorNumber == 0);
+        QCOMPARE(contentOf(path), errorNumber == 0 ? bytes : old);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList({"m.bas"}));
     }
 
     void pastTheFileSizeLimit_deviceIoError_leavesTheExistingFileAsItWas()

@@ -252,6 +252,36 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(fileBytes(output).endsWith('\n'), 10000);
         QCOMPARE(fileBytes(output), QByteArray("1\n-d\n"));
     }
+
+    // A linked entry had its target replaced by a new file, whatever the target was.
+    void symlinkedEntry_targetReplaced_data()
+    {
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("the user's own entry") << QByteArray("[Desktop Entry]\nExec=vorn -d --later\n") << false;
+        QTest::newRow("an entry this program wrote") << Autostart::entryText(QStringLiteral("/old/vorn")) << true;
+        QTest::newRow("an empty file") << QByteArray("") << true;
+    }
+
+    void symlinkedEntry_targetReplaced()
+    {
+        QFETCH(QByteArray, target);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QString linked = dir.filePath(QStringLiteral("dotfiles-vorn.desktop"));
+        const QString entry = dir.filePath(QStringLiteral("vorn.desktop"));
+        {
+            QFile file(linked);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(target);
+        }
+        QVERIFY(QFile::link(linked, entry));
+        QCOMPARE(Autostart(entry).enable(QStringLiteral("/new/vorn")), written);
+        QVERIFY(QFileInfo(entry).isSymLink());
+        QFile file(linked);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written ? Autostart::entryText(QStringLiteral("/new/vorn")) : target);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Autostart)

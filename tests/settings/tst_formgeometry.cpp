@@ -70,6 +70,30 @@ private slots:
 
     // Stored numbers are any 32-bit values: the window's rectangle was built as a QRect,
     // whose right edge (left + width) overflowed an int for a large place and size.
+    // On a screen smaller than the designed window (640x480, or a 1000-pixel-high screen
+    // at scale 2: 500 pixels high), the first start put the menu and status bar off it.
+    void firstStartOnASmallScreen_fellOffIt_data()
+    {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("fitted");
+        const QRect designed(0, 0, 9930, 7920);
+        QTest::newRow("640x480") << designed << QRect(0, 0, 9600, 6750) << QRect(0, 0, 9600, 6750);
+        QTest::newRow("500 high, offset") << QRect(300, 300, 9930, 7920) << QRect(0, 450, 14400, 7050)
+                                          << QRect(300, 450, 9930, 7050);
+        QTest::newRow("fits") << designed << QRect(0, 0, 19200, 12000) << designed;
+        QTest::newRow("no screen known") << designed << QRect() << designed;
+    }
+
+    void firstStartOnASmallScreen_fellOffIt()
+    {
+        QFETCH(QRect, window);
+        QFETCH(QRect, area);
+        QFETCH(QRect, fitted);
+        const FormGeometry geometry{window.x(), window.y(), window.width(), window.height()};
+        QCOMPARE(fitInto(geometry, area).rect(), fitted);
+    }
+
     void storedExtremes_overflowedTheWindowRectangle_data()
     {
         QTest::addColumn<FormGeometry>("stored");

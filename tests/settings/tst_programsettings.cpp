@@ -1,10 +1,14 @@
 #include "platform/Autostart.h"
+#include "platform/Texts.h"
 #include "settings/FormSettings.h"
 #include "settings/ProgramSettings.h"
+#include "settings/RegKeys.h"
 #include "support/FakeMainView.h"
 #include "support/TempSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -244,6 +248,50 @@ private slots:
         QVERIFY(!entry.contains("/old/place"));
         ProgramSettings::UpdateAutostart(false, QStringLiteral("/new/place/vorn"));
         QVERIFY(!QFile::exists(temp.autostartFile()));
+    }
+
+    // A login entry that could not be written was not told, and the dialog showed the box
+    // checked the next time while no entry existed.
+    void failedLoginEntry_boxShownChecked()
+    {
+        TempSettings temp;
+        FakeMainView view;
+        QVERIFY(QFile(QFileInfo(temp.autostartFile()).absolutePath()).open(QIODevice::WriteOnly)); // no folder there
+        QStringList told;
+        RegKeys::setWarningHandler([&](const QString &text) { told << text; });
+        QVERIFY(!ProgramSettings::ApplySettings({QStringLiteral("8"), QStringLiteral("8"), true}, view, program));
+        RegKeys::setWarningHandler({});
+        QCOMPARE(told, QStringList{Texts::autostartNotWritten + QStringLiteral("\r\n") + temp.autostartFile()});
+        QVERIFY(!ProgramSettings::readDialogValues().dayFunction);
+    }
+
+    // OK with nothing changed overwrote an entry the user had made their own; one this
+    // program wrote still follows a moved program.
+    void okWithNothingChanged_overwroteUsersOwnEntry_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray users = "[Desktop Entry]\nType=Application\nExec=vorn -d\nX-GNOME-Autostart-Delay=30\n";
+        QTest::newRow("the user's own") << users << users;
+        QTest::newRow("written for another path") << Autostart::entryText(QStringLiteral("/old/vorn"))
+                                                  << Autostart::entryText(program);
+    }
+
+    void okWithNothingChanged_overwroteUsersOwnEntry()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, after);
+        TempSettings temp;
+        FakeMainView view;
+        QDir().mkpath(QFileInfo(temp.autostartFile()).absolutePath());
+        {
+            QFile file(temp.autostartFile());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(entry);
+        }
+        store(QStringLiteral("Day Function"), QStringLiteral("1"));
+        QVERIFY(ProgramSettings::ApplySettings({QStringLiteral("8"), QStringLiteral("8"), true}, view, program));
+        QCOMPARE(fileBytes(temp.autostartFile()), after);
     }
 };
 

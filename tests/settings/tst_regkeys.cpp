@@ -1,3 +1,4 @@
+#include "platform/Texts.h"
 #include "settings/RegKeys.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempSettings.h"
@@ -8,7 +9,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using RegKeys::Hive;
 
@@ -62,6 +66,31 @@ int runWriter()
         RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, writerName(round % writerValues), writerText(round));
     return 0;
 }
+
+// The warnings the store gives while it lives.
+struct Warnings
+{
+    QStringList told;
+    Warnings() { RegKeys::setWarningHandler([this](const QString &text) { told << text; }); }
+    ~Warnings() { RegKeys::setWarningHandler({}); }
+};
+
+// An environment variable set (or, with a null value, unset) while it lives.
+struct Env
+{
+    const char *name;
+    QByteArray previous;
+    bool had;
+    Env(const char *n, const QByteArray &value)
+        : name(n), previous(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~Env() { had ? qputenv(name, previous) : qunsetenv(name); }
+};
 
 } // namespace
 
@@ -364,6 +393,140 @@ private slots:
         QCOMPARE(raw.allKeys().size(), 19);
         QCOMPARE(QDir(QFileInfo(temp.storeFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("Vorn.ini")});
+    }
+
+    // With Kel/Vorn.ini a link, the first save renamed a new INI over the link's target,
+    // whatever it was (a copy of a password file became a settings file); a pipe there
+    // hung the first read for ever.
+    void symlinkedStore_targetReplaced_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("someone else's file") << "other" << false << Texts::settingsLinkRefused;
+        QTest::newRow("settings of its own") << "own" << true << QString();
+        QTest::newRow("an empty file") << "empty" << true << QString();
+        QTest::newRow("a pipe") << "pipe" << false << Texts::settingsNotAFile;
+        QTest::newRow("nothing") << "dangling" << false << Texts::settingsLinkRefused;
+        QTest::newRow("a pipe, no link") << "plain pipe" << false << Texts::settingsNotAFile;
+    }
+
+    void symlinkedStore_targetReplaced()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, written);
+        QFETCH(QString, warning);
+        TempSettings temp;
+        QDir().mkpath(temp.folder() + QStringLiteral("/Kel"));
+        QDir().mkpath(temp.folder() + QStringLiteral("/dotfiles"));
+        const QString store = temp.storeFile();
+        const QString linked = temp.folder() + QStringLiteral("/dotfiles/Vorn.ini");
+        const QByteArray content = target == QLatin1String("other") ? QByteArray("root:x:0:0:root:/root:/bin/bash\n")
+                                   : target == QLatin1String("own") ? QByteArray("[Software]\nKel\\Vorn\\TreeSize=3300\n")
+                                                                    : QByteArray();
+        if (target.endsWith(QLatin1String("pipe")))
+            QCOMPARE(::mkfifo(QFile::encodeName(target == QLatin1String("pipe") ? linked : store).constData(), 0600), 0);
+        if (!target.endsWith(QLatin1String("pipe")) && target != QLatin1String("dangling")) {
+            QFile file(linked);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        if (target != QLatin1String("plain pipe"))
+            QVERIFY(QFile::link(linked, store));
+
+        Warnings warnings;
+        QCOMPARE(read(QStringLiteral("TreeSize")), target == QLatin1String("own") ? QStringLiteral("3300")
+                                                                                  : QStringLiteral("<default>"));
+        RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("Keys Vis"), QStringLiteral("False"));
+        RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("TreeSize"), QStringLiteral("2000"));
+
+        QCOMPARE(QFileInfo(store).isSymLink(), target != QLatin1String("plain pipe"));
+        if (written) {
+            QCOMPARE(read(QStringLiteral("Keys Vis")), QStringLiteral("False"));
+            QCOMPARE(read(QStringLiteral("TreeSize")), QStringLiteral("2000"));
+            QVERIFY(warnings.told.isEmpty());
+        } else {
+            if (!content.isEmpty())
+                QCOMPARE(fileBytes(linked), content);
+            QCOMPARE(warnings.told, QStringList{warning + QStringLiteral("\r\n") + store});
+        }
+        QCOMPARE(QDir(temp.folder() + QStringLiteral("/Kel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{QStringLiteral("Vorn.ini")});
+    }
+
+    // A relative XDG_CONFIG_HOME was taken relative to the working folder, and without a
+    // HOME the store went under "/".
+    void configFolderRule_relativeOrNoHome_data()
+    {
+        QTest::addColumn<QByteArray>("configHome");
+        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<QString>("hive"); // below the temporary folder; empty: none
+        QTest::newRow("relative XDG_CONFIG_HOME") << QByteArray("relative/config") << QByteArray("HOME")
+                                                  << "/.config/Kel/Vorn.ini";
+        QTest::newRow("absolute XDG_CONFIG_HOME") << QByteArray("TEMP/x") << QByteArray() << "/x/Kel/Vorn.ini";
+        QTest::newRow("no HOME") << QByteArray() << QByteArray() << QString();
+        QTest::newRow("relative HOME") << QByteArray() << QByteArray("home") << QString();
+    }
+
+    void configFolderRule_relativeOrNoHome()
+    {
+        QFETCH(QByteArray, configHome);
+        QFETCH(QByteArray, home);
+        QFETCH(QString, hive);
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        const Env xdg("XDG_CONFIG_HOME", configHome.isEmpty() ? QByteArray() : configHome.replace("TEMP", folder));
+        const Env homeVariable("HOME", home.isEmpty() ? QByteArray() : home == "HOME" ? folder : home);
+        QCOMPARE(RegKeys::hiveFile(Hive::CurrentUser), hive.isEmpty() ? QString() : dir.path() + hive);
+        if (!hive.isEmpty())
+            return;
+        // Without a folder the values last for the run, and the user is told so once.
+        Warnings warnings;
+        RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("TreeSize"), QStringLiteral("3300"));
+        QCOMPARE(read(QStringLiteral("TreeSize")), QStringLiteral("3300"));
+        RegKeys::DeleteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("TreeSize"));
+        QCOMPARE(read(QStringLiteral("TreeSize")), QStringLiteral("<default>"));
+        QCOMPARE(warnings.told, QStringList{Texts::settingsForThisRunOnly});
+        QVERIFY(!QFileInfo::exists(QStringLiteral("relative")) && !QFileInfo::exists(QStringLiteral("home")));
+    }
+
+    // Files a killed save left beside the store piled up, one more at every kill.
+    void killedSavesLeftovers_pileUp()
+    {
+        TempSettings temp;
+        RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("a"), QStringLiteral("1"));
+        for (const char *leftover : {".old", ".check-0123456789abcdef", ".new-fedcba9876543210"})
+            QVERIFY(QFile(temp.storeFile() + QLatin1String(leftover)).open(QIODevice::WriteOnly));
+        RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("a"), QStringLiteral("2"));
+        QCOMPARE(QDir(QFileInfo(temp.storeFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Vorn.ini")});
+    }
+
+    // Exit with a large store rewrote the whole file once for every value it stored.
+    void largeStore_rewrittenForEveryValue()
+    {
+        TempSettings temp;
+        {
+            const RegKeys::Batch setUp;
+            for (int i = 0; i < 3000; ++i)
+                RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, writerName(i), writerText(i));
+        }
+        const QByteArray before = fileBytes(temp.storeFile());
+        struct stat was = {};
+        QCOMPARE(::stat(QFile::encodeName(temp.storeFile()).constData(), &was), 0);
+        {
+            const RegKeys::Batch exit;
+            for (int i = 0; i < 12; ++i) {
+                RegKeys::WriteKeyValue(Hive::CurrentUser, appKey, QStringLiteral("exit%1").arg(i), QString::number(i));
+                QCOMPARE(fileBytes(temp.storeFile()), before);
+            }
+        }
+        struct stat now = {};
+        QCOMPARE(::stat(QFile::encodeName(temp.storeFile()).constData(), &now), 0);
+        QVERIFY(now.st_ino != was.st_ino);
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(read(QStringLiteral("exit%1").arg(i)), QString::number(i));
+        QCOMPARE(read(writerName(2999)), writerText(2999));
     }
 
     void manyWrites_leaveAValidFileAndNoLeftovers()

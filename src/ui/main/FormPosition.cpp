@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 namespace FormSettings {
@@ -68,10 +69,22 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
     const FormGeometry current = formGeometry(form);
     FormGeometry geometry = current;
     FormGeometry::Fields restored = RestoreFormPosition(formName(form), geometry, applicationName, PositionOnly);
-    if (!restored)
-        return;
-
     const Scale scale = desktopScale();
+    if (!restored) {
+        // A first start: the designed size must still fit the screen, frame included.
+        const QScreen *screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+        if (PositionOnly || !screen)
+            return;
+        const int frame = form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const QRect area = screen->availableGeometry().adjusted(0, 0, -frame, -frame);
+        const FormGeometry fitted = fitInto(current, toTwips(area, scale));
+        if (fitted == current)
+            return;
+        form.resize(Twips::toPixels(fitted.width, scale.x), Twips::toPixels(fitted.height, scale.y));
+        form.move(Twips::toPixels(fitted.left, scale.x), Twips::toPixels(fitted.top, scale.y));
+        return;
+    }
+
     QList<QRect> screens;
     const QList<QScreen *> all = QGuiApplication::screens();
     for (const QScreen *screen : all)

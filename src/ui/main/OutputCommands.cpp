@@ -70,7 +70,7 @@ void frmMain::SaveModule(bool withDescription)
 {
     const FunctionView view = shownFunction();
     const std::optional<QString> path = m_prompter.saveFile(
-        ModuleExport::dialogFilter, ModuleExport::defaultExtension, ModuleExport::moduleName(view.name));
+        ModuleExport::dialogFilter, ModuleExport::defaultExtension, ModuleExport::fileName(view.name));
     if (!path)
         return; // the user changed their mind: nothing to say
 
@@ -107,15 +107,22 @@ void frmMain::mnuPrint_Click()
     const FunctionView view = shownFunction();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(view.name);
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        // No printer on this machine: the page goes into a PDF file the user names.
-        const std::optional<QString> pdf =
-            m_prompter.pdfFileForPrinting(ModuleExport::moduleName(view.name) + QStringLiteral(".pdf"));
-        if (!pdf)
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(*pdf);
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        if (!PrintOut::print(printer, PrintJob::lines(view)))
+            reportRuntimeError(printerError, QStringLiteral("Printer error"));
+        return;
     }
-    if (!PrintOut::print(printer, PrintJob::lines(view)))
-        reportRuntimeError(printerError, QStringLiteral("Printer error"));
+    // No printer on this machine: the page goes into a PDF file the user names, made
+    // beside it and put in its place only when whole, as a saved module is.
+    const std::optional<QString> pdf =
+        m_prompter.pdfFileForPrinting(ModuleExport::fileName(view.name) + QStringLiteral(".pdf"));
+    if (!pdf)
+        return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const ModuleFile::WriteResult result = ModuleFile::produce(*pdf, [&](const QString &file) {
+        printer.setOutputFileName(file);
+        return PrintOut::print(printer, PrintJob::lines(view)) && PrintOut::isWholePdf(file);
+    });
+    if (!result.ok)
+        reportRuntimeError(result.errorNumber, result.errorDescription);
 }

@@ -36,6 +36,8 @@ QString StatusPanels::text(const QString &key) const
 
 void StatusPanels::setText(const QString &key, const QString &text)
 {
+    // A panel holds a few dozen characters; laying out a name of millions froze the window.
+    constexpr qsizetype shownLimit = 200;
     if (QLabel *label = panel(key))
-        label->setText(text);
+        label->setText(text.size() > shownLimit ? text.left(shownLimit - 1) + QChar(0x2026) : text);
 }

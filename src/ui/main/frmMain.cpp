@@ -6,6 +6,7 @@
 #include "TwipPanel.h"
 #include "frmSet.h"
 #include "settings/ProgramSettings.h"
+#include "settings/RegKeys.h"
 #include "ui/controls/CloseKey.h"
 #include "ui/controls/FullRowTreeView.h"
 #include "ui/controls/NameDelegate.h"
@@ -359,6 +360,7 @@ void frmMain::Form_Load()
 
 void frmMain::Form_Unload()
 {
+    const RegKeys::Batch oneWrite; // the place and the settings, stored together
     FormSettings::SaveFormPosition(*this, ProgramSettings::applicationName, false);
     ProgramSettings::SaveSettings(*this);
 }

@@ -6,6 +6,7 @@
 #include "ui/controls/TwipPlacement.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTextBrowser>
@@ -21,6 +22,38 @@ constexpr QRect designOK(0, 0, 1215, 375);
 constexpr int innerWidth = 7815 + 200;
 constexpr int innerHeight = 4815 + 1000;
 
+// The largest page or picture the browser loads; the pages are a few dozen kilobytes.
+constexpr qint64 largestHelpFile = 4 * 1024 * 1024;
+
+// Loads only regular files of bounded size inside the help folder: a page that names
+// /dev/zero, a pipe or a link out of the folder would otherwise be read without end or
+// wait for ever.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    HelpBrowser(QString helpFolder, QWidget *parent)
+        : QTextBrowser(parent)
+        , m_helpFolder(QDir(helpFolder).canonicalPath())
+    {
+    }
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (url.isLocalFile() || url.scheme().isEmpty()) {
+            const QFileInfo file(QFileInfo(url.toLocalFile()).canonicalFilePath());
+            // Empty rather than nothing: for nothing the document reads the file itself.
+            if (m_helpFolder.isEmpty() || !file.filePath().startsWith(m_helpFolder + QLatin1Char('/'))
+                || !file.isFile() || file.size() > largestHelpFile)
+                return QByteArray("");
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+
+private:
+    QString m_helpFolder;
+};
+
 } // namespace
 
 frmHelp::frmHelp(QString programFolder, QWidget *parent)
@@ -33,7 +66,7 @@ frmHelp::frmHelp(QString programFolder, QWidget *parent)
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    wbHelp = new QTextBrowser(this);
+    wbHelp = new HelpBrowser(m_programFolder + QStringLiteral("/help"), this);
     wbHelp->setObjectName(QStringLiteral("wbHelp"));
     wbHelp->setOpenLinks(true);
     wbHelp->setOpenExternalLinks(true);

@@ -20,7 +20,8 @@ public:
 
     // Shows the page at that path, relative to the program folder and written with
     // backslashes as the pages have always been named ("help\WAPI.htm"). Does not show the
-    // window. A missing page is not checked: the browser shows what it shows for it.
+    // window. A missing page is not checked: the browser shows what it shows for it. Only
+    // regular files of bounded size inside the help folder are loaded, pages and pictures.
     void OpenHelpFile(const QString &relativePath);
 
     // The program folder joined with the relative path, its backslashes turned into this

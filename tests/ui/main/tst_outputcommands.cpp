@@ -28,6 +28,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -561,18 +562,44 @@ private slots:
         QVERIFY(QDir(m_dir->path()).isEmpty());
     }
 
-    void print_thatFails_isReported()
+    // The PDF went straight to the printer's file: an existing PDF was cut to pieces by a
+    // failed write (a full disk) and success was reported. It is now made beside and put
+    // in place when whole; a failure is reported in the style of a failed save.
+    void print_failingWrite_destroyedTheExistingPdf_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("sizeLimit"); // 0: none
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a full disk") << "old.pdf" << qint64(4096) << "Runtime Error '57'\r\nDevice I/O error";
+        QTest::newRow("a missing folder") << "gone/out.pdf" << qint64(0) << "Runtime Error '76'\r\nPath not found";
+    }
+
+    void print_failingWrite_destroyedTheExistingPdf()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, sizeLimit);
+        QFETCH(QString, message);
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a printer: printing would put paper out");
+        const QByteArray old = "%PDF-1.4 the user's own document\n%%EOF\n";
+        {
+            QFile file(path(QStringLiteral("old.pdf")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
         pickInTree(1);
-        m_prompter->fileAnswers = {path(QStringLiteral("gone/out.pdf"))};
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        window().mnuPrint->trigger();
+        m_prompter->fileAnswers = {path(name)};
+        {
+            const std::optional<FileSizeLimit> limit = sizeLimit ? std::make_optional<FileSizeLimit>(sizeLimit) : std::nullopt;
+            window().mnuPrint->trigger();
+        }
         QCOMPARE(m_prompter->messages.size(), 1);
-        QCOMPARE(m_prompter->messages.constFirst().text, QStringLiteral("Runtime Error '482'\r\nPrinter error"));
+        QCOMPARE(m_prompter->messages.constFirst().text, message);
         QCOMPARE(m_prompter->messages.constFirst().caption, QStringLiteral("Vorn"));
         QCOMPARE(m_prompter->messages.constFirst().icon, Prompter::Icon::Critical);
+        QCOMPARE(contentOf(path(QStringLiteral("old.pdf"))), old);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("old.pdf")});
     }
 };
 

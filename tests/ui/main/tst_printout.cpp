@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 using Line = PrintJob::Line;
@@ -135,23 +137,57 @@ private slots:
         QVERIFY2(Texts::alreadyRunning.endsWith(leftmost->text), qPrintable(leftmost->text));
     }
 
-    void longLine_isNotWrapped()
+    // Long lines ran past the page edge and were lost on paper. Now every word is printed,
+    // in order, inside margins of at least 10 mm; a description stays right to left.
+    void longLine_wasCutAtThePageEdge_data()
     {
-        QTemporaryDir dir;
-        const QString shortPdf = dir.filePath(QStringLiteral("short.pdf"));
-        const QString longPdf = dir.filePath(QStringLiteral("long.pdf"));
-        QVERIFY(printToPdf(shortPdf, {{QStringLiteral("first"), courier, false}, {QStringLiteral("second"), courier, false}}));
-        const QString longLine = QStringLiteral("first ") + QString(400, QLatin1Char('x'));
-        QVERIFY(printToPdf(longPdf, {{longLine, courier, false}, {QStringLiteral("second"), courier, false}}));
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::newRow("declaration") << QStringLiteral("ByVal") << courier << false;
+        QTest::newRow("description") << QStringLiteral("پيام") << tahoma << true;
+        QTest::newRow("one long word") << QString(300, QLatin1Char('x')) << courier << false;
+    }
 
-        const std::optional<PdfText::Document> shortDocument = PdfText::words(shortPdf);
-        const std::optional<PdfText::Document> longDocument = PdfText::words(longPdf);
-        QVERIFY(shortDocument && longDocument);
-        const PdfText::Word *secondShort = findWord(*shortDocument, QStringLiteral("second"));
-        const PdfText::Word *secondLong = findWord(*longDocument, QStringLiteral("second"));
-        QVERIFY(secondShort && secondLong);
-        QCOMPARE(secondLong->page, 0);
-        QVERIFY(qAbs(secondLong->box.top() - secondShort->box.top()) < 0.5);
+    void longLine_wasCutAtThePageEdge()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, font);
+        QFETCH(bool, rightToLeft);
+        QStringList words;
+        for (int i = 0; i < (word.size() > 100 ? 1 : 60); ++i)
+            words << (i == 0 && rightToLeft ? QStringLiteral("تابع") : word + QString::number(i));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+        QVERIFY(printToPdf(pdf, {{words.join(QLatin1Char(' ')), font, rightToLeft}}));
+        const std::optional<PdfText::Document> document = PdfText::words(pdf);
+        QVERIFY(document);
+        const double margin = 10 / 25.4 * 72 - 0.5;
+        const double pageWidth = document->pageSizes.constFirst().width();
+        QString printed;
+        double firstTop = 1e9;
+        const PdfText::Word *first = nullptr;
+        for (const PdfText::Word &w : document->words) {
+            QVERIFY2(w.box.left() >= margin && w.box.right() <= pageWidth - margin, qPrintable(w.text));
+            printed += w.text;
+            if (w.box.top() < firstTop - 1 || (qAbs(w.box.top() - firstTop) <= 1 && rightToLeft
+                                                 && w.box.right() > first->box.right())) {
+                firstTop = w.box.top();
+                first = &w;
+            }
+        }
+        QVERIFY(document->words.size() >= 2); // wrapped onto more than one line
+        // Every letter is on paper (right-to-left lines come back in the order they are seen).
+        const auto letters = [rightToLeft](QString text) {
+            text.remove(QLatin1Char(' '));
+            if (rightToLeft)
+                std::sort(text.begin(), text.end());
+            return text;
+        };
+        QCOMPARE(letters(printed), letters(PdfText::folded(words.join(QString()))));
+        if (rightToLeft) // the first word stands at the right of the first line
+            QVERIFY2(!first->text.isEmpty() && PdfText::folded(words.constFirst()).startsWith(first->text),
+                     qPrintable(first->text));
     }
 
     void manyLines_goOnToANewPage()

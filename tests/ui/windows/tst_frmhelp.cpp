@@ -13,6 +13,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The headings carry their anchor on a zero-width non-joiner, so that no letter of the
@@ -126,6 +128,42 @@ private slots:
     }
 
     // Persian paragraphs run right to left, the code examples left to right.
+    // A picture that is /dev/zero (or a link to it) aborted the program, one that is a
+    // pipe hung the help window for ever. Only regular files of bounded size inside the
+    // help folder are loaded; the page itself still shows.
+    void endlessOrBlockingPicture_hungOrAborted_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("/dev/zero") << "/dev/zero";
+        QTest::newRow("link to /dev/zero") << "zero.png";
+        QTest::newRow("pipe") << "pipe.png";
+        QTest::newRow("outside the help folder") << "../outside.png";
+        QTest::newRow("too large") << "large.png";
+    }
+
+    void endlessOrBlockingPicture_hungOrAborted()
+    {
+        QFETCH(QString, picture);
+        QTemporaryDir dir;
+        const QString help = dir.filePath(QStringLiteral("help"));
+        QVERIFY(QDir().mkpath(help));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), help + QStringLiteral("/zero.png")));
+        QCOMPARE(::mkfifo(QFile::encodeName(help + QStringLiteral("/pipe.png")).constData(), 0600), 0);
+        QVERIFY(copyFile(binDir() + QStringLiteral("/help/WAPI.htm"), dir.filePath(QStringLiteral("outside.png"))));
+        QFile large(help + QStringLiteral("/large.png"));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(64LL * 1024 * 1024));
+        QFile page(help + QStringLiteral("/P.htm"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><p>page text</p><img src=\"" + picture.toUtf8() + "\"></body></html>");
+        page.close();
+
+        frmHelp window(dir.path());
+        window.OpenHelpFile(QStringLiteral("help\\P.htm"));
+        QCOMPARE(window.wbHelp->toPlainText().trimmed().left(9), QStringLiteral("page text"));
+        const QUrl url = window.wbHelp->source().resolved(QUrl(picture));
+        QVERIFY(window.wbHelp->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
+    }
+
     void pages_readRightToLeft_data()
     {
         QTest::addColumn<QString>("page");
