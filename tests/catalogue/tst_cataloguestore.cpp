@@ -237,7 +237,7 @@ private slots:
         QTest::newRow("uncommitted change") << spilled << false << -1;
         QTest::newRow("crashed writer") << spilled << true << -1;
         QTest::newRow("rows in the log") << logged + "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n "
-                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x FROM n;"
+                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x FROM n;"
                                          << false << 5000;
         QTest::newRow("table in the log") << logged + "DROP TABLE API; CREATE TABLE API (a,b,c,d,e);"
                                                       "INSERT INTO API VALUES (1,2,3,4,5);"
