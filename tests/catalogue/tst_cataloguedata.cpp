@@ -997,10 +997,10 @@ private slots:
         const auto row = [](const char *tag, const QString &query, const QString &area, double minArea, double maxCatalogue, bool met) {
             QTest::newRow(tag) << query << area << minArea << maxCatalogue << met;
         };
-        row("file", "فايل", "فايل و پوشه", 0.8, 0.15, false);
+        row("file", "فايل", "فايل و پوشه", 0.8, 0.15, true);
         row("window", "پنجره", "پنجره ها", 0.8, 0.15, false);
         row("memory", "حافظه", "حافظه", 0.8, 0.15, true);
-        row("registry", "رجيستري", "رجيستري", 0.8, 0.15, false);
+        row("registry", "رجيستري", "رجيستري", 0.8, 0.15, true);
         row("menu", "منو", "منو", 0.8, 0.15, true);
         row("font", "فونت", "فونت", 0.8, 0.15, false);
         row("printing", "چاپ", "چاپ", 0.8, 0.15, true);
@@ -1008,8 +1008,8 @@ private slots:
         row("services", "سرويس", "سرويس ها", 0.8, 0.15, true);
         row("console", "کنسول", "کنسول", 0.8, 0.15, true);
         row("icons", "آيکن", "آيکن و مکان نما", 0.8, 0.15, false);
-        row("sound", "صدا", "صدا و چندرسانه اي", 0.8, 0.15, false);
-        row("time", "زمان", "زمان", 0.8, 0.15, false);
+        row("sound", "صدا", "صدا و چندرسانه اي", 0.8, 0.15, true);
+        row("time", "زمان", "زمان", 0.8, 0.15, true);
     }
 
     void descriptionSearch_findsTheAreaAndLittleElse()
