@@ -262,7 +262,9 @@ void tst_ExecutableAnalysis::deletedWhileAnalysed_readToItsEnd()
 
 void tst_ExecutableAnalysis::shortenedWhileAnalysed_scansWhatWasLeft()
 {
-    const QString path = write("MZ" + QByteArray(118, '.') + "Beep" + QByteArray(200, '.') + "GetProcAddress");
+    // The reader keeps at most a few pieces ahead of the scan: whatever it read before the
+    // cut is scanned, nothing far past the cut is ever seen, and the end comes early.
+    const QString path = write("MZ" + QByteArray(118, '.') + "Beep" + QByteArray(2000, '.') + "GetProcAddress");
     bool cut = false;
     QList<qint64> seen;
     const auto result = ExecutableAnalysis::analyse(
@@ -277,7 +279,9 @@ void tst_ExecutableAnalysis::shortenedWhileAnalysed_scansWhatWasLeft()
     QVERIFY(cut);
     QCOMPARE(result.outcome, Outcome::Scanned);
     QCOMPARE(result.found, (QList<qsizetype>{2}));
-    QCOMPARE(seen, (QList<qint64>{100, 150}));
+    QCOMPARE(seen.first(), 100);
+    QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+    QVERIFY2(seen.last() >= 150 && seen.last() <= 500, qPrintable(QString::number(seen.last())));
 }
 
 QTEST_GUILESS_MAIN(tst_ExecutableAnalysis)
