@@ -174,6 +174,18 @@ def is_wide_char(t):
     return c.kind in (K.WCHAR, K.CHAR16)
 
 
+def array_elements(ft):
+    """The number of elements of a (possibly many-dimensional) C array type and its element
+    type, keeping the element's typedef sugar where the sugared type still is an array."""
+    count = 1
+    elem_t = strip_sugar(ft)
+    while canonical(elem_t).kind == K.CONSTANTARRAY:
+        count *= canonical(elem_t).element_count
+        st = strip_sugar(elem_t)
+        elem_t = st.element_type if st.kind == K.CONSTANTARRAY else canonical(elem_t).element_type
+    return count, elem_t
+
+
 def is_ansi_char(t):
     c = canonical(t)
     return c.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and "BYTE" not in typedef_chain(t) \
@@ -405,14 +417,7 @@ class Mapper:
 
     def _array(self, f, ft, off, fname):
         c = canonical(ft)
-        count = 1
-        elem_t = strip_sugar(ft)
-        while canonical(elem_t).kind == K.CONSTANTARRAY:
-            count *= canonical(elem_t).element_count
-            et = canonical(elem_t).element_type
-            # keep typedef sugar of the element where the sugared type still is an array
-            st = strip_sugar(elem_t)
-            elem_t = st.element_type if st.kind == K.CONSTANTARRAY else et
+        count, elem_t = array_elements(ft)
         ec = canonical(elem_t)
         if count == 0:
             return []

@@ -206,12 +206,7 @@ class Mapper64(basic.Mapper):
 
     def _array(self, ft, off, fname, path):
         c = canonical(ft)
-        count = 1
-        elem_t = strip_sugar(ft)
-        while canonical(elem_t).kind == K.CONSTANTARRAY:
-            count *= canonical(elem_t).element_count
-            st = strip_sugar(elem_t)
-            elem_t = st.element_type if st.kind == K.CONSTANTARRAY else canonical(elem_t).element_type
+        count, elem_t = basic.array_elements(ft)
         ec = canonical(elem_t)
         if count == 0:
             return []
