@@ -1,5 +1,8 @@
 # vorn_library(name folder LIBS...): one static library per source folder; its sources
-# are every .cpp/.h/.ui in the folder, so adding a file needs no edit here.
+# are every .cpp/.h/.ui in the folder, so adding a file needs no edit here. Shared with
+# VORN_SHARED_LIBS (for tools/mutate.py: a change to one file then relinks one library,
+# not every test program).
+option(VORN_SHARED_LIBS "Build the program's libraries as shared libraries" OFF)
 function(vorn_library name folder)
   file(GLOB _sources CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
@@ -9,7 +12,11 @@ function(vorn_library name folder)
   set(_cpp ${_sources})
   list(FILTER _cpp INCLUDE REGEX "\\.cpp$")
   if(_cpp)
-    add_library(${name} STATIC ${_sources})
+    if(VORN_SHARED_LIBS)
+      add_library(${name} SHARED ${_sources})
+    else()
+      add_library(${name} STATIC ${_sources})
+    endif()
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARGN})
   else()

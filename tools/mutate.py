@@ -10,6 +10,9 @@ invalid; neither counts in the score.
 
     tools/mutate.py [--build DIR] [--only TEXT] [--list] [--report FILE]
 
+The build folder (default build-mutate) is configured here with the program's libraries
+shared, so that a changed file relinks one library instead of every test program.
+
 Slow (a build and a suite run per mutant): run by hand, not in CI.
 """
 import argparse
@@ -234,7 +237,7 @@ def failed_tests(build):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--build", default="build", help="configured build folder (default build)")
+    parser.add_argument("--build", default="build-mutate", help="build folder (default build-mutate)")
     parser.add_argument("--only", default="", help="only mutants whose file contains this text")
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
     parser.add_argument("--report", help="also write the results, tab-separated, to this file")
@@ -246,10 +249,14 @@ def main():
             print(f"{number:3} src/{file}: {seen}")
         return 0
 
-    log = build / "mutate.log"
+    log = build.parent / (build.name + ".log")
     log.unlink(missing_ok=True)
     env_note = os.environ.setdefault("QT_QPA_PLATFORM", "offscreen")
     del env_note
+    build.mkdir(exist_ok=True)
+    if run(["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+            "-DVORN_SHARED_LIBS=ON", "-DVORN_BUILD_BENCH=OFF"], log) != 0:
+        sys.exit("cannot configure " + str(build) + ": see " + str(log))
     if run(["cmake", "--build", str(build), "-j2"], log) != 0:
         sys.exit("the unchanged tree does not build: see " + str(log))
     results = []
