@@ -15,7 +15,7 @@ CRLF = "\r\n"
 ZWNJ = "\u200c"
 
 # The note a W function gets under the text written for its plain (ANSI) name.
-UNICODE_NOTE = "نسخه يونيکد: رشته‌ها را با StrPtr بفرستيد و طول بافرها را به نويسه بشماريد."
+UNICODE_NOTE = "نسخه يونيکد: رشته‌ها را با StrPtr بفرستيد؛ هر نويسه دو بايت است، پس اندازه‌اي که به بايت خواسته مي‌شود دو برابر شمار نويسه‌هاست."
 
 # A written description of this many lines or more is a full one: it names every
 # parameter of its declaration. Shorter ones (for rare functions) say what the function
