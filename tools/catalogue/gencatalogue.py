@@ -559,8 +559,8 @@ def write_report(cat, records, entries, wide):
     add("| functions | %d |" % len(records))
     add("| libraries | %d |" % len(libraries))
     add("| areas of work | %d |" % len(area_count))
-    add("| described by hand | %d |" % sum(r.curated for r in records))
-    add("| described by the tool from the prototype | %d |" % sum(not r.curated for r in records))
+    add("| with a description written for it | %d |" % sum(r.written for r in records))
+    add("| with the tool's interim text (parameters and result from the prototype) | %d |" % sum(not r.written for r in records))
     add("| ANSI functions under their plain name, with `Alias` of the A form | %d |" % sum(
         1 for r in records if r.export == r.name + "A"))
     add("| Unicode (W) forms | %d |" % sum(1 for r in records if r.name.endswith("W") and r.export == r.name))
