@@ -315,6 +315,7 @@ private slots:
             QVERIFY2(first && PdfText::folded(words.constFirst()).startsWith(first->text), qPrintable(first->text));
     }
 
+    // Every line whole inside the bottom margin of its page, none lost at a page break.
     void manyLines_goOnToANewPage_noneLost()
     {
         if (!PdfText::available())
@@ -333,8 +334,11 @@ private slots:
         QCOMPARE(first->page, 0);
         QCOMPARE(last->page, int(document->pageSizes.size()) - 1);
         int count = 0;
-        for (const PdfText::Word &word : document->words)
+        const double margin = 10 / 25.4 * 72 - 0.5;
+        for (const PdfText::Word &word : document->words) {
             count += word.text.startsWith(QLatin1String("line")) ? 1 : 0;
+            QVERIFY2(word.box.bottom() <= document->pageSizes.at(word.page).height() - margin, qPrintable(word.text));
+        }
         QCOMPARE(count, 200);
         QVERIFY(!printToPdf(path(QStringLiteral("no such folder/out.pdf")), lines));
     }
