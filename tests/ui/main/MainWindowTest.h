@@ -46,6 +46,17 @@ struct MainWindowTest
     QModelIndex node(const QString &key) const { return main->catalogueTree()->indexForKey(key); }
     QString status() const { return main->statusPanels()->text(QStringLiteral("name")); }
 
+    // Nothing was said since the last look, or only the error message given.
+    void saidOnly(const QString &message) const
+    {
+        QCOMPARE(prompter->messages.size(), message.isEmpty() ? 0 : 1);
+        if (message.isEmpty())
+            return;
+        const ScriptedPrompter::Message said = prompter->messages.takeFirst();
+        QCOMPARE(said.text, message);
+        QVERIFY(said.caption == "Vorn" && said.icon == Prompter::Icon::Critical);
+    }
+
     // Clicks the tree's node with the mouse, its branches opened.
     void click(const QString &key) const
     {
