@@ -17,8 +17,6 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <memory>
-
 struct MainWindowTest
 {
     std::unique_ptr<ScriptedPrompter> prompter;

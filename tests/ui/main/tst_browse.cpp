@@ -115,8 +115,10 @@ private slots:
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
     }
 
-    // The tree taking the focus at start is no pick; a key move onto a function is.
-    void treeKeys_walkOntoAFunction()
+    // The tree taking the focus at start is no pick; a key move onto a function is. The
+    // fault: right to left, a row whose selection changed was repainted only up to its
+    // item, and the selection colour right of the icons stayed behind.
+    void keyboardMovesLeftColouredBars()
     {
         QTreeView *tree = t.main->trvApi;
         tree->setFocus();
@@ -131,12 +133,28 @@ private slots:
         press(Qt::Key_Down, {});
         QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("GetTickCount"));
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
+            press(key, {});
+        const auto onScreen = [tree] {
+            QCoreApplication::processEvents();
+            const QPoint at = tree->viewport()->mapTo(tree->window(), QPoint());
+            return tree->screen()->grabWindow(tree->window()->winId(), at.x(), at.y(),
+                                              tree->viewport()->width(), tree->viewport()->height()).toImage();
+        };
+        const QImage afterMoves = onScreen();
+        tree->viewport()->repaint();
+        QVERIFY(afterMoves == onScreen());
     }
 
-    void formatEntry_laysOutTheShownDeclarationOnce()
+    // The fault: the declaration box did not wrap and grew a horizontal scroll bar. The
+    // format entry lays the shown declaration out, once.
+    void declarationBoxDidNotWrap()
     {
-        t.main->mnuFormat->trigger();
         t.click(QStringLiteral("Lib_F_Beep"));
+        QTRY_VERIFY(t.main->txtFunction->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(t.main->txtFunction->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(!t.main->txtFunction->horizontalScrollBar()->isVisible());
+        t.main->mnuFormat->trigger();
         t.click(QStringLiteral("Lib_kernel32")); // a group lays nothing out again
         QCOMPARE(t.main->txtFunction->text(), continuedB);
         t.main->mnuFormat->trigger();
@@ -204,26 +222,6 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), description);
     }
 
-    // The fault: right to left, a row whose selection changed was repainted only up to its
-    // item, and the selection colour right of the icons stayed behind.
-    void keyboardMovesLeftColouredBars()
-    {
-        QTreeView *tree = t.main->trvApi;
-        t.click(QStringLiteral("Library"));
-        QCOMPARE(QApplication::focusWidget(), tree);
-        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
-            press(key, {});
-        const auto onScreen = [tree] {
-            QCoreApplication::processEvents();
-            const QPoint at = tree->viewport()->mapTo(tree->window(), QPoint());
-            return tree->screen()->grabWindow(tree->window()->winId(), at.x(), at.y(),
-                                              tree->viewport()->width(), tree->viewport()->height()).toImage();
-        };
-        const QImage afterMoves = onScreen();
-        tree->viewport()->repaint();
-        QVERIFY(afterMoves == onScreen());
-    }
-
     // The fault: "DnsQuery_" showed as "_DnsQuery" in the right-to-left tree. The letters of
     // each name are compared with those of "DnsQuery" in the row beside it.
     void namesWithUnderscoreShownMirrored_data()
@@ -257,14 +255,6 @@ private slots:
         QCOMPARE(t.main->catalogueTree()->text(t.node("Lib_F_" + name)), name);
     }
 
-    // The fault: the declaration box did not wrap and grew a horizontal scroll bar.
-    void declarationBoxDidNotWrap()
-    {
-        t.click(QStringLiteral("Lib_F_Beep"));
-        QTRY_VERIFY(t.main->txtFunction->document()->firstBlock().layout()->lineCount() > 1);
-        QCOMPARE(t.main->txtFunction->horizontalScrollBar()->maximum(), 0);
-        QVERIFY(!t.main->txtFunction->horizontalScrollBar()->isVisible());
-    }
 };
 
 QTEST_MAIN(tst_Browse)

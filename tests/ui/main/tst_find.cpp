@@ -108,16 +108,14 @@ private slots:
     {
         QTest::addColumn<bool>("byButton");
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("view entry, Return") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
-        QTest::newRow("search bar button, keypad Enter") << true << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::newRow("view entry, Return") << false << int(Qt::Key_Return);
+        QTest::newRow("search bar button, keypad Enter") << true << int(Qt::Key_Enter);
     }
 
     void enterInTheSearchBoxDidNothing()
     {
         QFETCH(bool, byButton);
         QFETCH(int, key);
-        QFETCH(int, modifiers);
         t.main->trvApi->setFocus();
         if (byButton)
             QTest::mouseClick(t.main->cmdSearchBar, Qt::LeftButton);
@@ -125,7 +123,7 @@ private slots:
             t.main->mnuSearch->trigger();
         QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
         type(QStringLiteral("file"));
-        press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFileA", "CreateFile"}));
         QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
         press(Qt::Key_Backspace, {}); // other keys do not search
@@ -147,8 +145,8 @@ private slots:
         QTest::mouseClick(search()->cmdSearch, Qt::LeftButton);
         QCOMPARE(t.prompter->messages.size(), 2);
         QCOMPARE(t.prompter->messages[0].text, Texts::noSearchResult);
-        QCOMPARE(t.prompter->messages[0].caption, Texts::searchResultCaption);
-        QCOMPARE(t.prompter->messages[0].icon, Prompter::Icon::Information);
+        QVERIFY(t.prompter->messages[0].caption == Texts::searchResultCaption
+                && t.prompter->messages[0].icon == Prompter::Icon::Information);
         QCOMPARE(search()->lstRearchResult->count(), 0);
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 0);
         QCOMPARE(t.status(), found(2)); // kept from the last search that found something
@@ -227,9 +225,10 @@ private slots:
     void progressBarStoodOffItsPanel()
     {
         openAnalysis();
-        t.prompter->fileAnswers = {writeLarge()};
+        t.prompter->fileAnswers = {writeLarge(), writeLarge()};
         QList<int> values;
         bool overProgPanel = true;
+        bool closing = false;
         QProgressBar *bar = t.main->ProgressBar;
         connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
             values.append(value);
@@ -241,7 +240,9 @@ private slots:
             overProgPanel = overProgPanel && bar->isVisible() && barRect.left() == progRect.left()
                 && barRect.width() == progRect.width() && statusRect.contains(barRect)
                 && qAbs(barRect.center().y() - statusRect.center().y()) <= 1;
-            if (values.size() == 2) { // meanwhile browse takes no click, and the user moves about
+            if (values.size() == 2 && closing)
+                t.main->close();
+            else if (values.size() == 2) { // meanwhile browse takes no click, and the user moves about
                 QVERIFY(!analyse()->cmdBrowse->isEnabled());
                 t.main->ShowFunction(QStringLiteral("CreateFile"));
                 t.main->ADO().setAbsolutePosition(3);
@@ -257,6 +258,13 @@ private slots:
         QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
         QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
         QVERIFY(bar->isHidden() && analyse()->cmdBrowse->isEnabled());
+        // Closing the window stops a scan at the next piece; the list keeps its names.
+        values.clear();
+        closing = true;
+        browse();
+        QVERIFY(values.size() < 6);
+        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
+        QVERIFY(t.prompter->messages.isEmpty());
     }
 
     // The fault: the browse button, disabled for the scan, passed the focus on to the list,
@@ -279,23 +287,6 @@ private slots:
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
         QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
-    }
-
-    void windowClosedDuringScan_stopsTheScan()
-    {
-        openAnalysis();
-        t.prompter->fileAnswers = {importsExe(), writeLarge()};
-        browse();
-        QList<int> values;
-        connect(t.main->ProgressBar, &QProgressBar::valueChanged, this, [&](int value) {
-            values.append(value);
-            if (value > 0 && values.size() == 2)
-                t.main->close();
-        });
-        browse();
-        QVERIFY(values.size() < 6); // stopped at the next piece
-        QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
-        QVERIFY(t.prompter->messages.isEmpty());
     }
 
     void emptyCatalogue_barNotBusy()

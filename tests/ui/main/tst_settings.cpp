@@ -17,21 +17,15 @@
 #include <QScreen>
 #include <QTest>
 
-using RegKeys::Hive;
-
 namespace {
 
 const QString positionKey = QStringLiteral("Software\\Kel\\Vorn\\Position");
 
 QString stored(const QString &name) { return FormSettings::GetAppSetting(name, "Vorn", "<missing>"); }
-QString storedPlace(const QString &name) { return RegKeys::ReadKeyValue(Hive::CurrentUser, positionKey, name, "<missing>"); }
-void storePlace(const QString &name, const QString &value) { RegKeys::WriteKeyValue(Hive::CurrentUser, positionKey, name, value); }
+QString storedPlace(const QString &name) { return RegKeys::ReadKeyValue(RegKeys::Hive::CurrentUser, positionKey, name, "<missing>"); }
+void storePlace(const QString &name, const QString &value) { RegKeys::WriteKeyValue(RegKeys::Hive::CurrentUser, positionKey, name, value); }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray fileBytes(const QString &path) { QFile file(path); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); }
 
 void showAndActivate(QWidget &window)
 {
