@@ -1,0 +1,261 @@
+// Browsing the catalogue in the main window: picking a function in the tree with the mouse
+// or the keys, and what the tree and the boxes show of it (right to left, with Latin runs).
+#include "MainWindowTest.h"
+#include "ui/windows/frmDayApi.h"
+
+#include <QGlyphRun>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+const QString declA = QStringLiteral("Private Declare Function GetTickCount Lib \"kernel32\" () As Long");
+const QString declB = QStringLiteral(
+    "Private Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
+const QString continuedB = QStringLiteral(
+    "Private Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, _\r\n\t\t\tByVal dwDuration As Long) As Long");
+const QString initialName = Texts::functionNameInitial;
+
+// Where a piece of the box's first paragraph is drawn, and whether its characters run
+// left to right on screen.
+struct Drawn { qreal left = 0, right = 0; bool leftToRight = true; };
+
+QRectF drawnRange(const QTextLayout *layout, qsizetype from, qsizetype length)
+{
+    QRectF rect;
+    for (const QGlyphRun &run : layout->glyphRuns(int(from), int(length)))
+        rect |= run.boundingRect();
+    return rect;
+}
+
+Drawn drawnPiece(const TextBox *box, const QString &piece)
+{
+    const QTextBlock block = box->document()->firstBlock();
+    const qsizetype at = block.text().indexOf(piece);
+    if (at < 0 || !block.layout())
+        return {};
+    const QRectF whole = drawnRange(block.layout(), at, piece.size());
+    Drawn drawn{whole.left(), whole.right(), true};
+    qreal previousCentre = -1e9;
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        if (piece.at(i).isSpace())
+            continue;
+        const qreal centre = drawnRange(block.layout(), at + i, 1).center().x();
+        drawn.leftToRight = drawn.leftToRight && centre > previousCentre;
+        previousCentre = centre;
+    }
+    return drawn;
+}
+
+// The rightmost column with dark ink in the upper half of the image: letters, not an
+// underscore, which lies below the line.
+int rightmostInk(const QImage &image)
+{
+    for (int x = image.width() - 1; x >= 0; --x)
+        for (int y = 0; y < image.height() / 2; ++y)
+            if (qGray(image.pixel(x, y)) < 128)
+                return x;
+    return -1;
+}
+
+} // namespace
+
+class tst_Browse : public QObject
+{
+    Q_OBJECT
+
+    MainWindowTest t;
+
+private slots:
+    void init()
+    {
+        QVERIFY(t.open({
+            record("GetTickCount", declA, "kernel32", QStringLiteral("زمان"), QStringLiteral("مدت روشن بودن\r\nبه ميلي ثانيه")),
+            record("Beep", declB, "kernel32", QStringLiteral("صدا"), QStringLiteral("بوق")),
+            record("Twin", "first", "user32", "", "one"),
+            record("Twin", "second", "user32", "", "two"),
+            record("DnsQuery", "", "dnsapi"),
+            record("DnsQuery_", "", "dnsapi"),
+            record("_DnsQuery", "", "dnsapi"),
+        }));
+    }
+
+    void cleanup() { t.close(); }
+
+    // A function under any branch is shown, of two of a name the last; a group leaves
+    // the view. Either enables save and print, as the tree always did.
+    void treeClick_showsAFunctionUnderEveryBranch_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("declaration");
+        QTest::newRow("letter") << "Alf_F_2" << "Beep" << declB;
+        QTest::newRow("library") << "Lib_F_Beep" << "Beep" << declB;
+        QTest::newRow("area") << "Wor_F_0_Beep" << "Beep" << declB;
+        QTest::newRow("two of a name") << "Alf_F_3" << "Twin" << "second";
+        QTest::newRow("root") << "Alphabet" << initialName << "";
+        QTest::newRow("letter group") << "Alf_B" << initialName << "";
+        QTest::newRow("library group") << "Lib_kernel32" << initialName << "";
+        QTest::newRow("area group") << QStringLiteral("Wor_صدا") << initialName << "";
+        QTest::newRow("search root") << "Search" << initialName << "";
+    }
+
+    void treeClick_showsAFunctionUnderEveryBranch()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, shown);
+        QFETCH(QString, declaration);
+        QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
+        t.click(key);
+        QCOMPARE(t.main->lblFunctionName->text(), shown);
+        QCOMPARE(t.main->txtFunction->text(), declaration);
+        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+    }
+
+    // The tree taking the focus at start is no pick; a key move onto a function is. The
+    // fault: right to left, a row whose selection changed was repainted only up to its
+    // item, and the selection colour right of the icons stayed behind.
+    void keyboardMovesLeftColouredBars()
+    {
+        QTreeView *tree = t.main->trvApi;
+        tree->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), tree);
+        QTRY_VERIFY(tree->currentIndex().isValid());
+        QVERIFY(!t.main->mnuSave->isEnabled());
+        QCOMPARE(t.main->lblFunctionName->text(), initialName);
+        const QModelIndex letter = t.node(QStringLiteral("Alf_G"));
+        tree->expand(letter.parent());
+        tree->expand(letter);
+        tree->setCurrentIndex(letter);
+        press(Qt::Key_Down, {});
+        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("GetTickCount"));
+        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
+            press(key, {});
+        const auto onScreen = [tree] {
+            QCoreApplication::processEvents();
+            const QPoint at = tree->viewport()->mapTo(tree->window(), QPoint());
+            return tree->screen()->grabWindow(tree->window()->winId(), at.x(), at.y(),
+                                              tree->viewport()->width(), tree->viewport()->height()).toImage();
+        };
+        const QImage afterMoves = onScreen();
+        tree->viewport()->repaint();
+        QVERIFY(afterMoves == onScreen());
+    }
+
+    // The fault: the declaration box did not wrap and grew a horizontal scroll bar. The
+    // format entry lays the shown declaration out, once.
+    void declarationBoxDidNotWrap()
+    {
+        t.click(QStringLiteral("Lib_F_Beep"));
+        QTRY_VERIFY(t.main->txtFunction->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(t.main->txtFunction->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(!t.main->txtFunction->horizontalScrollBar()->isVisible());
+        t.main->mnuFormat->trigger();
+        t.click(QStringLiteral("Lib_kernel32")); // a group lays nothing out again
+        QCOMPARE(t.main->txtFunction->text(), continuedB);
+        t.main->mnuFormat->trigger();
+        QCOMPARE(t.main->txtFunction->text(), declB);
+    }
+
+    // The fault: the description boxes laid a paragraph that starts with a Latin word out
+    // left to right: "wParam و lParam: ..." came out jumbled, "&H20019" as "H20019&".
+    void descriptionBoxesLaidOutLeftToRight_data()
+    {
+        QTest::addColumn<QString>("description");
+        // The pieces in the order a reader meets them, from the right.
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("code first") << QStringLiteral("wParam و lParam: پارامترهاي پيام.")
+                                    << QStringList{"wParam", "و", "lParam", "پارامترهاي", "پيام"};
+        QTest::newRow("hex number") << QStringLiteral("MF_POPUP برابر &H10 و MF_SEPARATOR برابر &H800.")
+                                    << QStringList{"MF_POPUP", "برابر", "&H10", "و", "MF_SEPARATOR", "&H800"};
+        QTest::newRow("bracketed code") << QStringLiteral("اعلام (ByVal x As Long) در Basic")
+                                        << QStringList{"اعلام", "(ByVal x As Long)", "در", "Basic"};
+        QTest::newRow("Persian in brackets") << QStringLiteral("uFlags نوع (MF_STRING برابر 0) است")
+                                             << QStringList{"uFlags", "نوع", "MF_STRING", "برابر", "است"};
+        QTest::newRow("pointer type") << QStringLiteral("ppacc (IAccessible**، ورودي)")
+                                      << QStringList{"ppacc", "IAccessible**", "ورودي"};
+        QTest::newRow("name ending in _") << QStringLiteral("ساختار VARIANT_ با ارجاع (ByRef).")
+                                          << QStringList{"ساختار", "VARIANT_", "با", "ارجاع", "(ByRef)"};
+    }
+
+    void descriptionBoxesLaidOutLeftToRight()
+    {
+        QFETCH(QString, description);
+        QFETCH(QStringList, pieces);
+        t.main->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
+        t.main->ShowFunction(QStringLiteral("Demo"));
+        frmDayApi day(t.main->ADO(), 1);
+        day.GetRandomApi();
+        day.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&day));
+        for (TextBox *box : {t.main->txtComment, day.txtComment}) {
+            QCOMPARE(box->text(), description);
+            const QTextLine line = box->document()->firstBlock().layout()->lineAt(0);
+            Drawn previous;
+            for (qsizetype i = 0; i < pieces.size(); ++i) {
+                const Drawn drawn = drawnPiece(box, pieces[i]);
+                QVERIFY2(drawn.right > drawn.left, qPrintable(pieces[i]));
+                if (i == 0) // right-aligned
+                    QVERIFY(drawn.right >= line.x() + line.width() - 1);
+                else
+                    QVERIFY2(drawn.right <= previous.left + 0.5, qPrintable(pieces[i - 1] + " | " + pieces[i]));
+                if (pieces[i].at(0).unicode() < 0x80)
+                    QVERIFY2(drawn.leftToRight, qPrintable(pieces[i]));
+                previous = drawn;
+            }
+        }
+        // The declaration still reads left to right from the left edge.
+        const Drawn declaration = drawnPiece(t.main->txtFunction, QStringLiteral("Declare Function"));
+        QVERIFY(declaration.leftToRight);
+        QVERIFY(declaration.left <= t.main->txtFunction->document()->firstBlock().layout()->lineAt(0).x() + 1);
+        // Selected and copied, the text comes as stored, without the marks that order it.
+        day.close();
+        t.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.main.get()));
+        QTest::mouseClick(t.main->txtComment->viewport(), Qt::LeftButton);
+        press(Qt::Key_A);
+        press(Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), description);
+    }
+
+    // The fault: "DnsQuery_" showed as "_DnsQuery" in the right-to-left tree. The letters of
+    // each name are compared with those of "DnsQuery" in the row beside it.
+    void namesWithUnderscoreShownMirrored_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("lettersMoveLeft");
+        QTest::newRow("trailing") << "DnsQuery_" << true;
+        QTest::newRow("leading") << "_DnsQuery" << false;
+    }
+
+    void namesWithUnderscoreShownMirrored()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, lettersMoveLeft);
+        QTreeView *tree = t.main->trvApi;
+        tree->expand(t.node(QStringLiteral("Library")));
+        tree->expand(t.node(QStringLiteral("Lib_dnsapi")));
+        const auto ink = [this, tree](const QString &key) {
+            QRect row = tree->visualRect(t.node(key));
+            // Right to left, the icon stands at the right end of the item.
+            row.setRight(row.right() - tree->style()->pixelMetric(QStyle::PM_SmallIconSize) - 8);
+            return rightmostInk(tree->viewport()->grab(row).toImage());
+        };
+        const int plain = ink(QStringLiteral("Lib_F_DnsQuery"));
+        const int shown = ink("Lib_F_" + name);
+        QVERIFY(plain > 0);
+        if (lettersMoveLeft)
+            QVERIFY2(shown < plain, qPrintable(QStringLiteral("%1 against %2").arg(shown).arg(plain)));
+        else
+            QCOMPARE(shown, plain);
+        QCOMPARE(t.main->catalogueTree()->text(t.node("Lib_F_" + name)), name);
+    }
+
+};
+
+QTEST_MAIN(tst_Browse)
+#include "tst_browse.moc"

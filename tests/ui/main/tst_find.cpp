@@ -1,0 +1,303 @@
+// Finding functions in the main window: the search box (keys typed where the focus is, by
+// name or by description) and the analysis of an executable, with its progress bar. The
+// matching itself is tested in tests/find; here the roads to it and what the window shows.
+#include "MainWindowTest.h"
+#include "ui/main/AnalysePanel.h"
+#include "ui/main/SearchPanel.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// imports.exe imports CreateFileA, CloseThreadpoolWait, GetProcAddress, MessageBoxA...
+QString importsExe() { return qEnvironmentVariable("VORN_TEST_DATA") + "/../../find/data/imports.exe"; }
+QString found(int n) { return Texts::foundPrefix + QString::number(n) + Texts::foundSuffix; }
+// What imports.exe uses, in record order: not getprocaddress, in another letter case.
+const QStringList analysed = {"MessageBox", "CreateFileA", "CreateFile", "CloseThreadpool"};
+
+} // namespace
+
+class tst_Find : public QObject
+{
+    Q_OBJECT
+
+    MainWindowTest t;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    int m_files = 0;
+
+    SearchPanel *search() const { return t.main->picSearch; }
+    AnalysePanel *analyse() const { return t.main->picAnalyse; }
+    void browse() { QTest::mouseClick(analyse()->cmdBrowse, Qt::LeftButton); }
+
+    // Types the text over what the focused search box holds and presses Enter.
+    void searchFor(const QString &text)
+    {
+        QCOMPARE(QApplication::focusWidget(), search()->cboSearch);
+        press(Qt::Key_A);
+        press(Qt::Key_Delete, {});
+        type(text);
+        press(Qt::Key_Return, {});
+    }
+
+    void openSearch()
+    {
+        t.main->mnuSearch->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+    }
+
+    // The panel shown and its notice, once a run, answered.
+    void openAnalysis()
+    {
+        t.main->mnuAnalyse->trigger();
+        t.main->mnuTreeApi->trigger();
+        t.main->mnuAnalyse->trigger();
+        QCOMPARE(t.prompter->messages.size(), 1);
+        QCOMPARE(t.prompter->messages[0].text, Texts::analyseNoticeLine1 + "\r\n" + Texts::analyseNoticeLine2);
+        t.prompter->messages.clear();
+    }
+
+    QString write(const QByteArray &content)
+    {
+        const QString path = m_dir->filePath(QStringLiteral("file%1.exe").arg(++m_files));
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? path : QString();
+    }
+
+    // Several pieces of the reader, with one name near the very end.
+    QString writeLarge()
+    {
+        QByteArray content(5 * 1024 * 1024 + 123, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (char &c : content)
+            c = static_cast<char>(random.bounded(256));
+        content.replace(0, 2, "MZ");
+        content.replace(content.size() - 6, 4, "Beep");
+        return write(content);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY2(QFile::exists(importsExe()), "run under ctest, which tells where the test data is");
+        QVERIFY(t.open({
+            record("SetWindowTextA", "Declare Function SetWindowTextA", "user32", {}, "sets a caption"),
+            record("GetWindowText", "Declare Function GetWindowText", "user32", {}, "gets a caption"),
+            record("MessageBox", "Declare Function MessageBox"),
+            record("CreateFileA", "Declare Function CreateFileA"),
+            record("CreateFile", "Declare Function CreateFile"),
+            record("getprocaddress", "Declare Function getprocaddress"),
+            record("Beep", "Declare Function Beep", "kernel32", {}, "a sound"),
+            record("CloseThreadpool", "Declare Function CloseThreadpool"),
+        }));
+    }
+
+    void cleanup() { t.close(); }
+
+    // The fault: Enter in the search box did nothing: the key filter sat on the line edit
+    // while the keys go to the combo box. And the box took no focus when shown.
+    void enterInTheSearchBoxDidNothing_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::addColumn<int>("key");
+        QTest::newRow("view entry, Return") << false << int(Qt::Key_Return);
+        QTest::newRow("search bar button, keypad Enter") << true << int(Qt::Key_Enter);
+    }
+
+    void enterInTheSearchBoxDidNothing()
+    {
+        QFETCH(bool, byButton);
+        QFETCH(int, key);
+        t.main->trvApi->setFocus();
+        if (byButton)
+            QTest::mouseClick(t.main->cmdSearchBar, Qt::LeftButton);
+        else
+            t.main->mnuSearch->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+        type(QStringLiteral("file"));
+        press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFileA", "CreateFile"}));
+        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+        press(Qt::Key_Backspace, {}); // other keys do not search
+        press(Qt::Key_Tab, {});
+        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+    }
+
+    void nameSearch_fillsListTreeStatusAndHistory()
+    {
+        openSearch();
+        searchFor(QStringLiteral("window"));
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(t.status(), found(2));
+        CatalogueTree *tree = t.main->catalogueTree();
+        QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 2);
+        QVERIFY(t.prompter->messages.isEmpty());
+        // Blanks are part of the text; the same text twice is kept twice.
+        searchFor(QStringLiteral(" Window "));
+        QTest::mouseClick(search()->cmdSearch, Qt::LeftButton);
+        QCOMPARE(t.prompter->messages.size(), 2);
+        QCOMPARE(t.prompter->messages[0].text, Texts::noSearchResult);
+        QVERIFY(t.prompter->messages[0].caption == Texts::searchResultCaption
+                && t.prompter->messages[0].icon == Prompter::Icon::Information);
+        QCOMPARE(search()->lstRearchResult->count(), 0);
+        QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 0);
+        QCOMPARE(t.status(), found(2)); // kept from the last search that found something
+        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch); // back from the button
+        QCOMPARE(search()->cboSearch->currentText(), QStringLiteral(" Window "));
+        searchFor(QString());
+        QCOMPARE(search()->lstRearchResult->count(), 8);
+        QCOMPARE(texts(search()->cboSearch), (QStringList{"window", " Window ", " Window ", ""}));
+    }
+
+    // Choosing the checked entry switches to the other mode, as choosing the other does.
+    void searchTypeEntries_swapTheMode_descriptionSearchReadsDescriptions()
+    {
+        QAction *byName = t.main->mnuSearchType[1];
+        QAction *byDescription = t.main->mnuSearchType[2];
+        for (QAction *entry : {byName, byName, byDescription, byDescription, byName}) {
+            const bool was = t.main->SearchByDescription();
+            entry->trigger();
+            QCOMPARE(t.main->SearchByDescription(), !was);
+            QCOMPARE(byDescription->isChecked(), !was);
+            QCOMPARE(byName->isChecked(), was);
+        }
+        openSearch();
+        searchFor(QStringLiteral("CAPTION"));
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        searchFor(QStringLiteral("Window")); // in names only
+        QCOMPARE(search()->lstRearchResult->count(), 0);
+    }
+
+    // A result shows the function but, unlike the tree, enables neither save nor print.
+    void searchResultPicked_showsTheFunction_saveStaysDisabled()
+    {
+        openSearch();
+        searchFor(QStringLiteral("createfile"));
+        QListWidget *list = search()->lstRearchResult;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+        QCOMPARE(t.status(), QStringLiteral("CreateFile"));
+        press(Qt::Key_Up, {});
+        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFileA"));
+        QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
+        t.main->mnuTreeApi->trigger(); // the same results under the tree's search root
+        t.click(QStringLiteral("Ser_F_CreateFile"));
+        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
+    }
+
+    // A file that is no executable, or cannot be read, is reported; the list keeps the
+    // names of the last analysis, the status its count.
+    void analysis_listsTheFunctionsTheFileUses()
+    {
+        openAnalysis();
+        const QString error75 = QStringLiteral("Runtime Error '75'\r\nPath/File access error");
+        t.prompter->fileAnswers = {write("MZ nothing of the catalogue"), importsExe(), std::nullopt, write({}), m_dir->path()};
+        browse();
+        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+        QCOMPARE(t.status(), Texts::noFunctionFound);
+        browse();
+        QCOMPARE(t.prompter->fileDialogs[1].filter, AnalysePanel::browseFilter);
+        QCOMPARE(analyse()->txtFileName->text(), importsExe());
+        QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+        QCOMPARE(t.status(), found(4));
+        QVERIFY(t.main->ProgressBar->isHidden());
+        QCOMPARE(t.main->ProgressBar->value(), 8);
+        for (const QString &message : {QString(), Texts::notExecutable, error75}) { // cancelled first
+            t.main->statusPanels()->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
+            browse();
+            t.saidOnly(message);
+            QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+            QCOMPARE(t.status(), found(4));
+            QVERIFY(t.main->ProgressBar->isHidden());
+        }
+    }
+
+    // The fault: the bar was placed in the window's coordinates while its parent is the
+    // client area below the menu bar, so it stood off the status bar's "prog" panel.
+    void progressBarStoodOffItsPanel()
+    {
+        openAnalysis();
+        t.prompter->fileAnswers = {writeLarge(), writeLarge()};
+        QList<int> values;
+        bool overProgPanel = true;
+        bool closing = false;
+        QProgressBar *bar = t.main->ProgressBar;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+            values.append(value);
+            const QWidget *status = t.main->statusPanels();
+            const QWidget *prog = t.main->statusPanels()->panel(QStringLiteral("prog"));
+            const QRect barRect(bar->mapToGlobal(QPoint()), bar->size());
+            const QRect progRect(prog->mapToGlobal(QPoint()), prog->size());
+            const QRect statusRect(status->mapToGlobal(QPoint()), status->size());
+            overProgPanel = overProgPanel && bar->isVisible() && barRect.left() == progRect.left()
+                && barRect.width() == progRect.width() && statusRect.contains(barRect)
+                && qAbs(barRect.center().y() - statusRect.center().y()) <= 1;
+            if (values.size() == 2 && closing)
+                t.main->close();
+            else if (values.size() == 2) { // meanwhile browse takes no click, and the user moves about
+                QVERIFY(!analyse()->cmdBrowse->isEnabled());
+                t.main->ShowFunction(QStringLiteral("CreateFile"));
+                t.main->ADO().setAbsolutePosition(3);
+            }
+        });
+        bool ranDuringScan = false; // a call queued before the scan runs while it goes on
+        QTimer::singleShot(0, this, [&] { ranDuringScan = analyse()->isAnalysing(); });
+        browse();
+        QVERIFY(ranDuringScan && overProgPanel);
+        QVERIFY2(values.size() >= 5, qPrintable(QString::number(values.size())));
+        QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
+        QCOMPARE(values.constLast(), 8);
+        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
+        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
+        QVERIFY(bar->isHidden() && analyse()->cmdBrowse->isEnabled());
+        // Closing the window stops a scan at the next piece; the list keeps its names.
+        values.clear();
+        closing = true;
+        browse();
+        QVERIFY(values.size() < 6);
+        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
+        QVERIFY(t.prompter->messages.isEmpty());
+    }
+
+    // The fault: the browse button, disabled for the scan, passed the focus on to the list,
+    // which made its first row current, and that showed a function nobody picked.
+    void secondScanShowedAFunctionNobodyPicked()
+    {
+        openAnalysis();
+        t.prompter->fileAnswers = {importsExe(), importsExe()};
+        for (int scan = 0; scan < 2; ++scan) {
+            browse();
+            QCOMPARE(analyse()->lstAnalyseApi->count(), 4);
+            QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial);
+            QVERIFY(!t.main->mnuSave->isEnabled());
+        }
+        // A key move in the list is the user's: it shows the function and enables save.
+        QListWidget *list = analyse()->lstAnalyseApi;
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        press(Qt::Key_Down, {});
+        QCOMPARE(t.main->lblFunctionName->text(), list->currentItem()->text());
+        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+    }
+
+    void emptyCatalogue_barNotBusy()
+    {
+        QVERIFY(t.open({}));
+        openAnalysis();
+        t.prompter->fileAnswers = {importsExe()};
+        browse();
+        QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
+    }
+};
+
+QTEST_MAIN(tst_Find)
+#include "tst_find.moc"
