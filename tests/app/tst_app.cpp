@@ -26,11 +26,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -113,22 +111,16 @@ private:
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         QCoreApplication::exec();
     }
-    // A run on the given road, or none (and a warning) when it took the other.
-    std::unique_ptr<Program> start(Program::Road expected = Program::Road::MainWindow, const QString &arguments = {})
+    // A run on the given road (its window active where asked), or none when it took the other.
+    std::unique_ptr<Program> start(Program::Road expected = Program::Road::MainWindow, const QString &arguments = {},
+                                   bool active = false)
     {
         auto run = program();
-        if (run->Main(arguments) == expected)
-            return run;
-        qWarning("the run took the other road");
-        return nullptr;
-    }
-    std::unique_ptr<Program> startActive()
-    {
-        auto run = start();
-        if (!run)
+        if (run->Main(arguments) != expected)
             return nullptr;
-        run->mainWindow()->activateWindow();
-        return QTest::qWaitForWindowActive(run->mainWindow()) ? std::move(run) : nullptr;
+        if (active)
+            run->mainWindow()->activateWindow();
+        return !active || QTest::qWaitForWindowActive(run->mainWindow()) ? std::move(run) : nullptr;
     }
     void execSql(const char *sql)
     {
@@ -188,6 +180,7 @@ private slots:
         QTest::newRow("damaged header") << "bytes" << header << "Runtime Error '" << "Vorn";
         QTest::newRow("no table API") << "sql" << QByteArray("CREATE TABLE Other (a TEXT);")
                                       << "Runtime Error '1'\r\nno such table: API" << "Vorn";
+        QTest::newRow("a second copy") << "locked" << QByteArray() << "اين برنامه در حال اجراست" << "Vorn";
         QTest::newRow("too few columns") << "sql" << QByteArray("CREATE TABLE API (Name TEXT, Declaration TEXT);")
                                          << "Runtime Error '3265'\r\n" << "Vorn";
     }
@@ -198,12 +191,20 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, text);
         QFETCH(QString, caption);
+        TempSettings settings;
+        writeFile(settings.storeFile(), "[Software]\nKel\\Vorn\\TreeSize=3300\n");
+        InstanceLock first(lock());
         if (kind == QLatin1String("bytes"))
             writeFile(catalogue(), content);
         else if (kind == QLatin1String("sql"))
             execSql(content.constData());
+        else if (kind == QLatin1String("locked"))
+            QVERIFY(first.tryAcquire());
         auto run = start(Program::Road::Ended);
         QVERIFY(run);
+        QCOMPARE(fileBytes(settings.storeFile()), QByteArray("[Software]\nKel\\Vorn\\TreeSize=3300\n"));
+        if (kind == QLatin1String("locked")) // and the first copy keeps its lock
+            QVERIFY(!InstanceLock(lock()).tryAcquire());
         QCOMPARE(m_prompter.messages.size(), 1);
         const ScriptedPrompter::Message &told = m_prompter.messages.constFirst();
         if (text.endsWith(QLatin1Char('\'')) || text.endsWith(QLatin1Char('\n')))
@@ -286,56 +287,6 @@ private slots:
                             "Public Declare Sub A Lib \"x\" ()?\r\n\r\n\r\n\r\n' ?one\r\n' two\r\n"));
     }
 
-    // A second copy is refused and leaves the first its lock; a run that never shows the
-    // main window (that one, the day road, no catalogue) leaves the settings alone.
-    void runsWithoutTheMainWindow_leaveTheStoreAlone()
-    {
-        TempSettings settings;
-        writeCatalogue(m_dir.path(), {record("Beep", "Private Declare Function Beep Lib \"kernel32\" ()")});
-        {
-            auto run = start();
-            QVERIFY(run);
-            run->mainWindow()->mnuKeys->trigger();
-            run->mainWindow()->close();
-        }
-        const QByteArray before = fileBytes(settings.storeFile());
-        QVERIFY(before != "<none>");
-        {
-            InstanceLock first(lock());
-            QVERIFY(first.tryAcquire());
-            QVERIFY(start(Program::Road::Ended));
-            QCOMPARE(m_prompter.messages.size(), 1);
-            QCOMPARE(m_prompter.messages.constFirst().text, QStringLiteral("اين برنامه در حال اجراست"));
-            QCOMPARE(m_prompter.messages.constFirst().caption, QStringLiteral("Vorn"));
-            InstanceLock third(lock());
-            QVERIFY(!third.tryAcquire());
-        }
-        freshLoop();
-        QTimer::singleShot(0, [] {
-            if (QWidget *day = QApplication::activeModalWidget())
-                day->close();
-        });
-        QVERIFY(start(Program::Road::Ended, QStringLiteral("-d")));
-        QFile::remove(catalogue());
-        QVERIFY(start(Program::Road::Ended));
-        QCOMPARE(fileBytes(settings.storeFile()), before);
-    }
-
-    // Without any display the program aborted with the platform's advice to reinstall.
-    void noDisplay_abortedWithReinstallAdvice()
-    {
-        QProcess vorn;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QLatin1String(name));
-        vorn.setProcessEnvironment(environment);
-        vorn.start(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/vorn"), {});
-        QVERIFY(vorn.waitForFinished(60000));
-        QCOMPARE(vorn.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(vorn.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(vorn.readAllStandardError()), Texts::noGraphicalSession + QLatin1Char('\n'));
-    }
-
     // The -d road: only the day window, blocking, filled; closing it any way ends the run
     // in order, with nothing left on screen and nothing stored.
     void dayRoad_data()
@@ -361,10 +312,8 @@ private slots:
         writeCatalogue(m_dir.path(), {two.begin(), two.begin() + records});
         auto run = program();
         int visible = -1;
-        bool modal = false;
-        bool stepsOn = false;
+        bool modal = false, stepsOn = false, endedWithTheClose = false;
         QString declaration;
-        bool endedWithTheClose = false;
         QPointer<frmDayApi> day;
         QTimer::singleShot(0, [&] {
             day = qobject_cast<frmDayApi *>(QApplication::activeModalWidget());
@@ -418,6 +367,9 @@ private slots:
         QTest::newRow("values of the wrong type") << "types" << 4000 << "";
         QTest::newRow("a pipe") << "pipe" << 4000 << Texts::settingsNotAFile;
         QTest::newRow("a link to another file") << "link" << 4000 << Texts::settingsLinkRefused;
+        // Written by an earlier run, then not writable at exit: the run ends quietly, the store as it was.
+        QTest::newRow("read-only folder at exit") << "read-only" << 4000 << "";
+        QTest::newRow("full disk at exit") << "full" << 4000 << "";
     }
 
     void badStore()
@@ -441,16 +393,22 @@ private slots:
             raw.beginGroup(QStringLiteral("Software/Kel/Vorn"));
             raw.setValue(QStringLiteral("TreeSize"), QByteArray("\x00\x01\x02", 3));
             raw.setValue(QStringLiteral("FunctionTextHeight"), QStringLiteral("99999999999"));
-            raw.setValue(QStringLiteral("StatusBar Vis"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
             raw.setValue(QStringLiteral("Fn Font Size"), QRect(1, 2, 3, 4));
             raw.setValue(QStringLiteral("Cm Font Size"), QStringLiteral("-8"));
         } else if (kind == QLatin1String("pipe")) {
             QDir().mkpath(QFileInfo(store).absolutePath());
             QCOMPARE(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
-        } else {
+        } else if (kind == QLatin1String("link")) {
             QDir().mkpath(QFileInfo(store).absolutePath());
             QVERIFY(QFile::link(other, store));
+        } else {
+            auto run = start();
+            QVERIFY(run);
+            run->mainWindow()->mnuKeys->trigger();
+            run->mainWindow()->mnuExit->trigger();
         }
+        const bool unwritable = kind == QLatin1String("read-only") || kind == QLatin1String("full");
+        const QByteArray before = unwritable ? fileBytes(store) : QByteArray(); // a pipe would block
         {
             auto run = start();
             QVERIFY(run);
@@ -461,8 +419,18 @@ private slots:
             QCOMPARE(main->txtComment->font().pointSizeF(), 8.0);
             QVERIFY(main->StatusBar->isVisible());
             main->mnuKeys->trigger();
+            main->resControls->setControl1Size(3000);
+            main->resControls->setControl1Size(treeSize);
+            std::optional<UnwritableFolder> locked;
+            std::optional<FileSizeLimit> limit;
+            if (kind == QLatin1String("full"))
+                QVERIFY(limit.emplace(before.size() / 2).isSet());
+            else if (kind == QLatin1String("read-only") && !locked.emplace(settings.folder(), QFileInfo(store).absolutePath()).isUnwritable())
+                QSKIP("the folder stays writable for this user");
             main->mnuExit->trigger();
         }
+        if (unwritable)
+            QCOMPARE(fileBytes(store), before);
         QCOMPARE(fileBytes(other), QByteArray("root:x:0:0:root:/root:/bin/bash\n"));
         QCOMPARE(entriesBeside(store), QStringList{QStringLiteral("Vorn.ini")});
         if (!warning.isEmpty()) {
@@ -477,46 +445,6 @@ private slots:
         QVERIFY(again);
         QCOMPARE(again->mainWindow()->resControls->Control1Size(), treeSize);
         QVERIFY(again->mainWindow()->picColtrols->isHidden());
-    }
-
-    // A store that cannot be written at exit (a read-only folder, a full disk) ends the
-    // run quietly and stays as it was.
-    void unwritableStore_data()
-    {
-        QTest::addColumn<bool>("fullDisk");
-        QTest::newRow("read-only folder") << false;
-        QTest::newRow("full disk") << true;
-    }
-
-    void unwritableStore()
-    {
-        QFETCH(bool, fullDisk);
-        TempSettings settings;
-        writeCatalogue(m_dir.path(), {record("Beep", "d", "kernel32", "w", "x")});
-        {
-            auto run = start();
-            QVERIFY(run);
-            run->mainWindow()->mnuKeys->trigger();
-            run->mainWindow()->mnuExit->trigger();
-        }
-        const QByteArray before = fileBytes(settings.storeFile());
-        QVERIFY(before != "<none>");
-        {
-            auto run = start();
-            QVERIFY(run);
-            run->mainWindow()->mnuKeys->trigger();
-            run->mainWindow()->resControls->setControl1Size(3000);
-            std::optional<UnwritableFolder> locked;
-            std::optional<FileSizeLimit> limit;
-            if (fullDisk)
-                QVERIFY(limit.emplace(before.size() / 2).isSet());
-            else if (!locked.emplace(settings.folder(), QFileInfo(settings.storeFile()).absolutePath()).isUnwritable())
-                QSKIP("the folder stays writable for this user");
-            run->mainWindow()->mnuExit->trigger();
-        }
-        QVERIFY(m_prompter.messages.isEmpty());
-        QCOMPARE(fileBytes(settings.storeFile()), before);
-        QCOMPARE(entriesBeside(settings.storeFile()), QStringList{QStringLiteral("Vorn.ini")});
     }
 
     // What one run's view leaves to the next: hidden rows, the caption, the window's place
@@ -548,10 +476,8 @@ private slots:
             QVERIFY(functionTextHeight > defaultHeight);
             main->mnuExit->trigger();
         }
-        const QString position = QStringLiteral("Software\\Kel\\Vorn\\Position");
-        for (const char *name : {"frmMain.Width", "frmMain.Height", "frmMain.Top", "frmMain.Left"})
-            QVERIFY2(stored(QLatin1String(name), position).toInt() != 0 || stored(QLatin1String(name), position) == "0", name);
-        QCOMPARE(stored(QStringLiteral("frmMain"), position), QStringLiteral("frmMain"));
+        QCOMPARE(stored(QStringLiteral("frmMain"), QStringLiteral("Software\\Kel\\Vorn\\Position")),
+                 QStringLiteral("frmMain"));
         for (int restart = 0; restart < 2; ++restart) {
             auto run = start();
             QVERIFY(run);
@@ -591,7 +517,7 @@ private slots:
         writeCatalogue(m_dir.path(), {record("GetDC", classic, "user32", "w", "x", vba7)}, columns);
         const bool six = columns == CatalogueRecord::fieldCount;
         const bool on = six && !before.isEmpty();
-        auto run = startActive();
+        auto run = start(Program::Road::MainWindow, {}, true);
         QVERIFY(run);
         frmMain &main = *run->mainWindow();
         main.ShowFunction(QStringLiteral("GetDC"));
@@ -616,7 +542,7 @@ private slots:
     void accessKeyUnderlinesBrokePersianWords()
     {
         writeCatalogue(m_dir.path(), {record("Beep", classic, "kernel32")});
-        auto run = startActive();
+        auto run = start(Program::Road::MainWindow, {}, true);
         QVERIFY(run);
         QMenuBar *bar = run->mainWindow()->menuBar();
         const QImage plain = bar->grab().toImage();
@@ -654,47 +580,14 @@ private slots:
         QVERIFY2(texts.join(QLatin1Char(' ')).trimmed().isRightToLeft(), qPrintable(texts.join(QLatin1Char('|'))));
     }
 
-    // Qt's own texts (message-box buttons, the text boxes' menu, the file dialog) stayed
-    // English; Qt's Persian catalogue is loaded only from a real catalogue file.
-    void qtOwnTextsStayedEnglish_data()
-    {
-        QTest::addColumn<QByteArray>("context");
-        QTest::addColumn<QByteArray>("text");
-        QTest::newRow("message-box button") << QByteArray("QPlatformTheme") << QByteArray("Cancel");
-        QTest::newRow("text box menu") << QByteArray("QWidgetTextControl") << QByteArray("&Copy");
-        QTest::newRow("file dialog") << QByteArray("QFileDialog") << QByteArray("Look in:");
-    }
-
+    // Qt's own texts (message-box buttons, the text boxes' menu, the file dialog) stayed English.
     void qtOwnTextsStayedEnglish()
     {
-        QFETCH(QByteArray, context);
-        QFETCH(QByteArray, text);
-        const QString shown = QCoreApplication::translate(context.constData(), text.constData());
-        QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
-    }
-
-    void qtTranslationsFolder_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("loaded");
-        QTest::newRow("Qt's own") << QByteArray("qt") << true;
-        QTest::newRow("no file") << QByteArray() << false;
-        QTest::newRow("empty file") << QByteArray("") << false;
-        QTest::newRow("not a catalogue") << QByteArray("<html>not a catalogue</html>") << false;
-    }
-
-    void qtTranslationsFolder()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, loaded);
-        QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        QTemporaryDir own;
-        if (content != "qt") {
-            folder = own.path();
-            if (!content.isNull())
-                writeFile(own.filePath(QStringLiteral("qtbase_fa.qm")), content);
+        for (const auto &[context, text] : {std::pair("QPlatformTheme", "Cancel"), std::pair("QWidgetTextControl", "&Copy"),
+                                            std::pair("QFileDialog", "Look in:")}) {
+            const QString shown = QCoreApplication::translate(context, text);
+            QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
         }
-        QCOMPARE(PersianLook::loadQtTranslations(folder), loaded);
     }
 };
 

@@ -26,9 +26,8 @@ def fail(what):
 
 
 def start(*command, **kwargs):
-    process = subprocess.Popen(command, env=env, cwd=home, **kwargs)
-    started.append(process)
-    return process
+    started.append(subprocess.Popen(command, env=env, cwd=home, **kwargs))
+    return started[-1]
 
 
 def out(*command):
@@ -50,16 +49,9 @@ def key(*keys):
     time.sleep(0.4)
 
 
-def active():
-    return out("xdotool", "getactivewindow", "getwindowname")
-
-
-def shown():
-    return out("xdotool", "search", "--onlyvisible", "--name", ".", "getwindowname", "%@").splitlines()
-
-
-def clipboard():
-    return out("xclip", "-o", "-selection", "clipboard")
+active = lambda: out("xdotool", "getactivewindow", "getwindowname")
+shown = lambda: out("xdotool", "search", "--onlyvisible", "--name", ".", "getwindowname", "%@").splitlines()
+clipboard = lambda: out("xclip", "-o", "-selection", "clipboard")
 
 
 def copied(keys, expected, what):
@@ -69,17 +61,10 @@ def copied(keys, expected, what):
 
 def ended(process, what):
     try:
-        code = process.wait(30)
+        if process.wait(30) != 0:
+            fail(f"{what} ended the program with status {process.returncode}")
     except subprocess.TimeoutExpired:
         fail(what + " did not end the program")
-    if code != 0:
-        fail(f"{what} ended the program with status {code}")
-
-
-def texts():
-    line = [l for l in (pathlib.Path(__file__).parents[2] / "src/platform/Texts.h").read_text().splitlines()
-            if "mnuDayFun =" in l][0]
-    return line.split('QStringLiteral("')[1].split('")')[0]
 
 
 try:
@@ -140,13 +125,22 @@ try:
     # vorn -d: only the function-of-the-day window; Escape ends the run, storing nothing.
     kept = store.read_bytes()
     day = start(str(program), "-d")
-    until(lambda: active() == texts(), f"'vorn -d' showed no day window: {shown()}")
+    # The day window bears the caption of the menu entry that opens it.
+    texts = (pathlib.Path(__file__).parents[2] / "src/platform/Texts.h").read_text()
+    caption = texts.split('mnuDayFun = QStringLiteral("')[1].split('"')[0]
+    until(lambda: active() == caption, f"'vorn -d' showed no day window: {shown()}")
     if title in shown():
         fail("'vorn -d' showed the main window")
     key("Escape")
     ended(day, "Escape in the day window")
     if store.read_bytes() != kept:
         fail("the day window's run changed the settings")
+    # Without any display the program aborted with the platform's advice to reinstall.
+    alone = subprocess.run([program], env={k: v for k, v in env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")},
+                           capture_output=True, text=True, timeout=60)
+    advice = texts.split("noGraphicalSession = QStringLiteral(")[1].split('"')[1]
+    if (alone.returncode, alone.stderr) != (1, advice + "\n"):
+        fail(f"without a display: status {alone.returncode}, {alone.stderr!r}")
     print("walk through: 1 passed, 0 failed")
 finally:
     for process in reversed(started):
