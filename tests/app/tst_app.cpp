@@ -14,7 +14,6 @@
 #include "support/TestCatalogue.h"
 #include "support/UnwritableFolder.h"
 #include "ui/controls/Resizer.h"
-#include "ui/main/SearchPanel.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TextBox.h"
 #include "ui/main/TwipPanel.h"
@@ -75,14 +74,6 @@ QStringList entriesBeside(const QString &path)
 {
     return QDir(QFileInfo(path).absolutePath())
         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
-}
-
-QWidget *focus()
-{
-    QWidget *widget = QApplication::focusWidget();
-    if (!widget)
-        qFatal("no widget has the focus");
-    return widget;
 }
 
 const QString classic = QStringLiteral("Private Declare Function GetDC Lib \"user32\" (ByVal hWnd As Long) As Long");
@@ -538,7 +529,8 @@ private slots:
     }
 
     // The underlined letter of an access key was drawn on its own, so every menu title
-    // showed disjoined Persian letters: whole words now, underlines while Alt is down.
+    // showed disjoined Persian letters: whole words now, underlines while Alt is down (the
+    // keys themselves are pressed in the walk through the real program).
     void accessKeyUnderlinesBrokePersianWords()
     {
         writeCatalogue(m_dir.path(), {record("Beep", classic, "kernel32")});
@@ -546,26 +538,15 @@ private slots:
         QVERIFY(run);
         QMenuBar *bar = run->mainWindow()->menuBar();
         const QImage plain = bar->grab().toImage();
-        QTest::keyPress(focus(), Qt::Key_Alt);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyPress(focus, Qt::Key_Alt);
         QCoreApplication::processEvents();
         const QImage held = bar->grab().toImage();
-        QTest::keyRelease(focus(), Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(focus, Qt::Key_Alt, Qt::AltModifier);
         QCoreApplication::processEvents();
         QVERIFY2(held != plain, "Alt held shows the access keys");
         QVERIFY2(bar->grab().toImage() == plain, "Alt let go hides them again");
-        // And the keys still work, with their Persian letters.
-        const QList<QPair<QString, int>> keys = {{"mnuFile", 0x0641}, {"mnuView", 0x0646}, {"mnuFunction", 0x062A},
-                                                 {"cmdSearchBar", 0x062C}};
-        for (const auto &[control, letter] : keys) {
-            QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key(letter), QString(QChar(letter)), Qt::AltModifier);
-            if (auto *menu = run->mainWindow()->findChild<QMenu *>(control)) {
-                QTRY_COMPARE(QApplication::activePopupWidget(), menu);
-                QTest::keyClick(menu, Qt::Key_Escape);
-                QTRY_VERIFY(!QApplication::activePopupWidget());
-            } else {
-                QTRY_VERIFY(run->mainWindow()->picSearch->isVisible());
-            }
-        }
         // The declaration box reads left to right; its context menu took that direction.
         frmMain *main = run->mainWindow();
         QWidget *box = main->txtFunction->viewport();

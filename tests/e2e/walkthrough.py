@@ -17,12 +17,12 @@ config.mkdir(parents=True)
 (work / "run").mkdir(mode=0o700)
 env = {"PATH": os.environ["PATH"], "HOME": str(home), "XDG_CONFIG_HOME": str(config),
        "XDG_RUNTIME_DIR": str(work / "run"), "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "xcb"}
+env.update((k, v) for k, v in os.environ.items() if k.endswith("SAN_OPTIONS"))  # a sanitizer build's own
 started = []
 
 
 def fail(what):
-    print("FAIL: " + what)
-    sys.exit(1)
+    sys.exit("FAIL: " + what)
 
 
 def start(*command, **kwargs):
@@ -30,8 +30,7 @@ def start(*command, **kwargs):
     return started[-1]
 
 
-def out(*command):
-    return subprocess.run(command, env=env, capture_output=True, text=True).stdout.strip()
+out = lambda *command: subprocess.run(command, env=env, capture_output=True, text=True).stdout.strip()
 
 
 def until(check, what, seconds=30):

@@ -48,9 +48,8 @@ validate() {
 
 case ${1:?staged or deb} in
 staged)
-  for tool in desktop-file-validate appstreamcli; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (tools/install-deps.sh installs it)"
-  done
+  command -v desktop-file-validate >/dev/null && command -v appstreamcli >/dev/null ||
+    fail "desktop-file-validate or appstreamcli is missing (tools/install-deps.sh installs them)"
   DESTDIR="$work/stage" cmake --install "$build" --prefix /usr >"$work/install.log"
   usr="$work/stage/usr"
   validate "$usr"

@@ -73,9 +73,7 @@ struct Warnings
 // An environment variable set (or, with a null value, unset) while it lives.
 struct Env
 {
-    const char *name;
-    QByteArray previous;
-    bool had;
+    const char *name; QByteArray previous; bool had;
     Env(const char *n, const QByteArray &value) : name(n), previous(qgetenv(n)), had(qEnvironmentVariableIsSet(n))
     {
         value.isNull() ? qunsetenv(name) : qputenv(name, value);
