@@ -29,12 +29,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The menu entry and the metainfo of a tree installed for /usr ($1 is the tree's /usr).
+# The menu entry and the metainfo ($2) of a tree installed for /usr ($1 is the tree's /usr).
 validate() {
   desktop-file-validate "$1/share/applications/vorn.desktop" || fail "the menu entry under $1 does not validate"
   grep -qx 'Exec=vorn' "$1/share/applications/vorn.desktop" || fail "the menu entry does not start vorn by name"
   grep -qx 'Exec=vorn -d' "$1/share/applications/vorn.desktop" || fail "the menu entry has no function-of-the-day action"
-  metainfo=$(find "$1/share/metainfo" -name '*.metainfo.xml' | head -n 1)
+  metainfo=$2
   appstreamcli validate --no-net --pedantic "$metainfo" || fail "$metainfo does not validate"
   [ "$(basename "$metainfo")" = "$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo").metainfo.xml" ] ||
     fail "$metainfo is not named after its id"
@@ -52,7 +52,7 @@ staged)
     fail "desktop-file-validate or appstreamcli is missing (tools/install-deps.sh installs them)"
   DESTDIR="$work/stage" cmake --install "$build" --prefix /usr >"$work/install.log"
   usr="$work/stage/usr"
-  validate "$usr"
+  validate "$usr" "$(find "$usr/share/metainfo" -name '*.metainfo.xml')"
   # Persian in the packaging files is written as the program's own: ARABIC LETTER YEH and
   # KEHEH, words parted by plain spaces.
   if LC_ALL=C.UTF-8 grep -rlP '\x{06CC}|\x{0643}|\x{200C}' "$root/packaging" --exclude='*.png' --exclude='*.svg'; then
@@ -92,7 +92,7 @@ deb)
   installed_by_us=1
   "${apt_get[@]}" install -y -qq --no-install-recommends "$deb" >"$work/install.log" 2>&1 ||
     fail "apt-get install failed: $(tail -n 20 "$work/install.log")"
-  validate /usr
+  validate /usr "$(dpkg-query -L vorn | grep '^/usr/share/metainfo/.*\.metainfo\.xml$')"
   # A user's settings and login entry, which removing the package must leave alone.
   config="$work/home/config"
   mkdir -p "$config/Kel" "$config/autostart"
