@@ -30,13 +30,6 @@ endfunction()
 # vorn_tests(folder LIBS...): every tests/<folder>/tst_*.cpp becomes one test program,
 # run headless on the offscreen platform.
 function(vorn_tests folder)
-  set(_platform offscreen)
-  set(_launcher)
-  if(folder STREQUAL "e2e")
-    # These need a real X server: each runs under its own xvfb-run.
-    set(_platform xcb)
-    set(_launcher xvfb-run -a -s "-screen 0 1280x1024x24")
-  endif()
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/tst_*.cpp)
   foreach(_src IN LISTS _tests)
     get_filename_component(_name ${_src} NAME_WE)
@@ -48,9 +41,9 @@ function(vorn_tests folder)
     # Each run starts with an empty settings folder of its own, so no run sees what an
     # earlier one (or the developer's own Vorn) stored.
     set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
-    add_test(NAME ${_target} COMMAND ${_launcher} sh -c "rm -rf \"$1\" && exec \"$0\"" $<TARGET_FILE:${_target}> ${_home})
+    add_test(NAME ${_target} COMMAND sh -c "rm -rf \"$1\" && exec \"$0\"" $<TARGET_FILE:${_target}> ${_home})
     set_tests_properties(${_target} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=${_platform};VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;XDG_CONFIG_HOME=${_home}/config"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;XDG_CONFIG_HOME=${_home}/config"
       TIMEOUT 300)
   endforeach()
 endfunction()

@@ -11,16 +11,17 @@ VORN_PACKAGES=(
   libsqlite3-dev
   # Fonts: Persian script and stand-ins for Tahoma, Times New Roman, Courier New, Arial.
   fonts-dejavu-core fonts-noto-core fonts-liberation fonts-farsiweb
-  # A real X server for the window tests and screenshots.
-  xvfb xauth x11-utils
+  # A real X server for the window tests and screenshots, and for the walk through the
+  # program: a window manager, real key presses (xdotool) and the clipboard read back.
+  xvfb xauth x11-utils openbox xdotool xclip
   # Reading printed PDF files back in the print tests.
   poppler-utils
   # gio: a desktop launcher that the login-entry test starts the program through.
   libglib2.0-bin
   # Packaging and its checks: the Debian package (dpkg-shlibdeps), the menu entry and
-  # metainfo validators, the icon renderer, the manual page reader, and the package test's
-  # window driver (xdotool; python3 sends the close request).
-  dpkg-dev desktop-file-utils appstream librsvg2-bin groff-base xdotool python3
+  # metainfo validators, the icon renderer, the manual page reader; python3 runs the walk
+  # through the program.
+  dpkg-dev desktop-file-utils appstream librsvg2-bin groff-base python3
   # The fuzz build: clang with its libFuzzer and sanitizer libraries, and the symbolizer
   # that turns a finding's addresses into file names and lines.
   clang-14 libclang-rt-14-dev llvm-14

@@ -1,0 +1,576 @@
+// Whole runs of the program: start-up and its command line, whatever the catalogue and the
+// settings store hold, the function-of-the-day road, the Persian look, and the view and
+// window places that one run leaves to the next.
+#include "app/PersianLook.h"
+#include "app/mdlMain.h"
+#include "catalogue/CatalogueStore.h"
+#include "catalogue/CatalogueTree.h"
+#include "platform/InstanceLock.h"
+#include "platform/Texts.h"
+#include "settings/RegKeys.h"
+#include "support/FileSizeLimit.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempSettings.h"
+#include "support/TestCatalogue.h"
+#include "support/UnwritableFolder.h"
+#include "ui/controls/Resizer.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/main/TextBox.h"
+#include "ui/main/TwipPanel.h"
+#include "ui/main/frmMain.h"
+#include "ui/windows/frmDayApi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+using mdlMain::Program;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator random(seed);
+    for (char &c : bytes)
+        c = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+QString stored(const QString &name, const QString &key = QStringLiteral("Software\\Kel\\Vorn"))
+{
+    return RegKeys::ReadKeyValue(RegKeys::Hive::CurrentUser, key, name, QStringLiteral("<none>"));
+}
+
+QStringList entriesBeside(const QString &path)
+{
+    return QDir(QFileInfo(path).absolutePath())
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+}
+
+const QString classic = QStringLiteral("Private Declare Function GetDC Lib \"user32\" (ByVal hWnd As Long) As Long");
+const QString vba7 = QStringLiteral("Private Declare PtrSafe Function GetDC Lib \"user32\" (ByVal hWnd As LongPtr) As LongPtr");
+
+} // namespace
+
+class tst_App : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+
+    QString catalogue() const { return CatalogueStore::databasePath(m_dir.path()); }
+    QString lock() const { return m_dir.filePath(QStringLiteral("vorn.lock")); }
+    std::unique_ptr<Program> program()
+    {
+        return std::make_unique<Program>(mdlMain::Environment{m_dir.path(), lock(), &m_prompter});
+    }
+    // EndProgram ends the event loops for good, as the process it ends would; a short run
+    // of the main loop lets the next run start as a new process does.
+    static void freshLoop()
+    {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
+    // A run on the given road (its window active where asked), or none when it took the other.
+    std::unique_ptr<Program> start(Program::Road expected = Program::Road::MainWindow, const QString &arguments = {},
+                                   bool active = false)
+    {
+        auto run = program();
+        if (run->Main(arguments) != expected)
+            return nullptr;
+        if (active)
+            run->mainWindow()->activateWindow();
+        return !active || QTest::qWaitForWindowActive(run->mainWindow()) ? std::move(run) : nullptr;
+    }
+    void execSql(const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(catalogue()).constData(), &db), SQLITE_OK);
+        const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        QCOMPARE(rc, SQLITE_OK);
+    }
+
+private slots:
+    void initTestCase() { PersianLook::apply(); } // as main() does before any window is made
+
+    void init()
+    {
+        m_prompter = ScriptedPrompter();
+        QFile::remove(catalogue());
+        QFile::remove(lock());
+        freshLoop();
+    }
+
+    // The whole argument string after the program's path, compared with -d exactly.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("day");
+        QTest::newRow("-d") << QStringList{"vorn", "-d"} << true;
+        QTest::newRow("-D") << QStringList{"vorn", "-D"} << true;
+        QTest::newRow("none") << QStringList{"vorn"} << false;
+        QTest::newRow("-d x") << QStringList{"vorn", "-d", "x"} << false;
+        QTest::newRow("/d") << QStringList{"vorn", "/d"} << false;
+        QTest::newRow("-dd") << QStringList{"vorn", "-dd"} << false;
+        QTest::newRow("space before") << QStringList{"vorn", " -d"} << false;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, day);
+        QCOMPARE(mdlMain::isDayRoad(mdlMain::argumentString(arguments)), day);
+    }
+
+    // Whatever the catalogue file holds, Vorn starts with it or says why it cannot, once,
+    // and shows no half-built window.
+    void badCatalogue_data()
+    {
+        QTest::addColumn<QString>("kind"); // missing, bytes or sql
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text"); // ending in CR LF: only its start is known
+        QTest::addColumn<QString>("caption");
+        QByteArray header("SQLite format 3");
+        header.append('\0').append(QByteArray(100, '\x01'));
+        QTest::newRow("missing") << "missing" << QByteArray() << "!فايل پايگاه داده ها پيدا نشد\r\nلطفاً نرم افزار را مجدداً نصب کنيد" << "خطا";
+        QTest::newRow("zero bytes") << "bytes" << QByteArray() << "Runtime Error '1'\r\nno such table: API" << "Vorn";
+        QTest::newRow("random bytes") << "bytes" << randomBytes(64 * 1024, 7)
+                                      << "Runtime Error '26'\r\nfile is not a database" << "Vorn";
+        QTest::newRow("damaged header") << "bytes" << header << "Runtime Error '" << "Vorn";
+        QTest::newRow("no table API") << "sql" << QByteArray("CREATE TABLE Other (a TEXT);")
+                                      << "Runtime Error '1'\r\nno such table: API" << "Vorn";
+        QTest::newRow("a second copy") << "locked" << QByteArray() << "اين برنامه در حال اجراست" << "Vorn";
+        QTest::newRow("too few columns") << "sql" << QByteArray("CREATE TABLE API (Name TEXT, Declaration TEXT);")
+                                         << "Runtime Error '3265'\r\n" << "Vorn";
+    }
+
+    void badCatalogue()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QFETCH(QString, caption);
+        TempSettings settings;
+        writeFile(settings.storeFile(), "[Software]\nKel\\Vorn\\TreeSize=3300\n");
+        InstanceLock first(lock());
+        if (kind == QLatin1String("bytes"))
+            writeFile(catalogue(), content);
+        else if (kind == QLatin1String("sql"))
+            execSql(content.constData());
+        else if (kind == QLatin1String("locked"))
+            QVERIFY(first.tryAcquire());
+        auto run = start(Program::Road::Ended);
+        QVERIFY(run);
+        QCOMPARE(fileBytes(settings.storeFile()), QByteArray("[Software]\nKel\\Vorn\\TreeSize=3300\n"));
+        if (kind == QLatin1String("locked")) // and the first copy keeps its lock
+            QVERIFY(!InstanceLock(lock()).tryAcquire());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        const ScriptedPrompter::Message &told = m_prompter.messages.constFirst();
+        if (text.endsWith(QLatin1Char('\'')) || text.endsWith(QLatin1Char('\n')))
+            QCOMPARE(told.text.left(text.size()), text);
+        else
+            QCOMPARE(told.text, text);
+        QCOMPARE(told.caption, caption);
+        QCOMPARE(told.icon, Prompter::Icon::Critical);
+        QCOMPARE(run->mainWindow(), nullptr);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+    // Fields of any type show as text, and the catalogue is only ever read.
+    void oddFieldTypes_startAndShowAsText()
+    {
+        execSql("CREATE TABLE API (a, b, c, d, e);"
+                "INSERT INTO API VALUES ('Beep', 12, NULL, x'e2', NULL);"
+                "INSERT INTO API VALUES (42, 'decl', 'lib', 'w', 'd');"
+                "INSERT INTO API VALUES (NULL, NULL, NULL, NULL, NULL);");
+        const QByteArray before = fileBytes(catalogue());
+        auto run = start();
+        QVERIFY(run);
+        frmMain *main = run->mainWindow();
+        QCOMPARE(main->FunctionCount(), 3);
+        main->ShowFunction(QStringLiteral("42"));
+        QCOMPARE(main->txtFunction->text(), QStringLiteral("decl"));
+        main->ShowFunction(QStringLiteral("Beep"));
+        QCOMPARE(main->txtFunction->text(), QStringLiteral("12"));
+        QCOMPARE(main->txtComment->text(), QString());
+        main->mnuExit->trigger();
+        QCOMPARE(fileBytes(catalogue()), before);
+    }
+
+    // Forty thousand rows are all counted; a name of a million characters went whole into
+    // the status panel, whose layout froze the window for a minute (now its start, elided),
+    // and a description of 10 MB is laid out to its first 100000 letters.
+    void hugeCatalogue_frozeTheWindowInTheStatusPanel()
+    {
+        std::vector<CatalogueRecord> records;
+        for (int i = 0; i < 40000; ++i)
+            records.push_back(record(QStringLiteral("Fn%1").arg(i), "d", QStringLiteral("lib%1").arg(i % 7), "w", "x"));
+        const QString name(1024 * 1024, QLatin1Char('N'));
+        const QString description(5 * 1024 * 1024, QChar(0x0628));
+        records.push_back(record(name, "d", "l", "w", description));
+        writeCatalogue(m_dir.path(), records);
+        auto run = start();
+        QVERIFY(run);
+        frmMain *main = run->mainWindow();
+        QCOMPARE(main->statusPanels()->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
+        QVERIFY(main->catalogueTree()->indexForKey(QStringLiteral("Lib_F_") + name).isValid());
+        main->ShowFunction(name);
+        const QString shown = main->statusPanels()->text(QStringLiteral("name"));
+        QVERIFY(shown.size() <= 200);
+        QVERIFY(name.startsWith(shown.chopped(1)));
+        QCOMPARE(shown.back(), QChar(0x2026));
+        QCOMPARE(main->lblFunctionName->text(), name); // what save and copy take
+        QCOMPARE(main->txtComment->text().size(), description.size());
+        QCOMPARE(main->txtComment->toPlainText().size(), 100001);
+        QCOMPARE(main->txtComment->toPlainText().back(), QChar(0x2026));
+    }
+
+    // A name with a line break and fields with a lone surrogate half are shown, and saved
+    // as a module whose lines all end in CR LF, the break turned into "_".
+    void brokenText_isShownAndSavedWithWholeLines()
+    {
+        const QString lone(QChar(0xDC00));
+        writeCatalogue(m_dir.path(), {record("Get\nTick", QStringLiteral("Private Declare Sub A Lib \"x\" ()") + lone, "l",
+                                             "w", lone + QStringLiteral("one\ntwo"))});
+        auto run = start();
+        QVERIFY(run);
+        frmMain *main = run->mainWindow();
+        main->ShowFunction(QStringLiteral("Get\nTick"));
+        QCOMPARE(main->txtComment->text(), lone + QStringLiteral("one\ntwo"));
+        m_prompter.fileAnswers = {m_dir.filePath(QStringLiteral("module.bas"))};
+        main->SaveModule(true);
+        QVERIFY(m_prompter.messages.isEmpty());
+        QCOMPARE(fileBytes(m_dir.filePath(QStringLiteral("module.bas"))),
+                 QByteArray("Attribute VB_Name = \"Api_Get_Tick\"\r\n' Created by Vorn\r\n"
+                            "Public Declare Sub A Lib \"x\" ()?\r\n\r\n\r\n\r\n' ?one\r\n' two\r\n"));
+    }
+
+    // The -d road: only the day window, blocking, filled; closing it any way ends the run
+    // in order, with nothing left on screen and nothing stored.
+    void dayRoad_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("records");
+        QTest::newRow("-d, OK") << "-d" << "cmdOK" << 2;
+        QTest::newRow("-D, frame") << "-D" << "frame" << 2;
+        QTest::newRow("-d, Escape") << "-d" << "Escape" << 2;
+        QTest::newRow("empty catalogue") << "-d" << "frame" << 0;
+    }
+
+    void dayRoad()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, how);
+        QFETCH(int, records);
+        TempSettings settings;
+        writeFile(settings.storeFile(), "[Software]\nKel\\Vorn\\TreeSize=3300\n");
+        const std::vector<CatalogueRecord> two = {record("Beep", "Private Declare Function Beep Lib \"kernel32\" ()"),
+                                                  record("Sleep", "Private Declare Sub Sleep Lib \"kernel32\" ()")};
+        writeCatalogue(m_dir.path(), {two.begin(), two.begin() + records});
+        auto run = program();
+        int visible = -1;
+        bool modal = false, stepsOn = false, endedWithTheClose = false;
+        QString declaration;
+        QPointer<frmDayApi> day;
+        QTimer::singleShot(0, [&] {
+            day = qobject_cast<frmDayApi *>(QApplication::activeModalWidget());
+            if (!day)
+                return;
+            modal = day->isVisible() && day->isModal();
+            visible = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                visible += w->isVisible() ? 1 : 0;
+            declaration = day->txtFunction->text();
+            stepsOn = day->cmdNext->isEnabled() && day->cmdBack->isEnabled() && day->cmdRandom->isEnabled();
+            if (how == QLatin1String("cmdOK"))
+                QTest::mouseClick(day->cmdOK, Qt::LeftButton);
+            else if (how == QLatin1String("Escape"))
+                QTest::keyClick(day, Qt::Key_Escape);
+            else
+                day->close();
+            // The window's unload step ended the program before Main got control back.
+            endedWithTheClose = run->mainWindow() == nullptr;
+        });
+        QCOMPARE(run->Main(arguments), Program::Road::Ended);
+        QVERIFY(day);
+        QVERIFY(modal);
+        QCOMPARE(visible, 1);
+        QCOMPARE(declaration.startsWith(QLatin1String("Private Declare")), records > 0);
+        QCOMPARE(stepsOn, records > 0);
+        QVERIFY(endedWithTheClose);
+        QVERIFY(run->DayFunctionMode());
+        QCOMPARE(run->mainWindow(), nullptr);
+        // EndProgram deleted the main window while the day window's close still ran: the
+        // day window is no child of it and goes only with the program.
+        QCOMPARE(run->dayWindow(), day.data());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        QVERIFY(m_prompter.messages.isEmpty());
+        QCOMPARE(entriesBeside(settings.storeFile()), QStringList{QStringLiteral("Vorn.ini")});
+        QCOMPARE(fileBytes(settings.storeFile()), QByteArray("[Software]\nKel\\Vorn\\TreeSize=3300\n"));
+    }
+
+    // Whatever the settings store holds, runs start (with the defaults where a value cannot
+    // be used), say nothing of the store's failures, and never leave a store that lost
+    // values. A pipe in place of Vorn.ini hung start-up, and a link to someone else's file
+    // had that file replaced on exit: both start with the defaults, say so once, write nothing.
+    void badStore_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("treeSize");   // as the run shows it
+        QTest::addColumn<QString>("warning"); // told once, and nothing written
+        QTest::newRow("lines without sense") << "corrupt" << 3300 << "";
+        QTest::newRow("binary junk") << "junk" << 4000 << "";
+        QTest::newRow("values of the wrong type") << "types" << 4000 << "";
+        QTest::newRow("a pipe") << "pipe" << 4000 << Texts::settingsNotAFile;
+        QTest::newRow("a link to another file") << "link" << 4000 << Texts::settingsLinkRefused;
+        // Written by an earlier run, then not writable at exit: the run ends quietly, the store as it was.
+        QTest::newRow("read-only folder at exit") << "read-only" << 4000 << "";
+        QTest::newRow("full disk at exit") << "full" << 4000 << "";
+    }
+
+    void badStore()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, treeSize);
+        QFETCH(QString, warning);
+        TempSettings settings;
+        writeCatalogue(m_dir.path(), {record("Beep", "d", "kernel32", "w", "x")});
+        const QString store = settings.storeFile();
+        const QString other = settings.folder() + QStringLiteral("/passwd");
+        writeFile(other, "root:x:0:0:root:/root:/bin/bash\n");
+        if (kind == QLatin1String("corrupt")) {
+            writeFile(store, "[Software]\nthis line has no equals sign\n=a value without a name\nKel\\Vorn\\TreeSize=3300\n"
+                             "[[[\n[Software\n\x01\x02\x03=\xff\xfe\nKel\\Vorn\\Fn%20Font%20Size=\n[]\n");
+        } else if (kind == QLatin1String("junk")) {
+            writeFile(store, randomBytes(64 * 1024, 11));
+        } else if (kind == QLatin1String("types")) {
+            QDir().mkpath(QFileInfo(store).absolutePath());
+            QSettings raw(store, QSettings::IniFormat);
+            raw.beginGroup(QStringLiteral("Software/Kel/Vorn"));
+            raw.setValue(QStringLiteral("TreeSize"), QByteArray("\x00\x01\x02", 3));
+            raw.setValue(QStringLiteral("FunctionTextHeight"), QStringLiteral("99999999999"));
+            raw.setValue(QStringLiteral("Fn Font Size"), QRect(1, 2, 3, 4));
+            raw.setValue(QStringLiteral("Cm Font Size"), QStringLiteral("-8"));
+        } else if (kind == QLatin1String("pipe")) {
+            QDir().mkpath(QFileInfo(store).absolutePath());
+            QCOMPARE(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
+        } else if (kind == QLatin1String("link")) {
+            QDir().mkpath(QFileInfo(store).absolutePath());
+            QVERIFY(QFile::link(other, store));
+        } else {
+            auto run = start();
+            QVERIFY(run);
+            run->mainWindow()->mnuKeys->trigger();
+            run->mainWindow()->mnuExit->trigger();
+        }
+        const bool unwritable = kind == QLatin1String("read-only") || kind == QLatin1String("full");
+        const QByteArray before = unwritable ? fileBytes(store) : QByteArray(); // a pipe would block
+        {
+            auto run = start();
+            QVERIFY(run);
+            frmMain *main = run->mainWindow();
+            QCOMPARE(main->resControls->Control1Size(), treeSize);
+            QCOMPARE(main->resFunction->Control1Size(), 2000);
+            QCOMPARE(main->txtFunction->font().pointSizeF(), 8.0);
+            QCOMPARE(main->txtComment->font().pointSizeF(), 8.0);
+            QVERIFY(main->StatusBar->isVisible());
+            main->mnuKeys->trigger();
+            main->resControls->setControl1Size(3000);
+            main->resControls->setControl1Size(treeSize);
+            std::optional<UnwritableFolder> locked;
+            std::optional<FileSizeLimit> limit;
+            if (kind == QLatin1String("full"))
+                QVERIFY(limit.emplace(before.size() / 2).isSet());
+            else if (kind == QLatin1String("read-only") && !locked.emplace(settings.folder(), QFileInfo(store).absolutePath()).isUnwritable())
+                QSKIP("the folder stays writable for this user");
+            main->mnuExit->trigger();
+        }
+        if (unwritable)
+            QCOMPARE(fileBytes(store), before);
+        QCOMPARE(fileBytes(other), QByteArray("root:x:0:0:root:/root:/bin/bash\n"));
+        QCOMPARE(entriesBeside(store), QStringList{QStringLiteral("Vorn.ini")});
+        if (!warning.isEmpty()) {
+            QCOMPARE(m_prompter.messages.size(), 1);
+            QCOMPARE(m_prompter.messages.constFirst().text, warning + QStringLiteral("\r\n") + store);
+            return;
+        }
+        QVERIFY(m_prompter.messages.isEmpty());
+        QCOMPARE(stored(QStringLiteral("TreeSize")), QString::number(treeSize));
+        QCOMPARE(stored(QStringLiteral("Keys Vis")), QStringLiteral("False"));
+        auto again = start();
+        QVERIFY(again);
+        QCOMPARE(again->mainWindow()->resControls->Control1Size(), treeSize);
+        QVERIFY(again->mainWindow()->picColtrols->isHidden());
+    }
+
+    // What one run's view leaves to the next: hidden rows, the caption, the window's place
+    // and the pane sizes. The splitters were sized from the store while the window still
+    // had its default size, which cut down sizes only a larger window has room for.
+    void viewAndPlace_surviveARestart()
+    {
+        TempSettings settings;
+        writeCatalogue(m_dir.path(), {record("Beep", "d", "kernel32", "w", "x")});
+        int treeSize = 0;
+        int functionTextHeight = 0;
+        {
+            auto run = start();
+            QVERIFY(run);
+            frmMain *main = run->mainWindow();
+            main->mnuStatusBarView->trigger();
+            main->mnuKeys->trigger();
+            main->mnuCaption->trigger();
+            main->resControls->setControl1Size(100000);
+            main->resFunction->setControl1Size(100000);
+            const int defaultTree = main->resControls->Control1Size();
+            const int defaultHeight = main->resFunction->Control1Size();
+            main->resize(main->width() + 120, main->height() + 60);
+            main->resControls->setControl1Size(100000);
+            main->resFunction->setControl1Size(100000);
+            treeSize = main->resControls->Control1Size();
+            functionTextHeight = main->resFunction->Control1Size();
+            QVERIFY(treeSize > defaultTree);
+            QVERIFY(functionTextHeight > defaultHeight);
+            main->mnuExit->trigger();
+        }
+        QCOMPARE(stored(QStringLiteral("frmMain"), QStringLiteral("Software\\Kel\\Vorn\\Position")),
+                 QStringLiteral("frmMain"));
+        for (int restart = 0; restart < 2; ++restart) {
+            auto run = start();
+            QVERIFY(run);
+            frmMain *main = run->mainWindow();
+            QVERIFY(main->StatusBar->isHidden());
+            QVERIFY(!main->mnuStatusBarView->isChecked());
+            QVERIFY(main->picColtrols->isHidden());
+            QVERIFY(main->lblFunctionName->isVisible());
+            QCOMPARE(TwipLayout::rect(main->resControls).top(), 500);
+            QCOMPARE(main->resControls->Control1Size(), treeSize);
+            QCOMPARE(main->resFunction->Control1Size(), functionTextHeight);
+            main->close();
+        }
+    }
+
+    // The VBA7 entry, clicked in the Function menu, shows the catalogue's sixth column and
+    // is remembered; an older catalogue of five columns disables it and keeps the choice.
+    void vba7Entry_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("before"); // as stored by the last run
+        QTest::addColumn<QString>("after");  // with the entry clicked where it is enabled
+        QTest::newRow("first run") << int(CatalogueRecord::fieldCount) << "" << "True";
+        QTest::newRow("chosen before") << int(CatalogueRecord::fieldCount) << "True" << "False";
+        QTest::newRow("five columns") << int(CatalogueRecord::classicFieldCount) << "True" << "True";
+    }
+
+    void vba7Entry()
+    {
+        QFETCH(int, columns);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        TempSettings settings;
+        if (!before.isEmpty())
+            RegKeys::WriteKeyValue(RegKeys::Hive::CurrentUser, QStringLiteral("Software\\Kel\\Vorn"),
+                                   QStringLiteral("VBA7 Declaration"), before);
+        writeCatalogue(m_dir.path(), {record("GetDC", classic, "user32", "w", "x", vba7)}, columns);
+        const bool six = columns == CatalogueRecord::fieldCount;
+        const bool on = six && !before.isEmpty();
+        auto run = start(Program::Road::MainWindow, {}, true);
+        QVERIFY(run);
+        frmMain &main = *run->mainWindow();
+        main.ShowFunction(QStringLiteral("GetDC"));
+        QCOMPARE(main.mnuVba7->isEnabled(), six);
+        QCOMPARE(main.mnuVba7->isChecked(), on);
+        QCOMPARE(main.txtFunction->text(), on ? vba7 : classic);
+        if (six) {
+            QMenuBar *bar = main.menuBar();
+            QMenu *menu = main.findChild<QMenu *>(QStringLiteral("mnuFunction"));
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+            QTRY_VERIFY(menu->isVisible());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(main.mnuVba7).center());
+            QTRY_VERIFY(!menu->isVisible());
+            QCOMPARE(main.txtFunction->text(), on ? classic : vba7);
+        }
+        main.mnuExit->trigger();
+        QCOMPARE(stored(QStringLiteral("VBA7 Declaration")), after);
+    }
+
+    // The underlined letter of an access key was drawn on its own, so every menu title
+    // showed disjoined Persian letters: whole words now, underlines while Alt is down (the
+    // keys themselves are pressed in the walk through the real program).
+    void accessKeyUnderlinesBrokePersianWords()
+    {
+        writeCatalogue(m_dir.path(), {record("Beep", classic, "kernel32")});
+        auto run = start(Program::Road::MainWindow, {}, true);
+        QVERIFY(run);
+        QMenuBar *bar = run->mainWindow()->menuBar();
+        const QImage plain = bar->grab().toImage();
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyPress(focus, Qt::Key_Alt);
+        QCoreApplication::processEvents();
+        const QImage held = bar->grab().toImage();
+        QTest::keyRelease(focus, Qt::Key_Alt, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        QVERIFY2(held != plain, "Alt held shows the access keys");
+        QVERIFY2(bar->grab().toImage() == plain, "Alt let go hides them again");
+        // The declaration box reads left to right; its context menu took that direction.
+        frmMain *main = run->mainWindow();
+        QWidget *box = main->txtFunction->viewport();
+        QTest::mouseClick(main->windowHandle(), Qt::RightButton, {}, box->mapTo(main, box->rect().center()));
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text();
+        menu->close();
+        QVERIFY(menu->isRightToLeft());
+        QVERIFY2(texts.join(QLatin1Char(' ')).trimmed().isRightToLeft(), qPrintable(texts.join(QLatin1Char('|'))));
+    }
+
+    // Qt's own texts (message-box buttons, the text boxes' menu, the file dialog) stayed English.
+    void qtOwnTextsStayedEnglish()
+    {
+        for (const auto &[context, text] : {std::pair("QPlatformTheme", "Cancel"), std::pair("QWidgetTextControl", "&Copy"),
+                                            std::pair("QFileDialog", "Look in:")}) {
+            const QString shown = QCoreApplication::translate(context, text);
+            QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
+        }
+    }
+};
+
+QTEST_MAIN(tst_App)
+#include "tst_app.moc"
