@@ -15,26 +15,18 @@
 #include <QString>
 #include <QStringList>
 
+#include "FuzzCheck.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 namespace {
-
-void check(bool holds, const char *what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "fuzz_executable_scan: %s\n", what);
-        std::abort();
-    }
-}
 
 // The header rules as the user's world states them: not an executable only when all
 // five fail, a byte past the end matching nothing.

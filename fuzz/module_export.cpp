@@ -9,34 +9,23 @@
 #include <QString>
 #include <QStringList>
 
+#include "FuzzCheck.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-const FunctionView *current = nullptr;
+FunctionView view; // the input, its UTF-16 units shown when a rule breaks
 
-QByteArray unitsOf(const QString &text)
+void describeView()
 {
-    QByteArray hex;
-    for (const QChar c : text)
-        hex += QByteArray::number(c.unicode(), 16) + ' ';
-    return hex;
-}
-
-void check(bool holds, const char *what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "fuzz_module_export: %s\n", what);
-        if (current) {
-            std::fprintf(stderr, "name: %s\ndeclaration: %s\ndescription: %s\n", unitsOf(current->name).constData(),
-                         unitsOf(current->declaration).constData(), unitsOf(current->description).constData());
-        }
-        std::abort();
+    for (const QString *text : {&view.name, &view.declaration, &view.description}) {
+        for (const QChar c : *text)
+            std::fprintf(stderr, "%x ", c.unicode());
+        std::fprintf(stderr, "\n");
     }
 }
 
@@ -113,11 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider in(data, size);
     const bool withDescription = in.ConsumeBool();
-    FunctionView view;
-    view.name = textFrom(in);
-    view.declaration = textFrom(in);
-    view.description = textFrom(in);
-    current = &view;
+    view = {textFrom(in), textFrom(in), textFrom(in)};
+    describeInput = describeView;
 
     const QString text = ModuleExport::moduleText(view, withDescription);
     const qsizetype expected = 2 + lineCount(view.declaration) + (withDescription ? 3 + lineCount(view.description) : 0);

@@ -11,25 +11,17 @@
 #include <QString>
 #include <QStringList>
 
+#include "FuzzCheck.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
-
-void check(bool holds, const char *what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "fuzz_property_bag: %s\n", what);
-        std::abort();
-    }
-}
 
 const char *const knownKeys[] = {"SeparatorSize", "Orientation", "BorderStyle", "InvertControls", "BackColor",
                                  "Appearance", "Enabled", "ControlName1", "ControlName2", "MinControlSize1",
@@ -231,11 +223,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         bool isDefault = false;
         switch (in.ConsumeIntegralInRange(0, 3)) {
         case 0: {
-            const bool value = in.ConsumeBool();
-            const bool byDefault = in.ConsumeBool();
+            const bool value = in.ConsumeBool(), byDefault = in.ConsumeBool();
             bag.writeBoolean(entry.key, value, byDefault);
-            entry.type = PropertyBag::Type::Boolean;
-            entry.number = value ? 1 : 0;
+            entry = {entry.key, PropertyBag::Type::Boolean, value ? 1 : 0, {}};
             isDefault = value == byDefault;
             break;
         }
@@ -243,8 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const auto value = in.ConsumeIntegral<qint16>();
             const auto byDefault = in.ConsumeBool() ? value : in.ConsumeIntegral<qint16>();
             bag.writeInt16(entry.key, value, byDefault);
-            entry.type = PropertyBag::Type::Int16;
-            entry.number = value;
+            entry = {entry.key, PropertyBag::Type::Int16, value, {}};
             isDefault = value == byDefault;
             break;
         }
@@ -252,8 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const qint32 value = int32From(in);
             const qint32 byDefault = in.ConsumeBool() ? value : int32From(in);
             bag.writeInt32(entry.key, value, byDefault);
-            entry.type = PropertyBag::Type::Int32;
-            entry.number = value;
+            entry = {entry.key, PropertyBag::Type::Int32, value, {}};
             isDefault = value == byDefault;
             break;
         }
@@ -261,8 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const QString value = textFrom(in);
             const QString byDefault = in.ConsumeBool() ? QString() : textFrom(in);
             bag.writeString(entry.key, value, byDefault);
-            entry.type = PropertyBag::Type::String;
-            entry.text = value;
+            entry = {entry.key, PropertyBag::Type::String, 0, value};
             isDefault = value == byDefault;
             break;
         }

@@ -12,25 +12,17 @@
 
 #include <QRect>
 
+#include "FuzzCheck.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace {
 
 constexpr qint64 largestCoordinate = qint64(1) << 29;
-
-void check(bool holds, const char *what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "fuzz_resizer_geometry: %s\n", what);
-        std::abort();
-    }
-}
 
 // A contained control reduced to numbers. Refuses a negative size, as a widget does in
 // the splitter; with a dpi it settles on whole pixels, as a widget does on the screen.

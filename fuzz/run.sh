@@ -7,7 +7,6 @@
 set -euo pipefail
 build=${1:?usage: fuzz/run.sh BUILD_DIR [SECONDS]}
 seconds=${2:-30}
-jobs=${VORN_FUZZ_JOBS:-2}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,19 +14,7 @@ symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1${symbolizer:+:external_symbolizer_path=$symbolizer}
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1${symbolizer:+:external_symbolizer_path=$symbolizer}
 
-# One target; its outcome lands in $work/NAME.result.
-fuzz_one() {
-  local target=$1 name=$2
-  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
-      -artifact_prefix="$work/$name-" "$work/$name" >"$work/$name.log" 2>&1; then
-    echo passed >"$work/$name.result"
-  else
-    echo failed >"$work/$name.result"
-  fi
-}
-
 names=()
-running=0
 for target in "$build"/fuzz/fuzz_*; do
   [ -f "$target" ] && [ -x "$target" ] || continue
   name=${target##*/fuzz_}
@@ -35,34 +22,28 @@ for target in "$build"/fuzz/fuzz_*; do
   mkdir -p "$work/$name"
   [ -d "$here/corpus/$name" ] && cp -r "$here/corpus/$name/." "$work/$name/"
   echo "== fuzzing $name for ${seconds}s from $(ls "$work/$name" | wc -l) seeds"
-  fuzz_one "$target" "$name" &
-  running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then
-    wait -n || true
-    running=$((running - 1))
-  fi
+  # Its outcome lands in $work/NAME.result.
+  ( "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="$work/$name-" "$work/$name" >"$work/$name.log" 2>&1 \
+      && echo passed >"$work/$name.result" || echo failed >"$work/$name.result" ) &
+  while [ "$(jobs -rp | wc -l)" -ge "${VORN_FUZZ_JOBS:-2}" ]; do wait -n || true; done
 done
 wait || true
 
 failed=0
-passed=0
 for name in "${names[@]}"; do
   if [ "$(cat "$work/$name.result" 2>/dev/null)" = passed ]; then
     echo "== $name"
     grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::new_units_added)' \
       "$work/$name.log" || tail -n 3 "$work/$name.log"
-    passed=$((passed + 1))
   else
     echo "== fuzz target $name failed:"
     tail -n 60 "$work/$name.log"
     for crash in "$work/$name"-*; do
-      if [ -f "$crash" ]; then
-        echo "input $crash:"
-        od -A x -t x1z "$crash" | head -40 || true
-      fi
+      [ -f "$crash" ] && { echo "input $crash:"; od -A x -t x1z "$crash" | head -40 || true; }
     done
     failed=$((failed + 1))
   fi
 done
-echo "fuzz: $passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+echo "fuzz: $((${#names[@]} - failed)) passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "${#names[@]}" -gt 0 ]

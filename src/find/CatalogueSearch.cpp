@@ -73,12 +73,6 @@ const std::vector<QString> &FoldedDescriptions::of(const Recordset &recordset)
     return m_folded;
 }
 
-bool matches(const QString &field, const QString &text, bool byDescription)
-{
-    return preparedMatches(field.isEmpty(), prepared(field, byDescription),
-                           QStringMatcher(prepared(text, byDescription)));
-}
-
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, FoldedDescriptions *folds)
 {
     // Preparing the text once instead of once per record gives the same comparison.

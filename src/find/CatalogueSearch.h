@@ -28,15 +28,12 @@ private:
     std::vector<QString> m_folded;
 };
 
-// Whether a record's searched field matches the search text: both lower-cased, the
-// text found anywhere in the field. An empty or null field never matches, not even the
-// empty text; the empty text matches every other field. With byDescription the Persian
-// letter variants that keyboards and older texts mix are treated as one and the
-// zero-width non-joiner is ignored, on both sides.
-bool matches(const QString &field, const QString &text, bool byDescription);
-
 // Walks the shared recordset from its first record to its end and returns the name of
 // every record whose name (or, byDescription, description) matches, in record order.
+// A field matches when it holds the text, both lower-cased, anywhere. An empty or null
+// field never matches, not even the empty text; the empty text matches every other
+// field. By description the Persian letter variants that keyboards and older texts mix
+// are treated as one and the zero-width non-joiner is ignored, on both sides.
 // `folds` keeps the folded descriptions between searches; without it they are folded anew.
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription,
                       FoldedDescriptions *folds = nullptr);

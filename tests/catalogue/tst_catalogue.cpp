@@ -1,0 +1,654 @@
+#include "catalogue/BasicLiteral.h"
+#include "catalogue/CatalogueSource.h"
+#include "catalogue/CatalogueStore.h"
+#include "catalogue/CatalogueTree.h"
+#include "catalogue/ConstantTable.h"
+#include "catalogue/DeclarationLayout.h"
+#include "platform/Texts.h"
+#include "support/TestCatalogue.h"
+
+#include <QAbstractItemModelTester>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using OptionalLong = std::optional<qint32>;
+Q_DECLARE_METATYPE(OptionalLong)
+
+namespace {
+
+const QChar sep(0x060C); // the Arabic comma between work areas
+const QString cont = QStringLiteral(" _\r\n\t\t\t");
+
+void exec(const QString &file, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, qPrintable(message));
+}
+
+// A second program that writes the catalogue, its connection kept open.
+struct Writer
+{
+    sqlite3 *db = nullptr;
+    explicit Writer(const QString &file) { sqlite3_open(QFile::encodeName(file).constData(), &db); }
+    ~Writer() { sqlite3_close(db); }
+    int run(const char *sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+};
+
+QByteArray contentOf(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file of the folder, with the digest of the database's.
+QMap<QString, QByteArray> folderState(const QString &folder)
+{
+    QMap<QString, QByteArray> state;
+    for (const QFileInfo &e : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+        state.insert(e.fileName(), e.suffix() == QLatin1String("mdb") ? QCryptographicHash::hash(contentOf(e.filePath()), QCryptographicHash::Sha256) : QByteArray());
+    return state;
+}
+
+QStringList names(Recordset &rs)
+{
+    QStringList out;
+    for (rs.MoveFirst(); !rs.atEOF(); rs.MoveNext())
+        out << *rs.field(0);
+    return out;
+}
+
+QStringList kids(const CatalogueTree &tree, const QString &key, int role = CatalogueTree::KeyRole)
+{
+    const QModelIndex parent = key.isEmpty() ? QModelIndex() : tree.indexForKey(key);
+    QStringList out;
+    for (int row = 0; row < tree.rowCount(parent); ++row)
+        out << tree.data(tree.index(row, 0, parent), role).toString();
+    return out;
+}
+
+} // namespace
+
+class tst_Catalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void literalFormat_data()
+    {
+        QTest::addColumn<qint32>("value");
+        QTest::addColumn<bool>("hexadecimal");
+        QTest::addColumn<QString>("literal");
+        QTest::newRow("small hex keeps the trailing &, capitals") << 0xFD << true << "&HFD&";
+        QTest::newRow("&H8000 would be a negative Integer without &") << 0x8000 << true << "&H8000&";
+        QTest::newRow("&HFFFF likewise") << 0xFFFF << true << "&HFFFF&";
+        QTest::newRow("high bit: HKEY_CURRENT_USER") << qint32(0x80000001u) << true << "&H80000001&";
+        QTest::newRow("-1 in hex") << -1 << true << "&HFFFFFFFF&";
+        QTest::newRow("decimal") << 87 << false << "87";
+        QTest::newRow("negative decimal") << -2 << false << "-2";
+        QTest::newRow("lowest Long") << INT32_MIN << false << "-2147483648";
+    }
+    void literalFormat()
+    {
+        QFETCH(qint32, value);
+        QFETCH(bool, hexadecimal);
+        QFETCH(QString, literal);
+        QCOMPARE(BasicLiteral::format(value, hexadecimal), literal);
+        QCOMPARE(BasicLiteral::lineValue("Private Const X As Long = " + literal), OptionalLong(value));
+    }
+
+    // What Basic itself makes of the literal at the end of a Const line (line), and what
+    // a user types in the constants window's search line (typed).
+    void literalValue_data()
+    {
+        QTest::addColumn<bool>("line");
+        QTest::addColumn<QString>("literal");
+        QTest::addColumn<OptionalLong>("value");
+        QTest::newRow("&HFFFF without & is Integer -1") << true << "&HFFFF" << OptionalLong(-1);
+        QTest::newRow("&H8000 without & is -32768") << true << "&H8000" << OptionalLong(-32768);
+        QTest::newRow("&H7FFF without & stays") << true << "&H7FFF" << OptionalLong(0x7FFF);
+        QTest::newRow("&H10000 without & is a Long") << true << "&H10000" << OptionalLong(0x10000);
+        QTest::newRow("decimal past a Long overflows") << true << "2147483648" << OptionalLong();
+        QTest::newRow("unsigned decimal overflows") << true << "4294967295" << OptionalLong();
+        QTest::newRow("nine hex digits") << true << "&H100000000&" << OptionalLong();
+        QTest::newRow("not a number") << true << "WM_USER" << OptionalLong();
+        QTest::newRow("empty") << true << "" << OptionalLong();
+        QTest::newRow("typed Err.LastDllError") << false << "87" << OptionalLong(87);
+        QTest::newRow("typed hex, small letters, no &") << false << "&h57" << OptionalLong(87);
+        QTest::newRow("typed negative Long of an HRESULT") << false << "-2147467259" << OptionalLong(qint32(0x80004005u));
+        QTest::newRow("typed lowest Long") << false << "-2147483648" << OptionalLong(INT32_MIN);
+        QTest::newRow("typed below a Long") << false << "-2147483649" << OptionalLong();
+        QTest::newRow("typed unsigned decimal wraps") << false << "4294967295" << OptionalLong(-1);
+        QTest::newRow("typed past 32 bits") << false << "4294967296" << OptionalLong();
+        QTest::newRow("typed with spaces around") << false << " 5 " << OptionalLong(5);
+        QTest::newRow("typed octal") << false << "&O17" << OptionalLong(15);
+        QTest::newRow("typed hex digit in decimal") << false << "8A" << OptionalLong();
+        QTest::newRow("typed Arabic-Indic digits are no number") << false << "\u0668\u0667" << OptionalLong();
+        QTest::newRow("typed bare &H") << false << "&H" << OptionalLong();
+        QTest::newRow("typed minus alone") << false << "-" << OptionalLong();
+    }
+    void literalValue()
+    {
+        QFETCH(bool, line);
+        QFETCH(QString, literal);
+        QFETCH(OptionalLong, value);
+        QCOMPARE(line ? BasicLiteral::lineValue("Private Const X As Long = " + literal) : BasicLiteral::parse(literal), value);
+    }
+
+    // The build stops on a source line whose Basic literal reads back as another value,
+    // and on a constant given twice; a function line with a bad escape or too few fields.
+    void sourceErrors_namedWithTheirPlace()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("const-a.tsv"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("A_GOOD\t32768\tPrivate Const A_GOOD As Long = &H8000&\tA\ta.h\t\n"
+                  "A_BAD\t32768\tPrivate Const A_BAD As Long = &H8000\tA\ta.h\t\n"
+                  "A_GOOD\t1\tPrivate Const A_GOOD As Long = 1\tA\ta.h\t\n");
+        out.close();
+        const QStringList errors = ConstantSource::parseFiles({file}).errors;
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains(QStringLiteral(":2: the Basic line does not read back")));
+        QVERIFY(errors[1].contains(QStringLiteral(":3: A_GOOD given twice")));
+        const auto bad = CatalogueSource::parse(QStringLiteral("a\tb\tc\n\nx\ty\tz\tw\tv\\q\tu\n"), QStringLiteral("f.tsv"));
+        QCOMPARE(bad.errors.size(), 2);
+        QVERIFY(bad.errors[0].startsWith(QStringLiteral("f.tsv:1: 3 fields")));
+        QVERIFY(bad.errors[1].startsWith(QStringLiteral("f.tsv:3: bad backslash")));
+        QCOMPARE(CatalogueSource::parseFiles({QStringLiteral("/nonexistent/x.tsv")}).errors.size(), 1);
+    }
+
+    void sourceLines_roundTrip()
+    {
+        const QString field = QStringLiteral("a\tb\r\nc\\d\\ne\n");
+        const QString escaped = CatalogueSource::escapeField(field);
+        QVERIFY(!escaped.contains(QLatin1Char('\t')) && !escaped.contains(QLatin1Char('\n')));
+        bool ok = false;
+        QCOMPARE(CatalogueSource::unescapeField(escaped, &ok), field);
+        QVERIFY(ok);
+        const std::vector<CatalogueRecord> records = {
+            record("GetTickCount", "Private Declare Function GetTickCount Lib \"kernel32\" () As Long", "kernel32",
+                   QStringLiteral("زمان،سيستم"), QStringLiteral("خط اول\r\nخط دوم")),
+            record("Empty", "", "", "", "")};
+        QString text = QStringLiteral("# comment\n\n");
+        for (const auto &r : records)
+            text += CatalogueSource::formatLine(r) + QLatin1Char('\n');
+        text += QStringLiteral("a\tb\tc\td\te\tf\r\n"); // a source line ended by CR LF
+        const auto result = CatalogueSource::parse(text, QStringLiteral("x.tsv"));
+        QVERIFY(result.errors.isEmpty());
+        QCOMPARE(result.records.size(), size_t(3));
+        QVERIFY(result.records[0] == records[0] && result.records[1] == records[1]);
+        QVERIFY(result.records[2] == record("a", "b", "c", "d", "e", "f"));
+    }
+
+    void recordset_walkAndEnds()
+    {
+        Recordset rs = recordsetOf({record("c", "d", "l", "w", "x", "v"), record("a"), record("b")});
+        QCOMPARE(names(rs), QStringList({"c", "a", "b"}));
+        QCOMPARE(rs.field(0), nullptr); // reading past the end fails
+        rs.MoveLast();
+        QCOMPARE(*rs.field(0), QStringLiteral("b"));
+        QCOMPARE(rs.AbsolutePosition(), qsizetype(3));
+        QVERIFY(rs.setAbsolutePosition(1));
+        QCOMPARE(*rs.field(5), QStringLiteral("v"));
+        QCOMPARE(rs.field(6), nullptr);
+        QCOMPARE(rs.field(-1), nullptr);
+        QVERIFY(!rs.setAbsolutePosition(0) && !rs.setAbsolutePosition(4));
+        QCOMPARE(rs.AbsolutePosition(), qsizetype(1));
+        // The day window's Previous on the first function reaches the beginning, to wrap.
+        rs.MovePrevious();
+        QVERIFY(rs.atBOF());
+        QCOMPARE(rs.field(0), nullptr);
+        rs.MoveNext();
+        QCOMPARE(*rs.field(0), QStringLiteral("c"));
+        rs.Close();
+        rs.MoveFirst();
+        QVERIFY(rs.atEOF());
+        QCOMPARE(rs.current(), nullptr);
+    }
+
+    void recordset_empty_isAtBothEnds()
+    {
+        Recordset rs = recordsetOf({});
+        for (const auto move : {&Recordset::MoveFirst, &Recordset::MoveNext, &Recordset::MoveLast}) {
+            (rs.*move)();
+            QVERIFY(rs.atEOF() && rs.atBOF());
+            QCOMPARE(rs.field(0), nullptr);
+        }
+    }
+
+    void declarationLayout_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("continued");
+        QTest::newRow("no parameters") << "Declare Function GetTickCount Lib \"kernel32\" () As Long"
+                                       << "Declare Function GetTickCount Lib \"kernel32\" (" + cont + ") As Long";
+        QTest::newRow("two parameters") << "Declare Function F Lib \"x\" (ByVal a As Long, ByVal b As Long) As Long"
+                                        << "Declare Function F Lib \"x\" (" + cont + "ByVal a As Long," + cont + "ByVal b As Long) As Long";
+        QTest::newRow("nothing to break") << "Const X = 1" << "Const X = 1";
+        QTest::newRow("comma without space untouched") << "a(b,c)" << "a(" + cont + "b,c)";
+        QTest::newRow("two spaces: only the first taken") << "(a,  b)" << "(" + cont + "a," + cont + " b)";
+        QTest::newRow("parenthesis in a quoted text and an array") << "Lib \"a(b)\" (x() As Byte)"
+                                                                   << "Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        QTest::newRow("empty") << "" << "";
+    }
+    void declarationLayout()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, continued);
+        QCOMPARE(DeclarationLayout::continued(stored), continued);
+        QCOMPARE(DeclarationLayout::stored(continued), stored);
+        QCOMPARE(DeclarationLayout::stored(stored), stored);
+        QCOMPARE(DeclarationLayout::layOut(stored, true), continued);
+        QCOMPARE(DeclarationLayout::layOut(continued, false), stored);
+        // Meant to be switched, not applied twice: the "(" of "( _" breaks again.
+        QCOMPARE(DeclarationLayout::continued(QStringLiteral("f(") + cont + "a)"), "f(" + cont + cont + "a)");
+        QCOMPARE(DeclarationLayout::stored("x," + cont + "y"), QStringLiteral("x, y"));
+    }
+
+    // Opening a catalogue that cannot be read: the number and, where the engine gives
+    // one, its description. The file: none, a folder, raw bytes ("raw:") or SQL.
+    void storeOpenFails_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<QString>("description");
+        const qint64 missing = CatalogueStore::missingFileError;
+        QTest::newRow("missing, and not made") << QByteArray() << missing << "";
+        QTest::newRow("a folder named like it") << QByteArray("folder") << missing << "";
+        QTest::newRow("text file") << QByteArray("raw:this is not a database at all, just some text that goes on for long enough to fill a header.")
+                                   << qint64(SQLITE_NOTADB) << "file is not a database";
+        QTest::newRow("zero bytes") << QByteArray("raw:") << qint64(SQLITE_ERROR) << "no such table: API";
+        QTest::newRow("no table API") << QByteArray("CREATE TABLE Other (a TEXT);") << qint64(SQLITE_ERROR) << "no such table: API";
+        QTest::newRow("fewer than five columns") << QByteArray("CREATE TABLE API (a, b, c, d); INSERT INTO API VALUES (1,2,3,4);")
+                                                 << CatalogueStore::itemNotFoundError << "";
+        // An endless table (a recursive view) grew memory until the program aborted.
+        const QByteArray endless = "CREATE VIEW API AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n) SELECT ";
+        QTest::newRow("endless view, many records") << endless + "x, '', '', '', '' FROM n;" << CatalogueStore::tooLargeError << Texts::catalogueTooLarge;
+        QTest::newRow("endless view, much text") << endless + "x, printf('%.*c', 100000, 'y'), '', '', '' FROM n;"
+                                                 << CatalogueStore::tooLargeError << Texts::catalogueTooLarge;
+    }
+    void storeOpenFails()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(qint64, number);
+        QFETCH(QString, description);
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        if (file == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (file.startsWith("raw:")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file.mid(4)) == file.size() - 4);
+        } else if (!file.isNull())
+            exec(path, file.constData());
+        const auto result = CatalogueStore::open(path);
+        QVERIFY(!result.recordset);
+        QCOMPARE(result.errorNumber, number);
+        QVERIFY(number == CatalogueStore::missingFileError || !result.errorDescription.isEmpty());
+        if (!description.isEmpty())
+            QCOMPARE(result.errorDescription, description);
+        if (file.isNull())
+            QVERIFY(!QFile::exists(path));
+    }
+
+    // The sixth column holds the VBA7 declarations; an older table of five columns opens
+    // as well, without it. Fields of other types read as their text.
+    void storeOpens_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<bool>("vba7Column");
+        QTest::newRow("six columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('GetDC','d','l','w','x','v');")
+                                     << QStringList{"GetDC", "d", "l", "w", "x", "v"} << true;
+        QTest::newRow("five columns") << QByteArray("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('GetDC','d','l','w','x');")
+                                      << QStringList{"GetDC", "d", "l", "w", "x", ""} << false;
+        QTest::newRow("seven columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','z');")
+                                       << QStringList{"GetDC", "d", "l", "w", "x", "v"} << true;
+        QTest::newRow("other types") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('Beep', NULL, 42, x'6b65726e656c', 1.5, 'extra');")
+                                     << QStringList{"Beep", "", "42", "kernel", "1.5", "extra"} << true;
+    }
+    void storeOpens()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QStringList, fields);
+        QFETCH(bool, vba7Column);
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, sql.constData());
+        auto result = CatalogueStore::open(path);
+        QVERIFY(result.recordset);
+        QCOMPARE(result.recordset->hasVba7Column(), vba7Column);
+        QCOMPARE(result.recordset->RecordCount(), qsizetype(1));
+        QCOMPARE(QStringList(result.recordset->at(1).fields.begin(), result.recordset->at(1).fields.end()), fields);
+    }
+
+    void store_keepsOrderAndText_neverChangesTheFile_andHoldsItsLimit()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("my programs #1 ?x"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString persian = QStringLiteral("توضيح");
+        writeCatalogue(folder, {record("Zeta", "d1", "l", "w", persian), record("Alpha"), record("Mid")});
+        const QString path = CatalogueStore::databasePath(folder);
+        const auto before = folderState(folder);
+        const QDateTime modified = QFileInfo(path).lastModified();
+        auto result = CatalogueStore::open(path);
+        QVERIFY2(result.recordset, qPrintable(result.errorDescription));
+        QCOMPARE(names(*result.recordset), QStringList({"Zeta", "Alpha", "Mid"}));
+        QCOMPARE(result.recordset->at(1)[CatalogueRecord::Description], persian);
+        QCOMPARE(folderState(folder), before);
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+        // As many records as the limit open; one more is refused.
+        QVERIFY(CatalogueStore::open(path, {3, 1000}).recordset);
+        QCOMPARE(CatalogueStore::open(path, {2, 1000}).errorDescription, Texts::catalogueTooLarge);
+        writeCatalogue(dir.path(), {});
+        const auto empty = CatalogueStore::open(CatalogueStore::databasePath(dir.path()));
+        QVERIFY(empty.recordset);
+        QCOMPARE(empty.recordset->RecordCount(), qsizetype(0));
+    }
+
+    // Read with immutable=1, the catalogue showed a writer's uncommitted change, missed the
+    // rows of its write-ahead log, said "no such table" for a table that lived there, and
+    // "malformed" for a crashed writer's half-changed file. Records -1: refused, saying so.
+    void store_immutableReadIgnoredLocksJournalAndLog_data()
+    {
+        QTest::addColumn<QByteArray>("writerSql");
+        QTest::addColumn<bool>("writerCrashes");
+        QTest::addColumn<int>("records");
+        const QByteArray logged = "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;";
+        const QByteArray spilled = "PRAGMA cache_size=1; BEGIN; UPDATE API SET Declaration = randomblob(300);";
+        QTest::newRow("uncommitted change") << spilled << false << -1;
+        QTest::newRow("crashed writer") << spilled << true << -1;
+        QTest::newRow("rows in the log") << logged + "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n "
+                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x FROM n;" << false << 5000;
+        QTest::newRow("table in the log") << logged + "DROP TABLE API; CREATE TABLE API (a,b,c,d,e); INSERT INTO API VALUES (1,2,3,4,5);"
+                                          << false << 1;
+    }
+    void store_immutableReadIgnoredLocksJournalAndLog()
+    {
+        QFETCH(QByteArray, writerSql);
+        QFETCH(bool, writerCrashes);
+        QFETCH(int, records);
+        QTemporaryDir dir;
+        writeCatalogue(dir.path(), std::vector<CatalogueRecord>(4000, record("A", QString(400, QLatin1Char('x')))));
+        const QString path = CatalogueStore::databasePath(dir.path());
+        std::optional<Writer> writer;
+        if (writerCrashes) {
+            const pid_t child = fork();
+            if (child == 0) { // killed in the middle: its connection is never closed
+                (new Writer(path))->run(writerSql.constData());
+                _exit(0);
+            }
+            QVERIFY(child > 0);
+            waitpid(child, nullptr, 0);
+        } else {
+            QCOMPARE(writer.emplace(path).run(writerSql.constData()), SQLITE_OK);
+        }
+        const auto before = folderState(dir.path());
+        auto result = CatalogueStore::open(path);
+        if (records < 0) {
+            QVERIFY(!result.recordset);
+            QCOMPARE(result.errorDescription, Texts::catalogueNeedsWriter);
+        } else {
+            QVERIFY2(result.recordset, qPrintable(result.errorDescription));
+            QCOMPARE(result.recordset->RecordCount(), qsizetype(records));
+        }
+        QCOMPARE(folderState(dir.path()), before);
+    }
+
+    // Read through a memory map, a catalogue cut short while it was read killed the
+    // program with SIGBUS.
+    void store_truncatedWhileRead_killedWithSigbus()
+    {
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        writeCatalogue(dir.path(), std::vector<CatalogueRecord>(20000, record("A", QString(600, QLatin1Char('x')))));
+        const QByteArray whole = contentOf(path);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(CatalogueStore::open(path).recordset);
+        const qint64 wholeReadUs = clock.nsecsElapsed() / 1000;
+        for (int run = 1; run <= 5; ++run) { // cut at five moments over the time a whole read takes
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(whole) == whole.size());
+            f.close();
+            std::thread cutter([&] {
+                usleep(static_cast<useconds_t>(wholeReadUs * run / 6));
+                ::truncate(QFile::encodeName(path).constData(), 8192);
+            });
+            const auto result = CatalogueStore::open(path);
+            cutter.join();
+            QVERIFY(result.recordset || result.errorNumber != 0);
+        }
+    }
+
+    void tree_emptyCatalogue_fourRootsWithNothingUnder()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, {}), QStringList({"Alphabet", "Library", "Work", "Search"}));
+        QCOMPARE(kids(tree, {}, Qt::DisplayRole), QStringList({QStringLiteral("حروف الفبا"), QStringLiteral("کتابخانه"),
+                                                                  QStringLiteral("عملکرد"), QStringLiteral("نتايج جستجو")}));
+        QCOMPARE(tree.FunctionCount(), 0);
+        for (int row = 0; row < 4; ++row) {
+            QVERIFY(!tree.hasChildren(tree.index(row, 0)));
+            QCOMPARE(tree.rowCount(tree.index(row, 0)), 0);
+        }
+    }
+
+    // The Work root showed an expander with nothing under it when no record names a work
+    // area: asked before anything opened the branch.
+    void tree_workRootWithoutAnyArea_showedAnExpander()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("a", "", "L", ""), record("b", "", "L", "")});
+        tree.BuildCatalogueTree(rs);
+        QVERIFY(!tree.hasChildren(tree.indexForKey("Work")));
+        QVERIFY(tree.hasChildren(tree.indexForKey("Alphabet")));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Work")), 0);
+    }
+
+    void tree_keysTextsAndImages()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("beta", "", "user32", "X" + QString(sep) + "Y"), record("Alpha", "", "kernel32", ""),
+                                    record("_hidden", "", "kernel32", "Z" + QString(sep)), record("f", "", "l", "A " + QString(sep) + " A")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), 4);
+        QVERIFY(rs.atEOF()); // the fill leaves the cursor after the last record
+        QVERIFY(tree.hasChildren(tree.indexForKey("Work")));
+        // Letter groups: the upper-cased first character; "_" keeps its own group.
+        QCOMPARE(kids(tree, "Alphabet"), QStringList({"Alf__", "Alf_A", "Alf_B", "Alf_F"}));
+        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList({"_", "A", "B", "F"}));
+        QCOMPARE(tree.text(tree.indexForKey("Alf_F_1")), QStringLiteral("beta"));
+        QCOMPARE(tree.text(tree.indexForKey("Alf_F_3")), QStringLiteral("_hidden"));
+        QCOMPARE(tree.parent(tree.indexForKey("Alf_F_1")), tree.indexForKey("Alf_B"));
+        QCOMPARE(kids(tree, "Library"), QStringList({"Lib_kernel32", "Lib_l", "Lib_user32"}));
+        QCOMPARE(kids(tree, "Lib_kernel32"), QStringList({"Lib_F__hidden", "Lib_F_Alpha"}));
+        // Areas split at every Arabic comma, indexed from 0, taken exactly (spaces belong
+        // to the name); a trailing comma gives the group with empty text, an empty field none.
+        QCOMPARE(kids(tree, "Work"), QStringList({"Wor_", "Wor_ A", "Wor_A ", "Wor_X", "Wor_Y", "Wor_Z"}));
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_0_beta")), tree.indexForKey("Wor_X"));
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1_beta")), tree.indexForKey("Wor_Y"));
+        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1__hidden")), tree.indexForKey("Wor_"));
+        QCOMPARE(tree.text(tree.indexForKey("Wor_")), QString());
+        QVERIFY(!tree.containsKey("Wor_F_0_Alpha"));
+        const QStringList images{"Alphabet", "Search", "Lib_user32", "Wor_X", "Alf_A", "Lib_F_Alpha"};
+        QStringList got;
+        for (const QString &key : images)
+            got << tree.data(tree.indexForKey(key), CatalogueTree::ImageKeyRole).toString() + "/"
+                       + tree.data(tree.indexForKey(key), CatalogueTree::SelectedImageKeyRole).toString();
+        QCOMPARE(got, QStringList({"alpha/", "Search/", "dll/", "note/", "alpha/", "close/open"}));
+    }
+
+    void tree_childrenSorted_whateverTheArrivalOrder()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "lib"), record("a", "", "lib"), record("C", "", "lib"), record("apple", "", "lib"),
+                                    record("Apple", "", "lib"), record("zed", "", "lib")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Lib_lib", Qt::DisplayRole), QStringList({"a", "Apple", "apple", "b", "C", "zed"}));
+        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList({"A", "B", "C", "Z"}));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Alf_A")), 3);
+    }
+
+    // Every first character went through a full upper-casing ("дом" under "Д").
+    void tree_letterGroupUpperCasesOnlyLatinLetters_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("a") << "apple" << "A";
+        QTest::newRow("z") << "zed" << "Z";
+        QTest::newRow("underscore") << "_x" << "_";
+        QTest::newRow("digit") << "1x" << "1";
+        QTest::newRow("cyrillic small") << "дом" << "д";
+        QTest::newRow("cyrillic capital") << "Дом" << "Д";
+        QTest::newRow("latin-1 small") << "éclair" << "é";
+        QTest::newRow("y diaeresis") << "ÿ" << "ÿ";
+        QTest::newRow("micro sign") << "µs" << "µ";
+        QTest::newRow("persian") << "پ" << "پ";
+    }
+    void tree_letterGroupUpperCasesOnlyLatinLetters()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, group);
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record(name, "", "l")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Alphabet"), QStringList({"Alf_" + group}));
+        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList({group}));
+    }
+
+    // The work-area groups stood in character-code order, "پ" and "چ" after "ه".
+    void tree_workAreaGroupsInCodePointOrder()
+    {
+        const QStringList areas = {QStringLiteral("همگام سازي"), QStringLiteral("چاپ"), QStringLiteral("پنجره ها"),
+                                   QStringLiteral("پايگاه داده"), QStringLiteral("باز")};
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "l", areas.join(sep)), record("_a", "", "l", areas[0]),
+                                    record("a", "", "l", areas[0]), record("A", "", "l", areas[0])});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Work", Qt::DisplayRole), QStringList({areas[4], areas[3], areas[2], areas[1], areas[0]}));
+        QCOMPARE(kids(tree, "Work").first(), "Wor_" + areas[4]);
+        // Function names under a group keep their plain order.
+        QCOMPARE(kids(tree, "Wor_" + areas[0], Qt::DisplayRole), QStringList({"_a", "A", "a", "b"}));
+    }
+
+    void tree_duplicateName_keepsLetterNodeAndSkipsTheOthers()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("Dup", "", "l", "w"), record("Dup", "", "m", "w")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), 2);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Alf_D")), 2);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_l")), 1);
+        QVERIFY(tree.indexForKey("Lib_m").isValid());
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_m")), 0);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_w")), 1);
+    }
+
+    void tree_searchResults_replaceTheBranchAtTheEnd()
+    {
+        CatalogueTree tree;
+        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        Recordset rs = recordsetOf({record("b", "", "a", "p" + QString(sep) + "q"), record("a", "", "b", "q")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_q")), 2);
+        tree.replaceSearchResults({"b", "a"});
+        QCOMPARE(kids(tree, {}).last(), QStringLiteral("Search"));
+        QCOMPARE(kids(tree, "Search"), QStringList({"Ser_F_a", "Ser_F_b"}));
+        tree.replaceSearchResults({});
+        QCOMPARE(tree.rowCount(), 4);
+        QCOMPARE(tree.rowCount(tree.indexForKey("Search")), 0);
+        QVERIFY(!tree.containsKey("Ser_F_a"));
+        tree.replaceSearchResults({"a", "a"}); // a repeated name is listed once
+        QCOMPARE(tree.rowCount(tree.indexForKey("Search")), 1);
+    }
+
+    void tree_groupsNamedLikeFunctionKeys_shareTheKeyAsTheTreeAlwaysDid()
+    {
+        // "Lib_" + "F_Beep" is the key of Beep's library node: whichever comes first holds
+        // the key, and the other is skipped (or, for a group, taken to be that node).
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("Beep", "", "kernel32", "F_0_Beep"), record("Sleep", "", "F_Beep", "w"),
+                                    record("Idle", "", "F_Idle"), record("Idle2", "", "x", "F_1_Late"),
+                                    record("Late", "", "x", "a" + QString(sep) + "b")});
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.parent(tree.indexForKey("Lib_F_Sleep")), tree.indexForKey("Lib_F_Beep"));
+        QCOMPARE(tree.parent(tree.indexForKey("Lib_F_Beep")), tree.indexForKey("Lib_kernel32"));
+        QCOMPARE(tree.text(tree.indexForKey("Lib_F_Idle")), QStringLiteral("F_Idle"));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_F_Idle")), 0);
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_0_Beep")), QStringLiteral("F_0_Beep"));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Wor_F_0_Beep")), 0);
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_1_Late")), QStringLiteral("F_1_Late"));
+        QCOMPARE(tree.text(tree.indexForKey("Wor_F_0_Late")), QStringLiteral("Late"));
+    }
+
+    void tree_keysAreUniqueAndFindTheirNodes()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("a1", "", "L", "x" + QString(sep) + "y"), record("A2", "", "F_a1", "F_0_a1"),
+                                    record("a1", "", "M", "y" + QString(sep) + sep + "x")});
+        tree.BuildCatalogueTree(rs);
+        tree.replaceSearchResults({"a1", "A2"});
+        QSet<QString> keys;
+        std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
+            for (int row = 0; row < tree.rowCount(parent); ++row) {
+                const QModelIndex child = tree.index(row, 0, parent);
+                const QString key = tree.key(child);
+                QVERIFY2(!keys.contains(key), qPrintable(key));
+                keys.insert(key);
+                QCOMPARE(tree.indexForKey(key), child);
+                walk(child);
+            }
+        };
+        walk(QModelIndex());
+        QVERIFY(keys.size() > 10);
+        for (const char *key : {"Alf_F_0", "Alf_F_04", "nothing"})
+            QVERIFY(!tree.indexForKey(key).isValid());
+    }
+
+    void tree_branchesFilledOnFirstUse_leaveTheSharedCursorAlone()
+    {
+        CatalogueTree tree;
+        Recordset rs = recordsetOf({record("b", "", "L", "x"), record("a", "", "L", ""), record("c", "", "M", "")});
+        tree.BuildCatalogueTree(rs);
+        QVERIFY(rs.setAbsolutePosition(2)); // a walk of another part is at record 2
+        QCOMPARE(kids(tree, "Library", Qt::DisplayRole), QStringList({"L", "M"}));
+        QCOMPARE(kids(tree, "Work", Qt::DisplayRole), QStringList({"x"}));
+        QCOMPARE(rs.AbsolutePosition(), qsizetype(2));
+    }
+
+    void tree_countGoesBeyondSixteenBits()
+    {
+        std::vector<CatalogueRecord> records;
+        for (int i = 0; i < 40000; ++i)
+            records.push_back(record(QStringLiteral("F%1").arg(i), "", "lib", "w"));
+        Recordset rs = recordsetOf(std::move(records));
+        CatalogueTree tree;
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(tree.FunctionCount(), qint64(40000));
+        QCOMPARE(tree.rowCount(tree.indexForKey("Lib_lib")), 40000);
+        QVERIFY(tree.containsKey("Alf_F_40000"));
+    }
+};
+
+QTEST_MAIN(tst_Catalogue)
+#include "tst_catalogue.moc"

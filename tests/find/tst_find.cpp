@@ -1,0 +1,521 @@
+#include "find/CatalogueSearch.h"
+#include "find/ConstantFinder.h"
+#include "find/ExecutableAnalysis.h"
+#include "find/ExecutableTest.h"
+#include "find/NaiveNameScan.h"
+#include "find/NameScanner.h"
+#include "platform/Windows1256.h"
+#include "support/AsNobody.h"
+#include "support/TestCatalogue.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using Indices = QList<qsizetype>;
+using ExecutableAnalysis::Outcome;
+
+namespace {
+
+// Persian letters by code point, so that the variants stay visible in the source.
+const QChar yeh(0x064A), farsiYeh(0x06CC), alefMaksura(0x0649), kaf(0x0643), keheh(0x06A9), zwnj(0x200C),
+    alef(0x0627), lam(0x0644), meem(0x0645), heh(0x0647);
+QString file(QChar y) { return QString(QChar(0x0641)) + alef + y + lam; } // "file", FEH ALEF YEH LAM
+
+QString dataFile(const QString &name) { return qEnvironmentVariable("VORN_TEST_DATA") + QStringLiteral("/data/") + name; }
+
+QByteArray readData(const QString &name)
+{
+    QFile f(dataFile(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList namesAt(const QStringList &names, const Indices &indices)
+{
+    QStringList picked;
+    for (const qsizetype i : indices)
+        picked.append(names.at(i));
+    return picked;
+}
+
+// The scanner fed in pieces of the given sizes, cycling through them.
+Indices scanInPieces(const NameScanner &scanner, QByteArrayView content, const Indices &pieceSizes)
+{
+    NameScanner::Scan scan(scanner);
+    for (qsizetype i = 0, at = 0; at < content.size(); ++i) {
+        const qsizetype size = std::min(pieceSizes[i % pieceSizes.size()], content.size() - at);
+        scan.feed(content.sliced(at, size));
+        at += size;
+    }
+    return scan.finish();
+}
+
+QByteArray randomBytes(QRandomGenerator &random, qsizetype size, QByteArrayView alphabet)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &c : bytes)
+        c = alphabet[random.bounded(alphabet.size())];
+    return bytes;
+}
+
+Constant constant(const QString &name, qint32 value, const QString &literal)
+{
+    return Constant{name, QStringLiteral("Private Const %1 As Long = %2").arg(name, literal), value,
+                    name.section(QLatin1Char('_'), 0, 0), QStringLiteral("winuser.h"), QString()};
+}
+
+QStringList constantNames(const ConstantFinder &finder, const std::vector<int> &positions)
+{
+    QStringList out;
+    for (const int p : positions)
+        out << finder.at(p).name;
+    return out;
+}
+
+} // namespace
+
+class tst_Find : public QObject
+{
+    Q_OBJECT
+
+    // The description search as the search panel runs it, the folded descriptions kept
+    // from search to search (and from one row's catalogue to the next of the same size,
+    // so that a cache that outlives its catalogue shows), checked against folding anew.
+    QStringList search(Recordset &recordset, const QString &text, bool byDescription)
+    {
+        const QStringList kept = CatalogueSearch::findNames(recordset, text, byDescription, &m_folds);
+        const QStringList anew = CatalogueSearch::findNames(recordset, text, byDescription);
+        if (kept != anew)
+            return {QStringLiteral("cached %1, anew %2").arg(kept.join(u','), anew.join(u','))};
+        return kept;
+    }
+    CatalogueSearch::FoldedDescriptions m_folds;
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    const QStringList m_names{"CreateFile", "CreateFileA", "Beep", "GetProcAddress"};
+    NameScanner m_scanner{m_names};
+
+    QString write(const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("file%1.bin").arg(++m_files));
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? path : QString();
+    }
+
+private slots:
+    // The rule of a search, each row on a catalogue of one record: its name, or its
+    // description under the name F.
+    void search_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("byDescription");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("lower finds mixed") << "GetWindowText" << "getwindowtext" << false << true;
+        QTest::newRow("upper finds mixed") << "GetWindowText" << "GETWINDOWTEXT" << false << true;
+        QTest::newRow("middle of a name") << "GetWindowText" << "window" << false << true;
+        QTest::newRow("not there") << "GetWindowText" << "caption" << false << false;
+        QTest::newRow("empty text, non-empty field") << "Beep" << "" << false << true;
+        QTest::newRow("empty text, empty field") << "" << "" << false << false;
+        QTest::newRow("empty text, null field") << QString() << "" << false << false;
+        QTest::newRow("text with a blank is kept") << "GetWindowText" << " window" << false << false;
+        QTest::newRow("name mode does not fold yeh") << file(yeh) << file(farsiYeh) << false << false;
+        QTest::newRow("description holds the text") << "reads a caption" << "CAPTION" << true << true;
+        QTest::newRow("description search ignores names") << "reads a caption" << "F" << true << false;
+        QTest::newRow("farsi yeh finds arabic yeh") << file(yeh) << file(farsiYeh) << true << true;
+        QTest::newRow("arabic yeh finds farsi yeh") << file(farsiYeh) << file(yeh) << true << true;
+        QTest::newRow("alef maksura is a yeh") << file(alefMaksura) << file(farsiYeh) << true << true;
+        QTest::newRow("kaf finds keheh") << QString(keheh) + alef + lam << QString(kaf) << true << true;
+        QTest::newRow("keheh finds kaf") << QString(kaf) + alef + lam << QString(keheh) << true << true;
+        QTest::newRow("non-joiner in the text ignored") << QString(meem) + heh + meem << QString(meem) + zwnj + heh << true << true;
+        QTest::newRow("non-joiner in the field ignored") << QString(meem) + zwnj + heh << QString(meem) + heh << true << true;
+        QTest::newRow("typed with its non-joiner") << QString(meem) + heh + zwnj + meem << QString(meem) + heh + zwnj + meem << true << true;
+        QTest::newRow("empty description never matches") << "" << "" << true << false;
+        QTest::newRow("empty search, a description") << "x" << "" << true << true;
+    }
+    void search()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(bool, byDescription);
+        QFETCH(bool, found);
+        const QString name = byDescription ? QStringLiteral("F") : field;
+        Recordset rs = recordsetOf({byDescription ? record(name, {}, {}, {}, field) : record(field)});
+        QCOMPARE(search(rs, text, byDescription), found ? QStringList{name} : QStringList{});
+    }
+
+    void search_listsInRecordOrder_andEndsAtEOF()
+    {
+        Recordset rs = recordsetOf({record("Zeta", {}, {}, {}, "x"), record("Alpha"), record(QString(), {}, {}, {}, "x"),
+                                    record("Beta", {}, {}, {}, "x")});
+        rs.setAbsolutePosition(2);
+        QCOMPARE(search(rs, QStringLiteral("ta"), false), QStringList({"Zeta", "Beta"}));
+        QVERIFY(rs.atEOF());
+        // The nameless record has a description and is listed, by its (empty) name.
+        QCOMPARE(search(rs, QString(), true), QStringList({"Zeta", "", "Beta"}));
+    }
+
+    void foldForDescription_foldsVariants()
+    {
+        const QString text = QString(farsiYeh) + alefMaksura + yeh + kaf + keheh + zwnj + QStringLiteral("AB");
+        QCOMPARE(CatalogueSearch::foldForDescription(text), QString(yeh) + yeh + yeh + keheh + keheh + QStringLiteral("ab"));
+    }
+
+    void constantFinder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("piece of a name, any letter case") << "settext" << "" << QStringList{"WM_SETTEXT"};
+        QTest::newRow("piece in two names") << "TEXT" << "" << QStringList{"WM_GETTEXT", "WM_SETTEXT"};
+        QTest::newRow("error number") << "87" << "" << QStringList{"ERROR_INVALID_PARAMETER"};
+        QTest::newRow("hex") << "&HD" << "" << QStringList{"WM_GETTEXT"};
+        QTest::newRow("negative Long of a high-bit value") << "-2147483647" << "" << QStringList{"HKEY_CURRENT_USER"};
+        QTest::newRow("unsigned form of -1") << "4294967295" << "" << QStringList{"INVALID_HANDLE_VALUE"};
+        QTest::newRow("family filter alone") << "" << "WM" << QStringList{"WM_GETTEXT", "WM_SETTEXT", "WM_USER"};
+        QTest::newRow("family and text") << "user" << "WM" << QStringList{"WM_USER"};
+        QTest::newRow("value outside the family") << "1" << "WM" << QStringList{};
+        QTest::newRow("nothing holds it") << "zzz" << "" << QStringList{};
+        QTest::newRow("spaces only find all") << "  " << "SW" << QStringList{"SW_SHOWNORMAL"};
+    }
+    void constantFinder()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, family);
+        QFETCH(QStringList, found);
+        ConstantTable t;
+        t.constants = {constant("WM_GETTEXT", 13, "&HD&"), constant("WM_SETTEXT", 12, "&HC&"),
+                       constant("ERROR_INVALID_PARAMETER", 87, "87"), constant("SW_SHOWNORMAL", 1, "1"),
+                       constant("HKEY_CURRENT_USER", qint32(0x80000001u), "&H80000001&"),
+                       constant("INVALID_HANDLE_VALUE", -1, "-1"), constant("WM_USER", 1024, "&H400&")};
+        t.familyNames.insert(QStringLiteral("WM"), QStringLiteral("پيام‌هاي پنجره"));
+        const ConstantFinder finder(t);
+        QCOMPARE(constantNames(finder, finder.find(text, family)), found);
+        if (QTest::currentDataTag() != QLatin1String("hex"))
+            return;
+        // Each constant a description names, once, in the order named.
+        QCOMPARE(constantNames(finder, finder.namedIn(QStringLiteral(
+                     "با WM_SETTEXT متن را بگذاريد و با WM_GETTEXT بخوانيد؛ WM_SETTEXT باز. WM_GETTEXTLENGTH نيست، SendMessage هم."))),
+                 QStringList({"WM_SETTEXT", "WM_GETTEXT"}));
+        QCOMPARE(finder.lines({0, 4}), QStringLiteral("Private Const WM_GETTEXT As Long = &HD&\r\n"
+                                                      "Private Const HKEY_CURRENT_USER As Long = &H80000001&"));
+        QCOMPARE(constantNames(finder, finder.familyOf(6)), QStringList({"WM_GETTEXT", "WM_SETTEXT", "WM_USER"}));
+        QCOMPARE(finder.familyCaption(QStringLiteral("WM")), QStringLiteral("WM  پيام‌هاي پنجره"));
+        QCOMPARE(finder.familyCaption(QStringLiteral("SW")), QStringLiteral("SW"));
+    }
+
+    void isExecutable_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("executable");
+        QTest::newRow("empty file") << QByteArray() << false;
+        QTest::newRow("just MZ") << QByteArray("MZ") << true;
+        QTest::newRow("M alone") << QByteArray("M") << false;
+        QTest::newRow("ZM is not MZ") << QByteArray("ZM") << false;
+        QTest::newRow("mz in lower case") << QByteArray("mz") << false;
+        QTest::newRow("text whose third character is Z") << QByteArray("abZ plain text") << true;
+        QTest::newRow("z in lower case third") << QByteArray("abz plain text") << false;
+        QTest::newRow("0x03 at offset 4 alone") << QByteArray("\0\0\0\0\x03", 5) << true;
+        QTest::newRow("0x03 at offset 3") << QByteArray("\0\0\0\x03\0", 5) << false;
+        QTest::newRow("0x04 at offset 8 alone") << QByteArray("\0\0\0\0\0\0\0\0\x04", 9) << true;
+        QTest::newRow("0xFF at 12 and 13") << QByteArray("............\xFF\xFF", 14) << true;
+        QTest::newRow("0xFF at 12 only") << QByteArray("............\xFF", 13) << false;
+        QTest::newRow("0xFF at 13 only") << QByteArray("............\x00\xFF", 14) << false;
+        QTest::newRow("plain text") << QByteArray("Hello, world: no header here") << false;
+        QTest::newRow("standard header") << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF", 14) << true;
+        QTest::newRow("ELF") << QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0", 16) << false;
+    }
+    void isExecutable()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, executable);
+        QCOMPARE(ExecutableTest::isExecutable(head), executable);
+    }
+
+    // What the analysis makes of a file: written from the bytes, or a path (":" first).
+    void analyse_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<Indices>("found");
+        QTest::addColumn<qint64>("error");
+        QTest::addColumn<QString>("description");
+        const auto row = [](const char *tag, const QByteArray &content, Outcome outcome, Indices found = {},
+                            qint64 error = 0, const QString &description = {}) {
+            QTest::newRow(tag) << content << int(outcome) << found << error << description;
+        };
+        row("empty file", "", Outcome::NotExecutable);
+        row("plain text naming a function", "A letter that mentions Beep.", Outcome::NotExecutable);
+        row("text with Z third is scanned", "abZ calls CreateFileA and Beep", Outcome::Scanned, {0, 1, 2});
+        row("just MZ", "MZ", Outcome::Scanned);
+        row("3 at offset 4", QByteArray("\0\0\0\0\x03", 5) + "Beep", Outcome::Scanned, {2});
+        row("real executable", ":" + dataFile("imports.exe").toUtf8(), Outcome::Scanned, {0, 1, 3});
+        row("missing file", ":/nonexistent/none.exe", Outcome::Failed, {}, 53, "File not found");
+        row("empty path", ":", Outcome::Failed, {}, 53, "File not found");
+        row("directory, refused without reading", ":/tmp", Outcome::Failed, {}, 75, "Path/File access error");
+        row("endless device", ":/dev/zero", Outcome::Failed, {}, 75, "Path/File access error");
+        row("empty device", ":/dev/null", Outcome::Failed, {}, 75, "Path/File access error");
+        // Nobody writes into the pipe: reading it would wait for ever.
+        row("pipe, refused without waiting", ":pipe", Outcome::Failed, {}, 75, "Path/File access error");
+        // A regular file whose first bytes (address 0) cannot be read: the read fails.
+        row("read failure", ":/proc/self/mem", Outcome::Failed, {}, 57, "Device I/O error");
+    }
+    void analyse()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, outcome);
+        QFETCH(Indices, found);
+        QFETCH(qint64, error);
+        QFETCH(QString, description);
+        QString path = content.startsWith(':') ? QString::fromUtf8(content.mid(1)) : write(content);
+        if (path == QLatin1String("pipe")) {
+            path = m_dir.filePath(QStringLiteral("pipe"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner);
+        QCOMPARE(int(result.outcome), outcome);
+        QCOMPARE(result.found, found);
+        QCOMPARE(result.errorNumber, error);
+        QCOMPARE(result.errorDescription, description);
+    }
+
+    void analyse_oneByteFiles_areNoExecutables()
+    {
+        // Every rule needs a byte at offset 1 or further.
+        for (int byte = 0; byte < 256; ++byte)
+            QCOMPARE(ExecutableAnalysis::analyse(write(QByteArray(1, char(byte))), m_scanner).outcome, Outcome::NotExecutable);
+    }
+
+    void analyse_inPieces_progressToTheEnd_andCancel()
+    {
+        const QString path = dataFile(QStringLiteral("imports.exe"));
+        const qint64 size = QFileInfo(path).size();
+        QList<qint64> seen;
+        const auto progress = [&](qint64 done, qint64 total) { return total == size && (seen.append(done), true); };
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner, progress, 100);
+        QCOMPARE(result.outcome, Outcome::Scanned);
+        QCOMPARE(result.found, Indices({0, 1, 3}));
+        QCOMPARE(seen.size(), (size + 99) / 100);
+        QCOMPARE(seen.constLast(), size);
+        QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+        const auto cancelled = ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }, 100);
+        QCOMPARE(cancelled.outcome, Outcome::Cancelled);
+        QVERIFY(cancelled.found.isEmpty());
+    }
+
+    void analyse_unreadableFile_permissionDenied()
+    {
+        const QString path = write("MZ Beep");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        QVERIFY(AsNobody::searchableByEveryone(QFile::encodeName(m_dir.path()).constData()));
+        const AsNobody nobody; // the superuser reads every file
+        if (!nobody.permissionsApply())
+            QSKIP("permissions do not apply to this user");
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner);
+        QCOMPARE(result.errorNumber, 70);
+        QCOMPARE(result.errorDescription, QStringLiteral("Permission denied"));
+    }
+
+    void analyse_sparseFileOfFourGigabytes_scannedToItsEndInLittleMemory()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("sparse.exe"));
+        const qint64 size = (qint64(1) << 32) + 100;
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+            QCOMPARE(file.write("MZ"), 2);
+            QVERIFY(file.seek(size - 4));
+            QCOMPARE(file.write("Beep"), 4);
+        }
+        struct rusage before = {}, after = {};
+        ::getrusage(RUSAGE_SELF, &before);
+        qint64 last = 0, told = 0;
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner, [&](qint64 done, qint64 total) {
+            last = done;
+            told = total;
+            return true;
+        });
+        ::getrusage(RUSAGE_SELF, &after);
+        QCOMPARE(result.found, Indices({2}));
+        QCOMPARE(last, size);
+        QCOMPARE(told, size);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 64 * 1024, "the file was held in memory"); // kilobytes
+    }
+
+    void analyse_deletedWhileAnalysed_readToItsEnd()
+    {
+        const QString path = write("MZ" + QByteArray(300, '.') + "Beep");
+        bool removed = false;
+        const auto result = ExecutableAnalysis::analyse(
+            path, m_scanner, [&](qint64, qint64) { return removed = removed || QFile::remove(path), true; }, 100);
+        QVERIFY(removed && !QFile::exists(path));
+        QCOMPARE(result.found, Indices({2}));
+    }
+
+    // A file cut short while analysed kept the analysis waiting for the rest: whatever was
+    // read before the cut is scanned, nothing far past it is seen, and the end comes early.
+    void analyse_shortenedWhileAnalysed_keptWaiting()
+    {
+        const QString path = write("MZ" + QByteArray(118, '.') + "Beep" + QByteArray(2000, '.') + "GetProcAddress");
+        bool cut = false;
+        QList<qint64> seen;
+        const auto result = ExecutableAnalysis::analyse(
+            path, m_scanner,
+            [&](qint64 done, qint64) {
+                seen << done;
+                cut = cut || ::truncate(QFile::encodeName(path).constData(), 150) == 0;
+                return true;
+            },
+            100);
+        QVERIFY(cut);
+        QCOMPARE(result.outcome, Outcome::Scanned);
+        QCOMPARE(result.found, Indices({2}));
+        QCOMPARE(seen.first(), 100);
+        QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+        QVERIFY2(seen.last() >= 150 && seen.last() <= 500, qPrintable(QString::number(seen.last())));
+    }
+
+    // Worked examples of the scanner, whole and fed in pieces of every size.
+    void nameScanner_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Indices>("found");
+        const QStringList load{"LoadLibraryA", "LoadLibrary", "Ex"};
+        // A tool that reports only the longest match at a place would lose CloseThreadpool.
+        QTest::newRow("nested names") << QStringList{"CloseThreadpoolWait", "CloseThreadpool", "ThreadpoolWait", "Wait", "CloseThreadpoolTimer"}
+                                      << QByteArray("\x00\x12" "CloseThreadpoolWait\x00", 22) << Indices{0, 1, 2, 3};
+        QTest::newRow("A form lists name and A form") << QStringList{"CreateFile", "CreateFileA", "CreateFileW"}
+                                                      << QByteArray("MZ....CreateFileA\0GetLastError", 30) << Indices{0, 1};
+        QTest::newRow("other letter case not found") << QStringList{"GetProcAddress", "getprocaddress"}
+                                                     << QByteArray("GETPROCADDRESS getProcAddress getprocaddress") << Indices{1};
+        QTest::newRow("empty name matches content") << QStringList{"Beep", QLatin1String("")} << QByteArray("x") << Indices{1};
+        QTest::newRow("empty name, empty content") << QStringList{"Beep", QLatin1String("")} << QByteArray() << Indices{};
+        QTest::newRow("null name matches nothing") << QStringList{QString(), "MZ"} << QByteArray("MZ any content") << Indices{1};
+        // U+0100 has no byte in Windows-1256, not even the one a careless conversion gives.
+        QTest::newRow("name outside the code page") << QStringList{"Get\u0100Name", "Get"}
+                                                    << QByteArray("Get?Name Get\x00Name GetName", 25) << Indices{1};
+        // U+06A9 KEHEH is 0x98 and U+064A YEH is 0xED in Windows-1256.
+        const QStringList persian{QString(keheh) + yeh, QString(farsiYeh)};
+        QTest::newRow("persian name as code-page bytes") << persian << QByteArray("..\x98\xED..") << Indices{0};
+        QTest::newRow("persian name, UTF-8 bytes") << persian << QByteArray("..\xDA\xA9\xDB\x8C..") << Indices{};
+        QTest::newRow("same name twice, both listed") << QStringList{"Sleep", "Beep", "Sleep"} << QByteArray("SleepEx") << Indices{0, 2};
+        const QStringList one{"A", "z", "AB", "B"};
+        QTest::newRow("one-byte name at the end") << one << QByteArray("xxB") << Indices{3};
+        QTest::newRow("one-byte names nested") << one << QByteArray("AB") << Indices{0, 2, 3};
+        QTest::newRow("one-byte name alone") << one << QByteArray("z") << Indices{1};
+        QTest::newRow("repeated name listed once") << QStringList{"ExitProcess"} << QByteArray("ExitProcess ExitProcess") << Indices{0};
+        QTest::newRow("name is the whole file") << load << QByteArray("LoadLibraryA") << Indices{0, 1};
+        QTest::newRow("at the start") << load << QByteArray("LoadLibraryA\x00\x01", 14) << Indices{0, 1};
+        QTest::newRow("at the end") << load << QByteArray("\x01\x02LoadLibraryA") << Indices{0, 1};
+        QTest::newRow("cut off by the end") << load << QByteArray("\x01\x02LoadLibrar") << Indices{};
+        QTest::newRow("short name last byte") << load << QByteArray("..LoadLibrary..Ex") << Indices{1, 2};
+    }
+    void nameScanner()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, content);
+        QFETCH(Indices, found);
+        const NameScanner scanner(names);
+        QCOMPARE(scanner.scan(content), found);
+        for (qsizetype piece = 1; piece <= content.size(); ++piece)
+            QCOMPARE(scanInPieces(scanner, content, {piece}), found);
+        NameScanner::Scan scan(scanner);
+        scan.feed(QByteArrayView());
+        QCOMPARE(scan.bytesFed(), 0);
+        QCOMPARE(scan.finish(), Indices{});
+    }
+
+    void nameScanner_prepare_rebuildsOnlyForOtherNames()
+    {
+        NameScanner scanner(QStringList{"Beep", QString()});
+        scanner.prepare(QStringList{"Beep", QString()});
+        QCOMPARE(scanner.scan("Beep"), Indices({0}));
+        // The same texts, but the null one is now empty: it must match now.
+        scanner.prepare(QStringList{"Beep", QLatin1String("")});
+        QCOMPARE(scanner.scan("x"), Indices({1}));
+        scanner.prepare(QStringList{"Sleep"});
+        QCOMPARE(scanner.scan("Beep Sleep"), Indices({0}));
+        scanner.prepare(QStringList{});
+        QCOMPARE(scanner.scan("Beep Sleep"), Indices{});
+    }
+
+    void nameScanner_randomContent_agreesWithOneSearchPerName_data()
+    {
+        QTest::addColumn<QByteArray>("alphabet");
+        QTest::addColumn<int>("maxNameLength");
+        QTest::addColumn<int>("contentLength");
+        QTest::newRow("two letters, short names") << QByteArray("ab") << 6 << 300;
+        QTest::newRow("three letters, nested names") << QByteArray("abc") << 12 << 2000;
+        QTest::newRow("letters and zero") << QByteArray("GetA\0W", 6) << 9 << 5000;
+        QTest::newRow("every byte") << QByteArray() << 5 << 20000;
+        QTest::newRow("long names") << QByteArray("xy") << 40 << 4000;
+    }
+    void nameScanner_randomContent_agreesWithOneSearchPerName()
+    {
+        QFETCH(QByteArray, alphabet);
+        QFETCH(int, maxNameLength);
+        QFETCH(int, contentLength);
+        for (int b = 0; QTest::currentDataTag() == QLatin1String("every byte") && b < 256; ++b)
+            alphabet.append(char(b));
+        QRandomGenerator random(20240611);
+        for (int round = 0; round < 60; ++round) {
+            const QByteArray content = randomBytes(random, random.bounded(contentLength) + 1, alphabet);
+            QStringList names;
+            for (int i = 0, count = random.bounded(1, 200); i < count; ++i) {
+                const int kind = random.bounded(10);
+                if (kind == 0) { // cut from the content, often at its very start or end
+                    const qsizetype length = std::min<qsizetype>(random.bounded(1, maxNameLength + 1), content.size());
+                    const qsizetype at = random.bounded(3) == 0 ? 0
+                                       : random.bounded(2) == 0 ? content.size() - length
+                                                                : random.bounded(content.size() - length + 1);
+                    names.append(Windows1256::decode(content.sliced(at, length)));
+                } else if (kind == 1 && !names.isEmpty()) { // names that nest
+                    const QString earlier = names[random.bounded(names.size())];
+                    names.append(random.bounded(2) == 0 ? earlier.left(earlier.size() / 2)
+                                                        : earlier + QString::fromLatin1(randomBytes(random, 1, alphabet)));
+                } else if (kind == 2) {
+                    names.append(random.bounded(2) == 0 ? QString() : QString(QLatin1String("")));
+                } else {
+                    names.append(Windows1256::decode(randomBytes(random, random.bounded(1, maxNameLength + 1), alphabet)));
+                }
+            }
+            const NameScanner scanner(names);
+            const QStringList expected = namesAt(names, NaiveNameScan::scan(names, content));
+            QCOMPARE(namesAt(names, scanner.scan(content)), expected);
+            const Indices pieces{random.bounded(1, 8), random.bounded(1, 64), random.bounded(1, 3)};
+            QCOMPARE(namesAt(names, scanInPieces(scanner, content, pieces)), expected);
+        }
+    }
+
+    void nameScanner_realExecutables_agreeWithOneSearchPerName()
+    {
+        const QStringList names{"CreateFile", "CreateFileA", "CreateFileW", "CloseThreadpool", "CloseThreadpoolWait",
+                                "CreateThreadpoolWait", "GetProcAddress", "GetModuleHandle", "GetModuleHandleA",
+                                "GetModuleHandleW", "MessageBox", "MessageBoxA", "MessageBoxW", "lstrlen", "lstrlenA",
+                                "lstrlenW", "SendMessage", "SendMessageW", "SetWindowText", "SetWindowTextW",
+                                "GetWindowTextLength", "GetWindowTextLengthW", "ExitProcess", "CloseHandle", "Beep",
+                                "closehandle", "VornCountW", "Sleep"};
+        const NameScanner scanner(names);
+        for (const QString &file : {QStringLiteral("imports.exe"), QStringLiteral("library.dll")}) {
+            const QByteArray content = readData(file);
+            QVERIFY(!content.isEmpty());
+            const QStringList expected = namesAt(names, NaiveNameScan::scan(names, content));
+            QCOMPARE(namesAt(names, scanner.scan(content)), expected);
+            QCOMPARE(namesAt(names, scanInPieces(scanner, content, {97, 1, 13})), expected);
+            if (file == QLatin1String("imports.exe"))
+                QCOMPARE(expected, QStringList({"CreateFile", "CreateFileA", "CloseThreadpool", "CloseThreadpoolWait",
+                                                "CreateThreadpoolWait", "GetProcAddress", "GetModuleHandle", "GetModuleHandleW",
+                                                "MessageBox", "MessageBoxA", "lstrlen", "lstrlenA", "ExitProcess", "CloseHandle"}));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Find)
+#include "tst_find.moc"

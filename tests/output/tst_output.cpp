@@ -1,0 +1,381 @@
+#include "catalogue/DeclarationLayout.h"
+#include "output/ClipboardCopy.h"
+#include "output/ModuleExport.h"
+#include "output/ModuleFile.h"
+#include "output/PrintJob.h"
+#include "platform/Texts.h"
+#include "platform/Windows1256.h"
+#include "support/FileSizeLimit.h"
+#include "support/UnwritableFolder.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+const QString lone(QChar(0xD9D9)); // a lone surrogate, as a damaged catalogue field may hold
+const QString tick = QStringLiteral("Private Declare Function GetTickCount Lib \"kernel32\" () As Long");
+const QByteArray tickPublic = "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n";
+QByteArray header(const char *module) { return "Attribute VB_Name = \"Api_" + QByteArray(module) + "\"\r\n' Created by Vorn\r\n"; }
+
+// Every CR is followed by LF and every LF follows a CR.
+bool onlyCrLf(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if ((bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')) || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')))
+            return false;
+    }
+    return true;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class tst_Output : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The module's name and the file name a save offers; a "/" offered a file in a
+    // folder that is not there.
+    void moduleAndFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("no spaces") << "GetTickCount" << "GetTickCount" << "GetTickCount";
+        QTest::newRow("every space") << " Get  Tick Count " << "_Get__Tick_Count_" << "_Get__Tick_Count_";
+        QTest::newRow("a tab is not a space") << "Get\tTick" << "Get\tTick" << "Get\tTick";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("slash") << "Get/Tick" << "Get/Tick" << "Get_Tick";
+        QTest::newRow("slash and space") << "a /b" << "a_/b" << "a__b";
+        QTest::newRow("backslash stays") << "a\\b" << "a\\b" << "a\\b";
+    }
+    void moduleAndFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, module);
+        QFETCH(QString, file);
+        QCOMPARE(ModuleExport::moduleName(name), module);
+        QCOMPARE(ModuleExport::fileName(name), file);
+    }
+
+    void publicDeclaration_data()
+    {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("leading keyword") << tick << "Public Declare Function GetTickCount Lib \"kernel32\" () As Long";
+        QTest::newRow("twice, both") << "Private Declare Sub A Lib \"x\" (Private As Long)" << "Public Declare Sub A Lib \"x\" (Public As Long)";
+        QTest::newRow("small letters stay") << "private Declare Sub A Lib \"x\" ()" << "private Declare Sub A Lib \"x\" ()";
+        QTest::newRow("inside a name stays") << "Private Declare Function GetPrivateProfileString Lib \"kernel32\" Alias \"GetPrivateProfileStringA\" ()"
+                                             << "Public Declare Function GetPrivateProfileString Lib \"kernel32\" Alias \"GetPrivateProfileStringA\" ()";
+        QTest::newRow("name ending in it") << "Private Declare Sub IsPrivate Lib \"x\" ()" << "Public Declare Sub IsPrivate Lib \"x\" ()";
+        QTest::newRow("parameter PrivateData stays") << "Sub A (PrivateData As Long)" << "Sub A (PrivateData As Long)";
+        QTest::newRow("underscore joins") << "Sub Private_ ()" << "Sub Private_ ()";
+        QTest::newRow("digit joins") << "Private2 x" << "Private2 x";
+        QTest::newRow("standing alone in quotes") << "Lib \"Private\"" << "Lib \"Public\"";
+        QTest::newRow("after a continuation") << "Sub A ( _\r\n\t\t\tPrivate As Long)" << "Sub A ( _\r\n\t\t\tPublic As Long)";
+        QTest::newRow("bare word") << "Private" << "Public";
+        QTest::newRow("Persian letter joins") << "Private\u0627 x" << "Private\u0627 x";
+        QTest::newRow("Arabic-Indic digit joins") << "\u0661Private x" << "\u0661Private x";
+        QTest::newRow("letter beyond the plane joins") << "\U0001D400Private x" << "\U0001D400Private x";
+        QTest::newRow("symbol beyond the plane does not") << "\U0001F600Private x" << "\U0001F600Public x";
+        QTest::newRow("punctuation does not") << "x.Private-y" << "x.Public-y";
+        QTest::newRow("nothing to change") << "Public Declare Sub A Lib \"x\" ()" << "Public Declare Sub A Lib \"x\" ()";
+        // A lone surrogate made the regular expressions match nothing: "Private" stayed.
+        QTest::newRow("lone surrogate") << "Private Declare " + lone + " Private" << "Public Declare " + lone + " Public";
+    }
+    void publicDeclaration()
+    {
+        QFETCH(QString, declaration);
+        QFETCH(QString, expected);
+        QCOMPARE(ModuleExport::publicDeclaration(declaration), expected);
+    }
+
+    // A text's lines (a lone CR or LF breaks a line too) and the comment block made of them.
+    void linesAndCommentBlock_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("block");
+        QTest::newRow("empty") << "" << QStringList({""}) << "' ";
+        QTest::newRow("one line") << "a" << QStringList({"a"}) << "' a";
+        QTest::newRow("three lines") << "a\r\nb\r\nc" << QStringList({"a", "b", "c"}) << "' a\r\n' b\r\n' c";
+        QTest::newRow("trailing break") << "a\r\n" << QStringList({"a", ""}) << "' a\r\n' ";
+        QTest::newRow("lone line feed") << "a\nb" << QStringList({"a", "b"}) << "' a\r\n' b";
+        QTest::newRow("lone carriage return") << "a\rb" << QStringList({"a", "b"}) << "' a\r\n' b";
+        QTest::newRow("empty line inside") << "a\r\n\r\nb" << QStringList({"a", "", "b"}) << "' a\r\n' \r\n' b";
+        QTest::newRow("cr cr lf is two breaks") << "a\r\r\nb" << QStringList({"a", "", "b"}) << "' a\r\n' \r\n' b";
+        QTest::newRow("lone surrogate") << "a\nb\rc" + lone << QStringList({"a", "b", "c" + lone}) << "' a\r\n' b\r\n' c" + lone;
+    }
+    void linesAndCommentBlock()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, block);
+        QCOMPARE(ModuleExport::lines(text), lines);
+        QCOMPARE(ModuleExport::commentBlock(text), block);
+    }
+
+    // The bytes of a saved module; without the description it ends after the declaration.
+    void moduleBytes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("withDescription");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("without description") << "GetTickCount" << tick << "ignored" << false << header("GetTickCount") + tickPublic;
+        QTest::newRow("spaces in the name") << "Get Tick Count" << tick << "" << false << header("Get_Tick_Count") + tickPublic;
+        QTest::newRow("two lines of Persian, three empty lines before")
+            << "GetTickCount" << tick << Texts::mnuCopy0 + "\r\n" + Texts::mnuCopy2 << true
+            << header("GetTickCount") + tickPublic + "\r\n\r\n\r\n' " + QByteArray::fromHex("98 81 ed 20 e4 c7 e3 20 ca c7 c8 da")
+                   + "\r\n' " + QByteArray::fromHex("98 81 ed 20 ca e6 d6 ed cd c7 ca") + "\r\n";
+        QTest::newRow("empty description, a lone apostrophe") << "GetTickCount" << tick << "" << true
+                                                              << header("GetTickCount") + tickPublic + "\r\n\r\n\r\n' \r\n";
+        QTest::newRow("every description line a comment") << "A" << "Sub A" << "one\ntwo\rthree\r\nfour" << true
+                                                           << header("A") + "Sub A\r\n\r\n\r\n\r\n' one\r\n' two\r\n' three\r\n' four\r\n";
+        QTest::newRow("formatted, written as shown") << "Beep" << "Private Sub Beep ( _\r\n\t\t\tByVal a As Long)" << "" << false
+                                                     << header("Beep") + "Public Sub Beep ( _\r\n\t\t\tByVal a As Long)\r\n";
+        QTest::newRow("lone breaks in the declaration") << "A" << "Sub A ( _\n\t\t\ta, _\r\t\t\tb)" << "a\nb\n" << true
+                                                        << header("A") + "Sub A ( _\r\n\t\t\ta, _\r\n\t\t\tb)\r\n\r\n\r\n\r\n' a\r\n' b\r\n' \r\n";
+        QTest::newRow("unmappable characters") << "A" << "Sub A" << QString(QChar(0x06CC)) + "x" + QChar(0x263A) << true
+                                               << header("A") + "Sub A\r\n\r\n\r\n\r\n' ?x?\r\n";
+        QTest::newRow("lone surrogates") << "A" << "Private Declare\nSub A" + lone << lone + "one\ntwo" << true
+                                         << header("A") + "Public Declare\r\nSub A?\r\n\r\n\r\n\r\n' ?one\r\n' two\r\n";
+        // A name with a line break cut the header line with a bare LF or CR: the rest of
+        // the name ran into a line of its own, which a Basic IDE reads as code. A NUL
+        // ended the name early.
+        QTest::newRow("line feed in the name") << "Get\nTick" << "Sub A" << "" << false << header("Get_Tick") + "Sub A\r\n";
+        QTest::newRow("carriage return in the name") << "Get\rTick" << "Sub A" << "" << false << header("Get_Tick") + "Sub A\r\n";
+        QTest::newRow("both in the name") << "Get\r\nTick\n" << "Sub A" << "" << false << header("Get__Tick_") + "Sub A\r\n";
+        QTest::newRow("NUL in the name") << QStringLiteral("Get") + QChar(0) + "Tick" << "Sub A" << "" << false << header("Get_Tick") + "Sub A\r\n";
+    }
+    void moduleBytes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, declaration);
+        QFETCH(QString, description);
+        QFETCH(bool, withDescription);
+        QFETCH(QByteArray, bytes);
+        const FunctionView view{name, declaration, description};
+        QCOMPARE(ModuleExport::moduleBytes(view, withDescription), bytes);
+        const QByteArray other = ModuleExport::moduleBytes(view, !withDescription);
+        QVERIFY2(onlyCrLf(other) && other.endsWith("\r\n"), other.toHex(' ').constData());
+        QVERIFY((withDescription ? bytes : other).startsWith(withDescription ? other : bytes));
+    }
+
+    // Saved while the VBA7 form shows: both forms in the block that every Office and VB6
+    // compile, Type blocks the two share ahead of it, the others inside their branches.
+    void vba7Module_data()
+    {
+        QTest::addColumn<QString>("vba7");
+        QTest::addColumn<QString>("classic");
+        QTest::addColumn<QByteArray>("declaration");
+        const QString beep = QStringLiteral("Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
+        const QString beepClassic = "Private Declare " + beep, beepVba7 = "Private Declare PtrSafe " + beep;
+        QTest::newRow("no Types") << beepVba7 << beepClassic
+            << "#If VBA7 Then\r\n    Public Declare PtrSafe " + beep.toLatin1() + "\r\n#Else\r\n    Public Declare " + beep.toLatin1() + "\r\n#End If\r\n";
+        const QString rect = QStringLiteral("Private Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\n");
+        QTest::newRow("a Type both forms share")
+            << rect + "Private Declare PtrSafe Function W Lib \"user32\" (ByVal hWnd As LongPtr, lpRect As RECT) As Long"
+            << rect + "Private Declare Function W Lib \"user32\" (ByVal hWnd As Long, lpRect As RECT) As Long"
+            << QByteArray("Public Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\n#If VBA7 Then\r\n"
+                          "    Public Declare PtrSafe Function W Lib \"user32\" (ByVal hWnd As LongPtr, lpRect As RECT) As Long\r\n#Else\r\n"
+                          "    Public Declare Function W Lib \"user32\" (ByVal hWnd As Long, lpRect As RECT) As Long\r\n#End If\r\n");
+        QTest::newRow("Types that differ go into the branches")
+            << rect + "Private Type OP\r\n    hwnd As LongPtr\r\n    r As RECT\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Function Op Lib \"shell32\" (lpOp As OP) As Long"
+            << rect + "Private Type OP\r\n    hwnd As Long\r\n    r As RECT\r\nEnd Type\r\n\r\nPrivate Declare Function Op Lib \"shell32\" (lpOp As OP) As Long"
+            << QByteArray("Public Type RECT\r\n    Left As Long\r\nEnd Type\r\n\r\n#If VBA7 Then\r\n"
+                          "    Public Type OP\r\n        hwnd As LongPtr\r\n        r As RECT\r\n    End Type\r\n\r\n"
+                          "    Public Declare PtrSafe Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n#Else\r\n"
+                          "    Public Type OP\r\n        hwnd As Long\r\n        r As RECT\r\n    End Type\r\n\r\n"
+                          "    Public Declare Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n#End If\r\n");
+        // 32-bit Office 2010 and later compile the VBA7 branch too, and have no LongLong.
+        QTest::newRow("LongLong only under Win64")
+            << "Private Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long"
+            << "Private Declare Function Q Lib \"kernel32\" (c As Currency) As Long"
+            << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long\r\n"
+                          "#Else\r\n    Public Declare Function Q Lib \"kernel32\" (c As Currency) As Long\r\n#End If\r\n");
+        QTest::newRow("formatted, continuations kept") << DeclarationLayout::continued(beepVba7) << DeclarationLayout::continued(beepClassic)
+            << QByteArray("#If VBA7 Then\r\n    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n    \t\t\tByVal dwFreq As Long, _\r\n"
+                          "    \t\t\tByVal dwDuration As Long) As Long\r\n#Else\r\n    Public Declare Function Beep Lib \"kernel32\" ( _\r\n"
+                          "    \t\t\tByVal dwFreq As Long, _\r\n    \t\t\tByVal dwDuration As Long) As Long\r\n#End If\r\n");
+        QTest::newRow("no VBA7 form: the note and the classic form") << Texts::noVba7Declaration << beepClassic
+            << Windows1256::encode(Texts::noVba7Declaration + "\r\nPublic Declare " + beep + "\r\n");
+    }
+    void vba7Module()
+    {
+        QFETCH(QString, vba7);
+        QFETCH(QString, classic);
+        QFETCH(QByteArray, declaration);
+        const FunctionView view{QStringLiteral("Beep"), vba7, QStringLiteral("x"), classic};
+        QCOMPARE(ModuleExport::moduleBytes(view, false), header("Beep") + declaration);
+    }
+
+    void clipboardCopy_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0 name") << 0 << "d" << true << "Beep";
+        QTest::newRow("1 declaration as shown") << 1 << "d" << true << "Declare Function Beep ( _\r\n\t\t\tByVal a As Long)";
+        QTest::newRow("2 description") << 2 << "line one\r\nline two" << true << "line one\r\nline two";
+        QTest::newRow("2 empty description") << 2 << "" << true << "";
+        QTest::newRow("-1 nothing") << -1 << "d" << false << "";
+        QTest::newRow("3 nothing") << 3 << "d" << false << "";
+    }
+    void clipboardCopy()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, description);
+        QFETCH(bool, copied);
+        QFETCH(QString, text);
+        const FunctionView view{QStringLiteral("Beep"), QStringLiteral("Declare Function Beep ( _\r\n\t\t\tByVal a As Long)"), description};
+        const std::optional<QString> got = ClipboardCopy::copiedText(view, index);
+        QCOMPARE(bool(got), copied);
+        if (got)
+            QCOMPARE(*got, text);
+    }
+
+    // A save into target (relative to a new folder) over an old file (none when null; a
+    // folder of that name for "<dir>"), under a file size limit (0: none), in a folder that
+    // takes no new file (locked 1: the old file writable, 2: read-only).
+    void moduleFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<int>("locked");
+        QTest::addColumn<qint64>("error");
+        const QByteArray old("' the user's own module, longer than the shortest new one\r\n");
+        const QByteArray module("Attribute VB_Name = \"Api_New\"\r\n\x98\x81\xed\r\n");
+        QTest::newRow("new file holds exactly the bytes") << "m.bas" << QByteArray() << module << 0LL << 0 << 0LL;
+        QTest::newRow("a longer file replaced whole") << "m.bas" << QByteArray(5000, 'x') << QByteArray("short\r\n") << 0LL << 0 << 0LL;
+        QTest::newRow("no bytes, an empty file") << "m.bas" << old << QByteArray("") << 0LL << 0 << 0LL;
+        QTest::newRow("missing folder, path not found") << "gone/m.bas" << QByteArray() << module << 0LL << 0 << 76LL;
+        QTest::newRow("target is a folder") << "m.bas" << QByteArray("<dir>") << module << 0LL << 0 << 75LL;
+        QTest::newRow("empty path") << "" << QByteArray() << module << 0LL << 0 << 75LL;
+        // As on a full disk: the module goes into a file beside the target, which never
+        // takes the target's place.
+        QTest::newRow("past the file size limit") << "m.bas" << old << QByteArray(64 * 1024, 'x') << 4096LL << 0 << 57LL;
+        // Smaller than the write buffer, it was written only when put in place; the failure
+        // there went unnoticed and the piece that fitted replaced the user's file.
+        QTest::newRow("small module past the limit replaced the file with a piece") << "m.bas" << old << QByteArray(180, 'x') << 100LL << 0 << 57LL;
+        // In a folder taking no new file the save failed with error 75; it writes in place
+        // now, and puts the old content back when the write does not fit.
+        QTest::newRow("locked folder, written in place") << "m.bas" << old << module << 0LL << 1 << 0LL;
+        QTest::newRow("locked folder, shorter") << "m.bas" << old << QByteArray("x") << 0LL << 1 << 0LL;
+        QTest::newRow("locked folder, past the limit") << "m.bas" << old << QByteArray(64 * 1024, 'x') << 4096LL << 1 << 57LL;
+        QTest::newRow("locked folder, read-only file") << "m.bas" << old << module << 0LL << 2 << 75LL;
+    }
+    void moduleFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, old);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, limit);
+        QFETCH(int, locked);
+        QFETCH(qint64, error);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("f"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = target.isEmpty() ? QString() : folder + QLatin1Char('/') + target;
+        if (old == "<dir>") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (!old.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+            if (locked == 1) // writable by every user, in the folder that is not
+                QVERIFY(file.setPermissions(QFile::Permissions(0x6666)));
+        }
+        ModuleFile::WriteResult result;
+        {
+            std::optional<UnwritableFolder> lock;
+            if (locked) {
+                lock.emplace(dir.path(), folder);
+                if (!lock->isUnwritable())
+                    QSKIP("the folder stays writable for this user");
+            }
+            std::optional<FileSizeLimit> sizeLimit;
+            if (limit)
+                QVERIFY(sizeLimit.emplace(limit).isSet());
+            result = ModuleFile::write(path, bytes);
+        }
+        QCOMPARE(result.errorNumber, error);
+        QCOMPARE(result.ok, error == 0);
+        const QHash<qint64, QString> descriptions{{0, ""}, {57, "Device I/O error"}, {75, "Path/File access error"}, {76, "Path not found"}};
+        QCOMPARE(result.errorDescription, descriptions.value(error));
+        if (old == "<dir>")
+            QVERIFY(QFileInfo(path).isDir());
+        else if (!path.isEmpty() && (error == 0 || !old.isNull()))
+            QCOMPARE(contentOf(path), error == 0 ? bytes : old);
+        // Nothing is left beside the target, and a missing folder is not made.
+        const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QCOMPARE(left, path.isEmpty() || error == 76 ? QStringList() : QStringList{"m.bas"});
+    }
+
+    // The printed lines: C is the declaration's font left to right, T the description's
+    // right to left.
+    void printJob_data()
+    {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("declaration, two empty lines, description, not the name")
+            << tick << Texts::mnuCopy0 + "\r\n" + Texts::mnuCopy2 << QStringList{"C" + tick, "C", "C", "T" + Texts::mnuCopy0, "T" + Texts::mnuCopy2};
+        // Printed as shown: "Private" is not changed on paper; tabs go to the next stop.
+        QTest::newRow("formatted declaration, one line per line")
+            << "Private Sub B ( _\r\n\t\t\tByVal a As Long)" << "x"
+            << QStringList{"CPrivate Sub B ( _", "C            ByVal a As Long)", "C", "C", "Tx"};
+        QTest::newRow("empty view, still the frame") << "" << "" << QStringList{"C", "C", "C", "T"};
+        QTest::newRow("description tabs expanded") << "" << "\tx" << QStringList{"C", "C", "C", "T    x"};
+        QTest::newRow("lone breaks start new lines") << "a\nb" << "c\rd\r\n" << QStringList{"Ca", "Cb", "C", "C", "Tc", "Td", "T"};
+    }
+    void printJob()
+    {
+        QFETCH(QString, declaration);
+        QFETCH(QString, description);
+        QFETCH(QStringList, lines);
+        QStringList got;
+        for (const PrintJob::Line &l : PrintJob::lines({QStringLiteral("Name"), declaration, description})) {
+            const bool c = l.fontName == QLatin1String("Courier New") && !l.rightToLeft;
+            const bool t = l.fontName == QLatin1String("Tahoma") && l.rightToLeft;
+            got << (c ? "C" : t ? "T" : "?") + l.text;
+        }
+        QCOMPARE(got, lines);
+    }
+
+    void expandTabs_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expanded");
+        QTest::newRow("none") << "abc" << "abc";
+        QTest::newRow("leading") << "\tx" << "    x";
+        QTest::newRow("three leading") << "\t\t\tx" << "            x";
+        QTest::newRow("after one character") << "a\tx" << "a   x";
+        QTest::newRow("after three characters") << "abc\tx" << "abc x";
+        QTest::newRow("after four characters") << "abcd\tx" << "abcd    x";
+        QTest::newRow("trailing") << "ab\t" << "ab  ";
+        QTest::newRow("empty") << "" << "";
+    }
+    void expandTabs()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expanded);
+        QCOMPARE(PrintJob::expandTabs(line), expanded);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_Output)
+#include "tst_output.moc"
