@@ -96,19 +96,6 @@ private slots:
         QVERIFY(key->look() != CloseKey::Look::Pressed);
     }
 
-    // Moves light the key with any buttons; only the left button alone presses it.
-    void moveOver()
-    {
-        for (const Qt::MouseButtons buttons : {Qt::MouseButtons(Qt::NoButton), Qt::MouseButtons(Qt::LeftButton),
-                                               Qt::MouseButtons(Qt::RightButton), Qt::LeftButton | Qt::RightButton}) {
-            Host host;
-            QVERIFY(host.exposed);
-            sendMove(host.key, QPoint(8, 8), buttons);
-            QCOMPARE(host.key->look(), buttons == Qt::LeftButton ? CloseKey::Look::Pressed : CloseKey::Look::Lit);
-            QVERIFY(host.key->isTimerActive());
-        }
-    }
-
     // The pointer jumps onto the window beside the key, which sees no move: its timer
     // switches the light off; while the pointer stays, the light stays.
     void timer_switchesTheLightOffWhenThePointerLeftUnseen()
