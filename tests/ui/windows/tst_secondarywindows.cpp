@@ -94,15 +94,6 @@ void whileBlocking(const std::function<void()> &open, const std::function<void(Q
     QVERIFY2(seen, "nothing opened a blocking window");
 }
 
-QStringList listed(frmConst *window)
-{
-    QStringList names;
-    const QAbstractItemModel *model = window->lstConst->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data().toString();
-    return names;
-}
-
 } // namespace
 
 class tst_SecondaryWindows : public QObject
@@ -220,11 +211,12 @@ private slots:
         QAction *action = m_main->findChild<QAction *>(entry);
         QVERIFY(action);
         whileBlocking([&] { action->trigger(); }, [&](QWidget *modal) {
+            const QString *drawn = m_main->ADO().field(CatalogueRecord::Description);
+            QVERIFY(shown.isEmpty() ? drawn && qobject_cast<frmDayApi *>(modal) : bool(qobject_cast<frmHelp *>(modal)));
             if (auto *help = qobject_cast<frmHelp *>(modal))
                 QVERIFY(pageText(help).startsWith(shown));
-            else if (auto *day = qobject_cast<frmDayApi *>(modal))
-                QCOMPARE(day->txtComment->text(), *m_main->ADO().field(CatalogueRecord::Description));
-            QVERIFY(shown.isEmpty() == bool(qobject_cast<frmDayApi *>(modal)));
+            else
+                QCOMPARE(static_cast<frmDayApi *>(modal)->txtComment->text(), *drawn);
             if (escape)
                 QTest::keyClick(focus(), Qt::Key_Escape);
             else
@@ -240,9 +232,7 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::addColumn<QString>("keys"); // N: Next, B: Previous (Back), R: Random onto the start
         QTest::addColumn<QString>("shown");
-        QTest::newRow("next") << 1 << "N" << tickText;
         QTest::newRow("next from the last wraps") << 3 << "N" << beepText;
-        QTest::newRow("previous") << 2 << "B" << beepText;
         QTest::newRow("previous from the first wraps") << 1 << "B" << constText;
         QTest::newRow("twice back from the first") << 1 << "BB" << tickText;
         QTest::newRow("round the catalogue") << 2 << "NNN" << tickText;
@@ -268,6 +258,7 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
         }
         QCOMPARE(day.txtComment->text(), shown);
+        QVERIFY(rs.current());
         QCOMPARE(day.txtFunction->text(), rs.current()->declaration(false));
     }
 
@@ -375,7 +366,10 @@ private slots:
             QCOMPARE(focus(), window->cboFamily);
             QTest::keyClicks(focus(), family);
         }
-        QCOMPARE(::listed(window), listed);
+        const QAbstractItemModel *model = window->lstConst->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            QCOMPARE(model->index(row, 0).data().toString(), listed.value(row));
+        QCOMPARE(model->rowCount(), listed.size());
     }
 
     // Down from the search box into the list, Shift+Down, Ctrl+C: the selected lines.

@@ -23,12 +23,6 @@ QString binDir()
     return qEnvironmentVariable("VORN_BIN_DIR");
 }
 
-QString readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // The page's text; its headings carry their anchor on an invisible non-joiner.
 QString pageText(const frmHelp &help)
 {
@@ -167,9 +161,10 @@ private slots:
                 previous = piece;
             }
         }
-        QVERIFY(persian > 20);
-        QVERIFY(code > 0);
-        const QString html = readText(binDir() + QStringLiteral("/help/") + page);
+        QVERIFY(persian > 20 && code > 0);
+        QFile file(binDir() + QStringLiteral("/help/") + page);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
         QVERIFY(!html.contains(QChar(0x06CC)) && !html.contains(QChar(0x0643)) && html.contains(QChar(0x064A)));
         help.resize(400, 300);
         help.show();
