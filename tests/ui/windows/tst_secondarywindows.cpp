@@ -230,7 +230,7 @@ private slots:
     void dayWindow_steps_data()
     {
         QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("keys"); // N: Next, B: Previous (Back), R: Random onto the start
+        QTest::addColumn<QString>("clicks"); // N: Next, B: Previous (Back), R: Random onto the start
         QTest::addColumn<QString>("shown");
         QTest::newRow("next from the last wraps") << 3 << "N" << beepText;
         QTest::newRow("previous from the first wraps") << 1 << "B" << constText;
@@ -244,7 +244,7 @@ private slots:
     void dayWindow_steps()
     {
         QFETCH(int, start);
-        QFETCH(QString, keys);
+        QFETCH(QString, clicks);
         QFETCH(QString, shown);
         Recordset rs = recordsetOf(threeFunctions());
         frmDayApi day(rs, 3);
@@ -253,7 +253,7 @@ private slots:
         day.GetRandomApi();
         day.show();
         QVERIFY(QTest::qWaitForWindowExposed(&day));
-        for (const QChar key : keys) {
+        for (const QChar key : clicks) {
             QPushButton *button = key == u'N' ? day.cmdNext : key == u'B' ? day.cmdBack : day.cmdRandom;
             QTest::mouseClick(button, Qt::LeftButton);
         }
