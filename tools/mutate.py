@@ -76,7 +76,7 @@ MUTANTS = [
      [("        case zeroWidthNonJoiner:\n            continue;", "        case 0xFEFF:\n            continue;")],
      "a search for a word without its non-joiner misses the descriptions that have it"),
     ("find/CatalogueSearch.cpp",
-     [("return !fieldEmpty && (text.pattern().isEmpty()", "return (text.pattern().isEmpty()")],
+     [("return !fieldEmpty && (text.pattern().isEmpty()", "return ((void)fieldEmpty, true) && (text.pattern().isEmpty()")],
      "an empty search lists functions without a description"),
     ("find/CatalogueSearch.cpp",
      [("if (m_snapshotId != recordset.snapshotId() || m_count != recordset.RecordCount())",
@@ -91,10 +91,11 @@ MUTANTS = [
     ("find/ConstantFinder.cpp",
      [("position != m_byName.cend() && !seen.contains(*position)", "position != m_byName.cend()")],
      "a constant a description names twice is listed twice"),
+    # (A file shortened while analysed cannot be told apart: the next read comes back empty
+    # and ends the pass anyway.)
     ("find/ExecutableAnalysis.cpp",
-     [("piece.last = piece.error != 0 || piece.got < want || want == 0;",
-       "piece.last = piece.error != 0 || want == 0;")],
-     "a file shortened while analysed keeps the analysis waiting"),
+     [("::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)", "::fstat(file.get(), &status) != 0")],
+     "a device such as /dev/zero chosen for analysis is read for ever"),
     # output
     ("output/ModuleExport.cpp",
      [("c == QLatin1Char('\\n') || c.isNull()", "c == QLatin1Char('\\n')")],
@@ -123,7 +124,7 @@ MUTANTS = [
      [("if (file.write(bytes) != bytes.size() || !file.flush()) {", "if (file.write(bytes) != bytes.size()) {")],
      "on a full disk a cut-off module replaces the old file and the save reports success"),
     ("output/ModuleFile.cpp",
-     [("if (!QFileInfo(path).absoluteDir().exists())", "if (false)")],
+     [("if (!QFileInfo(path).absoluteDir().exists())", "if (!QFileInfo(path).absoluteDir().exists() && false)")],
      "saving into a folder that is gone says access error instead of path not found"),
     # platform
     ("platform/Windows1256.cpp",
@@ -242,12 +243,14 @@ def failed_tests(build):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--build", default="build-mutate", help="build folder (default build-mutate)")
-    parser.add_argument("--only", default="", help="only mutants whose file contains this text")
+    parser.add_argument("--only", default="", help="only mutants whose file contains this text, or these numbers (9,14)")
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
     parser.add_argument("--report", help="also write the results, tab-separated, to this file")
     args = parser.parse_args()
     build = (ROOT / args.build).resolve()
-    chosen = [(i + 1, m) for i, m in enumerate(MUTANTS) if args.only in "src/" + m[0]]
+    numbers = {int(n) for n in args.only.split(",")} if args.only.replace(",", "").isdigit() else None
+    chosen = [(i + 1, m) for i, m in enumerate(MUTANTS)
+              if (i + 1 in numbers if numbers is not None else args.only in "src/" + m[0])]
     if args.list:
         for number, (file, _, seen) in chosen:
             print(f"{number:3} src/{file}: {seen}")
