@@ -139,7 +139,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments"); QTest::addColumn<bool>("day");
         QTest::newRow("-D") << QStringList{"vorn", "-D"} << true;
-        QTest::newRow("none") << QStringList{"vorn"} << false;
         QTest::newRow("-d x") << QStringList{"vorn", "-d", "x"} << false;
         QTest::newRow("/d") << QStringList{"vorn", "/d"} << false;
         QTest::newRow("-dd") << QStringList{"vorn", "-dd"} << false;

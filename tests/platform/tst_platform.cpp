@@ -50,7 +50,6 @@ private slots:
         QTest::newRow("zero width non-joiner") << QString(QChar(0x200C)) << QByteArray("\x9D") << true;
         QTest::newRow("arabic yeh") << QString(QChar(0x064A)) << QByteArray("\xED") << true;
         QTest::newRow("farsi yeh") << QString(QChar(0x06CC)) << QByteArray("?") << false;
-        QTest::newRow("cyrillic") << QStringLiteral("x") + QChar(0x0416) + "y" << QByteArray("x?y") << false;
         QTest::newRow("beyond the basic plane") << QStringLiteral("a") + QString::fromUcs4(U"\U0001F600") + "b"
                                                 << QByteArray("a?b") << false;
         QTest::newRow("lone high surrogate") << QStringLiteral("a") + QChar(0xD83D) + "b" << QByteArray("a?b") << false;
@@ -126,7 +125,6 @@ private slots:
         QTest::newRow("percent") << "" << "50%" << "50%%";
         QTest::newRow("percent quoted") << "" << "5 %f" << "\"5 %%f\"";
         QTest::newRow("persian") << "" << "سلام" << "سلام";
-        QTest::newRow("line: plain") << "/usr/bin/vorn" << "-d" << "\"/usr/bin/vorn\" -d";
         QTest::newRow("line: backslash, dollar") << "/tmp/a\\b/$x/vorn" << "-d" << "\"/tmp/a\\\\\\\\b/\\\\$x/vorn\" -d";
         QTest::newRow("line: line break") << "/tmp/two\nlines/vorn" << "-d" << "\"/tmp/two\\nlines/vorn\" -d";
         QTest::newRow("line: percent") << "/tmp/100%/vorn" << "-d" << "\"/tmp/100%%/vorn\" -d";

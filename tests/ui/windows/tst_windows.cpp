@@ -3,6 +3,7 @@
 #include "catalogue/ConstantTable.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
+#include "ui/main/TextBox.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/DayWalk.h"
 #include "ui/windows/FadeSteps.h"
@@ -14,7 +15,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -148,7 +152,6 @@ private slots:
         QTest::addColumn<bool>("escape");
         QTest::newRow("mnuAPIHelp, Escape") << "mnuAPIHelp" << wapiHeading << true;
         QTest::newRow("mnuDeclare, Back key") << "mnuDeclare" << declareHeading << false;
-        QTest::newRow("mnuDayFun, Escape") << "mnuDayFun" << "" << true;
         QTest::newRow("mnuDayFun, Back key") << "mnuDayFun" << "" << false;
     }
     void entries_openTheirWindow()
