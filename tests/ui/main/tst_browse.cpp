@@ -31,19 +31,30 @@ QRectF drawnRange(const QTextLayout *layout, qsizetype from, qsizetype length)
     return rect;
 }
 
+// The piece is looked for in the text as read, without the direction marks the box adds.
 Drawn drawnPiece(const TextBox *box, const QString &piece)
 {
     const QTextBlock block = box->document()->firstBlock();
-    const qsizetype at = block.text().indexOf(piece);
+    const QString shown = block.text();
+    QString read;
+    QList<qsizetype> shownAt;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown.at(i).category() != QChar::Other_Format || shown.at(i) == QChar(0x200C)) { // ZWNJ is a letter's
+            read += shown.at(i);
+            shownAt.append(i);
+        }
+    }
+    const qsizetype at = read.indexOf(piece);
     if (at < 0 || !block.layout())
         return {};
-    const QRectF whole = drawnRange(block.layout(), at, piece.size());
+    const qsizetype end = shownAt[at + piece.size() - 1] + 1;
+    const QRectF whole = drawnRange(block.layout(), shownAt[at], end - shownAt[at]);
     Drawn drawn{whole.left(), whole.right(), true};
     qreal previousCentre = -1e9;
     for (qsizetype i = 0; i < piece.size(); ++i) {
         if (piece.at(i).isSpace())
             continue;
-        const qreal centre = drawnRange(block.layout(), at + i, 1).center().x();
+        const qreal centre = drawnRange(block.layout(), shownAt[at + i], 1).center().x();
         drawn.leftToRight = drawn.leftToRight && centre > previousCentre;
         previousCentre = centre;
     }
@@ -180,6 +191,13 @@ private slots:
                                       << QStringList{"ppacc", "IAccessible**", "ورودي"};
         QTest::newRow("name ending in _") << QStringLiteral("ساختار VARIANT_ با ارجاع (ByRef).")
                                           << QStringList{"ساختار", "VARIANT_", "با", "ارجاع", "(ByRef)"};
+        // A sign at an edge of a Latin stretch stays on its side of it: "-1", not "1-".
+        QTest::newRow("sign before a number") << QStringLiteral("INVALID_HANDLE_VALUE يعني -1 برمي‌گرداند")
+                                              << QStringList{"INVALID_HANDLE_VALUE", "يعني", "-1", "برمي‌گرداند"};
+        QTest::newRow("dot before a name") << QStringLiteral("پسوند پيش‌فرض .dll باشد و صفر براي .exe")
+                                           << QStringList{"پسوند", ".dll", "باشد", ".exe"};
+        QTest::newRow("star after a name") << QStringLiteral("پيام‌هاي ICM_* انجام")
+                                           << QStringList{"پيام‌هاي", "ICM_*", "انجام"};
     }
 
     void descriptionBoxesLaidOutLeftToRight()
