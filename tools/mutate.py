@@ -224,6 +224,15 @@ MUTANTS = [
     ("ui/controls/CloseKeyState.cpp",
      [("return x >= 0 && x < width && y >= 0 && y < height;", "return x >= 0 && x <= width && y >= 0 && y <= height;")],
      "releasing the mouse just outside the close key still closes"),
+    # the name scanner
+    ("find/NameScanner.cpp",
+     [("if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)",
+       "if (m_pending[static_cast<size_t>(node)] == 0 || next + 1 >= size)")],
+     "a function whose name ends the file is not found in it"),
+    ("find/NameScanner.cpp",
+     [("m_tail = bytes.sliced(std::max<qsizetype>(ready, 0)).toByteArray();",
+       "m_tail = bytes.sliced(std::max<qsizetype>(ready, 0) + (ready > 0 ? 1 : 0)).toByteArray();")],
+     "a function name that stands across two pieces of a large file is not found"),
 ]
 
 
