@@ -61,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ResizerState state;
     state.orientation = in.ConsumeIntegralInRange(0, 7) == 0 ? wild() : in.ConsumeIntegralInRange(0, 1);
     state.separatorSize = wild();
-    state.invertControls = in.ConsumeBool();
     state.minControlSize = {wild(), wild()};
+    state.invertControls = in.ConsumeBool();
     state.controlVisible = {in.ConsumeBool(), in.ConsumeBool()};
     state.autoResize = in.ConsumeBool();
-    ResizerExtent extent{wild(), wild(), wild(), wild()};
+    const ResizerExtent extent{wild(), wild(), wild(), wild()};
 
     Item items[2];
     for (Item &item : items) {

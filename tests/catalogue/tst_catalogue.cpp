@@ -422,6 +422,22 @@ private slots:
         for (const auto &[name, group] : {std::pair("apple", "A"), {"zed", "Z"}, {"_x", "_"}, {"1x", "1"}, {"дом", "д"}, {"Дом", "Д"},
                                           {"éclair", "é"}, {"ÿ", "ÿ"}, {"µs", "µ"}, {"پ", "پ"}})
             QTest::newRow(name) << QStringList{QString::fromUtf8(name) + "|l|"} << "Alphabet" << true << QStringList{QString::fromUtf8(group)};
+        // Letter groups: the upper-cased first character, "_" its own. Areas split at every
+        // Arabic comma, indexed from 0, taken exactly (spaces belong to the name); a trailing
+        // comma gives the group with empty text, an empty field none.
+        const QStringList mixed{"beta|user32|X" + QString(sep) + "Y", "Alpha|kernel32|", "_hidden|kernel32|Z" + QString(sep),
+                                "f|l|A " + QString(sep) + " A"};
+        QTest::newRow("letter groups") << mixed << "Alphabet" << false << QStringList{"Alf__", "Alf_A", "Alf_B", "Alf_F"};
+        QTest::newRow("letter group texts") << mixed << "Alphabet" << true << QStringList{"_", "A", "B", "F"};
+        QTest::newRow("functions keyed by their place") << mixed << "Alf_B" << false << QStringList{"Alf_F_1"};
+        QTest::newRow("the third record") << mixed << "Alf__" << false << QStringList{"Alf_F_3"};
+        QTest::newRow("libraries") << mixed << "Library" << false << QStringList{"Lib_kernel32", "Lib_l", "Lib_user32"};
+        QTest::newRow("in a library") << mixed << "Lib_kernel32" << false << QStringList{"Lib_F__hidden", "Lib_F_Alpha"};
+        QTest::newRow("areas") << mixed << "Work" << false << QStringList{"Wor_", "Wor_ A", "Wor_A ", "Wor_X", "Wor_Y", "Wor_Z"};
+        QTest::newRow("area texts") << mixed << "Work" << true << QStringList{"", " A", "A ", "X", "Y", "Z"};
+        QTest::newRow("first area") << mixed << "Wor_X" << false << QStringList{"Wor_F_0_beta"};
+        QTest::newRow("second area") << mixed << "Wor_Y" << false << QStringList{"Wor_F_1_beta"};
+        QTest::newRow("after a trailing comma") << mixed << "Wor_" << false << QStringList{"Wor_F_1__hidden"};
         const QStringList arrival{"b|lib", "a|lib", "C|lib", "apple|lib", "Apple|lib", "zed|lib"};
         QTest::newRow("sorted whatever the arrival order") << arrival << "Lib_lib" << true << QStringList{"a", "Apple", "apple", "b", "C", "zed"};
         QTest::newRow("letter groups sorted") << arrival << "Alphabet" << true << QStringList{"A", "B", "C", "Z"};
@@ -470,34 +486,14 @@ private slots:
             QVERIFY(!tree.indexForKey(other).isValid());
     }
 
-    void tree_keysTextsAndImages()
+    void tree_fillLeavesTheCursorAtTheEnd_andImages()
     {
         CatalogueTree tree;
-        Recordset rs = recordsetOf({record("beta", "", "user32", "X" + QString(sep) + "Y"), record("Alpha", "", "kernel32", ""),
-                                    record("_hidden", "", "kernel32", "Z" + QString(sep)), record("f", "", "l", "A " + QString(sep) + " A")});
+        Recordset rs = recordsetOf({record("beta", "", "user32", "X"), record("Alpha", "", "kernel32", "")});
         tree.BuildCatalogueTree(rs);
-        QCOMPARE(tree.FunctionCount(), 4);
-        QVERIFY(rs.atEOF()); // the fill leaves the cursor after the last record
-        QVERIFY(tree.hasChildren(tree.indexForKey("Work")));
-        // Letter groups: the upper-cased first character; "_" keeps its own group.
-        QCOMPARE(kids(tree, "Alphabet"), QStringList({"Alf__", "Alf_A", "Alf_B", "Alf_F"}));
-        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList({"_", "A", "B", "F"}));
-        QCOMPARE(tree.text(tree.indexForKey("Alf_F_1")), QStringLiteral("beta"));
-        QCOMPARE(tree.text(tree.indexForKey("Alf_F_3")), QStringLiteral("_hidden"));
-        QCOMPARE(tree.parent(tree.indexForKey("Alf_F_1")), tree.indexForKey("Alf_B"));
-        QCOMPARE(kids(tree, "Library"), QStringList({"Lib_kernel32", "Lib_l", "Lib_user32"}));
-        QCOMPARE(kids(tree, "Lib_kernel32"), QStringList({"Lib_F__hidden", "Lib_F_Alpha"}));
-        // Areas split at every Arabic comma, indexed from 0, taken exactly (spaces belong
-        // to the name); a trailing comma gives the group with empty text, an empty field none.
-        QCOMPARE(kids(tree, "Work"), QStringList({"Wor_", "Wor_ A", "Wor_A ", "Wor_X", "Wor_Y", "Wor_Z"}));
-        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_0_beta")), tree.indexForKey("Wor_X"));
-        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1_beta")), tree.indexForKey("Wor_Y"));
-        QCOMPARE(tree.parent(tree.indexForKey("Wor_F_1__hidden")), tree.indexForKey("Wor_"));
-        QCOMPARE(tree.text(tree.indexForKey("Wor_")), QString());
-        QVERIFY(!tree.containsKey("Wor_F_0_Alpha"));
-        const QStringList images{"Alphabet", "Search", "Lib_user32", "Wor_X", "Alf_A", "Lib_F_Alpha"};
+        QVERIFY(rs.atEOF());
         QStringList got;
-        for (const QString &key : images)
+        for (const char *key : {"Alphabet", "Search", "Lib_user32", "Wor_X", "Alf_A", "Lib_F_Alpha"})
             got << tree.data(tree.indexForKey(key), CatalogueTree::ImageKeyRole).toString() + "/"
                        + tree.data(tree.indexForKey(key), CatalogueTree::SelectedImageKeyRole).toString();
         QCOMPARE(got, QStringList({"alpha/", "Search/", "dll/", "note/", "alpha/", "close/open"}));
