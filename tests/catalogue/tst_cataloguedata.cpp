@@ -6,6 +6,7 @@
 #include "catalogue/ConstantTable.h"
 #include "catalogue/Recordset.h"
 #include "find/CatalogueSearch.h"
+#include "platform/Windows1256.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -70,18 +71,11 @@ QSet<QString> sentencesOf(const QString &description)
 // The type name of each C parameter of a recorded prototype, without const, struct or enum.
 QStringList cParameterTypes(const QString &prototype)
 {
+    static const QRegularExpression first(QStringLiteral("^\\W*(?:(?:const|struct|enum)\\W+)*(\\w+)"));
     const QString inside = prototype.mid(prototype.indexOf(u'(') + 1).chopped(1);
     QStringList types;
-    static const QRegularExpression word(QStringLiteral("[A-Za-z_]\\w*"));
-    for (const QString &p : inside == QLatin1String("void") || inside.isEmpty() ? QStringList() : inside.split(u',')) {
-        QString first;
-        for (auto it = word.globalMatch(p); it.hasNext() && first.isEmpty();) {
-            const QString w = it.next().captured();
-            if (w != QLatin1String("const") && w != QLatin1String("struct") && w != QLatin1String("enum"))
-                first = w;
-        }
-        types << first;
-    }
+    for (const QString &p : inside == QLatin1String("void") || inside.isEmpty() ? QStringList() : inside.split(u','))
+        types << first.match(p).captured(1);
     return types;
 }
 
@@ -129,11 +123,7 @@ struct Prototype
     QString header, text;
 };
 
-struct Parameter
-{
-    bool byValue = false;
-    QString name, type;
-};
+struct Parameter { bool byValue = false; QString name, type; };
 
 // One Declare statement with the Type blocks ahead of it, as read by the grammar below.
 struct Declaration
@@ -243,34 +233,12 @@ bool sameParameters(const QList<Parameter> &classic, const QList<Parameter> &vba
             stem.chop(1);
         qsizetype run = 0;
         while (i + run < classic.size() && classic[i + run].name != p.name
-               && (classic[i + run].name.endsWith(p.name, Qt::CaseInsensitive) || classic[i + run].name.endsWith(stem, Qt::CaseInsensitive)))
-            ++run;
+               && (classic[i + run].name.endsWith(p.name, Qt::CaseInsensitive) || classic[i + run].name.endsWith(stem, Qt::CaseInsensitive))) ++run;
         if (run < 2)
             return false;
         i += run;
     }
     return i == classic.size();
-}
-
-// The upper half of Windows-1256, the code page Persian Windows reads Basic modules in.
-bool encodableInWindows1256(QChar c)
-{
-    static const QSet<char16_t> upper = [] {
-        const char16_t table[] = {
-            0x20ac, 0x067e, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0679, 0x2039,
-            0x0152, 0x0686, 0x0698, 0x0688, 0x06af, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
-            0x06a9, 0x2122, 0x0691, 0x203a, 0x0153, 0x200c, 0x200d, 0x06ba, 0x00a0, 0x060c, 0x00a2, 0x00a3,
-            0x00a4, 0x00a5, 0x00a6, 0x00a7, 0x00a8, 0x00a9, 0x06be, 0x00ab, 0x00ac, 0x00ad, 0x00ae, 0x00af,
-            0x00b0, 0x00b1, 0x00b2, 0x00b3, 0x00b4, 0x00b5, 0x00b6, 0x00b7, 0x00b8, 0x00b9, 0x061b, 0x00bb,
-            0x00bc, 0x00bd, 0x00be, 0x061f, 0x06c1, 0x0621, 0x0622, 0x0623, 0x0624, 0x0625, 0x0626, 0x0627,
-            0x0628, 0x0629, 0x062a, 0x062b, 0x062c, 0x062d, 0x062e, 0x062f, 0x0630, 0x0631, 0x0632, 0x0633,
-            0x0634, 0x0635, 0x0636, 0x00d7, 0x0637, 0x0638, 0x0639, 0x063a, 0x0640, 0x0641, 0x0642, 0x0643,
-            0x00e0, 0x0644, 0x00e2, 0x0645, 0x0646, 0x0647, 0x0648, 0x00e7, 0x00e8, 0x00e9, 0x00ea, 0x00eb,
-            0x0649, 0x064a, 0x00ee, 0x00ef, 0x064b, 0x064c, 0x064d, 0x064e, 0x00f4, 0x064f, 0x0650, 0x00f7,
-            0x0651, 0x00f9, 0x0652, 0x00fb, 0x00fc, 0x200e, 0x200f, 0x06d2};
-        return QSet<char16_t>(std::begin(table), std::end(table));
-    }();
-    return c.unicode() < 0x80 || upper.contains(c.unicode());
 }
 
 // Each rule of the catalogue, as the problems found against it are filed.
@@ -338,18 +306,13 @@ private slots:
         for (const QStringList &row : readList(QStringLiteral("tools/catalogue/phrases.tsv")))
             phrases.insert(row.first());
         QVERIFY(!phrases.isEmpty());
-        static const QSet<QString> keywords = {
-            "access", "alias", "and", "any", "as", "binary", "boolean", "byref", "byte", "byval", "call",
-            "case", "close", "const", "currency", "date", "declare", "dim", "do", "double", "each", "else",
-            "elseif", "end", "enum", "eqv", "erase", "error", "event", "exit", "false", "for", "friend",
-            "function", "get", "global", "gosub", "goto", "if", "imp", "implements", "in", "input", "integer",
-            "is", "len", "let", "lib", "like", "line", "lock", "long", "loop", "lset", "me", "mid", "mod",
-            "name", "new", "next", "not", "nothing", "null", "object", "on", "open", "option", "optional",
-            "or", "output", "paramarray", "preserve", "print", "private", "property", "public", "put",
-            "raiseevent", "random", "read", "redim", "rem", "resume", "return", "rset", "seek", "select",
-            "set", "shared", "single", "static", "step", "stop", "string", "sub", "then", "to", "true",
-            "type", "typeof", "unlock", "until", "variant", "wend", "while", "with", "withevents", "write",
-            "xor"};
+        static const QStringList keywords = QStringLiteral(
+            "access alias and any as binary boolean byref byte byval call case close const currency date declare dim do "
+            "double each else elseif end enum eqv erase error event exit false for friend function get global gosub goto "
+            "if imp implements in input integer is len let lib like line lock long loop lset me mid mod name new next not "
+            "nothing null object on open option optional or output paramarray preserve print private property public put "
+            "raiseevent random read redim rem resume return rset seek select set shared single static step stop string "
+            "sub then to true type typeof unlock until variant wend while with withevents write xor").split(u' ');
         // An OID is ANSI in every form; GCP_RESULTSW.lpClass holds bytes.
         const QSet<QString> ansiInEveryForm = {"CRYPT_CREDENTIALS.pszCredentialsOid", "GCP_RESULTSW.lpClass"};
         const QString security = QStringLiteral("\u0627\u0645\u0646\u064a\u062a");
@@ -405,7 +368,7 @@ private slots:
                 areasInAll.insert(a);
             }
             for (const QChar c : QString(r[R::WorkAreas] + text)) {
-                if (c == QChar(0x06CC) || c == QChar(0x0643) || !encodableInWindows1256(c)) // U+064A and U+06A9 instead
+                if (c == QChar(0x06CC) || c == QChar(0x0643) || !Windows1256::encodeStrict(QStringView(&c, 1))) // U+064A and U+06A9 instead
                     fail(12, QStringLiteral("U+") + QString::number(c.unicode(), 16));
             }
             if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x0621 && c.unicode() <= 0x06A9; }))

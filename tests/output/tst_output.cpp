@@ -100,31 +100,6 @@ private slots:
         QCOMPARE(ModuleExport::publicDeclaration(declaration), expected);
     }
 
-    // A text's lines (a lone CR or LF breaks a line too) and the comment block made of them.
-    void linesAndCommentBlock_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("block");
-        QTest::newRow("empty") << "" << QStringList({""}) << "' ";
-        QTest::newRow("one line") << "a" << QStringList({"a"}) << "' a";
-        QTest::newRow("three lines") << "a\r\nb\r\nc" << QStringList({"a", "b", "c"}) << "' a\r\n' b\r\n' c";
-        QTest::newRow("trailing break") << "a\r\n" << QStringList({"a", ""}) << "' a\r\n' ";
-        QTest::newRow("lone line feed") << "a\nb" << QStringList({"a", "b"}) << "' a\r\n' b";
-        QTest::newRow("lone carriage return") << "a\rb" << QStringList({"a", "b"}) << "' a\r\n' b";
-        QTest::newRow("empty line inside") << "a\r\n\r\nb" << QStringList({"a", "", "b"}) << "' a\r\n' \r\n' b";
-        QTest::newRow("cr cr lf is two breaks") << "a\r\r\nb" << QStringList({"a", "", "b"}) << "' a\r\n' \r\n' b";
-        QTest::newRow("lone surrogate") << "a\nb\rc" + lone << QStringList({"a", "b", "c" + lone}) << "' a\r\n' b\r\n' c" + lone;
-    }
-    void linesAndCommentBlock()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, block);
-        QCOMPARE(ModuleExport::lines(text), lines);
-        QCOMPARE(ModuleExport::commentBlock(text), block);
-    }
-
     // The bytes of a saved module; without the description it ends after the declaration.
     void moduleBytes_data()
     {
@@ -141,6 +116,8 @@ private slots:
                    + "\r\n' " + QByteArray::fromHex("98 81 ed 20 ca e6 d6 ed cd c7 ca") + "\r\n";
         QTest::newRow("empty description, a lone apostrophe") << "GetTickCount" << tick << "" << true
                                                               << header("GetTickCount") + tickPublic + "\r\n\r\n\r\n' \r\n";
+        QTest::newRow("empty line inside, CR CR LF two breaks") << "A" << "Sub A" << "a\r\n\r\nb\r\r\nc" << true
+                                                              << header("A") + "Sub A\r\n\r\n\r\n\r\n' a\r\n' \r\n' b\r\n' \r\n' c\r\n";
         QTest::newRow("every description line a comment") << "A" << "Sub A" << "one\ntwo\rthree\r\nfour" << true
                                                            << header("A") + "Sub A\r\n\r\n\r\n\r\n' one\r\n' two\r\n' three\r\n' four\r\n";
         QTest::newRow("formatted, written as shown") << "Beep" << "Private Sub Beep ( _\r\n\t\t\tByVal a As Long)" << "" << false
@@ -200,8 +177,7 @@ private slots:
                           "    Public Type OP\r\n        hwnd As Long\r\n        r As RECT\r\n    End Type\r\n\r\n"
                           "    Public Declare Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n#End If\r\n");
         // 32-bit Office 2010 and later compile the VBA7 branch too, and have no LongLong.
-        QTest::newRow("LongLong only under Win64")
-            << "Private Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long"
+        QTest::newRow("LongLong only under Win64") << "Private Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long"
             << "Private Declare Function Q Lib \"kernel32\" (c As Currency) As Long"
             << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long\r\n"
                           "#Else\r\n    Public Declare Function Q Lib \"kernel32\" (c As Currency) As Long\r\n#End If\r\n");
@@ -221,30 +197,18 @@ private slots:
         QCOMPARE(ModuleExport::moduleBytes(view, false), header("Beep") + declaration);
     }
 
-    void clipboardCopy_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<bool>("copied");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0 name") << 0 << "d" << true << "Beep";
-        QTest::newRow("1 declaration as shown") << 1 << "d" << true << "Declare Function Beep ( _\r\n\t\t\tByVal a As Long)";
-        QTest::newRow("2 description") << 2 << "line one\r\nline two" << true << "line one\r\nline two";
-        QTest::newRow("2 empty description") << 2 << "" << true << "";
-        QTest::newRow("-1 nothing") << -1 << "d" << false << "";
-        QTest::newRow("3 nothing") << 3 << "d" << false << "";
-    }
+    // What each Copy command puts on the clipboard: the name, the declaration as shown,
+    // the description; an index out of range nothing.
     void clipboardCopy()
     {
-        QFETCH(int, index);
-        QFETCH(QString, description);
-        QFETCH(bool, copied);
-        QFETCH(QString, text);
-        const FunctionView view{QStringLiteral("Beep"), QStringLiteral("Declare Function Beep ( _\r\n\t\t\tByVal a As Long)"), description};
-        const std::optional<QString> got = ClipboardCopy::copiedText(view, index);
-        QCOMPARE(bool(got), copied);
-        if (got)
-            QCOMPARE(*got, text);
+        const QString declaration = QStringLiteral("Declare Function Beep ( _\r\n\t\t\tByVal a As Long)");
+        for (const QString &description : {QStringLiteral("line one\r\nline two"), QString()}) {
+            const FunctionView view{QStringLiteral("Beep"), declaration, description};
+            const QList<std::optional<QString>> copied{ClipboardCopy::copiedText(view, -1), ClipboardCopy::copiedText(view, 0),
+                                                       ClipboardCopy::copiedText(view, 1), ClipboardCopy::copiedText(view, 2),
+                                                       ClipboardCopy::copiedText(view, 3)};
+            QVERIFY(copied == QList<std::optional<QString>>({std::nullopt, QStringLiteral("Beep"), declaration, description, std::nullopt}));
+        }
     }
 
     // A save into target (relative to a new folder) over an old file (none when null; a
@@ -335,11 +299,11 @@ private slots:
         QTest::newRow("declaration, two empty lines, description, not the name")
             << tick << Texts::mnuCopy0 + "\r\n" + Texts::mnuCopy2 << QStringList{"C" + tick, "C", "C", "T" + Texts::mnuCopy0, "T" + Texts::mnuCopy2};
         // Printed as shown: "Private" is not changed on paper; tabs go to the next stop.
-        QTest::newRow("formatted declaration, one line per line")
-            << "Private Sub B ( _\r\n\t\t\tByVal a As Long)" << "x"
+        QTest::newRow("formatted declaration, one line per line") << "Private Sub B ( _\r\n\t\t\tByVal a As Long)" << "x"
             << QStringList{"CPrivate Sub B ( _", "C            ByVal a As Long)", "C", "C", "Tx"};
         QTest::newRow("empty view, still the frame") << "" << "" << QStringList{"C", "C", "C", "T"};
-        QTest::newRow("description tabs expanded") << "" << "\tx" << QStringList{"C", "C", "C", "T    x"};
+        QTest::newRow("tabs to the next stop of four") << "\t\t\tx" << "\tx\r\na\tx\r\nabc\tx\r\nabcd\tx\r\nab\t"
+            << QStringList{"C            x", "C", "C", "T    x", "Ta   x", "Tabc x", "Tabcd    x", "Tab  "};
         QTest::newRow("lone breaks start new lines") << "a\nb" << "c\rd\r\n" << QStringList{"Ca", "Cb", "C", "C", "Tc", "Td", "T"};
     }
     void printJob()
@@ -354,26 +318,6 @@ private slots:
             got << (c ? "C" : t ? "T" : "?") + l.text;
         }
         QCOMPARE(got, lines);
-    }
-
-    void expandTabs_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expanded");
-        QTest::newRow("none") << "abc" << "abc";
-        QTest::newRow("leading") << "\tx" << "    x";
-        QTest::newRow("three leading") << "\t\t\tx" << "            x";
-        QTest::newRow("after one character") << "a\tx" << "a   x";
-        QTest::newRow("after three characters") << "abc\tx" << "abc x";
-        QTest::newRow("after four characters") << "abcd\tx" << "abcd    x";
-        QTest::newRow("trailing") << "ab\t" << "ab  ";
-        QTest::newRow("empty") << "" << "";
-    }
-    void expandTabs()
-    {
-        QFETCH(QString, line);
-        QFETCH(QString, expanded);
-        QCOMPARE(PrintJob::expandTabs(line), expanded);
     }
 };
 

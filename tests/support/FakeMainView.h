@@ -5,21 +5,22 @@
 #include <QStringList>
 
 #include <functional>
+#include <type_traits>
 
 // A main window made of plain fields, that notes every setting it is given in order.
 class FakeMainView : public MainView
 {
 public:
-    void setFunctionFontSize(double points) override;
-    void setCommentFontSize(double points) override;
-    void setCaptionVisible(bool visible) override;
-    void setStatusBarVisible(bool visible) override;
-    void setKeysVisible(bool visible) override;
+    void setFunctionFontSize(double points) override { note(functionFontSize = points, "functionFont"); }
+    void setCommentFontSize(double points) override { note(commentFontSize = points, "commentFont"); }
+    void setCaptionVisible(bool visible) override { note(caption = visible, "caption"); }
+    void setStatusBarVisible(bool visible) override { note(statusBar = visible, "statusBar"); }
+    void setKeysVisible(bool visible) override { note(keys = visible, "keys"); }
     bool captionChecked() const override { return caption; }
     bool statusBarChecked() const override { return statusBar; }
     bool keysChecked() const override { return keys; }
-    void setTreeSize(int twips) override;
-    void setFunctionTextHeight(int twips) override;
+    void setTreeSize(int twips) override { note(tree = twips, "tree"); }
+    void setFunctionTextHeight(int twips) override { note(functionText = twips, "functionText"); }
     int treeSize() const override { return tree; }
     int functionTextHeight() const override { return functionText; }
 
@@ -37,5 +38,14 @@ public:
     std::function<void(const QString &)> onCall;
 
 private:
-    void note(const QString &line);
+    template<typename T>
+    void note(T value, const char *what)
+    {
+        if constexpr (std::is_same_v<T, bool>)
+            calls << QString::fromLatin1(what) + (value ? QStringLiteral(" true") : QStringLiteral(" false"));
+        else
+            calls << QString::fromLatin1(what) + u' ' + QString::number(value);
+        if (onCall)
+            onCall(calls.constLast());
+    }
 };

@@ -8,16 +8,16 @@ namespace PdfText {
 
 namespace {
 
-std::optional<QByteArray> runPdftotext(const QStringList &arguments)
+std::optional<QString> pdftotext(const char *mode, const QString &pdfPath)
 {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (program.isEmpty())
+    if (!available())
         return std::nullopt;
     QProcess process;
-    process.start(program, arguments);
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {QLatin1String(mode), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return std::nullopt;
-    return process.readAllStandardOutput();
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -36,19 +36,13 @@ QString folded(const QString &text)
 
 std::optional<QString> text(const QString &pdfPath)
 {
-    const std::optional<QByteArray> out =
-        runPdftotext({QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath,
-                      QStringLiteral("-")});
-    if (!out)
-        return std::nullopt;
-    return folded(QString::fromUtf8(*out));
+    const std::optional<QString> out = pdftotext("-layout", pdfPath);
+    return out ? std::optional(folded(*out)) : std::nullopt;
 }
 
 std::optional<Document> words(const QString &pdfPath)
 {
-    const std::optional<QByteArray> out =
-        runPdftotext({QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath,
-                      QStringLiteral("-")});
+    const std::optional<QString> out = pdftotext("-bbox", pdfPath);
     if (!out)
         return std::nullopt;
     Document document;
@@ -57,15 +51,12 @@ std::optional<Document> words(const QString &pdfPath)
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
-        const auto number = [&attributes](const char *name) {
-            return attributes.value(QLatin1String(name)).toDouble();
-        };
-        if (xml.name() == QLatin1String("page")) {
+        const auto number = [&attributes](const char *name) { return attributes.value(QLatin1String(name)).toDouble(); };
+        if (xml.name() == QLatin1String("page"))
             document.pageSizes.append(QSizeF(number("width"), number("height")));
-        } else if (xml.name() == QLatin1String("word")) {
-            const QRectF box(QPointF(number("xMin"), number("yMin")), QPointF(number("xMax"), number("yMax")));
-            document.words.append({folded(xml.readElementText()), box, int(document.pageSizes.size()) - 1});
-        }
+        else if (xml.name() == QLatin1String("word"))
+            document.words.append({folded(xml.readElementText()), QRectF(QPointF(number("xMin"), number("yMin")),
+                                   QPointF(number("xMax"), number("yMax"))), int(document.pageSizes.size()) - 1});
     }
     if (xml.hasError())
         return std::nullopt;

@@ -9,17 +9,13 @@
 
 // Reads a PDF back with pdftotext (Debian's poppler-utils), so that a test can check what
 // printing put on the page. Persian comes back as the shaped letter forms that were drawn;
-// they are folded back to the plain letters (compatibility normalisation) and the
-// direction marks pdftotext wraps right-to-left runs in are dropped.
+// folded() gives back the plain letters (compatibility normalisation) without the
+// direction marks pdftotext wraps right-to-left runs in. available() is false when
+// pdftotext is not installed; text() gives every page, its lines as laid out, folded.
 namespace PdfText {
 
-// False when pdftotext is not installed: then there is nothing to read with.
 bool available();
-
-// The plain letters of a text as read back: shaped forms folded, direction marks dropped.
 QString folded(const QString &text);
-
-// The text of every page, its lines as laid out on the page, folded.
 std::optional<QString> text(const QString &pdfPath);
 
 struct Word
@@ -35,7 +31,6 @@ struct Document
     QList<Word> words;       // in the order pdftotext reads them
 };
 
-// Every word with its box.
 std::optional<Document> words(const QString &pdfPath);
 
 } // namespace PdfText

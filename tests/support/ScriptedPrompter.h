@@ -5,8 +5,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
-
 // Answers prompts by script and records every one, so a test can check what the user
 // would have been told without a dialog ever opening.
 class ScriptedPrompter : public Prompter
@@ -19,16 +17,19 @@ public:
         Icon icon;
     };
 
-    void message(const QString &text, const QString &caption, Icon icon) override;
-    std::optional<QString> openFile(const QString &filter) override;
-    std::optional<QString> saveFile(const QString &filter, const QString &defaultSuffix,
-                                    const QString &initialName) override;
-    std::optional<QString> pdfFileForPrinting(const QString &initialName) override;
+    void message(const QString &text, const QString &caption, Icon icon) override { messages.append({text, caption, icon}); }
+    std::optional<QString> openFile(const QString &filter) override { return answer({filter, {}, {}}); }
+    std::optional<QString> saveFile(const QString &filter, const QString &defaultSuffix, const QString &initialName) override
+    {
+        return answer({filter, defaultSuffix, initialName});
+    }
+    std::optional<QString> pdfFileForPrinting(const QString &initialName) override
+    {
+        return answer({QStringLiteral("pdf"), QStringLiteral("pdf"), initialName});
+    }
 
     // Answers for the next file dialogs, in order; an empty optional is a cancel.
     QList<std::optional<QString>> fileAnswers;
-    // Called when a message is shown, as a modal box would run while it is open.
-    std::function<void(const Message &)> onMessage;
 
     QList<Message> messages;
     struct FileDialog
@@ -38,4 +39,11 @@ public:
         QString initialName;
     };
     QList<FileDialog> fileDialogs;
+
+private:
+    std::optional<QString> answer(const FileDialog &dialog)
+    {
+        fileDialogs.append(dialog);
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+    }
 };
