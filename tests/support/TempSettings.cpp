@@ -1,1 +1,0 @@
-#include "TempSettings.h"
