@@ -305,6 +305,7 @@ private slots:
         QTest::newRow("binary junk") << "junk" << 4000 << "";
         QTest::newRow("values of the wrong type") << "types" << 4000 << "";
         QTest::newRow("a pipe") << "pipe" << 4000 << Texts::settingsNotAFile;
+        QTest::newRow("a file where its folder should be") << "file-folder" << 4000 << "";
         // Written by an earlier run, then not writable at exit: the run ends quietly, the store as it was.
         QTest::newRow("read-only folder at exit") << "read-only" << 4000 << "";
         QTest::newRow("full disk at exit") << "full" << 4000 << "";
@@ -330,6 +331,9 @@ private slots:
             raw.setValue(QStringLiteral("Cm Font Size"), QStringLiteral("-8"));
         } else if (kind == QLatin1String("pipe")) {
             QCOMPARE(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
+        } else if (kind == QLatin1String("file-folder")) {
+            QVERIFY(QDir(QFileInfo(store).absolutePath()).removeRecursively());
+            writeFile(QFileInfo(store).absolutePath(), "not a folder");
         } else {
             auto run = start();
             QVERIFY(run);
@@ -357,6 +361,11 @@ private slots:
             else if (kind == QLatin1String("read-only") && !locked.emplace(settings.folder(), QFileInfo(store).absolutePath()).isUnwritable())
                 QSKIP("the folder stays writable for this user");
             main->mnuExit->trigger();
+        }
+        if (kind == QLatin1String("file-folder")) { // the writes failed quietly, the file is as it was
+            QCOMPARE(m_prompter.messages.size(), 0);
+            QCOMPARE(fileBytes(QFileInfo(store).absolutePath()), QByteArray("not a folder"));
+            return;
         }
         if (unwritable)
             QCOMPARE(fileBytes(store), before);
