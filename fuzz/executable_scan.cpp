@@ -3,10 +3,12 @@
 // content per name. Names are cut from the content, nest in one another, are empty,
 // null, or hold characters the code page cannot write; the scanner is fed the content in
 // random pieces, after serving other names, and the whole analysis reads it from a file.
+// The marking of pairs with the processor's vector instructions against the plain loop.
 #include "find/ExecutableAnalysis.h"
 #include "find/ExecutableTest.h"
 #include "find/NaiveNameScan.h"
 #include "find/NameScanner.h"
+#include "find/PairMarks.h"
 #include "platform/Windows1256.h"
 
 #include <QFile>
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include <unistd.h>
 
@@ -83,6 +86,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     check(scan.bytesFed() == content.size(), "bytes fed miscounted");
     check(scan.finish() == expected, "scan in pieces differs from one search per name");
+
+    std::vector<std::uint8_t> table(PairMarks::tableBytes, 0);
+    for (qsizetype i = 0; i + 1 < content.size(); i += 1 + in.ConsumeIntegralInRange(0, 7)) {
+        const unsigned pair = static_cast<unsigned char>(content[i]) | unsigned(static_cast<unsigned char>(content[i + 1])) << 8;
+        PairMarks::set(table.data(), pair, in.ConsumeIntegralInRange<std::uint8_t>(1, 3));
+    }
+    const qsizetype pairs = std::max<qsizetype>(content.size() - 1, 0);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(content.constData());
+    std::vector<std::uint64_t> starts((pairs + 63) / 64 + 1, ~0ull), ends = starts, plainStarts = starts, plainEnds = starts;
+    PairMarks::mark(table.data(), bytes, pairs, starts.data(), ends.data());
+    PairMarks::markPlain(table.data(), bytes, pairs, plainStarts.data(), plainEnds.data());
+    check(starts == plainStarts && ends == plainEnds, "vector marks differ from the plain ones");
 
     if (throughFile) {
         QFile file(QStringLiteral("/tmp/vorn-fuzz-scan-%1").arg(::getpid())); // this process's alone

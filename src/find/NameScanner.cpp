@@ -1,5 +1,6 @@
 #include "NameScanner.h"
 
+#include "PairMarks.h"
 #include "platform/Windows1256.h"
 
 #include <QHash>
@@ -64,8 +65,19 @@ void NameScanner::prepare(const QStringList &names)
     }
     m_patternCount = static_cast<qsizetype>(patterns.size());
     m_patternLength.clear();
-    for (const QByteArray &bytes : patterns)
+    m_lastPair.clear();
+    m_pairFlags.assign(static_cast<size_t>(PairMarks::tableBytes), 0);
+    m_endingIn.assign(65536, 0);
+    for (const QByteArray &bytes : patterns) {
         m_patternLength.push_back(static_cast<int>(bytes.size()));
+        const qsizetype n = bytes.size();
+        const unsigned last = n < 2 ? 0 : pairKey(static_cast<unsigned char>(bytes[n - 2]), static_cast<unsigned char>(bytes[n - 1]));
+        m_lastPair.push_back(static_cast<std::uint16_t>(last));
+        if (n >= 2) {
+            ++m_endingIn[last];
+            PairMarks::set(m_pairFlags.data(), last, PairMarks::ends);
+        }
+    }
 
     // The trie, numbered breadth first: level by level, the distinct prefixes of the
     // sorted patterns, so that the children of a node are neighbours in byte order.
@@ -129,7 +141,6 @@ void NameScanner::prepare(const QStringList &names)
 
     m_pairIndex.assign(65536, 0);
     m_pairs.clear();
-    m_pairBits.fill(0);
     for (int i = 0; i < m_childCount[0]; ++i) {
         const int first = m_firstChild[0] + i;
         for (int j = 0; j < m_childCount[static_cast<size_t>(first)]; ++j) {
@@ -144,8 +155,14 @@ void NameScanner::prepare(const QStringList &names)
             }
             m_pairIndex[key] = static_cast<std::uint16_t>(m_pairs.size());
             m_pairs.push_back(pair);
-            m_pairBits[key >> 6] |= std::uint64_t(1) << (key & 63);
+            PairMarks::set(m_pairFlags.data(), key, PairMarks::begins);
         }
+    }
+    for (const int p : sorted) {
+        const QByteArray &bytes = patterns[static_cast<size_t>(p)];
+        const unsigned key = pairKey(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]));
+        const qsizetype length = bytes.size();
+        m_pairs[m_pairIndex[key]].lengths |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
     }
 }
 
@@ -174,7 +191,8 @@ QList<qsizetype> NameScanner::scan(QByteArrayView content) const
 
 NameScanner::Scan::Scan(const NameScanner &scanner)
     : m_scanner(scanner)
-    , m_pairBits(scanner.m_pairBits)
+    , m_pairFlags(scanner.m_pairFlags)
+    , m_endingIn(scanner.m_endingIn)
     , m_pairs(scanner.m_pairs)
     , m_pending(scanner.m_patternsBelow)
     , m_found(static_cast<size_t>(scanner.m_patternCount), false)
@@ -257,24 +275,53 @@ void NameScanner::Scan::markSingles(QByteArrayView bytes)
 void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size, qsizetype end)
 {
     // Positions [0, end); a position needs its next byte to form a pair, and the last
-    // byte of the file begins no name of two bytes.
+    // byte of the file begins no name of two bytes. A name of n bytes at position p ends
+    // with the pair at p + n - 2, at most 62 positions on for the names the window sees.
     const qsizetype stop = std::min(end, size - 1);
-    const std::uint64_t *bits = m_pairBits.data();
     const std::uint16_t *pairIndex = m_scanner.m_pairIndex.data();
-    for (qsizetype p = 0; p < stop; ++p) {
-        const unsigned key = pairKey(data[p], data[p + 1]);
-        if (!((bits[key >> 6] >> (key & 63)) & 1))
-            continue;
-        Pair &pair = m_pairs[pairIndex[key]];
-        if (pair.twoByte >= 0 && !m_found[static_cast<size_t>(pair.twoByte)])
-            markFound(pair.node, pair.twoByte);
-        if (p + 2 < size) {
-            const unsigned char third = data[p + 2];
-            if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
-                walk(data, size, p + 3, m_scanner.childOf(pair.node, third));
+    for (qsizetype from = 0; from < stop; from += blockPositions) {
+        const qsizetype to = std::min(from + blockPositions, stop);
+        const qsizetype marked = std::min(to + 63, size - 1);
+        PairMarks::mark(m_pairFlags.data(), data + from, marked - from, m_starts.data(), m_ends.data());
+        m_ends[static_cast<size_t>((marked - from + 63) / 64)] = 0;
+        const qsizetype positions = to - from;
+        for (qsizetype word = 0; word * 64 < positions; ++word) {
+            // First, in bulk: a position is worth a look only if some pair that ends a
+            // missing name lies in the 64 positions from it: those at or before the last
+            // such pair in this word, and those after the first in the next word.
+            const std::uint64_t endsHere = m_ends[static_cast<size_t>(word)];
+            const std::uint64_t endsNext = m_ends[static_cast<size_t>(word) + 1];
+            std::uint64_t reach = 0;
+            if (endsHere != 0)
+                reach = ~std::uint64_t(0) >> qCountLeadingZeroBits(endsHere);
+            if (endsNext != 0)
+                reach |= ~std::uint64_t(0) << qCountTrailingZeroBits(endsNext) << 1;
+            std::uint64_t starts = m_starts[static_cast<size_t>(word)] & reach;
+            if (positions - word * 64 < 64)
+                starts &= (std::uint64_t(1) << (positions - word * 64)) - 1;
+            while (starts != 0) {
+                const qsizetype at = word * 64 + qCountTrailingZeroBits(starts);
+                starts &= starts - 1;
+                const qsizetype p = from + at;
+                Pair &pair = m_pairs[pairIndex[pairKey(data[p], data[p + 1])]];
+                // The pairs that end a missing name, seen from p: bit n is at p + n.
+                const int shift = static_cast<int>(at & 63);
+                std::uint64_t window = m_ends[static_cast<size_t>(at >> 6)] >> shift;
+                if (shift != 0)
+                    window |= m_ends[static_cast<size_t>(at >> 6) + 1] << (64 - shift);
+                if ((window & pair.lengths) == 0 && (pair.lengths >> 63) == 0)
+                    continue;
+                if (pair.twoByte >= 0 && !m_found[static_cast<size_t>(pair.twoByte)])
+                    markFound(pair.node, pair.twoByte);
+                if (p + 2 < size) {
+                    const unsigned char third = data[p + 2];
+                    if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
+                        walk(data, size, p + 3, m_scanner.childOf(pair.node, third));
+                }
+                if (m_longPending == 0)
+                    return;
+            }
         }
-        if (m_longPending == 0)
-            return;
     }
 }
 
@@ -299,6 +346,9 @@ void NameScanner::Scan::markFound(int node, int pattern)
     const NameScanner &s = m_scanner;
     m_found[static_cast<size_t>(pattern)] = true;
     --m_longPending;
+    const unsigned last = s.m_lastPair[static_cast<size_t>(pattern)];
+    if (--m_endingIn[last] == 0)
+        PairMarks::clear(m_pairFlags.data(), last, PairMarks::ends);
     // Up the trie from the pattern's last byte; depth is the number of bytes to here.
     int depth = s.m_patternLength[static_cast<size_t>(pattern)];
     for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
@@ -313,7 +363,7 @@ void NameScanner::Scan::markFound(int node, int pattern)
             m_pairs[s.m_pairIndex[key]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
         } else if (depth == 2) {
             const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
-            m_pairBits[key >> 6] &= ~(std::uint64_t(1) << (key & 63));
+            PairMarks::clear(m_pairFlags.data(), key, PairMarks::begins);
         }
     }
 }

@@ -15,13 +15,15 @@
 // another. An empty name occurs in every non-empty file; a null name, or one with a
 // character the code page cannot write, occurs nowhere.
 //
-// How: every name of two bytes or more sits in a trie. The pairs of bytes that begin a
-// name not yet found are kept in a bit table of 65536 bits, small enough to stay in the
-// processor's fastest cache; the pass reads each pair of adjacent bytes, and only where
-// the pair begins a missing name does it look at the third byte (in a 256-bit table of
-// the pair) and then walk the trie. A name found once is taken out of the tables, so the
-// common names of a file cost nothing after their first sight. One-byte names are found
-// by the set of bytes seen.
+// How: every name of two bytes or more sits in a trie. A table of one byte for each of the
+// 65536 pairs of bytes says whether the pair begins a name not yet found and whether it
+// ends one; for a run of positions the pass marks both at once (see PairMarks), and looks
+// closer only at a position whose pair begins a missing name and that has, as far on as
+// one of that pair's name lengths, a pair that ends one: so neither text that only begins
+// like many names nor text that only ends like them costs more than the marking. There
+// it looks at the third byte (in a 256-bit table of the pair) and then walks the trie. A
+// name found once is taken out of the tables, so the common names of a file cost nothing
+// after their first sight. One-byte names are found by the set of bytes seen.
 class NameScanner
 {
 public:
@@ -47,7 +49,13 @@ private:
         std::int32_t node = -1;     // the trie node after the two bytes
         std::int32_t twoByte = -1;  // the pattern of exactly these two bytes, or -1
         std::array<std::uint64_t, 4> thirdBytes{}; // bytes that continue a missing name
+        // Bit n: a name of n + 2 bytes begins with the pair; bit 63: one of 65 or more.
+        std::uint64_t lengths = 0;
     };
+
+    // Positions marked at once, and the bitmaps' words (the ends reach 63 positions on).
+    static constexpr qsizetype blockPositions = 4096;
+    static constexpr size_t blockWords = (blockPositions + 64) / 64 + 1;
 
 public:
     class Scan
@@ -69,8 +77,11 @@ public:
         void markSingles(QByteArrayView bytes);
 
         const NameScanner &m_scanner;
-        std::array<std::uint64_t, 1024> m_pairBits{};
+        std::vector<std::uint8_t> m_pairFlags;
+        std::vector<std::uint32_t> m_endingIn; // per pair: missing names that end with it
         std::vector<Pair> m_pairs;
+        std::array<std::uint64_t, blockWords> m_starts{};
+        std::array<std::uint64_t, blockWords> m_ends{};
         std::vector<std::uint32_t> m_pending;
         std::vector<bool> m_found;
         qsizetype m_longPending = 0;
@@ -102,9 +113,11 @@ private:
     std::vector<std::int32_t> m_terminal;       // pattern that ends here, or -1
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
     std::vector<int> m_patternLength;
+    std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
     std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
     std::vector<Pair> m_pairs;
-    std::array<std::uint64_t, 1024> m_pairBits{};
+    std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, two bits a pair
+    std::vector<std::uint32_t> m_endingIn;      // per pair: patterns that end with it
     bool m_prepared = false;
     // Bytes after a position that a match starting there can need.
     qsizetype m_lookahead = 0;

@@ -424,6 +424,8 @@ private slots:
         QTest::newRow("letters and zero") << QByteArray("GetA\0W", 6) << 9 << 5000;
         QTest::newRow("every byte") << QByteArray() << 5 << 20000;
         QTest::newRow("long names") << QByteArray("xy") << 40 << 4000;
+        // Past the 64 bytes whose ends are marked ahead, across the marked runs of positions.
+        QTest::newRow("names longer than 64 bytes") << QByteArray("xy") << 90 << 9000;
     }
     void nameScanner_randomContent_agreesWithOneSearchPerName()
     {

@@ -1,0 +1,76 @@
+#include "PairMarks.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <cstring>
+
+namespace PairMarks {
+
+namespace {
+
+unsigned pairAt(const unsigned char *bytes)
+{
+    return bytes[0] | (unsigned(bytes[1]) << 8);
+}
+
+} // namespace
+
+void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
+               std::uint64_t *ends)
+{
+    for (qsizetype word = 0; word * 64 < count; ++word) {
+        std::uint64_t s = 0;
+        std::uint64_t e = 0;
+        const qsizetype from = word * 64;
+        const int n = static_cast<int>(count - from < 64 ? count - from : 64);
+        for (int i = 0; i < n; ++i) {
+            const unsigned flags = flagsOf(table, pairAt(bytes + from + i));
+            s |= std::uint64_t(flags & begins) << i;
+            e |= std::uint64_t((flags & PairMarks::ends) >> 1) << i;
+        }
+        starts[word] = s;
+        ends[word] = e;
+    }
+}
+
+void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
+          std::uint64_t *ends)
+{
+#if defined(__SSE2__)
+    // The table's byte for each position first, 64 at a time, then the two bits of all
+    // 64 gathered with the vector unit's sign-bit masks: far fewer steps a position than
+    // shifting each bit into place.
+    alignas(16) std::uint8_t flags[64];
+    for (qsizetype word = 0; word * 64 < count; ++word) {
+        const qsizetype from = word * 64;
+        const int n = static_cast<int>(count - from < 64 ? count - from : 64);
+        const unsigned char *at = bytes + from;
+        if (n == 64) {
+#pragma GCC unroll 16
+            for (int i = 0; i < 64; ++i)
+                flags[i] = table[pairAt(at + i)];
+        } else {
+            for (int i = 0; i < n; ++i)
+                flags[i] = table[pairAt(at + i)];
+            std::memset(flags + n, 0, static_cast<size_t>(64 - n));
+        }
+        std::uint64_t s = 0;
+        std::uint64_t e = 0;
+        for (int part = 0; part < 4; ++part) {
+            const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i *>(flags + 16 * part));
+            // Shifting each 16-bit lane left by 7 (by 6) puts bit 0 (bit 1) of both its bytes
+            // at their sign bits; the other bits shifted across stay below the high sign bit.
+            s |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi16(v, 7)))) << (16 * part);
+            e |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi16(v, 6)))) << (16 * part);
+        }
+        starts[word] = s;
+        ends[word] = e;
+    }
+#else
+    markPlain(table, bytes, count, starts, ends);
+#endif
+}
+
+} // namespace PairMarks
