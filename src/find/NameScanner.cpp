@@ -134,9 +134,17 @@ void NameScanner::prepare(const QStringList &names)
     }
     const size_t count = m_label.size();
     m_patternsBelow.assign(count, 0);
+    m_lengthsBelow.assign(count, 0);
     for (size_t n = count; n-- > 1;) {
-        m_patternsBelow[n] += m_terminal[n] >= 0 ? 1 : 0;
-        m_patternsBelow[static_cast<size_t>(m_parent[n])] += m_patternsBelow[n];
+        const int terminal = m_terminal[n];
+        if (terminal >= 0) {
+            const int length = m_patternLength[static_cast<size_t>(terminal)];
+            ++m_patternsBelow[n];
+            m_lengthsBelow[n] |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
+        }
+        const auto parent = static_cast<size_t>(m_parent[n]);
+        m_patternsBelow[parent] += m_patternsBelow[n];
+        m_lengthsBelow[parent] |= m_lengthsBelow[n];
     }
 
     m_pairIndex.assign(65536, 0);
@@ -149,6 +157,7 @@ void NameScanner::prepare(const QStringList &names)
             Pair pair;
             pair.node = second;
             pair.twoByte = m_terminal[static_cast<size_t>(second)];
+            pair.lengths = m_lengthsBelow[static_cast<size_t>(second)];
             for (int k = 0; k < m_childCount[static_cast<size_t>(second)]; ++k) {
                 const unsigned char third = m_label[static_cast<size_t>(m_firstChild[static_cast<size_t>(second)] + k)];
                 pair.thirdBytes[third >> 6] |= std::uint64_t(1) << (third & 63);
@@ -157,12 +166,6 @@ void NameScanner::prepare(const QStringList &names)
             m_pairs.push_back(pair);
             PairMarks::set(m_pairFlags.data(), key, PairMarks::begins);
         }
-    }
-    for (const int p : sorted) {
-        const QByteArray &bytes = patterns[static_cast<size_t>(p)];
-        const unsigned key = pairKey(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]));
-        const qsizetype length = bytes.size();
-        m_pairs[m_pairIndex[key]].lengths |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
     }
 }
 
@@ -316,7 +319,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 if (p + 2 < size) {
                     const unsigned char third = data[p + 2];
                     if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
-                        walk(data, size, p + 3, m_scanner.childOf(pair.node, third));
+                        walk(data, size, p + 3, m_scanner.childOf(pair.node, third), window);
                 }
                 if (m_longPending == 0)
                     return;
@@ -325,14 +328,19 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     }
 }
 
-void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype next, int node)
+void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window)
 {
+    // window: the pairs that ended a missing name when the position was marked, bit n at
+    // n positions from it; names found since then only leave it too wide.
     const NameScanner &s = m_scanner;
     for (;;) {
         const int pattern = s.m_terminal[static_cast<size_t>(node)];
         if (pattern >= 0 && !m_found[static_cast<size_t>(pattern)])
             markFound(node, pattern);
         if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)
+            return;
+        const std::uint64_t lengths = s.m_lengthsBelow[static_cast<size_t>(node)];
+        if ((window & lengths) == 0 && (lengths >> 63) == 0)
             return;
         node = s.childOf(node, data[next]);
         if (node < 0)

@@ -21,7 +21,8 @@
 // closer only at a position whose pair begins a missing name and that has, as far on as
 // one of that pair's name lengths, a pair that ends one: so neither text that only begins
 // like many names nor text that only ends like them costs more than the marking. There
-// it looks at the third byte (in a 256-bit table of the pair) and then walks the trie. A
+// it looks at the third byte (in a 256-bit table of the pair) and then walks the trie,
+// only as long as a name below the node could end at one of those ending pairs. A
 // name found once is taken out of the tables, so the common names of a file cost nothing
 // after their first sight. One-byte names are found by the set of bytes seen.
 class NameScanner
@@ -72,7 +73,7 @@ public:
 
     private:
         void scanPositions(const unsigned char *data, qsizetype size, qsizetype end);
-        void walk(const unsigned char *data, qsizetype size, qsizetype next, int node);
+        void walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window);
         void markFound(int node, int pattern);
         void markSingles(QByteArrayView bytes);
 
@@ -112,6 +113,7 @@ private:
     std::vector<std::int32_t> m_parent;
     std::vector<std::int32_t> m_terminal;       // pattern that ends here, or -1
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
+    std::vector<std::uint64_t> m_lengthsBelow;  // as Pair::lengths, for every node
     std::vector<int> m_patternLength;
     std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
     std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
