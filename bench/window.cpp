@@ -5,20 +5,25 @@
 // own start-up code (the shipped API.mdb beside the program, or the one given), with its
 // file dialog answered by script. A timer of 1 ms (precise) runs all the while and records
 // the longest interval between two of its firings: the longest the window could not paint,
-// take a key or a click. Each step is done as the user does it, from the View menu's
-// analysis entry and a click on the browse button, and the watch goes on 60 ms after the
-// step has returned, so that what the step leaves queued is counted too.
+// take a key or a click; beside it, how much of that interval this thread spent on the
+// processor, which tells work from waiting (for a lock, or for a core on a busy machine).
+// Each step is done as the user does it, from the View menu's analysis entry and a click
+// on the browse button, and the watch goes on 60 ms after the step has returned, so that
+// what the step leaves queued is counted too.
 //
-// Steps, each on a new window (the matcher is built once a run):
-//   open+analyse  the analysis entry, then at once the browse button on FILE: the first
-//                 analysis of the run, which waits for the matcher still being built;
+// Steps, each on a new window (the matcher is built once a run), median of N runs
+// (default 5):
+//   open+analyse  the analysis entry, one turn of the event loop, then the browse button
+//                 on FILE: the first analysis of the run, the matcher that the panel
+//                 began to build on being shown most likely not ready yet;
 //   again         a second analysis of FILE in the same window, the matcher ready;
 // on the shipped catalogue and on a synthetic one of 32767 records; then on the shipped
 // one, after a first analysis of FILE, LARGE_FILE read from the page cache and, with
-// --cold, after the file has been dropped from it. Beside each step: its time, the
-// longest gap, where in the step that gap ended, and the goal (longest gap <= 50 ms).
-// The first line is the longest gap of the idle window over one second, the floor that
-// the machine's own load sets. Last, the pieces of the first analysis timed apart.
+// --cold, after the file has been dropped from it (N/2 runs). Beside each step: its
+// time, the longest gap (median and worst), where in the step the worst ended, and the
+// goal (longest gap <= 50 ms). The first line is the longest gap of the idle window over
+// one second, the floor that the machine's own load sets. Under each catalogue, the
+// pieces of a first analysis timed apart.
 
 #include "common/SyntheticCatalogue.h"
 #include "app/PersianLook.h"
