@@ -20,6 +20,7 @@
 #include <QFrame>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 const QString AnalysePanel::browseFilter = QStringLiteral(
@@ -154,9 +155,6 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
         names.append(*name);
         recordset.MoveNext();
     }
-    if (m_building.valid())
-        m_scanner = m_building.get();
-    m_scanner.prepare(names);
 
     // The bar counts the catalogue's functions; an empty catalogue gets a bar of one step
     // rather than Qt's endless busy bar.
@@ -168,13 +166,24 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
     m_analysing = true;
     m_stop = false;
     cmdBrowse->setEnabled(false);
-    const ExecutableAnalysis::Result result = ExecutableAnalysis::analyse(
-        path, m_scanner, [this, bar, maximum](qint64 done, qint64 total) {
+    // The matcher may still be in the making (a large catalogue takes a good part of a
+    // second): the window answers meanwhile, as it does during the scan.
+    while (m_building.valid() && !m_stop
+           && m_building.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    ExecutableAnalysis::Result result;
+    result.outcome = ExecutableAnalysis::Outcome::Cancelled;
+    if (!m_stop) {
+        if (m_building.valid())
+            m_scanner = m_building.get();
+        m_scanner.prepare(names);
+        result = ExecutableAnalysis::analyse(path, m_scanner, [this, bar, maximum](qint64 done, qint64 total) {
             // The bar counts functions, the reader bytes: the share of the file read so far.
             bar->setValue(total > 0 ? static_cast<int>(double(done) / double(total) * maximum) : maximum);
             QCoreApplication::processEvents();
             return !m_stop;
         });
+    }
     m_analysing = false;
     cmdBrowse->setEnabled(true);
 
