@@ -4,7 +4,9 @@
 // search over the catalogue, the refill of a result list, and a name search end to end
 // (search, the tree's "Search" branch, the list). Each is measured against the way it
 // was done before, kept here as the baseline, in the same run: the description search
-// folded every description again at every search; the lists measured every row.
+// folded every description again at every search; the lists made an item object for
+// every row (a QListWidget, rows of one size).
+// The lists are laid out as the program's are: right to left, with the names' delegate.
 // Run on the given catalogue (default: the shipped one beside the program) and on a
 // synthetic one of 32767 records. Prints medians and ratios; exits 1 when a result of
 // the program's search differs from the baseline's.
@@ -13,6 +15,8 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
 #include "find/CatalogueSearch.h"
+#include "ui/controls/NameDelegate.h"
+#include "ui/controls/NameList.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,12 +85,25 @@ QStringList oldFindNames(Recordset &recordset, const QString &text, bool byDescr
     return names;
 }
 
+// What the user sees waits for the layout of the rows.
 void fill(QListWidget &list, const QStringList &names)
 {
     list.clear();
     list.addItems(names);
-    // What the user sees waits for the layout of the rows.
     list.doItemsLayout();
+}
+
+void fill(NameList &list, const QStringList &names)
+{
+    list.setNames(names);
+    list.doItemsLayout();
+}
+
+void likeTheProgram(QListView &list)
+{
+    list.setLayoutDirection(Qt::RightToLeft);
+    list.setItemDelegate(new NameDelegate(&list));
+    list.resize(300, 600);
 }
 
 bool compareAndPrint(const char *what, double baseline, double now, double goal)
@@ -120,12 +137,14 @@ bool benchCatalogue(const char *title, Recordset &recordset, double descriptionG
 
     const QStringList all = CatalogueSearch::findNames(recordset, QStringLiteral("a"), false);
     same = same && all == oldFindNames(recordset, QStringLiteral("a"), false);
-    QListWidget measured, uniform;
-    uniform.setUniformItemSizes(true);
-    measured.resize(300, 600);
-    uniform.resize(300, 600);
-    const double was = medianMs([&] { fill(measured, all); });
-    const double now = medianMs([&] { fill(uniform, all); });
+    QListWidget widget;
+    widget.setUniformItemSizes(true);
+    likeTheProgram(widget);
+    NameList list;
+    likeTheProgram(list);
+    const double was = medianMs([&] { fill(widget, all); });
+    const double now = medianMs([&] { fill(list, all); });
+    same = same && list.names() == all && list.count() == widget.count();
     compareAndPrint(qPrintable(QStringLiteral("refill a list of %1 names").arg(all.size())), was, now, refillGoal);
 
     // The name search "a" end to end: the search, the tree's branch, the list.
@@ -134,16 +153,15 @@ bool benchCatalogue(const char *title, Recordset &recordset, double descriptionG
     QTreeView view;
     view.setModel(&tree);
     view.resize(300, 600);
-    const double endWas = medianMs([&] {
-        const QStringList names = oldFindNames(recordset, QStringLiteral("a"), false);
-        tree.replaceSearchResults(names);
-        fill(measured, names);
-    });
-    const double endNow = medianMs([&] {
-        const QStringList names = CatalogueSearch::findNames(recordset, QStringLiteral("a"), false, &folds);
-        tree.replaceSearchResults(names);
-        fill(uniform, names);
-    });
+    const auto endToEnd = [&](auto &names) {
+        return medianMs([&] {
+            const QStringList found = CatalogueSearch::findNames(recordset, QStringLiteral("a"), false, &folds);
+            tree.replaceSearchResults(found);
+            fill(names, found);
+        });
+    };
+    const double endWas = endToEnd(widget);
+    const double endNow = endToEnd(list);
     compareAndPrint("name search \"a\" end to end", endWas, endNow, endToEndGoal);
     if (!same)
         std::printf("  RESULTS DIFFER from the baseline\n");
