@@ -76,7 +76,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 
 void SearchPanel::SearchCatalogue(const QString &text)
 {
-    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_folds);
+    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_prepared);
     m_main.catalogueTree()->replaceSearchResults(names);
     lstRearchResult->setNames(names);
 }

@@ -46,5 +46,5 @@ protected:
 private:
     frmMain &m_main;
     Prompter &m_prompter;
-    CatalogueSearch::FoldedDescriptions m_folds;
+    CatalogueSearch::PreparedFields m_prepared;
 };
