@@ -151,6 +151,8 @@ private slots:
         rs.setAbsolutePosition(2);
         QCOMPARE(search(rs, QStringLiteral("ta"), false), QStringList({"Zeta", "Beta"}));
         QVERIFY(rs.atEOF());
+        // Each kind looks in its own field, whichever ran before.
+        QCOMPARE(search(rs, QStringLiteral("ta"), true), QStringList{});
         // The nameless record has a description and is listed, by its (empty) name.
         QCOMPARE(search(rs, QString(), true), QStringList({"Zeta", "", "Beta"}));
     }
