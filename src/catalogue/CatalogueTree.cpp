@@ -337,6 +337,8 @@ void CatalogueTree::replaceSearchResults(const QStringList &names)
     if (old >= 0) {
         const int row = rowOf(old);
         beginRemoveRows(QModelIndex(), row, row);
+        // Every result hangs under this root: their table goes at once, not name by name.
+        m_searchResults.clear();
         removeSubtree(old);
         m_roots.erase(m_roots.begin() + row);
         // Search results are the newest nodes: drop them for good instead of leaving
@@ -352,9 +354,14 @@ void CatalogueTree::replaceSearchResults(const QStringList &names)
     m_nodes[static_cast<size_t>(root)].key = searchKey;
     m_rootByKey.insert(searchKey, root);
     switchSortingOn(root);
+    m_nodes.reserve(m_nodes.size() + static_cast<size_t>(names.size()));
+    m_searchResults.reserve(names.size());
     for (const QString &name : names) {
-        if (!m_searchResults.contains(name))
-            m_searchResults.insert(name, addNode(root, Kind::SearchResult, name, Close, Open));
+        // One look-up: operator[] adds the name when it is new, which the size tells.
+        const qsizetype before = m_searchResults.size();
+        int &slot = m_searchResults[name];
+        if (m_searchResults.size() != before)
+            slot = addNode(root, Kind::SearchResult, name, Close, Open);
     }
     endInsertRows();
 }

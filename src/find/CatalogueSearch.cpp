@@ -60,25 +60,31 @@ QString foldForDescription(const QString &text)
     return folded;
 }
 
-const std::vector<QString> &FoldedDescriptions::of(const Recordset &recordset)
+const std::vector<QString> &PreparedFields::of(const Recordset &recordset, bool byDescription)
 {
     if (m_snapshotId != recordset.snapshotId() || m_count != recordset.RecordCount()) {
-        m_folded.clear();
-        m_folded.reserve(static_cast<size_t>(recordset.RecordCount()));
-        for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
-            m_folded.push_back(foldForDescription(recordset.at(position)[CatalogueRecord::Description]));
+        for (std::vector<QString> &fields : m_prepared)
+            fields.clear();
         m_snapshotId = recordset.snapshotId();
         m_count = recordset.RecordCount();
     }
-    return m_folded;
+    std::vector<QString> &fields = m_prepared[byDescription ? 1 : 0];
+    // An empty catalogue has nothing to prepare: an empty list is as good as made.
+    if (fields.empty()) {
+        const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
+        fields.reserve(static_cast<size_t>(m_count));
+        for (qsizetype position = 1; position <= m_count; ++position)
+            fields.push_back(prepared(recordset.at(position)[searched], byDescription));
+    }
+    return fields;
 }
 
-QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, FoldedDescriptions *folds)
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
 {
     // Preparing the text once instead of once per record gives the same comparison.
     const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
     const QStringMatcher wanted(prepared(text, byDescription));
-    const std::vector<QString> *folded = byDescription && folds ? &folds->of(recordset) : nullptr;
+    const std::vector<QString> *fields = kept ? &kept->of(recordset, byDescription) : nullptr;
     QStringList names;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
@@ -86,8 +92,8 @@ QStringList findNames(Recordset &recordset, const QString &text, bool byDescript
         if (!record)
             break;
         const QString &field = (*record)[searched];
-        const bool found = folded
-            ? preparedMatches(field.isEmpty(), (*folded)[static_cast<size_t>(recordset.AbsolutePosition() - 1)], wanted)
+        const bool found = fields
+            ? preparedMatches(field.isEmpty(), (*fields)[static_cast<size_t>(recordset.AbsolutePosition() - 1)], wanted)
             : preparedMatches(field.isEmpty(), field.isEmpty() ? field : prepared(field, byDescription), wanted);
         if (found)
             names.append((*record)[CatalogueRecord::FunctionName]);

@@ -14,18 +14,19 @@ namespace CatalogueSearch {
 // U+0649) as U+064A, the kafs (U+0643, U+06A9) as U+06A9, without U+200C.
 QString foldForDescription(const QString &text);
 
-// The descriptions of one catalogue snapshot as the search compares them, folded once at
-// the first description search instead of at every search.
-class FoldedDescriptions
+// The names and descriptions of one catalogue snapshot as the search compares them,
+// prepared once at the first search of each kind instead of at every search.
+class PreparedFields
 {
 public:
-    // The folded description of every record of the recordset, in record order.
-    const std::vector<QString> &of(const Recordset &recordset);
+    // The lower-cased name (or, byDescription, the folded description) of every record
+    // of the recordset, in record order.
+    const std::vector<QString> &of(const Recordset &recordset, bool byDescription);
 
 private:
     quint64 m_snapshotId = 0;
     qsizetype m_count = -1;
-    std::vector<QString> m_folded;
+    std::vector<QString> m_prepared[2]; // names, descriptions
 };
 
 // Walks the shared recordset from its first record to its end and returns the name of
@@ -34,8 +35,8 @@ private:
 // field never matches, not even the empty text; the empty text matches every other
 // field. By description the Persian letter variants that keyboards and older texts mix
 // are treated as one and the zero-width non-joiner is ignored, on both sides.
-// `folds` keeps the folded descriptions between searches; without it they are folded anew.
+// `kept` keeps the prepared fields between searches; without it they are prepared anew.
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription,
-                      FoldedDescriptions *folds = nullptr);
+                      PreparedFields *kept = nullptr);
 
 } // namespace CatalogueSearch

@@ -77,18 +77,18 @@ class tst_Find : public QObject
 {
     Q_OBJECT
 
-    // The description search as the search panel runs it, the folded descriptions kept
+    // The search as the search panel runs it, the prepared names and descriptions kept
     // from search to search (and from one row's catalogue to the next of the same size,
-    // so that a cache that outlives its catalogue shows), checked against folding anew.
+    // so that a cache that outlives its catalogue shows), checked against preparing anew.
     QStringList search(Recordset &recordset, const QString &text, bool byDescription)
     {
-        const QStringList kept = CatalogueSearch::findNames(recordset, text, byDescription, &m_folds);
+        const QStringList kept = CatalogueSearch::findNames(recordset, text, byDescription, &m_prepared);
         const QStringList anew = CatalogueSearch::findNames(recordset, text, byDescription);
         if (kept != anew)
             return {QStringLiteral("cached %1, anew %2").arg(kept.join(u','), anew.join(u','))};
         return kept;
     }
-    CatalogueSearch::FoldedDescriptions m_folds;
+    CatalogueSearch::PreparedFields m_prepared;
 
     QTemporaryDir m_dir;
     int m_files = 0;
@@ -151,6 +151,8 @@ private slots:
         rs.setAbsolutePosition(2);
         QCOMPARE(search(rs, QStringLiteral("ta"), false), QStringList({"Zeta", "Beta"}));
         QVERIFY(rs.atEOF());
+        // Each kind looks in its own field, whichever ran before.
+        QCOMPARE(search(rs, QStringLiteral("ta"), true), QStringList{});
         // The nameless record has a description and is listed, by its (empty) name.
         QCOMPARE(search(rs, QString(), true), QStringList({"Zeta", "", "Beta"}));
     }

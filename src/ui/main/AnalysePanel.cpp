@@ -4,6 +4,7 @@
 #include "find/ExecutableAnalysis.h"
 #include "frmMain.h"
 #include "ui/controls/CloseKey.h"
+#include "ui/controls/NameList.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
@@ -14,7 +15,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QFrame>
@@ -39,10 +39,8 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     txtFileName->setLayoutDirection(Qt::LeftToRight);
     cmdBrowse = new QPushButton(Texts::cmdBrowse, this);
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    lstAnalyseApi = new QListWidget(this);
+    lstAnalyseApi = new NameList(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
-    // One line of the same font each: the list need not measure every row when refilled.
-    lstAnalyseApi->setUniformItemSizes(true);
 
     lblAnalyse = m_caption;
     shpWA = m_box;
@@ -50,12 +48,12 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     arrange(txtFileName, cmdBrowse, lstAnalyseApi);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &AnalysePanel::cmdBrowse_Click);
-    connect(lstAnalyseApi, &QListWidget::itemClicked, this, &AnalysePanel::lstAnalyseApi_Click);
+    connect(lstAnalyseApi, &NameList::clicked, this, &AnalysePanel::lstAnalyseApi_Click);
     // A key move selects the row it lands on. A row made current without being selected
     // is no choice of the user's: the list does that when it takes the focus, as it does
     // when the browse button is disabled for a scan.
-    connect(lstAnalyseApi, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
-        if (current && current->isSelected() && lstAnalyseApi->hasFocus()
+    connect(lstAnalyseApi, &NameList::currentRowChanged, this, [this](int current) {
+        if (current >= 0 && lstAnalyseApi->isRowSelected(current) && lstAnalyseApi->hasFocus()
             && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             lstAnalyseApi_Click();
     });
@@ -189,11 +187,10 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
     switch (result.outcome) {
     case ExecutableAnalysis::Outcome::Scanned: {
-        lstAnalyseApi->clear();
         QStringList found;
         for (const qsizetype i : result.found)
             found.append(names.at(i));
-        lstAnalyseApi->addItems(found);
+        lstAnalyseApi->setNames(found);
         bar->setValue(maximum);
         break;
     }
@@ -212,10 +209,9 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
 void AnalysePanel::lstAnalyseApi_Click()
 {
-    QListWidgetItem *item = lstAnalyseApi->currentItem();
-    if (!item)
+    if (lstAnalyseApi->currentRow() < 0)
         return;
-    m_main.ShowFunction(item->text());
+    m_main.ShowFunction(lstAnalyseApi->currentName());
     m_main.mnuSave->setEnabled(true);
     m_main.mnuFullSave->setEnabled(true);
     m_main.mnuPrint->setEnabled(true);

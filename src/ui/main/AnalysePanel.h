@@ -6,11 +6,11 @@
 #include <future>
 
 class CloseKey;
+class NameList;
 class Prompter;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class frmMain;
 
@@ -41,7 +41,7 @@ public:
     CloseKey *cmdCloseAnalyse = nullptr;
     QLineEdit *txtFileName = nullptr;
     QPushButton *cmdBrowse = nullptr;
-    QListWidget *lstAnalyseApi = nullptr;
+    NameList *lstAnalyseApi = nullptr;
 
 public slots:
     // Asks for the file, analyses it and tells the count in the status bar.

@@ -5,6 +5,7 @@
 #include "find/CatalogueSearch.h"
 #include "frmMain.h"
 #include "ui/controls/CloseKey.h"
+#include "ui/controls/NameList.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QFrame>
 
@@ -34,11 +34,8 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     cboSearch->setCompleter(nullptr);
     cmdSearch = new QPushButton(Texts::cmdSearch, this);
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
-    lstRearchResult = new QListWidget(this);
+    lstRearchResult = new NameList(this);
     lstRearchResult->setObjectName(QStringLiteral("lstRearchResult"));
-    // Every row is one line of the same font: without this the list measures each of
-    // tens of thousands of rows whenever it is refilled.
-    lstRearchResult->setUniformItemSizes(true);
 
     lblSearch = m_caption;
     shpWS = m_box;
@@ -49,10 +46,10 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     // Enter in the box runs the search as the button does (see eventFilter). The combo box
     // is its line edit's focus proxy, so the keys typed into the box come to the combo box.
     cboSearch->installEventFilter(this);
-    connect(lstRearchResult, &QListWidget::itemClicked, this, &SearchPanel::lstRearchResult_Click);
+    connect(lstRearchResult, &NameList::clicked, this, &SearchPanel::lstRearchResult_Click);
     // Moving through the list with the keys shows each function as a click would.
-    connect(lstRearchResult, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
-        if (current && lstRearchResult->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+    connect(lstRearchResult, &NameList::currentRowChanged, this, [this](int current) {
+        if (current >= 0 && lstRearchResult->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             lstRearchResult_Click();
     });
 }
@@ -79,10 +76,9 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 
 void SearchPanel::SearchCatalogue(const QString &text)
 {
-    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_folds);
+    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_prepared);
     m_main.catalogueTree()->replaceSearchResults(names);
-    lstRearchResult->clear();
-    lstRearchResult->addItems(names);
+    lstRearchResult->setNames(names);
 }
 
 void SearchPanel::cmdSearch_Click()
@@ -108,6 +104,6 @@ void SearchPanel::cmdSearch_Click()
 
 void SearchPanel::lstRearchResult_Click()
 {
-    if (QListWidgetItem *item = lstRearchResult->currentItem())
-        m_main.ShowFunction(item->text());
+    if (lstRearchResult->currentRow() >= 0)
+        m_main.ShowFunction(lstRearchResult->currentName());
 }

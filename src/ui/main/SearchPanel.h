@@ -5,11 +5,11 @@
 #include "find/CatalogueSearch.h"
 
 class CloseKey;
+class NameList;
 class Prompter;
 class QFrame;
 class QComboBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class frmMain;
 
@@ -31,7 +31,7 @@ public:
     CloseKey *cmdCloseSearch = nullptr;
     QComboBox *cboSearch = nullptr;
     QPushButton *cmdSearch = nullptr;
-    QListWidget *lstRearchResult = nullptr;
+    NameList *lstRearchResult = nullptr;
 
 public slots:
     // The search command: searches the typed text, keeps it in the combo's list and
@@ -46,5 +46,5 @@ protected:
 private:
     frmMain &m_main;
     Prompter &m_prompter;
-    CatalogueSearch::FoldedDescriptions m_folds;
+    CatalogueSearch::PreparedFields m_prepared;
 };

@@ -10,6 +10,7 @@
 #include "ui/controls/CloseKey.h"
 #include "ui/controls/FullRowTreeView.h"
 #include "ui/controls/NameDelegate.h"
+#include "ui/controls/NameList.h"
 #include "ui/controls/Resizer.h"
 #include "SearchPanel.h"
 #include "StatusPanels.h"
@@ -32,7 +33,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>

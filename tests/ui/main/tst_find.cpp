@@ -4,11 +4,11 @@
 #include "MainWindowTest.h"
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/SearchPanel.h"
+#include "ui/controls/NameList.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -181,8 +181,8 @@ private slots:
     {
         openSearch();
         searchFor(QStringLiteral("createfile"));
-        QListWidget *list = search()->lstRearchResult;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        NameList *list = search()->lstRearchResult;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
         QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
         QCOMPARE(t.status(), QStringLiteral("CreateFile"));
         press(Qt::Key_Up, {});
@@ -280,12 +280,12 @@ private slots:
             QVERIFY(!t.main->mnuSave->isEnabled());
         }
         // A key move in the list is the user's: it shows the function and enables save.
-        QListWidget *list = analyse()->lstAnalyseApi;
+        NameList *list = analyse()->lstAnalyseApi;
         QTRY_COMPARE(QApplication::focusWidget(), list);
         press(Qt::Key_Down, {});
-        QCOMPARE(t.main->lblFunctionName->text(), list->currentItem()->text());
+        QCOMPARE(t.main->lblFunctionName->text(), list->currentName());
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(2).center());
         QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
     }
 

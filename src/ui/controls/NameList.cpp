@@ -1,0 +1,67 @@
+#include "NameList.h"
+
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+
+class NameListModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(names.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        return names.at(index.row());
+    }
+
+    void reset(const QStringList &replacement)
+    {
+        beginResetModel();
+        names = replacement;
+        endResetModel();
+    }
+
+    QStringList names;
+};
+
+NameList::NameList(QWidget *parent)
+    : QListView(parent)
+    , m_model(new NameListModel(this))
+{
+    setModel(m_model);
+    // Every row is one line of the same font: the list need not measure each row.
+    setUniformItemSizes(true);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+}
+
+void NameList::setNames(const QStringList &names)
+{
+    m_model->reset(names);
+}
+
+const QStringList &NameList::names() const { return m_model->names; }
+
+int NameList::count() const { return static_cast<int>(m_model->names.size()); }
+
+int NameList::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+QString NameList::currentName() const
+{
+    const int row = currentRow();
+    return row >= 0 ? m_model->names.at(row) : QString();
+}
+
+bool NameList::isRowSelected(int row) const { return selectionModel()->isSelected(m_model->index(row, 0)); }
+
+QRect NameList::rowRect(int row) const { return visualRect(m_model->index(row, 0)); }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QListView>
+#include <QStringList>
+
+class NameListModel;
+
+// A list of function names, one line each. Refilled with tens of thousands of names at a
+// time: it holds them in one string list under a small model instead of an item object
+// per row, and every row has the size of the first.
+class NameList : public QListView
+{
+    Q_OBJECT
+
+public:
+    explicit NameList(QWidget *parent = nullptr);
+
+    // Replaces the rows with the names, in their order; no row is current afterwards.
+    void setNames(const QStringList &names);
+    const QStringList &names() const;
+    int count() const;
+    // -1 when no row is current.
+    int currentRow() const;
+    // The name in the current row; empty when no row is current.
+    QString currentName() const;
+    bool isRowSelected(int row) const;
+    QRect rowRect(int row) const;
+
+signals:
+    // The current row moved, by key, click or program; -1 when none is current.
+    void currentRowChanged(int row);
+
+private:
+    NameListModel *m_model;
+};
