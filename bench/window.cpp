@@ -32,6 +32,7 @@
 #include "catalogue/CatalogueWriter.h"
 #include "find/NameScanner.h"
 #include "support/ScriptedPrompter.h"
+#include "ui/controls/NameList.h"
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/frmMain.h"
 
@@ -41,7 +42,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -247,10 +247,9 @@ void printPieces(Recordset &recordset)
     NameScanner scanner;
     const double build = timeMs([&] { scanner = NameScanner(names); });
     const double prepare = timeMs([&] { scanner.prepare(names); });
-    QListWidget list;
-    list.setUniformItemSizes(true);
+    NameList list;
     const double fill = timeMs([&] {
-        list.addItems(names);
+        list.setNames(names);
         list.doItemsLayout();
     });
     std::printf("    names walked %.1f ms; matcher built %.1f ms (on its own thread from the panel's "
