@@ -41,6 +41,7 @@ void NameScanner::prepare(const QStringList &names)
     m_singleCount = 0;
     m_longCount = 0;
     m_lookahead = 0;
+    m_endsBeyondReach = false;
 
     // Distinct byte strings; two records of one name share a pattern.
     QHash<QByteArray, int> patternOf;
@@ -91,6 +92,7 @@ void NameScanner::prepare(const QStringList &names)
         }
         ++m_longCount;
         m_lookahead = std::max(m_lookahead, bytes.size() - 1);
+        m_endsBeyondReach = m_endsBeyondReach || bytes.size() > 65;
         sorted.push_back(static_cast<int>(p));
     }
     std::sort(sorted.begin(), sorted.end(), [&patterns](int a, int b) {
@@ -294,7 +296,8 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
             // such pair in this word, and those after the first in the next word.
             const std::uint64_t endsHere = m_ends[static_cast<size_t>(word)];
             const std::uint64_t endsNext = m_ends[static_cast<size_t>(word) + 1];
-            std::uint64_t reach = 0;
+            // A name of 66 bytes or more ends beyond those 64: every start stays then.
+            std::uint64_t reach = m_scanner.m_endsBeyondReach ? ~std::uint64_t(0) : 0;
             if (endsHere != 0)
                 reach = ~std::uint64_t(0) >> qCountLeadingZeroBits(endsHere);
             if (endsNext != 0)

@@ -123,4 +123,7 @@ private:
     bool m_prepared = false;
     // Bytes after a position that a match starting there can need.
     qsizetype m_lookahead = 0;
+    // Some name is 66 bytes or more: its ending pair lies past the 64 positions from its
+    // start whose ending pairs the pass checks in bulk.
+    bool m_endsBeyondReach = false;
 };

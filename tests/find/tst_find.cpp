@@ -386,6 +386,12 @@ private slots:
         QTest::newRow("at the end") << load << QByteArray("\x01\x02LoadLibraryA") << Indices{0, 1};
         QTest::newRow("cut off by the end") << load << QByteArray("\x01\x02LoadLibrar") << Indices{};
         QTest::newRow("short name last byte") << load << QByteArray("..LoadLibrary..Ex") << Indices{1, 2};
+        // Names whose last two bytes stand nowhere else, their ends 63 and 68 bytes from
+        // their starts: one just within the stretch the scanner checks ahead, one beyond it.
+        const QString name65 = QLatin1Char('x') + QString(62, QLatin1Char('a')) + QStringLiteral("yz");
+        const QString name70 = QLatin1Char('x') + QString(67, QLatin1Char('a')) + QStringLiteral("yz");
+        QTest::newRow("65-byte name") << QStringList{name65} << QByteArray("zz").append(name65.toLatin1()) << Indices{0};
+        QTest::newRow("70-byte name") << QStringList{name70} << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0};
     }
     void nameScanner()
     {
