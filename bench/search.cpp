@@ -118,13 +118,32 @@ bool benchCatalogue(const char *title, Recordset &recordset, double descriptionG
 {
     std::printf("%s: %lld records\n", title, static_cast<long long>(recordset.RecordCount()));
     bool same = true;
+    // As the program does it: the descriptions folded on another thread when the search
+    // panel is shown, then the first search, which no longer folds.
+    QStringList descriptions;
+    for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
+        descriptions.append(recordset.at(position)[CatalogueRecord::Description]);
+    QElapsedTimer folding;
+    folding.start();
+    std::vector<QString> folded = CatalogueSearch::foldDescriptions(descriptions);
+    std::printf("  %-44s %8.2f ms  (on its own thread)\n", "descriptions folded when the panel shows",
+                static_cast<double>(folding.nsecsElapsed()) / 1e6);
+    CatalogueSearch::PreparedFields adopted;
+    adopted.adoptDescriptions(recordset.snapshotId(), recordset.RecordCount(), std::move(folded));
+    QElapsedTimer firstAdopted;
+    firstAdopted.start();
+    const QStringList firstFound = CatalogueSearch::findNames(recordset, QStringLiteral("پنجره"), true, &adopted);
+    std::printf("  %-44s %8.2f ms\n", "first description search after that",
+                static_cast<double>(firstAdopted.nsecsElapsed()) / 1e6);
+    same = same && firstFound == CatalogueSearch::findNames(recordset, QStringLiteral("پنجره"), true);
+
     CatalogueSearch::PreparedFields kept;
     for (const bool byDescription : {true, false}) {
         QElapsedTimer first;
         first.start();
         CatalogueSearch::findNames(recordset, QStringLiteral("x"), byDescription, &kept);
         std::printf("  %-44s %8.2f ms  (once per catalogue)\n",
-                    byDescription ? "first description search (folds all)" : "first name search (lowers all)",
+                    byDescription ? "first description search, nothing folded before" : "first name search (lowers all)",
                     static_cast<double>(first.nsecsElapsed()) / 1e6);
     }
 

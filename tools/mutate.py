@@ -228,6 +228,9 @@ MUTANTS = [
     ("ui/controls/CloseKeyState.cpp",
      [("return x >= 0 && x < width && y >= 0 && y < height;", "return x >= 0 && x <= width && y >= 0 && y <= height;")],
      "releasing the mouse just outside the close key still closes"),
+    ("find/CatalogueSearch.cpp",
+     [("folded.push_back(foldForDescription(description));", "folded.push_back(description.toLower());")],
+     "the first description search after the search panel opens misses the spellings it should treat as one"),
     # the name scanner
     ("find/NameScanner.cpp",
      [("if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)",
@@ -237,6 +240,20 @@ MUTANTS = [
      [("m_tail = bytes.sliced(std::max<qsizetype>(ready, 0)).toByteArray();",
        "m_tail = bytes.sliced(std::max<qsizetype>(ready, 0) + (ready > 0 ? 1 : 0)).toByteArray();")],
      "a function name that stands across two pieces of a large file is not found"),
+    ("find/NameScanner.cpp",
+     [("reach |= ~std::uint64_t(0) << qCountTrailingZeroBits(endsNext) << 1;",
+       "reach |= ~std::uint64_t(0) << qCountTrailingZeroBits(endsNext) << 2;")],
+     "a long function name is missed where its last letters lie just past a stretch of 64 bytes"),
+    ("find/NameScanner.cpp",
+     [("if (--m_endingIn[last] == 0)", "if (--m_endingIn[last] < 65536)")],
+     "once one function is found, the others ending in the same two letters are missed"),
+    ("find/NameScanner.cpp",
+     [("m_endsBeyondReach = m_endsBeyondReach || bytes.size() > 65;",
+       "m_endsBeyondReach = m_endsBeyondReach || bytes.size() > 90;")],
+     "a function name of 66 letters or more is missed where its last two letters stand nowhere near its start"),
+    ("find/PairMarks.cpp",
+     [("_mm_slli_epi16(v, 6)", "_mm_slli_epi16(v, 5)")],
+     "the marking with vector instructions misreads which letter pairs end a name"),
 ]
 
 

@@ -79,6 +79,27 @@ const std::vector<QString> &PreparedFields::of(const Recordset &recordset, bool 
     return fields;
 }
 
+void PreparedFields::adoptDescriptions(quint64 snapshotId, qsizetype count, std::vector<QString> folded)
+{
+    if (m_snapshotId != snapshotId || m_count != count) {
+        for (std::vector<QString> &fields : m_prepared)
+            fields.clear();
+        m_snapshotId = snapshotId;
+        m_count = count;
+    }
+    if (static_cast<qsizetype>(folded.size()) == count)
+        m_prepared[1] = std::move(folded);
+}
+
+std::vector<QString> foldDescriptions(const QStringList &descriptions)
+{
+    std::vector<QString> folded;
+    folded.reserve(static_cast<size_t>(descriptions.size()));
+    for (const QString &description : descriptions)
+        folded.push_back(foldForDescription(description));
+    return folded;
+}
+
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
 {
     // Preparing the text once instead of once per record gives the same comparison.

@@ -23,11 +23,20 @@ public:
     // of the recordset, in record order.
     const std::vector<QString> &of(const Recordset &recordset, bool byDescription);
 
+    // Takes the folded descriptions of a snapshot made elsewhere (see foldDescriptions),
+    // so that not even the first search waits for them; dropped when the snapshot is not
+    // the one searched now.
+    void adoptDescriptions(quint64 snapshotId, qsizetype count, std::vector<QString> folded);
+
 private:
     quint64 m_snapshotId = 0;
     qsizetype m_count = -1;
     std::vector<QString> m_prepared[2]; // names, descriptions
 };
+
+// The descriptions as the search compares them, in the same order: what
+// PreparedFields::adoptDescriptions takes. Safe on any thread.
+std::vector<QString> foldDescriptions(const QStringList &descriptions);
 
 // Walks the shared recordset from its first record to its end and returns the name of
 // every record whose name (or, byDescription, description) matches, in record order.

@@ -2,6 +2,7 @@
 
 #include "StatusPanels.h"
 #include "catalogue/CatalogueTree.h"
+#include "catalogue/Recordset.h"
 #include "find/CatalogueSearch.h"
 #include "frmMain.h"
 #include "ui/controls/CloseKey.h"
@@ -74,8 +75,29 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
     return InputPanel::eventFilter(watched, event);
 }
 
+void SearchPanel::showEvent(QShowEvent *event)
+{
+    InputPanel::showEvent(event);
+    // Folding every description takes tens of milliseconds (a large catalogue, a good
+    // part of a second): done while the user types, the first search need not wait.
+    const Recordset &recordset = m_main.ADO();
+    if (m_folding.valid() || (m_foldingSnapshot == recordset.snapshotId() && m_foldingCount == recordset.RecordCount()))
+        return;
+    m_foldingSnapshot = recordset.snapshotId();
+    m_foldingCount = recordset.RecordCount();
+    QStringList descriptions;
+    descriptions.reserve(m_foldingCount);
+    for (qsizetype position = 1; position <= m_foldingCount; ++position)
+        descriptions.append(recordset.at(position)[CatalogueRecord::Description]);
+    m_folding = std::async(std::launch::async, [descriptions = std::move(descriptions)] {
+        return CatalogueSearch::foldDescriptions(descriptions);
+    });
+}
+
 void SearchPanel::SearchCatalogue(const QString &text)
 {
+    if (m_folding.valid())
+        m_prepared.adoptDescriptions(m_foldingSnapshot, m_foldingCount, m_folding.get());
     const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_prepared);
     m_main.catalogueTree()->replaceSearchResults(names);
     lstRearchResult->setNames(names);

@@ -4,6 +4,9 @@
 
 #include "find/CatalogueSearch.h"
 
+#include <future>
+#include <vector>
+
 class CloseKey;
 class NameList;
 class Prompter;
@@ -42,9 +45,14 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Folds the catalogue's descriptions on a thread of their own for the first search.
+    void showEvent(QShowEvent *event) override;
 
 private:
     frmMain &m_main;
     Prompter &m_prompter;
     CatalogueSearch::PreparedFields m_prepared;
+    std::future<std::vector<QString>> m_folding;
+    quint64 m_foldingSnapshot = 0;
+    qsizetype m_foldingCount = -1;
 };
