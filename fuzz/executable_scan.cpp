@@ -38,8 +38,9 @@ QString nameFrom(FuzzedDataProvider &in, const QByteArray &content, const QStrin
     const int kind = in.ConsumeIntegralInRange(0, 9);
     if (kind == 0)
         return in.ConsumeBool() ? QString() : QString(QLatin1String(""));
-    if (kind <= 4 && !content.isEmpty()) { // a piece of the content, often at its very start or end
-        const auto length = std::min<qsizetype>(in.ConsumeIntegralInRange<qsizetype>(1, 40), content.size());
+    if (kind <= 4 && !content.isEmpty()) { // a piece of the content, often at its very start or end;
+        // up to 100 bytes, past the 64 positions the scanner checks ahead in bulk
+        const auto length = std::min<qsizetype>(in.ConsumeIntegralInRange<qsizetype>(1, 100), content.size());
         const qsizetype at = in.ConsumeBool() ? in.ConsumeIntegralInRange<qsizetype>(0, content.size() - length)
                                               : in.ConsumeBool() ? 0 : content.size() - length;
         return Windows1256::decode(content.sliced(at, length));

@@ -95,7 +95,8 @@ private slots:
             record("CreateFileA", "Declare Function CreateFileA"),
             record("CreateFile", "Declare Function CreateFile"),
             record("getprocaddress", "Declare Function getprocaddress"),
-            record("Beep", "Declare Function Beep", "kernel32", {}, "a sound"),
+            // With a zero-width non-joiner, which description search looks through.
+            record("Beep", "Declare Function Beep", "kernel32", {}, QStringLiteral("a sou\u200Cnd")),
             record("CloseThreadpool", "Declare Function CloseThreadpool"),
         }));
     }
@@ -172,6 +173,8 @@ private slots:
         openSearch();
         searchFor(QStringLiteral("CAPTION"));
         QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        searchFor(QStringLiteral("sound"));
+        QCOMPARE(texts(search()->lstRearchResult), QStringList{"Beep"});
         searchFor(QStringLiteral("Window")); // in names only
         QCOMPARE(search()->lstRearchResult->count(), 0);
     }
