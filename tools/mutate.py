@@ -252,6 +252,9 @@ MUTANTS = [
        "m_endsBeyondReach = m_endsBeyondReach || bytes.size() > 90;")],
      "a function name of 66 letters or more is missed where its last two letters stand nowhere near its start"),
     ("find/PairMarks.cpp",
+     [("at[64] == at[0] && table[pairAt(at)] == 0", "at[64] == at[0]")],
+     "a function name made of one letter repeated is missed inside a long run of that letter"),
+    ("find/PairMarks.cpp",
      [("_mm_slli_epi16(v, 6)", "_mm_slli_epi16(v, 5)")],
      "the marking with vector instructions misreads which letter pairs end a name"),
 ]

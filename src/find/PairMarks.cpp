@@ -48,6 +48,17 @@ void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count
         const int n = static_cast<int>(count - from < 64 ? count - from : 64);
         const unsigned char *at = bytes + from;
         if (n == 64) {
+            // A run of one byte (the zeros between sections, padding) whose pair with
+            // itself begins and ends no name: nothing to mark, and nothing to read.
+            const __m128i first = _mm_set1_epi8(static_cast<char>(at[0]));
+            __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(at)), first);
+            for (int part = 1; part < 4; ++part)
+                same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 16 * part)), first));
+            if (_mm_movemask_epi8(same) == 0xFFFF && at[64] == at[0] && table[pairAt(at)] == 0) {
+                starts[word] = 0;
+                ends[word] = 0;
+                continue;
+            }
 #pragma GCC unroll 16
             for (int i = 0; i < 64; ++i)
                 flags[i] = table[pairAt(at + i)];

@@ -390,6 +390,10 @@ private slots:
         // their starts: one just within the stretch the scanner checks ahead, one beyond it.
         const QString name65 = QLatin1Char('x') + QString(62, QLatin1Char('a')) + QStringLiteral("yz");
         const QString name70 = QLatin1Char('x') + QString(67, QLatin1Char('a')) + QStringLiteral("yz");
+        // A run of one byte is passed over 64 positions at a time, unless its pair begins or
+        // ends a name: here the run fills two such stretches exactly.
+        QTest::newRow("name inside a run of one letter") << QStringList{"AAAA", "AB"}
+            << QByteArray(64, 'x').append(QByteArray(129, 'A')).append(QByteArray(63, 'x')) << Indices{0};
         QTest::newRow("65-byte name") << QStringList{name65} << QByteArray("zz").append(name65.toLatin1()) << Indices{0};
         QTest::newRow("70-byte name") << QStringList{name70} << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0};
     }
