@@ -73,6 +73,9 @@ try:
               pass_fds=(fd.fileno(),), stderr=subprocess.DEVNULL)
     env["DISPLAY"] = ":" + until(lambda: display.read_text().strip(), "Xvfb did not start", 10)
     start("openbox", stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # A window mapped before the window manager runs is not given the focus: on a busy
+    # machine the program could come up before openbox and the run failed for no fault.
+    until(lambda: out("xdotool", "get_num_desktops") not in ("", "0"), "openbox did not start")
     catalogue = sqlite3.connect(f"file:{program.parent / 'API.mdb'}?mode=ro", uri=True)
     beep, description = catalogue.execute("SELECT Declaration, Description FROM API "
                                           "WHERE FunctionName = 'Beep'").fetchone()
