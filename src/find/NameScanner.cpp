@@ -299,7 +299,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
             // A name of 66 bytes or more ends beyond those 64: every start stays then.
             std::uint64_t reach = m_scanner.m_endsBeyondReach ? ~std::uint64_t(0) : 0;
             if (endsHere != 0)
-                reach = ~std::uint64_t(0) >> qCountLeadingZeroBits(endsHere);
+                reach |= ~std::uint64_t(0) >> qCountLeadingZeroBits(endsHere);
             if (endsNext != 0)
                 reach |= ~std::uint64_t(0) << qCountTrailingZeroBits(endsNext) << 1;
             std::uint64_t starts = m_starts[static_cast<size_t>(word)] & reach;

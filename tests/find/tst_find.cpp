@@ -396,6 +396,9 @@ private slots:
             << QByteArray(64, 'x').append(QByteArray(129, 'A')).append(QByteArray(63, 'x')) << Indices{0};
         QTest::newRow("65-byte name") << QStringList{name65} << QByteArray("zz").append(name65.toLatin1()) << Indices{0};
         QTest::newRow("70-byte name") << QStringList{name70} << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0};
+        // The same with a shorter name ending just before it (a fault the fuzz target found).
+        QTest::newRow("70-byte name after an ending pair") << QStringList{name70, "zz"}
+            << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0, 1};
     }
     void nameScanner()
     {
