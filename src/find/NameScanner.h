@@ -118,7 +118,7 @@ private:
     std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
     std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
     std::vector<Pair> m_pairs;
-    std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, two bits a pair
+    std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
     std::vector<std::uint32_t> m_endingIn;      // per pair: patterns that end with it
     bool m_prepared = false;
     // Bytes after a position that a match starting there can need.
