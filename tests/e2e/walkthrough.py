@@ -63,7 +63,11 @@ def ended(process, what):
         if process.wait(30) != 0:
             fail(f"{what} ended the program with status {process.returncode}")
     except subprocess.TimeoutExpired:
-        fail(what + " did not end the program")
+        # Whether the window stayed (the key never arrived) or the program hangs on its
+        # way out, and where each of its threads waits.
+        tasks = pathlib.Path(f"/proc/{process.pid}/task")
+        threads = [" ".join((t / name).read_text().strip() for name in ("comm", "wchan")) for t in tasks.iterdir()]
+        fail(f"{what} did not end the program; windows shown: {shown()}; threads: {threads}")
 
 
 try:
@@ -133,6 +137,9 @@ try:
     until(lambda: active() == caption, f"'vorn -d' showed no day window: {shown()}")
     if title in shown():
         fail("'vorn -d' showed the main window")
+    # The key goes to the window with the input focus, which the window manager gives a
+    # moment after it marks the window active.
+    until(lambda: out("xdotool", "getwindowfocus") == out("xdotool", "getactivewindow"), "the day window got no focus")
     key("Escape")
     ended(day, "Escape in the day window")
     if store.read_bytes() != kept:
