@@ -61,7 +61,11 @@ set(VORN_PCH_WIDGETS ${VORN_PCH_CORE} <QTimer> <QWidget> <QLabel> <QPushButton> 
 function(vorn_pch target)
   if(VORN_PCH)
     if(ARGV1 STREQUAL "REUSE_FROM")
-      target_precompile_headers(${target} REUSE_FROM ${ARGV2})
+      # A shared library defines its own <name>_EXPORTS, which no other target shares.
+      get_target_property(_type ${ARGV2} TYPE)
+      if(NOT _type STREQUAL "SHARED_LIBRARY")
+        target_precompile_headers(${target} REUSE_FROM ${ARGV2})
+      endif()
     else()
       target_precompile_headers(${target} PRIVATE ${ARGN})
     endif()
