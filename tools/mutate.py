@@ -255,8 +255,11 @@ MUTANTS = [
      [("at[64] == at[0] && table[pairAt(at)] == 0", "at[64] == at[0]")],
      "a function name made of one letter repeated is missed inside a long run of that letter"),
     ("find/PairMarks.cpp",
-     [("_mm_slli_epi16(v, 6)", "_mm_slli_epi16(v, 5)")],
+     [("_mm_slli_epi16(flags, 6)", "_mm_slli_epi16(flags, 5)")],
      "the marking with vector instructions misreads which letter pairs end a name"),
+    ("find/PairMarks.cpp",
+     [("table[pairAt(quarter + 8 + i)]", "table[pairAt(quarter + 7 + i)]")],
+     "the marking with vector instructions reads the second half of every 16 positions one early"),
 ]
 
 

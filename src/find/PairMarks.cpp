@@ -15,6 +15,19 @@ unsigned pairAt(const unsigned char *bytes)
     return bytes[0] | (unsigned(bytes[1]) << 8);
 }
 
+#if defined(__SSE2__)
+// Shifting each 16-bit lane left by 7 (by 6) puts bit 0 (bit 1) of both its bytes at their
+// sign bits; the other bits shifted across stay below the high sign bit.
+unsigned startBits(__m128i flags)
+{
+    return unsigned(_mm_movemask_epi8(_mm_slli_epi16(flags, 7)));
+}
+unsigned endBits(__m128i flags)
+{
+    return unsigned(_mm_movemask_epi8(_mm_slli_epi16(flags, 6)));
+}
+#endif
+
 } // namespace
 
 void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
@@ -59,22 +72,37 @@ void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count
                 ends[word] = 0;
                 continue;
             }
-#pragma GCC unroll 16
-            for (int i = 0; i < 64; ++i)
-                flags[i] = table[pairAt(at + i)];
-        } else {
-            for (int i = 0; i < n; ++i)
-                flags[i] = table[pairAt(at + i)];
-            std::memset(flags + n, 0, static_cast<size_t>(64 - n));
+            // The 16 table bytes of each quarter go straight into a vector register, eight
+            // to a half: stored to memory one by one and read back as a vector, they would
+            // wait for all 16 stores to reach the cache.
+            std::uint64_t s = 0;
+            std::uint64_t e = 0;
+            for (int part = 0; part < 4; ++part) {
+                const unsigned char *quarter = at + 16 * part;
+                std::uint64_t low = 0;
+                std::uint64_t high = 0;
+#pragma GCC unroll 8
+                for (int i = 0; i < 8; ++i) {
+                    low |= std::uint64_t(table[pairAt(quarter + i)]) << (8 * i);
+                    high |= std::uint64_t(table[pairAt(quarter + 8 + i)]) << (8 * i);
+                }
+                const __m128i v = _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+                s |= std::uint64_t(startBits(v)) << (16 * part);
+                e |= std::uint64_t(endBits(v)) << (16 * part);
+            }
+            starts[word] = s;
+            ends[word] = e;
+            continue;
         }
+        for (int i = 0; i < n; ++i)
+            flags[i] = table[pairAt(at + i)];
+        std::memset(flags + n, 0, static_cast<size_t>(64 - n));
         std::uint64_t s = 0;
         std::uint64_t e = 0;
         for (int part = 0; part < 4; ++part) {
             const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i *>(flags + 16 * part));
-            // Shifting each 16-bit lane left by 7 (by 6) puts bit 0 (bit 1) of both its bytes
-            // at their sign bits; the other bits shifted across stay below the high sign bit.
-            s |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi16(v, 7)))) << (16 * part);
-            e |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_slli_epi16(v, 6)))) << (16 * part);
+            s |= std::uint64_t(startBits(v)) << (16 * part);
+            e |= std::uint64_t(endBits(v)) << (16 * part);
         }
         starts[word] = s;
         ends[word] = e;
