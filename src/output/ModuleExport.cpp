@@ -2,6 +2,10 @@
 
 #include "platform/Windows1256.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace ModuleExport {
 
 QString moduleName(const QString &functionName)
@@ -102,20 +106,122 @@ QString indented(const QStringList &blocks)
 QString conditionalDeclaration(const QString &vba7, const QString &classic)
 {
     // The blocks are the Type blocks and, last, the Declare statement, one empty line apart.
-    const QStringList vba7Blocks = vba7.split(blockBreak);
-    const QStringList classicBlocks = classic.split(blockBreak);
-    QStringList shared, vba7Only, classicOnly;
-    for (const QString &block : classicBlocks)
-        (vba7Blocks.contains(block) ? shared : classicOnly) << block;
+    return conditionalBlocks(vba7.split(blockBreak), classic.split(blockBreak), needsWin64(vba7));
+}
+
+QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
+{
+    const QSet<QString> inVba7(vba7Blocks.cbegin(), vba7Blocks.cend());
+    const QSet<QString> inClassic(classicBlocks.cbegin(), classicBlocks.cend());
+    // The Types that go into the branches: those the forms declare differently, then
+    // every Type that holds one of them, until no more join.
+    QSet<QString> branched;
+    for (const QString &block : vba7Blocks) {
+        if (!inClassic.contains(block))
+            branched.insert(typeName(block));
+    }
+    for (const QString &block : classicBlocks) {
+        if (!inVba7.contains(block))
+            branched.insert(typeName(block));
+    }
+    branched.remove(QString());
+    struct Candidate
+    {
+        QString name;
+        QStringList used;
+    };
+    std::vector<Candidate> candidates;
+    for (const QString &block : classicBlocks) {
+        if (inVba7.contains(block))
+            candidates.push_back({typeName(block), typesUsed(block)});
+    }
+    auto usesBranched = [&branched](const Candidate &c) {
+        return branched.contains(c.name)
+            || std::any_of(c.used.cbegin(), c.used.cend(), [&branched](const QString &name) { return branched.contains(name); });
+    };
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const Candidate &c : candidates) {
+            if (!c.name.isEmpty() && !branched.contains(c.name) && usesBranched(c)) {
+                branched.insert(c.name);
+                grew = true;
+            }
+        }
+    }
+    QSet<QString> shared;
+    QStringList sharedBlocks, vba7Only, classicOnly;
+    for (qsizetype i = 0, c = 0; i < classicBlocks.size(); ++i) {
+        const QString &block = classicBlocks.at(i);
+        if (inVba7.contains(block) && !usesBranched(candidates.at(static_cast<size_t>(c++)))) {
+            shared.insert(block);
+            sharedBlocks << block;
+        } else {
+            classicOnly << block;
+        }
+    }
     for (const QString &block : vba7Blocks) {
         if (!shared.contains(block))
             vba7Only << block;
     }
-    const bool only64 = vba7.contains(QStringLiteral("LongLong"));
-    QString text = shared.isEmpty() ? QString() : shared.join(blockBreak) + blockBreak;
+    QString text = sharedBlocks.isEmpty() ? QString() : sharedBlocks.join(blockBreak) + blockBreak;
     return text + (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd
         + indented(vba7Only) + lineEnd + QStringLiteral("#Else") + lineEnd + indented(classicOnly) + lineEnd
         + QStringLiteral("#End If");
+}
+
+bool needsWin64(const QString &vba7)
+{
+    return vba7.contains(QStringLiteral("LongLong"));
+}
+
+namespace {
+
+// The Basic words of a text, in order: runs of letters, digits and "_".
+template<typename Visit>
+void forEachWord(const QString &text, Visit visit)
+{
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool inWord = i < text.size() && nameCharacterAt(text, i);
+        if (inWord && start < 0)
+            start = i;
+        else if (!inWord && start >= 0) {
+            if (!visit(QStringView(text).mid(start, i - start)))
+                return;
+            start = -1;
+        }
+    }
+}
+
+} // namespace
+
+QString typeName(const QString &block)
+{
+    // "Type NAME", or "Private Type NAME" and "Public Type NAME".
+    QStringList words;
+    forEachWord(block, [&words](QStringView word) {
+        words << word.toString();
+        return words.size() < 3;
+    });
+    if (words.size() >= 2 && words.at(0) == QLatin1String("Type"))
+        return words.at(1);
+    if (words.size() == 3 && words.at(1) == QLatin1String("Type")
+        && (words.at(0) == QLatin1String("Private") || words.at(0) == QLatin1String("Public")))
+        return words.at(2);
+    return QString();
+}
+
+QStringList typesUsed(const QString &block)
+{
+    QStringList used;
+    bool afterAs = false;
+    forEachWord(block, [&](QStringView word) {
+        if (afterAs)
+            used << word.toString();
+        afterAs = word == QLatin1String("As");
+        return true;
+    });
+    return used;
 }
 
 QString moduleText(const FunctionView &view, bool withDescription)

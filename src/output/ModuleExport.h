@@ -47,6 +47,22 @@ QString commentBlock(const QString &description);
 // chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form.
 QString conditionalDeclaration(const QString &vba7, const QString &classic);
 
+// The same for forms already cut into blocks (Type blocks, declarations). A block stands
+// ahead of the conditional block only where both forms have it and every Type it uses
+// stands there too: a Type holding one that differs between the forms would otherwise
+// come before the Type it holds. only64: "#If Win64 Then" instead of "#If VBA7 Then".
+QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
+
+// Whether a VBA7 form only works in 64-bit Office: it uses LongLong.
+bool needsWin64(const QString &vba7);
+
+// The name a Type block declares ("Private Type RECT ..." gives "RECT"); empty for a
+// block that declares no Type.
+QString typeName(const QString &block);
+
+// The names that follow "As" in a block: the Types (and built-in types) it uses.
+QStringList typesUsed(const QString &block);
+
 // The whole module as text, every line ended by CR LF. With a classic declaration in the
 // view, the declaration is the conditional block of both forms; a function without a
 // VBA7 form keeps the shown comment and the classic form.
