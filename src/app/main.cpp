@@ -1,3 +1,4 @@
+#include "app/ModuleCommand.h"
 #include "app/PersianLook.h"
 #include "app/mdlMain.h"
 #include "platform/Texts.h"
@@ -5,6 +6,7 @@
 #include "ui/main/QtPrompter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
 #include <QTimer>
@@ -35,6 +37,16 @@ void startupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
+    // A module or a declaration for a script needs no display: no graphical application
+    // is made for it.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (ModuleCommand::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        return ModuleCommand::run(arguments, QCoreApplication::applicationDirPath(), stdout, stderr);
+    }
+
     qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
