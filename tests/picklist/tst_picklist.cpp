@@ -1,8 +1,19 @@
 #include "picklist/PickCatalogue.h"
+#include "picklist/PickList.h"
 #include "picklist/PickModule.h"
+#include "support/FileBytes.h"
 #include "support/PickModuleRows.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+using Kind = PickList::Kind;
+
+} // namespace
 
 class tst_PickList : public QObject
 {
@@ -74,6 +85,76 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, valid);
         QCOMPARE(PickModule::isModuleName(name), valid);
+    }
+
+    // The list as the next run finds it: each entry once, in the order added, less what
+    // was removed; names the catalogue has lost dropped with one warning naming them.
+    void restart()
+    {
+        const QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Kel/Vorn.picklist"));
+        const Recordset recordset(PickModuleRows::records());
+        const ConstantTable table = PickModuleRows::constants();
+        const PickCatalogue catalogue(recordset, &table);
+        {
+            PickList list(file, catalogue);
+            QVERIFY(list.entries().empty() && list.warnings().isEmpty());
+            QVERIFY(list.add(Kind::Function, "GetVersion"));
+            QVERIFY(list.add(Kind::Function, "GetCursorPos"));
+            QVERIFY(list.add(Kind::Constant, "WM_CLOSE"));
+            QVERIFY(!list.add(Kind::Function, "GetCursorPos"));
+            QVERIFY(list.add(Kind::Function, "PeekMessage"));
+            list.remove({0, 3, 3});
+        }
+        const std::vector<PickList::Entry> kept{{Kind::Function, "GetCursorPos"}, {Kind::Constant, "WM_CLOSE"}};
+        PickList again(file, catalogue);
+        QVERIFY(again.entries() == kept);
+        QVERIFY(again.warnings().isEmpty());
+
+        QFile edited(file);
+        QVERIFY(edited.open(QIODevice::Append));
+        edited.write("function\tGone\nconstant\twm_close\nconstant\tWM_GONE\n");
+        edited.close();
+        PickList pruned(file, catalogue);
+        QVERIFY(pruned.entries() == kept);
+        QCOMPARE(pruned.warnings().size(), 1);
+        QVERIFY(pruned.warnings().front().endsWith("\nGone, WM_GONE"));
+    }
+
+    // A file that is not a whole pick list gives an empty list and one warning, and is
+    // never written over, whatever the list does afterwards.
+    void unusableFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("another program's file") << QByteArray("[General]\nsize=3\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("cut short") << QByteArray("Vorn pick list 1\nfunction\tGetCursorPos");
+        QTest::newRow("unknown kind") << QByteArray("Vorn pick list 1\nmacro\tGetCursorPos\n");
+        QTest::newRow("no name") << QByteArray("Vorn pick list 1\nfunction\t\n");
+        QTest::newRow("not UTF-8") << QByteArray("Vorn pick list 1\nfunction\tGet\xff\n");
+        QTest::newRow("a later format") << QByteArray("Vorn pick list 2\nfunction\tGetCursorPos\n");
+        QTest::newRow("a folder") << QByteArray("<dir>");
+    }
+    void unusableFile()
+    {
+        QFETCH(QByteArray, content);
+        const QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Vorn.picklist"));
+        if (content == "<dir>") {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Vorn.picklist")));
+        } else {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
+        }
+        const Recordset recordset(PickModuleRows::records());
+        const PickCatalogue catalogue(recordset, nullptr);
+        PickList list(file, catalogue);
+        QVERIFY(list.entries().empty());
+        QCOMPARE(list.warnings().size(), 1);
+        QVERIFY(list.warnings().front().endsWith(file));
+        QVERIFY(list.add(Kind::Function, "GetCursorPos"));
+        list.clear();
+        QCOMPARE(fileBytes(file), content == "<dir>" ? QByteArray("<none>") : content);
     }
 };
 
