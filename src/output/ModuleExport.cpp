@@ -28,23 +28,59 @@ QString fileName(const QString &functionName)
     return name;
 }
 
-QStringList lines(const QString &text)
+namespace {
+
+// Calls visit with every line of the text, cut as lines() cuts it, without copying.
+// By hand rather than by a regular expression: those match nothing at all in a text
+// that holds a lone surrogate, which a damaged catalogue field may.
+template<typename Visit>
+void forEachLine(QStringView text, Visit visit)
 {
-    // By hand rather than by a regular expression: those match nothing at all in a text
-    // that holds a lone surrogate, which a damaged catalogue field may.
-    QStringList result;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        const QChar c = text[i];
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
-        result << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+        visit(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
             ++i;
         start = i + 1;
     }
-    result << text.mid(start);
+    visit(text.mid(start));
+}
+
+} // namespace
+
+void appendLines(QString &out, QStringView text, QStringView prefix)
+{
+    bool first = true;
+    forEachLine(text, [&](QStringView line) {
+        if (!first)
+            out += lineEnd;
+        first = false;
+        if (!line.isEmpty())
+            out += prefix;
+        out += line;
+    });
+}
+
+namespace {
+
+} // namespace
+
+QStringList lines(const QString &text)
+{
+    QStringList result;
+    forEachLine(text, [&result](QStringView line) { result << line.toString(); });
     return result;
+}
+
+QString withCrLf(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    appendLines(out, text, {});
+    return out;
 }
 
 namespace {
@@ -93,12 +129,14 @@ namespace {
 
 const QString blockBreak = QStringLiteral("\r\n\r\n");
 
-QString indented(const QStringList &blocks)
+// The blocks one empty line apart, each line of them after the prefix unless it is empty.
+void appendBlocks(QString &out, const QStringList &blocks, QStringView prefix)
 {
-    QStringList out;
-    for (const QString &line : lines(blocks.join(blockBreak)))
-        out << (line.isEmpty() ? line : QStringLiteral("    ") + line);
-    return out.join(lineEnd);
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        if (i > 0)
+            out += blockBreak;
+        appendLines(out, blocks.at(i), prefix);
+    }
 }
 
 } // namespace
@@ -110,6 +148,13 @@ QString conditionalDeclaration(const QString &vba7, const QString &classic)
 }
 
 QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
+{
+    QString out;
+    appendConditionalBlocks(out, vba7Blocks, classicBlocks, only64);
+    return out;
+}
+
+void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
 {
     const QSet<QString> inVba7(vba7Blocks.cbegin(), vba7Blocks.cend());
     const QSet<QString> inClassic(classicBlocks.cbegin(), classicBlocks.cend());
@@ -163,10 +208,15 @@ QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &clas
         if (!shared.contains(block))
             vba7Only << block;
     }
-    QString text = sharedBlocks.isEmpty() ? QString() : sharedBlocks.join(blockBreak) + blockBreak;
-    return text + (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd
-        + indented(vba7Only) + lineEnd + QStringLiteral("#Else") + lineEnd + indented(classicOnly) + lineEnd
-        + QStringLiteral("#End If");
+    if (!sharedBlocks.isEmpty()) {
+        appendBlocks(out, sharedBlocks, {});
+        out += blockBreak;
+    }
+    out += (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd;
+    appendBlocks(out, vba7Only, u"    ");
+    out += lineEnd + QStringLiteral("#Else") + lineEnd;
+    appendBlocks(out, classicOnly, u"    ");
+    out += lineEnd + QStringLiteral("#End If");
 }
 
 bool needsWin64(const QString &vba7)

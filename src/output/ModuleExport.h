@@ -31,6 +31,11 @@ QString fileName(const QString &functionName);
 // A text without a break is one line; an empty text is one empty line.
 QStringList lines(const QString &text);
 
+// The text with every line break, as lines() finds them, written CR LF.
+QString withCrLf(QStringView text);
+// The same appended to out, every line after the prefix unless it is empty.
+void appendLines(QString &out, QStringView text, QStringView prefix = {});
+
 // The declaration with every "Private" that stands as a word of its own turned into
 // "Public". Inside a longer name ("GetPrivateProfileString") it stays: that name is what
 // the library exports. "private" in small letters is not a Basic keyword here and stays.
@@ -52,6 +57,8 @@ QString conditionalDeclaration(const QString &vba7, const QString &classic);
 // stands there too: a Type holding one that differs between the forms would otherwise
 // come before the Type it holds. only64: "#If Win64 Then" instead of "#If VBA7 Then".
 QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
+// The same appended to out, every line break written CR LF.
+void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
 
 // Whether a VBA7 form only works in 64-bit Office: it uses LongLong.
 bool needsWin64(const QString &vba7);

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
+
 namespace PickModule {
 
 namespace {
@@ -197,19 +199,40 @@ Module build(const std::vector<const CatalogueRecord *> &functions, const std::v
     if (!module.conflicts.isEmpty())
         return module;
 
-    QStringList parts = constantBlocks(constants, options);
-    if (!seen.isEmpty()) {
-        if (options.form == Form::Both)
-            parts << ModuleExport::conditionalBlocks(vba7.blocks(), classic.blocks(), only64);
-        else
-            parts << (options.form == Form::Vba7 ? vba7 : classic).blocks().join(blockBreak);
+    const QStringList constantLines = constantBlocks(constants, options);
+    QStringList code;
+    if (!seen.isEmpty() && options.form != Form::Both)
+        code = (options.form == Form::Vba7 ? vba7 : classic).blocks();
+    const QStringList vba7Code = options.form == Form::Both ? vba7.blocks() : QStringList();
+    const QStringList classicCode = options.form == Form::Both ? classic.blocks() : QStringList();
+
+    // Written into one text, line breaks made CR LF on the way (a lone CR or LF inside a
+    // field would break the module in a Basic IDE): a module of thousands of functions is
+    // megabytes, and each copy of it costs.
+    qsizetype size = 256;
+    for (const QStringList *blocks : {&constantLines, &std::as_const(code), &vba7Code, &classicCode}) {
+        for (const QString &block : *blocks)
+            size += block.size() + block.size() / 8 + 4;
     }
-    QString text = QStringLiteral("Attribute VB_Name = \"") + options.name + QLatin1Char('"') + lineEnd
-        + ModuleExport::createdBy + lineEnd;
-    // A lone CR or LF inside a field would break the module in a Basic IDE.
-    if (!parts.isEmpty())
-        text += lineEnd + ModuleExport::lines(parts.join(blockBreak)).join(lineEnd) + lineEnd;
-    module.text = text;
+    QString &text = module.text;
+    text.reserve(size);
+    text += QStringLiteral("Attribute VB_Name = \"") + options.name + QLatin1Char('"') + lineEnd + ModuleExport::createdBy
+        + lineEnd;
+    bool first = true;
+    auto appendBlock = [&](const QString &block) {
+        text += first ? lineEnd : blockBreak;
+        first = false;
+        ModuleExport::appendLines(text, block);
+    };
+    for (const QString &block : constantLines + code)
+        appendBlock(block);
+    if (!seen.isEmpty() && options.form == Form::Both) {
+        text += first ? lineEnd : blockBreak;
+        first = false;
+        ModuleExport::appendConditionalBlocks(text, vba7Code, classicCode, only64);
+    }
+    if (!first)
+        text += lineEnd;
     return module;
 }
 
