@@ -8,6 +8,7 @@
 #include "picklist/PickModule.h"
 #include "platform/Texts.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -151,7 +152,8 @@ bool wanted(const QStringList &arguments)
 {
     static const QStringList commands{QStringLiteral("--module"), QStringLiteral("--const"), QStringLiteral("--family"),
                                       QStringLiteral("--declare"), QStringLiteral("--help")};
-    return arguments.size() > 1 && commands.contains(arguments.at(1));
+    return std::any_of(arguments.cbegin() + std::min<qsizetype>(1, arguments.size()), arguments.cend(),
+                       [](const QString &argument) { return commands.contains(argument); });
 }
 
 int run(const QStringList &arguments, const QString &programFolder, std::FILE *out, std::FILE *err)

@@ -15,7 +15,8 @@ namespace ModuleCommand {
 // nothing is written).
 enum Status { Done = 0, Failed = 2 };
 
-// Whether the arguments (the program's path first) ask for one of these commands.
+// Whether the arguments (the program's path first) ask for one of these commands, by
+// --module, --const, --family, --declare or --help anywhere among them.
 bool wanted(const QStringList &arguments);
 
 // Carries the command out with the catalogue of the program folder: the module or the

@@ -63,17 +63,19 @@ private slots:
         QFETCH(bool, isPrivate);
         QFETCH(bool, comments);
         QFETCH(QByteArray, bytes);
-        QStringList arguments = QStringList{"--module"} + functions;
-        if (!constants.isEmpty())
-            arguments << "--const" << constants;
-        if (!families.isEmpty())
-            arguments << "--family" << families;
+        // The switches first: the command need not lead.
+        QStringList arguments;
         if (form != PickModuleRows::Classic)
             arguments << (form == PickModuleRows::Vba7 ? "--vba7" : "--both");
         if (isPrivate)
             arguments << "--private";
         if (comments)
             arguments << "--comments";
+        arguments << "--module" << functions;
+        if (!constants.isEmpty())
+            arguments << "--const" << constants;
+        if (!families.isEmpty())
+            arguments << "--family" << families;
         const Run toOut = run(arguments);
         QCOMPARE(toOut.err, QByteArray());
         QCOMPARE(toOut.status, 0);

@@ -84,8 +84,8 @@ inline void addRows()
         << QStringList() << QStringList{"WM_CLOSE", "SW_HIDE", "wm_quit"} << QStringList() << int(Classic) << false << false
         << head + "Public Const WM_CLOSE As Long = &H10\r\nPublic Const WM_QUIT As Long = &H12\r\n\r\n"
                   "Public Const SW_HIDE As Long = 0\r\n";
-    QTest::newRow("Private, a whole family")
-        << QStringList{"ClientToScreen"} << QStringList{"SW_HIDE"} << QStringList{"WM"} << int(Classic) << true << false
+    QTest::newRow("Private, a whole family, one of it named too")
+        << QStringList{"ClientToScreen"} << QStringList{"SW_HIDE", "WM_CLOSE"} << QStringList{"WM"} << int(Classic) << true << false
         << head + "Private Const SW_HIDE As Long = 0\r\n\r\nPrivate Const WM_CLOSE As Long = &H10\r\n"
                   "Private Const WM_QUIT As Long = &H12\r\n\r\n"
                   "Private Type POINT\r\n    x As Long\r\n    y As Long\r\nEnd Type\r\n\r\nPrivate Declare " + client;
