@@ -54,7 +54,7 @@ QList<NameKinds::Row> NameKinds::group(const QList<qsizetype> &found, const PeIm
         const QString dll = QString::fromLatin1(import.dll);
         for (const qsizetype i : *names) {
             if (!rows.contains(i))
-                rows.insert(i, {i, Kind::Imported, dll, libraryKey(dll) != m_libraries.at(i)});
+                rows.insert(i, {i, Kind::Imported, dll, !m_libraries.at(i).isEmpty() && libraryKey(dll) != m_libraries.at(i)});
         }
     }
     for (const QByteArray &name : tables.exports) {

@@ -20,7 +20,7 @@ public:
         qsizetype index = 0;       // of the catalogue name
         Kind kind = Kind::String;
         QString dll;               // Imported: the DLL it comes from, as the file writes it
-        bool otherLibrary = false; // Imported: from a DLL other than the catalogue's
+        bool otherLibrary = false; // Imported: from a DLL other than the catalogue's (where it names one)
     };
 
     NameKinds() = default;
