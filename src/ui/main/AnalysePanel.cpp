@@ -136,11 +136,11 @@ void AnalysePanel::showCount()
 {
     const int count = lstAnalyseApi->count();
     QString text = count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix : Texts::noFunctionFound;
+    // The three counts say the total too, in the room of the status bar's panel.
     if (count > 0 && m_kindCounts) {
         const std::array<int, 3> &n = *m_kindCounts;
-        text += QStringLiteral(" (") + imported + QStringLiteral(": ") + QString::number(n[0]) + arabicComma + u' ' + exported
-                + QStringLiteral(": ") + QString::number(n[1]) + arabicComma + u' ' + onlyString + QStringLiteral(": ")
-                + QString::number(n[2]) + u')';
+        text = imported + u' ' + QString::number(n[0]) + arabicComma + u' ' + exported + u' ' + QString::number(n[1])
+               + arabicComma + u' ' + onlyString + u' ' + QString::number(n[2]);
     }
     m_main.statusPanels()->setText(QStringLiteral("name"), text);
 }
