@@ -240,6 +240,9 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     // end. Otherwise read what the file held when opened, even while it grows.
     const qint64 size = status.st_size;
     pieceSize = std::max(pieceSize, ExecutableTest::headerSize);
+    // A small file needs no pieces larger than itself (one byte more finds its end).
+    if (size > 0)
+        pieceSize = static_cast<qsizetype>(std::min<qint64>(pieceSize, std::max<qint64>(size + 1, ExecutableTest::headerSize)));
 
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
