@@ -23,13 +23,7 @@ private slots:
     void module_data() { PickModuleRows::addRows(); }
     void module()
     {
-        QFETCH(QStringList, functions);
-        QFETCH(QStringList, constants);
-        QFETCH(QStringList, families);
-        QFETCH(int, form);
-        QFETCH(bool, isPrivate);
-        QFETCH(bool, comments);
-        QFETCH(QByteArray, bytes);
+        const auto [functions, constants, families, form, isPrivate, comments, bytes] = PickModuleRows::currentRow();
         const Recordset recordset(PickModuleRows::records());
         const ConstantTable table = PickModuleRows::constants();
         const PickCatalogue catalogue(recordset, &table);

@@ -103,4 +103,25 @@ inline void addRows()
                + Windows1256::encode(Texts::noVba7Declaration) + "\r\n\r\n' Where the pointer is.\r\nPublic Declare PtrSafe " + cursor;
 }
 
+// The current row of the table.
+struct Row
+{
+    QStringList functions, constants, families;
+    int form = Classic;
+    bool isPrivate = false, comments = false;
+    QByteArray bytes;
+};
+
+inline Row currentRow()
+{
+    QFETCH(QStringList, functions);
+    QFETCH(QStringList, constants);
+    QFETCH(QStringList, families);
+    QFETCH(int, form);
+    QFETCH(bool, isPrivate);
+    QFETCH(bool, comments);
+    QFETCH(QByteArray, bytes);
+    return {functions, constants, families, form, isPrivate, comments, bytes};
+}
+
 } // namespace PickModuleRows
