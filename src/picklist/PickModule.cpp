@@ -8,8 +8,6 @@
 #include <QHash>
 #include <QSet>
 
-#include <utility>
-
 namespace PickModule {
 
 namespace {
@@ -199,18 +197,17 @@ Module build(const std::vector<const CatalogueRecord *> &functions, const std::v
     if (!module.conflicts.isEmpty())
         return module;
 
+    const bool both = options.form == Form::Both;
     const QStringList constantLines = constantBlocks(constants, options);
-    QStringList code;
-    if (!seen.isEmpty() && options.form != Form::Both)
-        code = (options.form == Form::Vba7 ? vba7 : classic).blocks();
-    const QStringList vba7Code = options.form == Form::Both ? vba7.blocks() : QStringList();
-    const QStringList classicCode = options.form == Form::Both ? classic.blocks() : QStringList();
+    const QStringList code = both ? QStringList() : (options.form == Form::Vba7 ? vba7 : classic).blocks();
+    const QStringList vba7Code = both ? vba7.blocks() : QStringList();
+    const QStringList classicCode = both ? classic.blocks() : QStringList();
 
     // Written into one text, line breaks made CR LF on the way (a lone CR or LF inside a
     // field would break the module in a Basic IDE): a module of thousands of functions is
     // megabytes, and each copy of it costs.
     qsizetype size = 256;
-    for (const QStringList *blocks : {&constantLines, &std::as_const(code), &vba7Code, &classicCode}) {
+    for (const QStringList *blocks : {&constantLines, &code, &vba7Code, &classicCode}) {
         for (const QString &block : *blocks)
             size += block.size() + block.size() / 8 + 4;
     }
@@ -219,16 +216,16 @@ Module build(const std::vector<const CatalogueRecord *> &functions, const std::v
     text += QStringLiteral("Attribute VB_Name = \"") + options.name + QLatin1Char('"') + lineEnd + ModuleExport::createdBy
         + lineEnd;
     bool first = true;
-    auto appendBlock = [&](const QString &block) {
+    auto startBlock = [&] {
         text += first ? lineEnd : blockBreak;
         first = false;
-        ModuleExport::appendLines(text, block);
     };
-    for (const QString &block : constantLines + code)
-        appendBlock(block);
-    if (!seen.isEmpty() && options.form == Form::Both) {
-        text += first ? lineEnd : blockBreak;
-        first = false;
+    for (const QString &block : constantLines + code) {
+        startBlock();
+        ModuleExport::appendLines(text, block);
+    }
+    if (both && !seen.isEmpty()) {
+        startBlock();
         ModuleExport::appendConditionalBlocks(text, vba7Code, classicCode, only64);
     }
     if (!first)
