@@ -92,7 +92,8 @@ inline const QString frmSetCaption = QStringLiteral("تنظيمات برنامه
 inline const QString frame2 = QStringLiteral("اندازه فونت برنامه");
 inline const QString label1Comment = QStringLiteral("سايز فونت توضيحات ");
 inline const QString label1Code = QStringLiteral("سايز فونت کد ");
-inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ويندوز");
+// What starts the program is the desktop session's autostart entry, not Windows: the box says so.
+inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ميزکار");
 inline const QString cmdOK = QStringLiteral("&تاييد");
 inline const QString cmdCancel = QStringLiteral("&لغو");
 

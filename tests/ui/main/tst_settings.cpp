@@ -101,6 +101,8 @@ private slots:
         if (dayFunction)
             QVERIFY(fileBytes(temp.autostartFile())
                         .contains(QByteArray("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" -d\n")));
+        // The box names what the login entry is read by: the desktop session, not Windows.
+        QVERIFY(dialog.chkDayFn->text().contains(QStringLiteral("ميزکار")) && !dialog.chkDayFn->text().contains(QStringLiteral("ويندوز")));
         frmSet again(view); // opened again, it shows what was stored
         QCOMPARE(again.cboFnFontSize->currentText(), storedFunction);
         QCOMPARE(again.chkDayFn->isChecked(), dayFunction);
@@ -170,6 +172,7 @@ private slots:
         QCOMPARE(form.geometry().right(), QGuiApplication::primaryScreen()->availableGeometry().right());
         QCOMPARE(fileBytes(temp.storeFile()), before);
     }
+
 };
 
 QTEST_MAIN(tst_Settings)
