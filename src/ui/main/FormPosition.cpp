@@ -38,6 +38,13 @@ QRect toTwips(const QRect &pixels, const Scale &scale)
                  Twips::fromPixels(pixels.width(), scale.x), Twips::fromPixels(pixels.height(), scale.y));
 }
 
+// Room for the frame the window manager draws around the inside, which is known only once
+// the window is on screen: a title bar and a border on each side.
+int frameExtent(const QWidget &form)
+{
+    return form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+}
+
 QString formName(const QWidget &form)
 {
     return form.objectName();
@@ -75,7 +82,7 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
         const QScreen *screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
         if (PositionOnly || !screen)
             return;
-        const int frame = form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const int frame = frameExtent(form);
         const QRect area = screen->availableGeometry().adjusted(0, 0, -frame, -frame);
         const FormGeometry fitted = fitInto(current, toTwips(area, scale));
         if (fitted == current)
@@ -89,11 +96,18 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
     const QList<QScreen *> all = QGuiApplication::screens();
     for (const QScreen *screen : all)
         screens << toTwips(screen->availableGeometry(), scale);
-    const FormGeometry placed = keepOnScreens(geometry, screens);
+    const int frame = frameExtent(form);
+    const FormGeometry placed = PositionOnly
+        ? keepOnScreens(geometry, screens)
+        : placeOnScreens(geometry, screens, QSize(Twips::fromPixels(frame, scale.x), Twips::fromPixels(frame, scale.y)));
     if (placed.left != geometry.left)
         restored |= FormGeometry::Left;
     if (placed.top != geometry.top)
         restored |= FormGeometry::Top;
+    if (placed.width != geometry.width)
+        restored |= FormGeometry::Width;
+    if (placed.height != geometry.height)
+        restored |= FormGeometry::Height;
 
     if (restored & (FormGeometry::Width | FormGeometry::Height))
         form.resize(Twips::toPixels(placed.width, scale.x), Twips::toPixels(placed.height, scale.y));
