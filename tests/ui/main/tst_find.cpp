@@ -3,11 +3,14 @@
 // matching itself is tested in tests/find; here the roads to it and what the window shows.
 #include "MainWindowTest.h"
 #include "ui/main/AnalysePanel.h"
+#include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
 #include "ui/controls/NameList.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -299,6 +302,31 @@ private slots:
         t.prompter->fileAnswers = {importsExe()};
         browse();
         QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
+    }
+
+    // The fault: the open dialog started in the working folder every time, not in the one
+    // the user last picked a file from; its filters were English, their patterns doubled.
+    void openDialogForgotItsFolder()
+    {
+        QDir(m_dir->path()).mkpath(QStringLiteral("apps"));
+        const QString exe = m_dir->filePath(QStringLiteral("apps/a.exe"));
+        QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
+        QtPrompter prompter;
+        QStringList folders;
+        QStringList filters;
+        for (int run = 0; run < 2; ++run) {
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                folders << dialog->directory().absolutePath();
+                filters = dialog->nameFilters();
+                dialog->selectFile(exe);
+                dialog->accept();
+            });
+            QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        }
+        QCOMPARE(folders.value(1), QFileInfo(exe).absolutePath());
+        QCOMPARE(filters.value(0), QStringLiteral("همه فايل هاي پشتيباني شده \u2066(*.exe *.ocx *.dll)"));
     }
 };
 
