@@ -16,8 +16,9 @@ const QString declA = QStringLiteral("Private Declare Function GetTickCount Lib 
 const QString declB = QStringLiteral(
     "Private Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
 const QString continuedB = QStringLiteral(
-    "Private Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, _\r\n\t\t\tByVal dwDuration As Long) As Long");
+    "Private Declare Function Beep Lib \"kernel32\" ( _\r\n    ByVal dwFreq As Long, _\r\n    ByVal dwDuration As Long) As Long");
 const QString initialName = Texts::functionNameInitial;
+
 
 // Where a piece of the box's first paragraph is drawn, and whether its characters run
 // left to right on screen.

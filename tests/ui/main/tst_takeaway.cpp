@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(dialog.defaultSuffix, QStringLiteral("bas"));
         QCOMPARE(dialog.initialName, QStringLiteral("GetTickCount"));
         QCOMPARE(contentOf(path("f.bas")), QByteArray("Attribute VB_Name = \"Api_GetTickCount\"\r\n' Created by Vorn\r\n"
-                                                      "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n\t\t\t) As Long\r\n"));
+                                                      "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n    ) As Long\r\n"));
         t.main->mnuFormat->trigger();
         t.main->mnuFullSave->trigger();
         QCOMPARE(contentOf(path("full.bas")),
