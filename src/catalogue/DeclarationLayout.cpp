@@ -79,6 +79,23 @@ QString stored(const QString &text)
     return replaced(closed, separatorContinuation(), QStringLiteral(", "));
 }
 
+qsizetype declareLine(const QString &text)
+{
+    qsizetype line = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text.at(i) != QLatin1Char('\r') && text.at(i) != QLatin1Char('\n'))
+            continue;
+        if (isDeclareStatement(QStringView(text).mid(start, i - start)))
+            return line;
+        if (i + 1 < text.size() && text.at(i) == QLatin1Char('\r') && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+        ++line;
+    }
+    return -1;
+}
+
 QString layOut(const QString &text, bool wantContinued)
 {
     return wantContinued ? continued(text) : stored(text);

@@ -18,6 +18,10 @@ QString continued(const QString &text);
 // The stored layout: every continuation text is turned back into "(" and ", ".
 QString stored(const QString &text);
 
+// The number of the first line that is a Declare statement (from 0; CR LF, a lone CR
+// and a lone LF each end a line), or -1 where none is.
+qsizetype declareLine(const QString &text);
+
 // continued(text) when wantContinued, else stored(text).
 QString layOut(const QString &text, bool wantContinued);
 

@@ -432,6 +432,8 @@ void frmMain::ShowCurrentRecord()
 void frmMain::FormatDeclaration()
 {
     txtFunction->setText(DeclarationLayout::layOut(txtFunction->text(), mnuFormat->isChecked()));
+    // The Declare line is what the user came for: the Type blocks above it may fill the box.
+    txtFunction->revealLine(std::max<qsizetype>(DeclarationLayout::declareLine(txtFunction->text()), 0));
 }
 
 void frmMain::nodeClick(const QModelIndex &index)

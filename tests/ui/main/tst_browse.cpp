@@ -18,7 +18,10 @@ const QString declB = QStringLiteral(
 const QString continuedB = QStringLiteral(
     "Private Declare Function Beep Lib \"kernel32\" ( _\r\n    ByVal dwFreq As Long, _\r\n    ByVal dwDuration As Long) As Long");
 const QString initialName = Texts::functionNameInitial;
-
+// A Type block above the Declare line, as DirectInput8Create has.
+const QString declT = QStringLiteral("Private Type GUID\r\n    Data1 As Long\r\n    Data2 As Integer\r\n    Data3 As Integer\r\n"
+                                     "    Data4(0 To 7) As Byte\r\nEnd Type\r\n\r\nPrivate Declare Function CoGuid Lib \"ole32\" "
+                                     "(ByVal lpFileName As String, ByVal dwShareMode As Long, pGuid As GUID) As Long");
 
 // Where a piece of the box's first paragraph is drawn, and whether its characters run
 // left to right on screen.
@@ -92,6 +95,7 @@ private slots:
             record("DnsQuery", "", "dnsapi"),
             record("DnsQuery_", "", "dnsapi"),
             record("_DnsQuery", "", "dnsapi"),
+            record("CoGuid", declT, "ole32", "", "x"),
         }));
     }
 
@@ -171,6 +175,33 @@ private slots:
         QCOMPARE(t.main->txtFunction->text(), continuedB);
         t.main->mnuFormat->trigger();
         QCOMPARE(t.main->txtFunction->text(), declB);
+    }
+
+    // The faults: a Type block filled the declaration box and hid the Declare line below
+    // it; Format broke a Type member's bounds as a parameter list, and indented with three
+    // tabs, so that at the default font the parameters wrapped. On the box and in what
+    // Ctrl+D copies.
+    void typeBlockHidTheDeclareLine()
+    {
+        auto *box = t.main->findChild<TextBox *>(QStringLiteral("txtFunction"));
+        QAction *format = t.main->findChild<QAction *>(QStringLiteral("mnuFormat"));
+        const auto declareInView = [box] {
+            const QTextBlock line = box->document()->findBlockByNumber(7);
+            return line.text().startsWith(QStringLiteral("Private Declare"))
+                && box->viewport()->rect().contains(box->cursorRect(QTextCursor(line)));
+        };
+        t.click(QStringLiteral("Lib_F_CoGuid"));
+        QVERIFY(box->viewport()->height() < 8 * box->fontMetrics().lineSpacing()); // the Type fills the box
+        QVERIFY(declareInView());
+        format->trigger();
+        QVERIFY(declareInView());
+        press(Qt::Key_D);
+        QCOMPARE(QGuiApplication::clipboard()->text(), box->text());
+        QVERIFY(box->text().contains(QStringLiteral("\r\n    Data4(0 To 7) As Byte\r\n")));
+        for (QTextBlock line = box->document()->findBlockByNumber(8); line.isValid(); line = line.next())
+            QVERIFY2(line.layout()->lineCount() == 1, qPrintable(line.text()));
+        format->trigger();
+        QCOMPARE(box->text(), declT);
     }
 
     // The fault: the description boxes laid a paragraph that starts with a Latin word out
