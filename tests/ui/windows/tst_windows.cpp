@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(m_main->txtComment->text(), description);
     }
 
-    // Next and Previous step through the catalogue and wrap at both ends.
+    // Next and Previous step through the catalogue and wrap at both ends. The function's
+    // name stands above its declaration (the fault: the window showed none).
     void dayWindow_steps_data()
     {
         QTest::addColumn<int>("start");
@@ -205,6 +206,10 @@ private slots:
         QCOMPARE(day.txtComment->text(), shown);
         QVERIFY(rs.current());
         QCOMPARE(day.txtFunction->text(), rs.current()->declaration(false));
+        const auto *name = day.findChild<QLabel *>(QStringLiteral("lblFunctionName"));
+        QVERIFY(name && name->isVisible());
+        QCOMPARE(name->text(), *rs.field(CatalogueRecord::FunctionName));
+        QVERIFY(name->mapTo(&day, name->rect().bottomLeft()).y() <= day.txtFunction->mapTo(&day, QPoint(0, 0)).y());
     }
 
     // The About key opens the about window and disables the main window (F1 and Enter are in
