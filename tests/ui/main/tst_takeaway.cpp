@@ -266,6 +266,37 @@ private slots:
         if (rightToLeft) // the first word stands at the right of the first line
             QVERIFY2(first && PdfText::folded(words.constFirst()).startsWith(first->text), qPrintable(first->text));
     }
+
+    // The fault: on paper the code inside a Persian description was reordered, "-1" as
+    // "1-", "ByVal 0&" as "&ByVal 0", "&H40" as "H40&"; the screen showed it right.
+    void printReorderedCodeInPersian_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("-1") << "-1";
+        QTest::newRow("ByVal 0&") << "ByVal 0&";
+        QTest::newRow("&H40") << "&H40";
+        QTest::newRow("a call") << "CreateFile(lpFileName, 0)";
+    }
+    void printReorderedCodeInPersian()
+    {
+        QFETCH(QString, code);
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const QString line = QStringLiteral("در صورت خطا ") + code + QStringLiteral(" را برمي گرداند");
+        QVERIFY(printToPdf(path("code.pdf"), {{line, QStringLiteral("Tahoma"), true}}));
+        const std::optional<PdfText::Document> document = PdfText::words(path("code.pdf"));
+        QVERIFY(document);
+        QList<PdfText::Word> latin; // the code's words, left to right on the page
+        for (const PdfText::Word &w : document->words) {
+            if (std::any_of(w.text.begin(), w.text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+                latin << w;
+        }
+        std::sort(latin.begin(), latin.end(), [](const auto &a, const auto &b) { return a.box.left() < b.box.left(); });
+        QString printed;
+        for (const PdfText::Word &w : latin)
+            printed += w.text;
+        QCOMPARE(printed, QString(code).remove(QLatin1Char(' ')));
+    }
 };
 
 QTEST_MAIN(tst_Takeaway)
