@@ -45,6 +45,8 @@ inline const QString noSearchResult = QStringLiteral("هيچ نتيجه اي م�
 inline const QString analyseNoticeLine1 = QStringLiteral("اين قابليت در اين نرم افزار آزمايشي است و تکميل نگشته است");
 inline const QString analyseNoticeLine2 = QStringLiteral("در حال حاضر اين نرم افزار فقط توابعي را استخراج مي کند که در بانک اطلاعاتي نرم افزار موجود باشد");
 inline const QString notExecutable = QStringLiteral("فايل انتخاب شده فايل اجرايي نيست");
+// saving: "saved: " and the file's name
+inline const QString savedPrefix = QStringLiteral("ذخيره شد: ");
 // menus
 inline const QString mnuFile = QStringLiteral("&فايل");
 inline const QString mnuSave = QStringLiteral("ذخيره تابع");

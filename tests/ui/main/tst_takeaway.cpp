@@ -91,6 +91,8 @@ private slots:
         press(Qt::Key_S);
         t.saidOnly(QStringLiteral("Runtime Error '76'\r\nPath not found"));
         QVERIFY(QDir(m_dir->path()).isEmpty());
+        const auto savedSign = [this] { return t.main->statusPanels()->text(QStringLiteral("prog")); };
+        QCOMPARE(savedSign(), QString()); // nothing saved, nothing said
         t.main->mnuFormat->trigger();
         press(Qt::Key_S);
         const ScriptedPrompter::FileDialog dialog = t.prompter->fileDialogs.constLast();
@@ -99,6 +101,8 @@ private slots:
         QCOMPARE(dialog.initialName, QStringLiteral("GetTickCount"));
         QCOMPARE(contentOf(path("f.bas")), QByteArray("Attribute VB_Name = \"Api_GetTickCount\"\r\n' Created by Vorn\r\n"
                                                       "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n    ) As Long\r\n"));
+        // The fault: saving gave no sign that it worked.
+        QCOMPARE(savedSign(), Texts::savedPrefix + QChar(0x2068) + "f.bas" + QChar(0x2069));
         t.main->mnuFormat->trigger();
         t.main->mnuFullSave->trigger();
         QCOMPARE(contentOf(path("full.bas")),
