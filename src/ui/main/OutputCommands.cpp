@@ -37,7 +37,8 @@ void frmMain::createCopyMenu()
 {
     mnuCopyRoot = menuBar()->addMenu(Texts::mnuCopyRoot);
     mnuCopyRoot->setObjectName(QStringLiteral("mnuCopyRoot"));
-    const std::array<QString, 3> captions = {Texts::mnuCopy0, Texts::mnuCopy1, Texts::mnuCopy2};
+    // Keyed on "name", "declaration" and "copy".
+    const std::array<QString, 3> captions = {Texts::keyed(Texts::mnuCopy0, 4), Texts::keyed(Texts::mnuCopy1, 4), Texts::keyed(Texts::mnuCopy2, 0)};
     const std::array<QKeySequence, 3> shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_N),
                                                    QKeySequence(Qt::CTRL | Qt::Key_D),
                                                    QKeySequence(Qt::CTRL | Qt::Key_C)};

@@ -3,7 +3,10 @@
 #include "MainWindowTest.h"
 #include "ui/windows/frmDayApi.h"
 
+#include <QAbstractButton>
 #include <QGlyphRun>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -100,6 +103,78 @@ private slots:
     }
 
     void cleanup() { t.close(); }
+
+    // The faults: Alt+ک was the Copy menu's, the Help menu's and the Copy button's, Alt+ت
+    // the Function menu's and a button's; menu entries had no access keys. Within the menu
+    // bar and the buttons of the window, and within each menu, every key is another.
+    void accessKeysTakenTwice()
+    {
+        const auto keyOf = [](const QString &text) { return QKeySequence::mnemonic(text).toString(); };
+        QStringList window;
+        for (QAction *title : t.main->menuBar()->actions()) {
+            window << keyOf(title->text());
+            QStringList entries;
+            for (const QAction *entry : title->menu()->actions()) {
+                if (!entry->isSeparator())
+                    entries << keyOf(entry->text());
+            }
+            QVERIFY2(!entries.contains(QString()) && entries.removeDuplicates() == 0, qPrintable(title->text() + ": " + entries.join(' ')));
+        }
+        const QList<QAbstractButton *> buttons = t.main->findChildren<QAbstractButton *>();
+        for (const QAbstractButton *button : buttons)
+            window << keyOf(button->text());
+        for (const QString &text : {Texts::cmdSearchBarFunctions, Texts::cmdSearchBarSearch}) // the search key's two captions
+            window << keyOf(text);
+        window.removeAll(QString());
+        QCOMPARE(window.removeDuplicates(), 1); // the search key's own caption, counted twice
+    }
+
+    // Real key presses reach the menus: F10 whatever the keyboard layout, and the Persian
+    // access keys (Alt and the letter, as a Persian layout gives it).
+    void keysReachTheMenus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("opened"); // the menu, or the panel a button shows
+        QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier) << "mnuFile";
+        QTest::newRow("Alt+KEHEH: Copy") << 0x06A9 << int(Qt::AltModifier) << "mnuCopyRoot";
+        QTest::newRow("Alt+MEEM: Help") << 0x0645 << int(Qt::AltModifier) << "mnuHelp";
+        QTest::newRow("Alt+TEH: Function") << 0x062A << int(Qt::AltModifier) << "mnuFunction";
+        QTest::newRow("Alt+SEEN: the search key") << 0x0633 << int(Qt::AltModifier) << "picSearch";
+    }
+    void keysReachTheMenus()
+    {
+        QFETCH(int, key); QFETCH(int, modifiers); QFETCH(QString, opened);
+        t.main->trvApi->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), t.main->trvApi);
+        press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (opened.startsWith(QLatin1String("mnu"))) {
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(QApplication::activePopupWidget()->objectName(), opened);
+            press(Qt::Key_Escape, {});
+        } else {
+            QVERIFY(t.main->findChild<QWidget *>(opened)->isVisible());
+        }
+    }
+
+    // The fault: Tab jumped from the key row to the boxes, the search panel and back. It
+    // goes right to left and top to bottom, and every stop shows that it has the focus.
+    void tabOrderJumped()
+    {
+        t.click(QStringLiteral("Lib_F_Beep"));
+        QWidget *stop = t.main->findChild<QWidget *>(QStringLiteral("txtFunction"));
+        stop->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), stop);
+        QStringList stops;
+        for (int i = 0; i < 7; ++i) {
+            const QImage focused = stop->grab().toImage();
+            press(Qt::Key_Tab, {});
+            QVERIFY2(stop->grab().toImage() != focused, qPrintable(stop->objectName() + " shows no focus"));
+            stop = QApplication::focusWidget();
+            stops << stop->objectName();
+        }
+        QCOMPARE(stops, (QStringList{"txtComment", "trvApi", "cmdExit", "cmdCopy", "cmdSearchBar", "cmdAbout", "txtFunction"}));
+    }
 
     // A function under any branch is shown, of two of a name the last; a group leaves
     // the view. Either enables save and print, as the tree always did.
