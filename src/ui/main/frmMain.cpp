@@ -250,7 +250,7 @@ void frmMain::createMenus()
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuSave->setEnabled(false);
     connect(mnuSave, &QAction::triggered, this, [this] { SaveModule(false); });
-    mnuFullSave = mnuFile->addAction(Texts::keyed(Texts::mnuFullSave, 6)) /* of "function" */;
+    mnuFullSave = mnuFile->addAction(Texts::keyed(Texts::mnuFullSave, 6)); // on "function"
     mnuFullSave->setObjectName(QStringLiteral("mnuFullSave"));
     mnuFullSave->setEnabled(false);
     connect(mnuFullSave, &QAction::triggered, this, [this] { SaveModule(true); });
@@ -331,7 +331,7 @@ void frmMain::createMenus()
     mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
     connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
     mnuFunction->addSeparator();
-    mnuDayFun = mnuFunction->addAction(Texts::keyed(Texts::mnuDayFun, 5)) /* of "day" */;
+    mnuDayFun = mnuFunction->addAction(Texts::keyed(Texts::mnuDayFun, 5)); // on "day"
     mnuDayFun->setObjectName(QStringLiteral("mnuDayFun"));
     connect(mnuDayFun, &QAction::triggered, this, &frmMain::mnuDayFun_Click);
 
@@ -367,9 +367,9 @@ void frmMain::setReadingTabOrder()
     // declaration and the description on the right, the tree's side on the left (or the
     // panel over it, button before box as they stand), then the key row from its right end.
     QWidget *const order[] = {txtFunction, txtComment, trvApi,
-                                    picSearch->cmdSearch, picSearch->cboSearch, picSearch->lstRearchResult,
-                                    picAnalyse->cmdBrowse, picAnalyse->txtFileName, picAnalyse->lstAnalyseApi,
-                                    cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
+                              picSearch->cmdSearch, picSearch->cboSearch, picSearch->lstRearchResult,
+                              picAnalyse->cmdBrowse, picAnalyse->txtFileName, picAnalyse->lstAnalyseApi,
+                              cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
