@@ -372,6 +372,8 @@ void frmMain::setReadingTabOrder()
                               cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+    // The first stop is no longer the first made: the tree still takes the focus at start.
+    trvApi->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::Form_Load()

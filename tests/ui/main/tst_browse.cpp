@@ -147,13 +147,15 @@ private slots:
         QFETCH(int, key); QFETCH(int, modifiers); QFETCH(QString, opened);
         t.main->trvApi->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), t.main->trvApi);
-        press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        // With the letter's own text, as a Persian layout gives it (QTest knows only ASCII's).
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(key),
+                            key < 0x100 ? QString() : QString(QChar(key)), Qt::KeyboardModifiers(modifiers));
         if (opened.startsWith(QLatin1String("mnu"))) {
             QTRY_VERIFY(QApplication::activePopupWidget());
             QCOMPARE(QApplication::activePopupWidget()->objectName(), opened);
             press(Qt::Key_Escape, {});
         } else {
-            QVERIFY(t.main->findChild<QWidget *>(opened)->isVisible());
+            QTRY_VERIFY(t.main->findChild<QWidget *>(opened)->isVisible()); // a button clicks after its press shows
         }
     }
 
