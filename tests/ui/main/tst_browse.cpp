@@ -1,12 +1,14 @@
 // Browsing the catalogue in the main window: picking a function in the tree with the mouse
 // or the keys, and what the tree and the boxes show of it (right to left, with Latin runs).
 #include "MainWindowTest.h"
+#include "ui/controls/PersianStyle.h"
 #include "ui/windows/frmDayApi.h"
 
 #include <QAbstractButton>
 #include <QGlyphRun>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -160,9 +162,12 @@ private slots:
     }
 
     // The fault: Tab jumped from the key row to the boxes, the search panel and back. It
-    // goes right to left and top to bottom, and every stop shows that it has the focus.
+    // goes right to left and top to bottom, and every stop shows that it has the focus
+    // (the fault: the boxes by a blinking caret alone), in the program's own look.
     void tabOrderJumped()
     {
+        PersianStyle::install();
+        const auto plainAgain = qScopeGuard([] { QApplication::setStyle(QStringLiteral("Fusion")); });
         t.click(QStringLiteral("Lib_F_Beep"));
         QWidget *stop = t.main->findChild<QWidget *>(QStringLiteral("txtFunction"));
         stop->setFocus();

@@ -307,30 +307,39 @@ private slots:
         QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
     }
 
-    // The fault: the open dialog started in the working folder every time, not in the one
-    // the user last picked a file from; its filters were English, their patterns doubled.
+    // The fault: the open dialog started where the last dialog of any kind had been (a
+    // module saved elsewhere), not in the folder the user last opened a file from; its
+    // filters were English, their patterns doubled.
     void openDialogForgotItsFolder()
     {
-        QDir(m_dir->path()).mkpath(QStringLiteral("apps"));
+        for (const char *folder : {"apps", "modules"})
+            QVERIFY(QDir(m_dir->path()).mkpath(QLatin1String(folder)));
         const QString exe = m_dir->filePath(QStringLiteral("apps/a.exe"));
         QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
         QtPrompter prompter;
         QStringList folders;
         QStringList filters;
-        for (int run = 0; run < 2; ++run) {
-            QTimer::singleShot(0, [&] {
+        const auto answer = [&](const QString &file) {
+            QTimer::singleShot(0, [&, file] {
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 folders << dialog->directory().absolutePath();
                 filters = dialog->nameFilters();
-                dialog->selectFile(exe);
+                dialog->selectFile(file);
                 static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it, for its own checks
             });
-            QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
-        }
-        QCOMPARE(folders.value(1), QFileInfo(exe).absolutePath());
+        };
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        const QString module = m_dir->filePath(QStringLiteral("modules/Beep.bas"));
+        answer(module);
+        QCOMPARE(prompter.saveFile(QStringLiteral("Module File(*.bas)|*.bas"), QStringLiteral("bas"), QStringLiteral("Beep")), std::make_optional(module));
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        QCOMPARE(folders.value(2), QFileInfo(exe).absolutePath());
         QCOMPARE(filters.value(0), QStringLiteral("همه فايل هاي پشتيباني شده \u2066(*.exe *.ocx *.dll)"));
     }
+
 };
 
 QTEST_MAIN(tst_Find)
