@@ -39,10 +39,11 @@ QRect toTwips(const QRect &pixels, const Scale &scale)
 }
 
 // Room for the frame the window manager draws around the inside, which is known only once
-// the window is on screen: a title bar and a border on each side.
-int frameExtent(const QWidget &form)
+// the window is on screen: a border on each side, and a title bar above.
+QSize frameExtent(const QWidget &form)
 {
-    return form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const int border = 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return QSize(border, form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border);
 }
 
 QString formName(const QWidget &form)
@@ -82,8 +83,8 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
         const QScreen *screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
         if (PositionOnly || !screen)
             return;
-        const int frame = frameExtent(form);
-        const QRect area = screen->availableGeometry().adjusted(0, 0, -frame, -frame);
+        const QSize frame = frameExtent(form);
+        const QRect area = screen->availableGeometry().adjusted(0, 0, -frame.width(), -frame.height());
         const FormGeometry fitted = fitInto(current, toTwips(area, scale));
         if (fitted == current)
             return;
@@ -96,10 +97,10 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
     const QList<QScreen *> all = QGuiApplication::screens();
     for (const QScreen *screen : all)
         screens << toTwips(screen->availableGeometry(), scale);
-    const int frame = frameExtent(form);
+    const QSize frame = frameExtent(form);
     const FormGeometry placed = PositionOnly
         ? keepOnScreens(geometry, screens)
-        : placeOnScreens(geometry, screens, QSize(Twips::fromPixels(frame, scale.x), Twips::fromPixels(frame, scale.y)));
+        : placeOnScreens(geometry, screens, QSize(Twips::fromPixels(frame.width(), scale.x), Twips::fromPixels(frame.height(), scale.y)));
     if (placed.left != geometry.left)
         restored |= FormGeometry::Left;
     if (placed.top != geometry.top)
