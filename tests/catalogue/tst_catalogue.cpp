@@ -245,6 +245,10 @@ private slots:
         // Meant to be switched, not applied twice: the "(" of "( _" breaks again.
         QCOMPARE(DeclarationLayout::continued(QStringLiteral("Declare f(") + cont + "a)"), "Declare f(" + cont + cont + "a)");
         QCOMPARE(DeclarationLayout::stored("x," + cont + "y"), QStringLiteral("x, y"));
+        // The line the box scrolls to: CR LF, a lone CR and a lone LF each end one.
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("a\r\n\r\nb\rDeclare Sub f")), 3);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("\n Private  declare Sub f")), 1);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("Declared\r\nDeclare")), -1);
     }
 
     // Opening a catalogue made of file (none, a folder, raw bytes "raw:" or SQL): refused
