@@ -29,7 +29,7 @@ Q_DECLARE_METATYPE(OptionalLong)
 namespace {
 
 const QChar sep(0x060C); // the Arabic comma between work areas
-const QString cont = QStringLiteral(" _\r\n\t\t\t");
+const QString cont = QStringLiteral(" _\r\n    ");
 
 // A second program that writes the catalogue, its connection kept open.
 struct Writer
@@ -221,10 +221,16 @@ private slots:
         QTest::newRow("two parameters") << "Declare Function F Lib \"x\" (ByVal a As Long, ByVal b As Long) As Long"
                                         << "Declare Function F Lib \"x\" (" + cont + "ByVal a As Long," + cont + "ByVal b As Long) As Long";
         QTest::newRow("nothing to break") << "Const X = 1" << "Const X = 1";
-        QTest::newRow("comma without space untouched") << "a(b,c)" << "a(" + cont + "b,c)";
-        QTest::newRow("two spaces: only the first taken") << "(a,  b)" << "(" + cont + "a," + cont + " b)";
-        QTest::newRow("parenthesis in a quoted text and an array") << "Lib \"a(b)\" (x() As Byte)"
-                                                                   << "Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        QTest::newRow("comma without space untouched") << "Declare Sub a(b,c)" << "Declare Sub a(" + cont + "b,c)";
+        QTest::newRow("two spaces: only the first taken") << "declare sub f(a,  b)" << "declare sub f(" + cont + "a," + cont + " b)";
+        QTest::newRow("parenthesis in a quoted text and an array") << "Declare Sub f Lib \"a(b)\" (x() As Byte)"
+                                                                   << "Declare Sub f Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        // The fault: a Type member's bounds were broken as if they were a parameter list.
+        QTest::newRow("Type block above") << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (p As G)"
+                                          << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (" + cont + "p As G)";
+        QTest::newRow("both forms of VBA7") << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(ByVal a As LongPtr, b As Long)\r\n#Else\r\nPublic Declare Sub A()\r\n#End If"
+                                            << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(" + cont + "ByVal a As LongPtr," + cont + "b As Long)\r\n#Else\r\nPublic Declare Sub A(" + cont + ")\r\n#End If";
+        QTest::newRow("no Declare statement") << "a(b, c)\r\nDeclared(x)" << "a(b, c)\r\nDeclared(x)";
         QTest::newRow("empty") << "" << "";
     }
     void declarationLayout()
@@ -237,8 +243,12 @@ private slots:
         QCOMPARE(DeclarationLayout::layOut(stored, true), continued);
         QCOMPARE(DeclarationLayout::layOut(continued, false), stored);
         // Meant to be switched, not applied twice: the "(" of "( _" breaks again.
-        QCOMPARE(DeclarationLayout::continued(QStringLiteral("f(") + cont + "a)"), "f(" + cont + cont + "a)");
+        QCOMPARE(DeclarationLayout::continued(QStringLiteral("Declare f(") + cont + "a)"), "Declare f(" + cont + cont + "a)");
         QCOMPARE(DeclarationLayout::stored("x," + cont + "y"), QStringLiteral("x, y"));
+        // The line the box scrolls to: CR LF, a lone CR and a lone LF each end one.
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("a\r\n\r\nb\rDeclare Sub f")), 3);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("\n Private  declare Sub f")), 1);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("Declared\r\nDeclare")), -1);
     }
 
     // Opening a catalogue made of file (none, a folder, raw bytes "raw:" or SQL): refused

@@ -182,9 +182,9 @@ private slots:
             << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long\r\n"
                           "#Else\r\n    Public Declare Function Q Lib \"kernel32\" (c As Currency) As Long\r\n#End If\r\n");
         QTest::newRow("formatted, continuations kept") << DeclarationLayout::continued(beepVba7) << DeclarationLayout::continued(beepClassic)
-            << QByteArray("#If VBA7 Then\r\n    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n    \t\t\tByVal dwFreq As Long, _\r\n"
-                          "    \t\t\tByVal dwDuration As Long) As Long\r\n#Else\r\n    Public Declare Function Beep Lib \"kernel32\" ( _\r\n"
-                          "    \t\t\tByVal dwFreq As Long, _\r\n    \t\t\tByVal dwDuration As Long) As Long\r\n#End If\r\n");
+            << QByteArray("#If VBA7 Then\r\n    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n        ByVal dwFreq As Long, _\r\n"
+                          "        ByVal dwDuration As Long) As Long\r\n#Else\r\n    Public Declare Function Beep Lib \"kernel32\" ( _\r\n"
+                          "        ByVal dwFreq As Long, _\r\n        ByVal dwDuration As Long) As Long\r\n#End If\r\n");
         QTest::newRow("no VBA7 form: the note and the classic form") << Texts::noVba7Declaration << beepClassic
             << Windows1256::encode(Texts::noVba7Declaration + "\r\nPublic Declare " + beep + "\r\n");
     }

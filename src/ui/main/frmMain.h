@@ -217,6 +217,7 @@ protected:
 
 private:
     void createControls();
+    void setReadingTabOrder();
     void createMenus();
     void createCopyMenu();
     void createConstantCommands();
