@@ -603,6 +603,20 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(u'\n')));
     }
 
+    // The report is written again byte for byte from the same inputs: it names the version
+    // of each and carries no date.
+    void report_namesEveryInputVersion_andNoDate()
+    {
+        QFile file(sourcePath(QStringLiteral("data/catalogue/REPORT.md")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString report = QString::fromUtf8(file.readAll());
+        static const QRegularExpression date(QStringLiteral("\\b20\\d\\d-[01]\\d-[0-3]\\d\\b"));
+        QVERIFY2(!date.match(report).hasMatch(), qPrintable(date.match(report).captured()));
+        for (const char *input : {"mingw-w64-i686-dev 1", "mingw-w64-x86-64-dev 1", "gcc-mingw-w64-i686-win32 1",
+                                  "gcc-mingw-w64-x86-64-win32 1", "python3-clang-14 (1", "Win32 metadata 3"})
+            QVERIFY2(report.contains(QLatin1String(input)), input);
+    }
+
     // A query typed into the description search and the area of work whose functions it
     // should find: at least 80% of the area, at most 15% of the catalogue.
     void descriptionSearch_findsTheAreaAndLittleElse_data()

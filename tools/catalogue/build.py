@@ -7,6 +7,7 @@ import basic
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
+from metadata import Metadata
 
 # Per-DLL entry points that every COM server exports; they belong to no one library.
 ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
@@ -57,6 +58,7 @@ class Catalogue:
         for group in SEPARATE_HEADERS:
             self.headers.parse(group)
         self.exports = Exports()
+        self.metadata = Metadata()
         self.mapper = Mapper(self.headers)
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)

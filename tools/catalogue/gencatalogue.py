@@ -9,7 +9,6 @@ See tools/README.md.
 """
 
 import collections
-import datetime
 import os
 import re
 import subprocess
@@ -29,6 +28,7 @@ import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
 from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
+import metadata as win32metadata  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
@@ -456,6 +456,30 @@ def package_version(name):
         return "?"
 
 
+def input_versions():
+    """Every input of the generator with its version: a rerun on the same inputs writes
+    the same bytes (no date)."""
+    v, commit = win32metadata.version()
+    wine = package_version("libwine")
+    return [
+        "the 32-bit Windows headers and import libraries of mingw-w64 (Debian package "
+        "mingw-w64-i686-dev %s), `/usr/i686-w64-mingw32`;" % package_version("mingw-w64-i686-dev"),
+        "the 64-bit Windows headers and import libraries of mingw-w64 (Debian package "
+        "mingw-w64-x86-64-dev %s), `/usr/x86_64-w64-mingw32`;" % package_version("mingw-w64-x86-64-dev"),
+        "the compilers i686-w64-mingw32-gcc (gcc-mingw-w64-i686-win32 %s) and x86_64-w64-mingw32-gcc "
+        "(gcc-mingw-w64-x86-64-win32 %s), which compute the constants and the 64-bit layouts again;" % (
+            package_version("gcc-mingw-w64-i686-win32"), package_version("gcc-mingw-w64-x86-64-win32")),
+        "libclang 14 through Debian's python3-clang-14 (%s; libclang1-14 %s);" % (
+            package_version("python3-clang-14"), package_version("libclang1-14")),
+        "Wine's export tables: %s;" % ("Debian package libwine %s" % wine if wine != "?" else "not installed"),
+        "Microsoft's Win32 metadata %s (the JSON rendering at commit %s), as far as the generator "
+        "reads it: `tools/catalogue/win32metadata/functions.tsv.xz` (MIT licence beside it);" % (v, commit),
+        "the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
+        "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
+        "make macros of).",
+    ]
+
+
 def sixty_four_bit_only(cat, libraries):
     """Exports that only the 64-bit import libraries have, for the catalogue's DLLs."""
     if not os.path.isdir(LIB_DIR_64):
@@ -515,6 +539,27 @@ def rule_sections(cat, records, entries):
     ]
 
 
+def metadata_section(records, md):
+    """What Microsoft's metadata says of the catalogue's exports, for the report."""
+    found = [(r, md.lookup(r.export, r.library)) for r in records]
+    absent = [r for r, fn in found if fn is None]
+    other = collections.Counter((r.library, win32metadata.library_of(fn.dll)) for r, fn in found
+                                if fn is not None and win32metadata.library_of(fn.dll) != r.library)
+    dlls = {win32metadata.library_of(fn.dll) for fns in md.by_name.values() for fn in fns}
+    out = ["## Microsoft's metadata", "",
+           "The metadata declares %d functions in %d DLLs. Of the catalogue's %d declarations, %d call an "
+           "export that the metadata declares (%d in the DLL the declaration names, %d in another); %d "
+           "call one it does not declare." % (
+               sum(len(v) for v in md.by_name.values()), len(dlls), len(records), len(records) - len(absent),
+               sum(1 for r, fn in found if fn is not None and win32metadata.library_of(fn.dll) == r.library),
+               sum(other.values()), len(absent)), ""]
+    if other:
+        out += ["| the catalogue's DLL | the metadata's DLL | functions |", "|---|---|---:|"]
+        out += ["| %s | %s | %d |" % (a, b, n) for (a, b), n in sorted(other.items(), key=lambda x: (-x[1], x[0]))]
+        out.append("")
+    return out
+
+
 def wine_section(records):
     """The comparison with Wine's export tables, for the report."""
     wine = winecheck.Wine()
@@ -539,14 +584,10 @@ def write_report(cat, records, entries, wide):
     add = lines.append
     add("# The catalogue: how it was made")
     add("")
-    add("Written by `tools/catalogue/gencatalogue.py` on %s from:" % datetime.date.today().isoformat())
+    add("Written by `tools/catalogue/gencatalogue.py` from:")
     add("")
-    add("- the 32-bit Windows headers and import libraries of mingw-w64 "
-        "(Debian package mingw-w64-i686-dev %s), `/usr/i686-w64-mingw32`;" % package_version("mingw-w64-i686-dev"))
-    add("- libclang 14 through Debian's python3-clang-14 (%s);" % package_version("python3-clang-14"))
-    add("- the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
-        "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
-        "make macros of).")
+    for line in input_versions():
+        add("- " + line)
     add("")
     add("Every function is exported under its name (or its `Alias`) by the library it names, as a "
         "stdcall export whose argument bytes (the `@N` of the import library's symbol) equal the bytes "
@@ -637,6 +678,7 @@ def write_report(cat, records, entries, wide):
         add("")
         add(", ".join(items) if items else "none")
         add("")
+    lines.extend(metadata_section(records, cat.metadata))
     add("## Compared with Wine's export tables")
     add("")
     for line in wine_section(records):
