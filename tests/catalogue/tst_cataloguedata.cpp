@@ -251,7 +251,8 @@ const QStringList rules = {
     "line breaks are CR LF", "VBA7 forms agree with the classic form and 64-bit Windows", "VBA7 Type blocks have the x64 layout",
     "no String members in structures kept, read at an offset or filled", "W functions carry no ANSI text",
     "pointers to handles are ByRef", "function names are no Basic keywords", "SafeArray functions are not filed under security",
-    "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter"};
+    "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter",
+    "no declaration that compiles and then fails when called"};
 
 } // namespace
 
@@ -447,6 +448,30 @@ private slots:
             for (qsizetype i = 0; i < types.size() && i < d.parameters.size(); ++i) {
                 if (pointerToHandle.match(types[i]).hasMatch() && (++handles, d.parameters[i].byValue))
                     fail(18, d.parameters[i].name);
+            }
+            // Declarations that compile and fail when called: a one-byte output (VarI1From*)
+            // or an argument list (va_list) as a String, socket address bytes as fixed
+            // text, a CryptoAPI context that the system hands out as a Basic Type, what a
+            // Free function gives back as Basic's copy, text a structure keeps (RtlInitString)
+            // as Basic's temporary copy.
+            static const QRegularExpression binaryText(QStringLiteral("^    (sa_data|ss_pad\\d|sin_zero) As String"), QRegularExpression::MultilineOption);
+            static const QRegularExpression context(QStringLiteral("^\\s*(const\\s+)?P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT\\s+\\w+\\s*$"));
+            static const QSet<QString> givesBack = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
+                                                    "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList"};
+            static const QSet<QString> keepsText = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"};
+            if (const auto m = binaryText.match(r[R::Declaration]); m.hasMatch())
+                fail(23, m.captured(1));
+            const QStringList cTexts = p.cParameters == p.basicParameters ? p.text.mid(p.text.indexOf(u'(') + 1).chopped(1).split(u',') : QStringList();
+            for (qsizetype i = 0; i < d.parameters.size(); ++i) {
+                const Parameter &param = d.parameters[i];
+                const bool byValLong = param.byValue && param.type == QLatin1String("Long");
+                const bool text = param.type == QLatin1String("String");
+                if ((text && param.name.startsWith(QLatin1String("pc")) && param.name.size() > 2 && param.name[2].isUpper())
+                    || (i < cTexts.size() && types[i].endsWith(QLatin1String("va_list")) && !cTexts[i].contains(u'*') && !byValLong)
+                    || (i < cTexts.size() && context.match(cTexts[i]).hasMatch() && !byValLong)
+                    || (givesBack.contains(p.exportName) && (text || (!param.byValue && d.typeNames.contains(param.type))))
+                    || (keepsText.contains(p.exportName) && text))
+                    fail(23, param.name + QStringLiteral(" As ") + param.type);
             }
             if (keywords.contains(name.toLower())) // "Declare Function select" does not compile: select_ with Alias
                 fail(19);

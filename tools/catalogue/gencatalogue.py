@@ -106,6 +106,7 @@ class Record:
         self.written = curated      # text written by hand (curated.tsv or descriptions/)
         self.source = "curated.tsv" if curated else None
         self.vba7 = ""          # the VBA7 form, empty where 64-bit Office has none
+        self.only64 = False     # the metadata has the VBA7 form's export in 64-bit Windows only
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -539,8 +540,16 @@ def rule_sections(cat, records, entries):
     ]
 
 
-def metadata_section(records, md):
+def metadata_section(records, md, exports):
     """What Microsoft's metadata says of the catalogue's exports, for the report."""
+    saved, exports.metadata = exports.metadata, None
+    before = {r.name: exports.lookup(r.export) for r in records}
+    exports.metadata = saved
+    moved = collections.defaultdict(list)
+    for r in records:
+        old = library_name(before[r.name].dll) if before[r.name] is not None else r.library
+        if old != r.library:
+            moved[(old, r.library)].append(r.name)
     found = [(r, md.lookup(r.export, r.library)) for r in records]
     absent = [r for r, fn in found if fn is None]
     other = collections.Counter((r.library, win32metadata.library_of(fn.dll)) for r, fn in found
@@ -557,6 +566,15 @@ def metadata_section(records, md):
         out += ["| the catalogue's DLL | the metadata's DLL | functions |", "|---|---|---:|"]
         out += ["| %s | %s | %d |" % (a, b, n) for (a, b), n in sorted(other.items(), key=lambda x: (-x[1], x[0]))]
         out.append("")
+        out += ["Where the metadata's DLL is not an import library of mingw-w64 (the api-ms-win-* sets) "
+                "or the library was chosen by hand (`DOCUMENTED` in `tools/catalogue/exports.py`), the "
+                "declaration keeps its DLL.", ""]
+    out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
+            "Where several DLLs export a name, the metadata's `DllImport` names the documented one. "
+            "Declarations whose DLL it changed, from the DLL the generator chose before:", ""]
+    for (a, b), names in sorted(moved.items(), key=lambda x: (-len(x[1]), x[0])):
+        out += ["- %s to %s (%d): %s" % (a, b, len(names), ", ".join(sorted(names)))]
+    out.append("")
     return out
 
 
@@ -678,7 +696,7 @@ def write_report(cat, records, entries, wide):
         add("")
         add(", ".join(items) if items else "none")
         add("")
-    lines.extend(metadata_section(records, cat.metadata))
+    lines.extend(metadata_section(records, cat.metadata, cat.exports))
     add("## Compared with Wine's export tables")
     add("")
     for line in wine_section(records):
