@@ -4,6 +4,7 @@
 // the C prototypes the generator recorded in data/catalogue/prototypes.txt say.
 #include "catalogue/CatalogueSource.h"
 #include "catalogue/ConstantTable.h"
+#include "catalogue/FunctionFacts.h"
 #include "catalogue/Recordset.h"
 #include "find/CatalogueSearch.h"
 #include "platform/Windows1256.h"
@@ -252,7 +253,8 @@ const QStringList rules = {
     "no String members in structures kept, read at an offset or filled", "W functions carry no ANSI text",
     "pointers to handles are ByRef", "function names are no Basic keywords", "SafeArray functions are not filed under security",
     "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter",
-    "no declaration that compiles and then fails when called"};
+    "no declaration that compiles and then fails when called", "forms for 64-bit Windows only go under #If Win64",
+    "the metadata's columns hold a Windows version, 0 or 1, and replacements"};
 
 } // namespace
 
@@ -291,9 +293,13 @@ private slots:
         // pointer-sized marks; per Type its x86_64 size and member offsets as gcc gives them.
         QHash<QString, std::pair<QString, QString>> vba7Functions;
         QHash<QString, QStringList> vba7Layouts;
+        QSet<QString> only64; // Microsoft's metadata has the export of the VBA7 form in 64-bit Windows only
         for (const QStringList &f : readList(QStringLiteral("data/catalogue/vba7.txt"))) {
-            if (f[0] == QLatin1String("F") && f.size() == 4)
+            if (f[0] == QLatin1String("F") && f.size() == 5) {
                 vba7Functions.insert(f[1], {f[2], f[3]});
+                if (f[4] == QLatin1String("64"))
+                    only64.insert(f[1]);
+            }
             else if (f[0] == QLatin1String("T") && f.size() >= 3)
                 vba7Layouts.insert(f[1], f.mid(2));
             else
@@ -323,7 +329,7 @@ private slots:
         QSet<QString> names, folded, libraries, areasInAll;
         QHash<QString, int> descriptionsWith;
         QHash<QString, std::pair<int, int>> layouts; // VBA7 Type -> x64 size, alignment
-        int ansi = 0, forms = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
+        int ansi = 0, forms = 0, forms64 = 0, withWindows = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
         const QString *previous = nullptr;
         for (const CatalogueRecord &r : m_records) {
             const QString &name = r[R::FunctionName], &text = r[R::Description], &vba7 = r[R::Vba7Declaration];
@@ -398,6 +404,10 @@ private slots:
                     same = wide[i] != u'P' || v.parameters[i].type == QLatin1String("LongPtr");
                 if (!same)
                     fail(14, v.error);
+                // 32-bit Office runs the "#If VBA7" branch too: a form whose export only
+                // 64-bit Windows has goes under "#If Win64" in a saved module.
+                if (only64.contains(name) && (++forms64, !FunctionFacts::onlyIn64Bits(vba7, classicText)))
+                    fail(24, v.alias.isEmpty() ? v.name : v.alias);
             }
             // Every VBA7 Type block laid out as 64-bit VBA lays it out (each member at a
             // multiple of its own size, at most 8; a Type member at its largest member's) has
@@ -473,6 +483,14 @@ private slots:
                     || (keepsText.contains(p.exportName) && text))
                     fail(23, param.name + QStringLiteral(" As ") + param.type);
             }
+            // What Microsoft's metadata says: the first Windows, whether Err.LastDllError
+            // means anything, and what replaces an obsolete function (names, or "-").
+            static const QSet<QString> windowsVersions = {"", "2000", "XP", "Vista", "7", "8", "8.1", "10"};
+            static const QRegularExpression replacements(QStringLiteral("^(-|\\w+(, \\w+)*)?$"));
+            if (!windowsVersions.contains(r[R::FirstWindows]) || !QStringList{"", "0", "1"}.contains(r[R::LastDllError])
+                || !replacements.match(r[R::Obsolete]).hasMatch())
+                fail(25, r[R::FirstWindows] + u'|' + r[R::LastDllError] + u'|' + r[R::Obsolete]);
+            withWindows += !r[R::FirstWindows].isEmpty();
             if (keywords.contains(name.toLower())) // "Declare Function select" does not compile: select_ with Alias
                 fail(19);
             // The pattern for the Safer functions once took every name starting with "Saf".
@@ -510,6 +528,8 @@ private slots:
         atLeast(11, 40, areasInAll.size());
         atLeast(14, forms, qsizetype(m_records.size() * 9 / 10) + 1);
         atLeast(15, offsets, 1001);
+        atLeast(24, forms64, 12);
+        atLeast(25, withWindows, 6000);
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
         atLeast(22, full, 1000);

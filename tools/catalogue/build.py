@@ -81,6 +81,7 @@ class Catalogue:
             self.headers.parse(group)
         self.exports = Exports()
         self.metadata = Metadata()
+        self.exports.metadata = self.metadata
         self.mapper = Mapper(self.headers)
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)

@@ -107,6 +107,7 @@ class Record:
         self.source = "curated.tsv" if curated else None
         self.vba7 = ""          # the VBA7 form, empty where 64-bit Office has none
         self.only64 = False     # the metadata has the VBA7 form's export in 64-bit Windows only
+        self.facts = ["", "", ""]   # first Windows, LastDllError, Obsolete: the API table's last columns
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -232,7 +233,13 @@ def main():
         sys.exit("names that differ only in letter case: %s" % ", ".join(clashes))
     if not 5000 <= len(ordered) <= 32767:
         sys.exit("%d functions: outside 5000..32767" % len(ordered))
+    for r in ordered:
+        form = forms.get(r.name)
+        r.only64 = form is not None and cat.metadata.only_64_bit(form.export, form.lib)
+        r.facts = metadata_facts(cat.metadata.lookup(r.export, r.library))
     problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers))
+    problems["64-bit only form not under #If Win64"] = checks.win64_faults(
+        [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
     if checks.report({k: v for k, v in problems.items() if v}):
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     write_catalogue(ordered)
@@ -248,6 +255,15 @@ def main():
     print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
     print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
+
+
+def metadata_facts(fn):
+    """The API table's columns FirstWindows, LastDllError and Obsolete from the metadata's
+    function (None: all three empty, unknown)."""
+    if fn is None:
+        return ["", "", ""]
+    obsolete = (", ".join(fn.replacements()) or "-") if fn.is_obsolete else ""
+    return [fn.windows, "1" if fn.set_last_error else "0", obsolete]
 
 
 def read_descriptions(records):
@@ -411,7 +427,7 @@ def write_catalogue(records):
             f.write("# Written by tools/catalogue/gencatalogue.py: edit tools/catalogue/curated.tsv "
                     "or the tool, never this file.\n")
             for r in group:
-                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description, r.vba7]
+                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description, r.vba7] + r.facts
                 f.write("\t".join(escape(x) for x in fields) + "\n")
 
 
@@ -436,14 +452,15 @@ def write_vba7_facts(records, forms, layouts):
                 "# tools/catalogue/gencatalogue.py. Fields, separated by TAB:\n"
                 "# F, name, the DLL whose 64-bit import library has the export, one letter a\n"
                 "#    parameter and then one for the result: P where the value (or what it\n"
-                "#    points to) is pointer-sized, so never Long, else \"-\";\n"
+                "#    points to) is pointer-sized, so never Long, else \"-\"; 64 where\n"
+                "#    Microsoft's metadata has the export in 64-bit Windows only, else \"-\";\n"
                 "# T, Type name, sizeof on x86_64, then member=offsetof for each member that C\n"
                 "#    names, as x86_64-w64-mingw32-gcc lays the structure out.\n")
         for r in records:
             form = forms.get(r.name)
             if form is not None:
                 flags = "".join("P" if w else "-" for w in form.wide) + ("P" if form.wide_result else "-")
-                f.write("\t".join(["F", r.name, form.lib, flags]) + "\n")
+                f.write("\t".join(["F", r.name, form.lib, flags, "64" if r.only64 else "-"]) + "\n")
         for name in sorted(layouts):
             size, offsets = layouts[name]
             f.write("\t".join(["T", name, str(size)] + ["%s=%d" % m for m in offsets.items()]) + "\n")
@@ -569,6 +586,19 @@ def metadata_section(records, md, exports):
         out += ["Where the metadata's DLL is not an import library of mingw-w64 (the api-ms-win-* sets) "
                 "or the library was chosen by hand (`DOCUMENTED` in `tools/catalogue/exports.py`), the "
                 "declaration keeps its DLL.", ""]
+    facts = [r.facts for r in records]
+    first = collections.Counter(f[0] for f in facts if f[0])
+    out += ["The API table's last three columns come from the metadata: the first Windows that has "
+            "the function (%d functions; %s), whether Err.LastDllError tells why it failed (%d yes, %d no) "
+            "and whether it is obsolete (%d, %d of them naming what replaces it); empty where the metadata "
+            "does not declare the export." % (
+                sum(first.values()), ", ".join("%s %d" % (w, first[w]) for w in sorted(first, key=lambda w: (
+                    [v for _, v in win32metadata.WINDOWS].index(w)))),
+                sum(f[1] == "1" for f in facts), sum(f[1] == "0" for f in facts),
+                sum(bool(f[2]) for f in facts), sum(f[2] not in ("", "-") for f in facts)), ""]
+    only64 = sorted(r.name for r in records if r.only64)
+    out += ["VBA7 forms whose export the metadata has in 64-bit Windows only, which a saved module puts "
+            "under `#If Win64` with the classic form under `#Else` (%d): %s" % (len(only64), ", ".join(only64)), ""]
     out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
             "Where several DLLs export a name, the metadata's `DllImport` names the documented one. "
             "Declarations whose DLL it changed, from the DLL the generator chose before:", ""]

@@ -92,6 +92,12 @@ class Metadata:
                 return fn
         return found[0]
 
+    def only_64_bit(self, export, library):
+        """Whether every declaration of the export in the library (the metadata has one per
+        architecture where they differ, as CheckSumMappedFile) is for 64-bit Windows only."""
+        found = [fn for fn in self.by_name.get(export, []) if library_of(fn.dll) == library]
+        return bool(found) and all(fn.sixty_four_bit_only for fn in found)
+
     def libraries(self, export):
         return sorted({library_of(fn.dll) for fn in self.by_name.get(export, [])})
 
