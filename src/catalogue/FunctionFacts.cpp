@@ -45,7 +45,7 @@ QString note(const CatalogueRecord &record, bool vba7Shown)
         parts << QStringLiteral("منسوخ؛ به جاي آن ") + QString(obsolete).replace(QLatin1String(", "), QStringLiteral("، "));
     if (vba7Shown && !record[CatalogueRecord::Vba7Declaration].isEmpty()
         && onlyIn64Bits(record[CatalogueRecord::Vba7Declaration], record[CatalogueRecord::Declaration]))
-        parts << QStringLiteral("اين اعلان فقط براي Office 64 بيتي است (#If Win64)");
+        parts << QStringLiteral("فقط براي Office 64 بيتي");
     return parts.join(QStringLiteral("؛ "));
 }
 

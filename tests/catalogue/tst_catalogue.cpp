@@ -502,7 +502,7 @@ private slots:
         QTest::newRow("obsolete, two replacements") << QStringList{"2000", "", "inet_pton, InetPton"} << false
                                                     << QStringLiteral("از ويندوز 2000") + s + QStringLiteral("منسوخ؛ به جاي آن inet_pton، InetPton");
         QTest::newRow("obsolete, none named") << QStringList{"", "", "-"} << false << QStringLiteral("منسوخ");
-        QTest::newRow("a LongLong form shown") << QStringList{"", "", ""} << true << QStringLiteral("اين اعلان فقط براي Office 64 بيتي است (#If Win64)");
+        QTest::newRow("a LongLong form shown") << QStringList{"", "", ""} << true << QStringLiteral("فقط براي Office 64 بيتي");
         QTest::newRow("the same form, classic shown") << QStringList{"", "", ""} << false << "";
     }
     void note()

@@ -191,14 +191,16 @@ void frmMain::createControls()
     lblFacts = new QLabel(picFn);
     lblFacts->setObjectName(QStringLiteral("lblFacts"));
     lblFacts->setTextFormat(Qt::PlainText);
-    TwipLayout::place(lblFacts, 0, 1575, 4365, 255);
+    lblFacts->setWordWrap(true); // two lines where the box is narrow
+    lblFacts->setAlignment(Qt::AlignTop | Qt::AlignLeading);
+    TwipLayout::place(lblFacts, 0, 1350, 4365, 480);
     picFn->setResizeRule([this](int w, int h) {
         TwipLayout::setWidth(txtFunction, w);
         TwipLayout::setWidth(lblFunction, w);
         TwipLayout::setWidth(shpWC, w);
         TwipLayout::setWidth(lblFacts, w);
-        TwipLayout::setHeight(txtFunction, h - 360 - 255);
-        TwipLayout::setTop(lblFacts, h - 255);
+        TwipLayout::setHeight(txtFunction, h - 360 - 480);
+        TwipLayout::setTop(lblFacts, h - 480);
     });
 
     txtComment = new TextBox(resFunction);
