@@ -17,6 +17,7 @@
 #include "TextBox.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/DeclarationLayout.h"
+#include "catalogue/FunctionFacts.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
 #include "ui/windows/Transpart.h"
@@ -186,11 +187,21 @@ void frmMain::createControls()
     txtFunction->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBoxColour(txtFunction);
     TwipLayout::place(txtFunction, 0, 360, 4365, 1470);
+    // One line under the declaration: the first Windows that has the function, what
+    // Err.LastDllError tells, whether it is obsolete (FunctionFacts::note).
+    lblFacts = new QLabel(picFn);
+    lblFacts->setObjectName(QStringLiteral("lblFacts"));
+    lblFacts->setTextFormat(Qt::PlainText);
+    lblFacts->setWordWrap(true); // two lines where the box is narrow
+    lblFacts->setAlignment(Qt::AlignTop | Qt::AlignLeading);
+    TwipLayout::place(lblFacts, 0, 1350, 4365, 480);
     picFn->setResizeRule([this](int w, int h) {
         TwipLayout::setWidth(txtFunction, w);
         TwipLayout::setWidth(lblFunction, w);
         TwipLayout::setWidth(shpWC, w);
-        TwipLayout::setHeight(txtFunction, h - 360);
+        TwipLayout::setWidth(lblFacts, w);
+        TwipLayout::setHeight(txtFunction, h - 360 - 480);
+        TwipLayout::setTop(lblFacts, h - 480);
     });
 
     txtComment = new TextBox(resFunction);
@@ -330,6 +341,13 @@ void frmMain::createMenus()
     mnuVba7->setCheckable(true);
     mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
     connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
+    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::mnuHideObsolete);
+    mnuHideObsolete->setObjectName(QStringLiteral("mnuHideObsolete"));
+    mnuHideObsolete->setCheckable(true);
+    connect(mnuHideObsolete, &QAction::triggered, this, [this](bool hide) {
+        m_tree->setHideObsolete(hide);
+        BuildCatalogueTree();
+    });
     mnuFunction->addSeparator();
     mnuDayFun = mnuFunction->addAction(Texts::keyed(Texts::mnuDayFun, 5)); // on "day"
     mnuDayFun->setObjectName(QStringLiteral("mnuDayFun"));
@@ -446,6 +464,7 @@ void frmMain::ShowCurrentRecord()
         lblFunctionName->setText(*name);
     if (const CatalogueRecord *record = m_recordset.current()) {
         txtFunction->setText(record->declaration(mnuVba7->isChecked()));
+        lblFacts->setText(FunctionFacts::note(*record, mnuVba7->isChecked()));
         m_shownPosition = m_recordset.AbsolutePosition();
     }
     if (const QString *description = m_recordset.field(CatalogueRecord::Description))
@@ -484,6 +503,7 @@ void frmMain::mnuVba7_Click()
     if (m_shownPosition < 1 || m_shownPosition > m_recordset.RecordCount())
         return;
     txtFunction->setText(m_recordset.at(m_shownPosition).declaration(mnuVba7->isChecked()));
+    lblFacts->setText(FunctionFacts::note(m_recordset.at(m_shownPosition), mnuVba7->isChecked()));
     FormatDeclaration();
 }
 
