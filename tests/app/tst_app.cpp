@@ -207,6 +207,19 @@ private slots:
         QVERIFY(store.readAll().contains("Position\\"));
     }
 
+    // Constants of 900,000 rows of 20,000 characters were read until memory ran out; past
+    // a limit the run now starts without them and says which limit.
+    void constantsPastALimit_abortedAtFourGigabytes()
+    {
+        TempSettings settings;
+        execSql("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('Beep', '', '', '', '');"
+                "CREATE TABLE Const (ConstName, Line, Value, Family, Header, Meaning);"
+                "INSERT INTO Const VALUES (printf('%.*c', 20000, 'n'), '', 1, '', '', '');");
+        QVERIFY(start());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages[0].text, Texts::constantsLeftOut + "\n" + Texts::constantRowTooLong.arg(16384));
+    }
+
     void badCatalogue_data()
     {
         QTest::addColumn<QString>("kind"); // missing, bytes or sql
