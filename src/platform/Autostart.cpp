@@ -118,8 +118,12 @@ std::optional<QString> programOf(const QByteArray &entry)
     for (qsizetype i = 0; i < value.size(); ++i) {
         QChar ch = value.at(i);
         if (ch == QLatin1Char('\\') && i + 1 < value.size()) {
-            ch = value.at(++i);
-            ch = ch == QLatin1Char('n') ? QChar(u'\n') : ch == QLatin1Char('r') ? QChar(u'\r') : ch == QLatin1Char('t') ? QChar(u'\t') : ch;
+            switch ((ch = value.at(++i)).unicode()) {
+            case 'n': ch = u'\n'; break;
+            case 'r': ch = u'\r'; break;
+            case 't': ch = u'\t'; break;
+            default: break;
+            }
         }
         command += ch;
     }
@@ -141,18 +145,28 @@ QByteArray contentOf(const QString &file)
 
 } // namespace
 
+namespace {
+
+// The program that the entry in file starts, when the entry is exactly what entryText()
+// writes for it.
+std::optional<QString> ownEntryProgram(const QString &file)
+{
+    const QByteArray entry = contentOf(file);
+    const std::optional<QString> program = programOf(entry);
+    return program && Autostart::entryText(*program) == entry ? program : std::nullopt;
+}
+
+} // namespace
+
 bool Autostart::isOwnEntry() const
 {
-    const QByteArray entry = contentOf(m_entryFile);
-    const std::optional<QString> program = programOf(entry);
-    return program && entryText(*program) == entry;
+    return ownEntryProgram(m_entryFile).has_value();
 }
 
 bool Autostart::isOwnEntryOfMovedProgram(const QString &program) const
 {
-    const QByteArray entry = contentOf(m_entryFile);
-    const std::optional<QString> started = programOf(entry);
-    return started && entryText(*started) == entry && *started != program && !QFileInfo::exists(*started);
+    const std::optional<QString> started = ownEntryProgram(m_entryFile);
+    return started && *started != program && !QFileInfo::exists(*started);
 }
 
 bool Autostart::starts(const QString &program) const
