@@ -2,6 +2,7 @@
 // name or by description) and the analysis of an executable, with its progress bar. The
 // matching itself is tested in tests/find; here the roads to it and what the window shows.
 #include "MainWindowTest.h"
+#include "find/ExecutableAnalysis.h"
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
@@ -11,12 +12,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -275,6 +283,56 @@ private slots:
         QVERIFY(values.size() < 6);
         QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
         QVERIFY(t.prompter->messages.isEmpty());
+    }
+
+    // With the reads held up (a network share, a failing disk) the window froze: the scan
+    // waited for each piece on the window's thread, and closing waited for the read. Keys
+    // are now answered while the read hangs, and closing ends the scan before the read.
+    void slowDisk_frozeTheWindow()
+    {
+        openAnalysis();
+        struct Gate { std::mutex mutex; std::condition_variable opened; bool open = false; bool readDone = false; };
+        const auto gate = std::make_shared<Gate>();
+        ExecutableAnalysis::setReadDelay([gate](qint64) {
+            std::unique_lock<std::mutex> lock(gate->mutex);
+            gate->opened.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+            gate->readDone = true;
+        });
+        t.prompter->fileAnswers = {importsExe()};
+        bool answered = false;
+        QTimer::singleShot(200, this, [&] {
+            analyse()->txtFileName->setFocus();
+            press(Qt::Key_End, {});
+            type(QStringLiteral("x"));
+            answered = analyse()->isAnalysing() && t.main->ProgressBar->isVisible()
+                && analyse()->txtFileName->text() == importsExe() + "x";
+            t.main->close();
+        });
+        browse();
+        ExecutableAnalysis::setReadDelay({});
+        const std::lock_guard<std::mutex> lock(gate->mutex);
+        QVERIFY(answered && !gate->readDone);
+        gate->open = true;
+        gate->opened.notify_all();
+        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+    }
+
+    // As root, typing /proc/ paths into the open dialog hung the window on /proc/kmsg: the
+    // dialog read each file's first bytes to tell its kind. It now goes by the name.
+    void openDialog_readTheFilesItListed()
+    {
+        QFileDialog dialog;
+        QtPrompter::neverReadFiles(dialog);
+        const QString path = m_dir->filePath("program");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3e\0", 20)) == 20);
+        file.close();
+        const QString sniffed = QMimeDatabase().mimeTypeForFile(path).comment();
+        QVERIFY(sniffed != QMimeDatabase().mimeTypeForName("application/octet-stream").comment());
+        dialog.setDirectory(m_dir->path());
+        const auto *model = dialog.findChild<QFileSystemModel *>();
+        QTRY_VERIFY(!model->type(model->index(path)).isEmpty());
+        QVERIFY2(model->type(model->index(path)) != sniffed, qPrintable(sniffed));
     }
 
     // The fault: the browse button, disabled for the scan, passed the focus on to the list,
