@@ -1,5 +1,6 @@
 #include "ModuleExport.h"
 
+#include "catalogue/FunctionFacts.h"
 #include "platform/Windows1256.h"
 
 #include <QSet>
@@ -144,7 +145,7 @@ void appendBlocks(QString &out, const QStringList &blocks, QStringView prefix)
 QString conditionalDeclaration(const QString &vba7, const QString &classic)
 {
     // The blocks are the Type blocks and, last, the Declare statement, one empty line apart.
-    return conditionalBlocks(vba7.split(blockBreak), classic.split(blockBreak), needsWin64(vba7));
+    return conditionalBlocks(vba7.split(blockBreak), classic.split(blockBreak), FunctionFacts::onlyIn64Bits(vba7, classic));
 }
 
 QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
@@ -217,11 +218,6 @@ void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const 
     out += lineEnd + QStringLiteral("#Else") + lineEnd;
     appendBlocks(out, classicOnly, u"    ");
     out += lineEnd + QStringLiteral("#End If");
-}
-
-bool needsWin64(const QString &vba7)
-{
-    return vba7.contains(QStringLiteral("LongLong"));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueRecord.h"
 #include "catalogue/ConstantTable.h"
+#include "catalogue/FunctionFacts.h"
 #include "output/ModuleExport.h"
 #include "platform/Windows1256.h"
 
@@ -189,7 +190,9 @@ Module build(const std::vector<const CatalogueRecord *> &functions, const std::v
             classic.add(name, (*record)[CatalogueRecord::Declaration], comment);
         if (options.form != Form::Classic) {
             vba7.add(name, vba7Form(*record), comment);
-            only64 = only64 || ModuleExport::needsWin64(record->fields[CatalogueRecord::Vba7Declaration]);
+            only64 = only64
+                || FunctionFacts::onlyIn64Bits(record->fields[CatalogueRecord::Vba7Declaration],
+                                               record->fields[CatalogueRecord::Declaration]);
         }
     }
     Module module;
