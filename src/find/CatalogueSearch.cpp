@@ -100,26 +100,36 @@ std::vector<QString> foldDescriptions(const QStringList &descriptions)
     return folded;
 }
 
-QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
+std::vector<qsizetype> findPositions(Recordset &recordset, const QString &text, bool byDescription,
+                                     PreparedFields *kept)
 {
     // Preparing the text once instead of once per record gives the same comparison.
     const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
     const QStringMatcher wanted(prepared(text, byDescription));
     const std::vector<QString> *fields = kept ? &kept->of(recordset, byDescription) : nullptr;
-    QStringList names;
+    std::vector<qsizetype> positions;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
         const CatalogueRecord *record = recordset.current();
         if (!record)
             break;
         const QString &field = (*record)[searched];
+        const qsizetype position = recordset.AbsolutePosition();
         const bool found = fields
-            ? preparedMatches(field.isEmpty(), (*fields)[static_cast<size_t>(recordset.AbsolutePosition() - 1)], wanted)
+            ? preparedMatches(field.isEmpty(), (*fields)[static_cast<size_t>(position - 1)], wanted)
             : preparedMatches(field.isEmpty(), field.isEmpty() ? field : prepared(field, byDescription), wanted);
         if (found)
-            names.append((*record)[CatalogueRecord::FunctionName]);
+            positions.push_back(position);
         recordset.MoveNext();
     }
+    return positions;
+}
+
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
+{
+    QStringList names;
+    for (const qsizetype position : findPositions(recordset, text, byDescription, kept))
+        names.append(recordset.at(position)[CatalogueRecord::FunctionName]);
     return names;
 }
 

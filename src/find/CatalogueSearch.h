@@ -47,5 +47,8 @@ std::vector<QString> foldDescriptions(const QStringList &descriptions);
 // `kept` keeps the prepared fields between searches; without it they are prepared anew.
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription,
                       PreparedFields *kept = nullptr);
+// The same search, giving the record positions (1-based) of the matches in record order.
+std::vector<qsizetype> findPositions(Recordset &recordset, const QString &text, bool byDescription,
+                                     PreparedFields *kept = nullptr);
 
 } // namespace CatalogueSearch

@@ -3,6 +3,7 @@
 // window places that one run leaves to the next.
 #include "app/PersianLook.h"
 #include "app/mdlMain.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/InstanceLock.h"
@@ -15,7 +16,7 @@
 #include "support/UnwritableFolder.h"
 #include "ui/controls/Resizer.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/TwipPanel.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/frmDayApi.h"
@@ -210,7 +211,7 @@ private slots:
         QVERIFY(run);
         frmMain *main = run->mainWindow();
         QCOMPARE(main->FunctionCount(), 3);
-        main->ShowFunction(QStringLiteral("Beep"));
+        run->browser().show(1);
         QCOMPARE(main->txtFunction->text(), QStringLiteral("12"));
         QCOMPARE(main->txtComment->text(), QString());
         main->mnuExit->trigger();
@@ -234,7 +235,7 @@ private slots:
         frmMain *main = run->mainWindow();
         QCOMPARE(main->statusPanels()->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
         QVERIFY(main->catalogueTree()->indexForKey(QStringLiteral("Lib_F_") + name).isValid());
-        main->ShowFunction(name);
+        run->browser().show(40001);
         const QString shown = main->statusPanels()->text(QStringLiteral("name"));
         QVERIFY(shown.size() <= 200);
         QVERIFY(name.startsWith(shown.chopped(1)));
@@ -265,7 +266,7 @@ private slots:
                                                   record("Sleep", "Private Declare Sub Sleep Lib \"kernel32\" ()")};
         writeCatalogue(m_dir.path(), {two.begin(), two.begin() + records});
         auto run = program();
-        bool modal = false, stepsOn = false, endedWithTheClose = false;
+        bool modal = false, stepsOn = false, endedWithTheClose = false, noMainWindow = true;
         QString declaration;
         QPointer<frmDayApi> day;
         QTimer::singleShot(0, [&] {
@@ -276,15 +277,17 @@ private slots:
             declaration = day->txtFunction->text();
             stepsOn = day->cmdNext->isEnabled() && day->cmdBack->isEnabled();
             byKey ? QTest::mouseClick(day->cmdOK, Qt::LeftButton) : void(day->close());
-            endedWithTheClose = run->mainWindow() == nullptr;
+            endedWithTheClose = !run->browser().recordset().isOpen();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                noMainWindow = noMainWindow && !qobject_cast<frmMain *>(w);
         });
         QCOMPARE(run->Main(arguments), Program::Road::Ended);
-        QVERIFY(day && modal && endedWithTheClose);
+        QVERIFY(day && modal && endedWithTheClose && noMainWindow);
         QCOMPARE(declaration.startsWith(QLatin1String("Private Declare")), records > 0);
         QCOMPARE(stepsOn, records > 0);
         QVERIFY(run->DayFunctionMode());
-        // EndProgram deleted the main window while the day window's close still ran: the
-        // day window is no child of it and goes only with the program.
+        // EndProgram closed the catalogue while the day window's close still ran: the day
+        // window goes only with the program.
         QCOMPARE(run->dayWindow(), day.data());
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
@@ -452,7 +455,7 @@ private slots:
         auto run = start(Program::Road::MainWindow, {}, true);
         QVERIFY(run);
         frmMain &main = *run->mainWindow();
-        main.ShowFunction(QStringLiteral("GetDC"));
+        run->browser().show(1);
         QCOMPARE(main.mnuVba7->isEnabled(), six);
         QCOMPARE(main.mnuVba7->isChecked(), on);
         QCOMPARE(main.txtFunction->text(), on ? vba7 : classic);

@@ -41,8 +41,9 @@ NameList::NameList(QWidget *parent)
             [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
 }
 
-void NameList::setNames(const QStringList &names)
+void NameList::setNames(const QStringList &names, std::vector<qsizetype> positions)
 {
+    m_positions = std::move(positions);
     m_model->reset(names);
 }
 
@@ -60,6 +61,12 @@ QString NameList::currentName() const
 {
     const int row = currentRow();
     return row >= 0 ? m_model->names.at(row) : QString();
+}
+
+qsizetype NameList::currentPosition() const
+{
+    const int row = currentRow();
+    return row >= 0 && static_cast<size_t>(row) < m_positions.size() ? m_positions[static_cast<size_t>(row)] : 0;
 }
 
 bool NameList::isRowSelected(int row) const { return selectionModel()->isSelected(m_model->index(row, 0)); }

@@ -3,6 +3,8 @@
 #include <QListView>
 #include <QStringList>
 
+#include <vector>
+
 class NameListModel;
 
 // A list of function names, one line each. Refilled with tens of thousands of names at a
@@ -16,13 +18,18 @@ public:
     explicit NameList(QWidget *parent = nullptr);
 
     // Replaces the rows with the names, in their order; no row is current afterwards.
-    void setNames(const QStringList &names);
+    // positions: the record position of each row's function, where the rows stand for
+    // records.
+    void setNames(const QStringList &names, std::vector<qsizetype> positions = {});
     const QStringList &names() const;
     int count() const;
     // -1 when no row is current.
     int currentRow() const;
     // The name in the current row; empty when no row is current.
     QString currentName() const;
+    // The record position of the current row; 0 when no row is current or the rows
+    // carry no positions.
+    qsizetype currentPosition() const;
     bool isRowSelected(int row) const;
     QRect rowRect(int row) const;
 
@@ -32,4 +39,5 @@ signals:
 
 private:
     NameListModel *m_model;
+    std::vector<qsizetype> m_positions;
 };

@@ -1,8 +1,8 @@
 #include "AnalysePanel.h"
 
 #include "StatusPanels.h"
+#include "browse/CatalogueBrowser.h"
 #include "find/ExecutableAnalysis.h"
-#include "frmMain.h"
 #include "ui/controls/CloseKey.h"
 #include "ui/controls/NameList.h"
 #include "platform/Prompter.h"
@@ -27,9 +27,12 @@ const QString AnalysePanel::browseFilter = QStringLiteral(
     "All Supported Files|*.exe;*.ocx;*.dll|Executeble Files (*.exe)|*.exe|ActiveX Files (*.ocx)|*.ocx|"
     "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
 
-AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
+AnalysePanel::AnalysePanel(CatalogueBrowser &browser, StatusPanels &status, QProgressBar &progressBar,
+                           Prompter &prompter, QWidget *parent)
     : InputPanel({QStringLiteral("lblAnalyse"), Texts::lblAnalyse, QStringLiteral("shpWA"), QStringLiteral("cmdCloseAnalyse")}, parent)
-    , m_main(main)
+    , m_browser(browser)
+    , m_status(status)
+    , m_progressBar(progressBar)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("picAnalyse"));
@@ -58,12 +61,12 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
             lstAnalyseApi_Click();
     });
     // A scan yields to the event loop; closing the window meanwhile ends the scan there.
-    main.installEventFilter(this);
+    window()->installEventFilter(this);
 }
 
 bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
+    if (watched == window() && event->type() == QEvent::Close && m_analysing)
         m_stop = true;
     return InputPanel::eventFilter(watched, event);
 }
@@ -78,7 +81,7 @@ void AnalysePanel::showEvent(QShowEvent *event)
 
 QStringList AnalysePanel::catalogueNames() const
 {
-    const Recordset &recordset = m_main.ADO();
+    const Recordset &recordset = m_browser.recordset();
     QStringList names;
     names.reserve(recordset.RecordCount());
     for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
@@ -106,25 +109,24 @@ void AnalysePanel::cmdBrowse_Click()
     }
     txtFileName->setText(*path);
     placeProgressBar();
-    m_main.ProgressBar->setVisible(true);
+    m_progressBar.setVisible(true);
     AnalyseExecutable(*path);
-    m_main.ProgressBar->setVisible(false);
+    m_progressBar.setVisible(false);
     showCount();
 }
 
 void AnalysePanel::showCount()
 {
     const int count = lstAnalyseApi->count();
-    m_main.statusPanels()->setText(QStringLiteral("name"),
-                                   count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix
-                                             : Texts::noFunctionFound);
+    m_status.setText(QStringLiteral("name"), count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix
+                                                     : Texts::noFunctionFound);
 }
 
 void AnalysePanel::placeProgressBar()
 {
     // Over the "prog" panel: its left edge and width, centred in the status bar's height.
-    QProgressBar *bar = m_main.ProgressBar;
-    const StatusPanels *status = m_main.statusPanels();
+    QProgressBar *bar = &m_progressBar;
+    const StatusPanels *status = &m_status;
     const QWidget *panel = status->panel(QStringLiteral("prog"));
     if (!panel)
         return;
@@ -143,7 +145,7 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
         return;
     // The names are taken in one walk before the scan: the scan yields to the event loop,
     // and whatever the user does meanwhile with the shared recordset cannot change them.
-    Recordset &recordset = m_main.ADO();
+    Recordset &recordset = m_browser.recordset();
     QStringList names;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
@@ -156,8 +158,8 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
     // The bar counts the catalogue's functions; an empty catalogue gets a bar of one step
     // rather than Qt's endless busy bar.
-    QProgressBar *bar = m_main.ProgressBar;
-    const int maximum = static_cast<int>(std::clamp<qint64>(m_main.FunctionCount(), 1, INT_MAX));
+    QProgressBar *bar = &m_progressBar;
+    const int maximum = static_cast<int>(std::clamp<qint64>(m_browser.functionCount(), 1, INT_MAX));
     bar->setRange(0, maximum);
     bar->setValue(0);
 
@@ -188,9 +190,12 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
     switch (result.outcome) {
     case ExecutableAnalysis::Outcome::Scanned: {
         QStringList found;
-        for (const qsizetype i : result.found)
+        std::vector<qsizetype> positions;
+        for (const qsizetype i : result.found) {
             found.append(names.at(i));
-        lstAnalyseApi->setNames(found);
+            positions.push_back(i + 1); // the names were taken in record order
+        }
+        lstAnalyseApi->setNames(found, std::move(positions));
         bar->setValue(maximum);
         break;
     }
@@ -209,10 +214,5 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
 void AnalysePanel::lstAnalyseApi_Click()
 {
-    if (lstAnalyseApi->currentRow() < 0)
-        return;
-    m_main.ShowFunction(lstAnalyseApi->currentName());
-    m_main.mnuSave->setEnabled(true);
-    m_main.mnuFullSave->setEnabled(true);
-    m_main.mnuPrint->setEnabled(true);
+    m_browser.show(lstAnalyseApi->currentPosition());
 }

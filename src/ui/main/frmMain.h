@@ -1,7 +1,5 @@
 #pragma once
 
-#include "catalogue/ConstantTable.h"
-#include "catalogue/Recordset.h"
 #include "output/FunctionView.h"
 #include "settings/MainView.h"
 
@@ -9,10 +7,9 @@
 #include <QPointer>
 
 #include <array>
-#include <memory>
-#include <optional>
 
 class AnalysePanel;
+class CatalogueBrowser;
 class CatalogueTree;
 class CloseKey;
 class QFrame;
@@ -31,45 +28,34 @@ class StatusPanels;
 class TextBox;
 class frmAbout;
 class frmConst;
-class ConstantFinder;
 
 // The main window: the function title, the working area (the tree side and the function
 // area under one splitter, the declaration and the description under another), the key
 // row and the status bar. Every place and size is kept in twips, as the window was
-// designed, and turned into pixels where a widget is placed. It holds the one shared
-// catalogue recordset for the whole run.
+// designed, and turned into pixels where a widget is placed. It draws what the browser
+// (the catalogue and the function shown) says, and each of its roads asks the browser to
+// show a function.
 class frmMain : public QMainWindow, public MainView
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(Prompter &prompter, QWidget *parent = nullptr);
+    // The browser outlives the window. A catalogue given to the browser later (a test's)
+    // takes effect when the tree is built.
+    frmMain(CatalogueBrowser &browser, Prompter &prompter, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The catalogue data control: the one shared recordset.
-    Recordset &ADO() { return m_recordset; }
-    void setRecordset(Recordset recordset);
-
-    // Builds the four roots and fills the catalogue branches; writes the total.
+    // Builds the four roots and fills the catalogue branches from the browser's
+    // catalogue; writes the total. Without VBA7 declarations in the catalogue the VBA7
+    // entry is disabled, and without constants the constants entry.
     void BuildCatalogueTree();
     qint64 FunctionCount() const;
 
-    // Shows the function whose name is exactly that text; the last match wins. A text
-    // no record carries leaves the view as it was.
-    void ShowFunction(const QString &name);
-    // Copies the current record of the recordset into the view.
-    void ShowCurrentRecord();
     // Lays the shown declaration out as mnuFormat's check mark asks.
     void FormatDeclaration();
 
-    // The catalogue's constants; without them (an older catalogue) the constants entry
-    // stays disabled.
-    void setConstants(std::optional<ConstantTable> constants);
     // The constants window while it is open.
     frmConst *constantsWindow() const;
-
-    // The tree's node click: shows the node's function and enables save and print.
-    void nodeClick(const QModelIndex &index);
 
     // The unload step runs only in a run in which the window has been shown.
     bool hasBeenShown() const { return m_shown; }
@@ -141,10 +127,6 @@ public:
 
     // Saves the shown function as a Basic module, with its description or not.
     void SaveModule(bool withDescription);
-
-    // The search mode: false searches names, true descriptions. Set only by the
-    // mnuSearchType entries; every run starts searching names.
-    bool SearchByDescription() const { return m_searchByDescription; }
 
     // The tree side's size to give back when the tree is shown again, in twips.
     int SavedTreeSize() const { return m_savedTreeSize; }
@@ -222,6 +204,13 @@ private:
     void createConstantCommands();
     void createKeyRow();
     void createPanels();
+    // Fills the view with the record the browser shows, and enables what takes it away.
+    void ShowCurrentRecord(qsizetype position);
+    void updateFunctionCommands();
+    void treeSelectionChanged();
+    // Takes the browser's catalogue: the entries that need its VBA7 declarations or its
+    // constants follow what it has.
+    void takeCatalogue();
     void dockBottom();
     void updateTime();
     void reportRuntimeError(qint64 number, const QString &description);
@@ -230,23 +219,16 @@ private:
     void showFirstSidePanel(QWidget *panel, QAction *entry);
     void showHelpPage(const QString &page);
 
+    CatalogueBrowser &m_browser;
     Prompter &m_prompter;
-    Recordset m_recordset;
     CatalogueTree *m_tree = nullptr;
     QWidget *m_client = nullptr;
     QTimer *m_clock = nullptr;
     bool m_shown = false;
     bool m_unloaded = false;
     int m_savedTreeSize = 0;
-    bool m_searchByDescription = false;
     QString m_programFolder;
     QPointer<QWidget> m_about;
-    std::unique_ptr<ConstantFinder> m_constants;
     QPointer<frmConst> m_constWindow;
     QAction *m_descriptionConstants = nullptr;
-    // The record the function view shows (its position), 0 before the first.
-    qsizetype m_shownPosition = 0;
-    // The VBA7 entry's check mark as the user left it, kept while an older catalogue
-    // disables the entry.
-    bool m_vba7Choice = false;
 };

@@ -1,7 +1,7 @@
 #include "frmConst.h"
 
 #include "settings/ProgramSettings.h"
-#include "ui/main/FormPosition.h"
+#include "ui/controls/FormPosition.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "platform/Twips.h"
 #include "ui/controls/Resizer.h"
 #include "ui/controls/TwipPlacement.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 
 #include <QPushButton>
 #include <QResizeEvent>

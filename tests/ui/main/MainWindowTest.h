@@ -2,12 +2,13 @@
 // shown and active, its prompts answered by script, and the user's ways of picking.
 #pragma once
 
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/Texts.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 struct MainWindowTest
 {
     std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<CatalogueBrowser> browser;
     std::unique_ptr<frmMain> main;
 
     // A new window over the records, shown and active.
@@ -27,8 +29,9 @@ struct MainWindowTest
     {
         main.reset();
         prompter = std::make_unique<ScriptedPrompter>();
-        main = std::make_unique<frmMain>(*prompter);
-        main->setRecordset(recordsetOf(std::move(records)));
+        browser = std::make_unique<CatalogueBrowser>();
+        browser->setRecordset(recordsetOf(std::move(records)));
+        main = std::make_unique<frmMain>(*browser, *prompter);
         main->BuildCatalogueTree();
         main->show();
         main->activateWindow();
@@ -38,6 +41,7 @@ struct MainWindowTest
     void close()
     {
         main.reset();
+        browser.reset();
         prompter.reset();
     }
 

@@ -96,8 +96,10 @@ private slots:
 
     void cleanup() { t.close(); }
 
-    // A function under any branch is shown, of two of a name the last; a group leaves
-    // the view. Either enables save and print, as the tree always did.
+    // A function under any branch is shown: a letter node its own record, a node that
+    // stands for a name the last record of it. A group leaves the view, and Ctrl+S saves
+    // nothing: it offered a module named after the caption "Vorn - Zentrix", without a
+    // declaration.
     void treeClick_showsAFunctionUnderEveryBranch_data()
     {
         QTest::addColumn<QString>("key");
@@ -106,7 +108,9 @@ private slots:
         QTest::newRow("letter") << "Alf_F_2" << "Beep" << declB;
         QTest::newRow("library") << "Lib_F_Beep" << "Beep" << declB;
         QTest::newRow("area") << "Wor_F_0_Beep" << "Beep" << declB;
-        QTest::newRow("two of a name") << "Alf_F_3" << "Twin" << "second";
+        QTest::newRow("first of two of a name") << "Alf_F_3" << "Twin" << "first";
+        QTest::newRow("second of two of a name") << "Alf_F_4" << "Twin" << "second";
+        QTest::newRow("a name under its library") << "Lib_F_Twin" << "Twin" << "second";
         QTest::newRow("root") << "Alphabet" << initialName << "";
         QTest::newRow("letter group") << "Alf_B" << initialName << "";
         QTest::newRow("library group") << "Lib_kernel32" << initialName << "";
@@ -123,7 +127,30 @@ private slots:
         t.click(key);
         QCOMPARE(t.main->lblFunctionName->text(), shown);
         QCOMPARE(t.main->txtFunction->text(), declaration);
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        const bool function = shown != initialName;
+        QCOMPARE(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled(), function);
+        press(Qt::Key_S);
+        QCOMPARE(t.prompter->fileDialogs.size(), int(function));
+    }
+
+    // The fault: a group whose text is a function's name showed that function, which was
+    // looked up again by the node's text.
+    void groupNamedLikeAFunction_showedThatFunction_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::newRow("library") << "Lib_user32";
+        QTest::newRow("letter") << "Alf_B";
+        QTest::newRow("area") << "Wor_Beep";
+    }
+    void groupNamedLikeAFunction_showedThatFunction()
+    {
+        QFETCH(QString, group);
+        QVERIFY(t.open({record("user32", "Declare Function user32", "kernel32"),
+                        record("B", "Declare Function B", "user32", "Beep"), record("Beep", "Declare Function Beep")}));
+        t.click(group);
+        QCOMPARE(t.main->lblFunctionName->text(), initialName);
+        press(Qt::Key_S);
+        QVERIFY(t.prompter->fileDialogs.isEmpty());
     }
 
     // The tree taking the focus at start is no pick; a key move onto a function is. The
@@ -204,9 +231,9 @@ private slots:
     {
         QFETCH(QString, description);
         QFETCH(QStringList, pieces);
-        t.main->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
-        t.main->ShowFunction(QStringLiteral("Demo"));
-        frmDayApi day(t.main->ADO(), 1);
+        t.browser->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
+        t.browser->show(1);
+        frmDayApi day(t.browser->recordset(), 1);
         day.GetRandomApi();
         day.show();
         QVERIFY(QTest::qWaitForWindowExposed(&day));

@@ -5,7 +5,7 @@
 #include "settings/RegKeys.h"
 #include "support/FakeMainView.h"
 #include "support/TempSettings.h"
-#include "ui/main/FormPosition.h"
+#include "ui/controls/FormPosition.h"
 #include "ui/main/frmSet.h"
 
 #include <QApplication>

@@ -1,9 +1,10 @@
 // The secondary windows (function of the day, help, about, constants) and their rules.
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/ConstantTable.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/DayWalk.h"
 #include "ui/windows/FadeSteps.h"
@@ -98,6 +99,7 @@ class tst_Windows : public QObject
 private:
     ScriptedPrompter m_prompter;
     QTemporaryDir m_dir;
+    std::unique_ptr<CatalogueBrowser> m_browser;
     std::unique_ptr<frmMain> m_main;
 
     // The main window over a real API.mdb: three functions and a table of constants.
@@ -115,14 +117,15 @@ private:
 
     void showMain(const QString &file)
     {
-        m_main = std::make_unique<frmMain>(m_prompter);
-        m_main->setProgramFolder(binDir());
         CatalogueStore::OpenResult opened = CatalogueStore::open(file);
         QVERIFY(opened.recordset);
-        m_main->setRecordset(std::move(*opened.recordset));
-        m_main->setConstants(ConstantStore::open(file));
+        m_browser = std::make_unique<CatalogueBrowser>();
+        m_browser->setRecordset(std::move(*opened.recordset));
+        m_browser->setConstants(ConstantStore::open(file));
+        m_main = std::make_unique<frmMain>(*m_browser, m_prompter);
+        m_main->setProgramFolder(binDir());
         m_main->BuildCatalogueTree();
-        m_main->ShowFunction(QStringLiteral("SetWindowText"));
+        m_browser->show(3); // SetWindowText
         m_main->show();
         m_main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
@@ -141,6 +144,7 @@ private slots:
         if (m_main && m_main->aboutWindow())
             delete m_main->aboutWindow();
         m_main.reset();
+        m_browser.reset();
     }
 
     // Each entry opens its blocking window over the main window, whose view stays as it
@@ -162,7 +166,7 @@ private slots:
         QAction *action = m_main->findChild<QAction *>(entry);
         QVERIFY(action);
         whileBlocking([&] { action->trigger(); }, [&](QWidget *modal) {
-            const QString *drawn = m_main->ADO().field(CatalogueRecord::Description);
+            const QString *drawn = m_browser->recordset().field(CatalogueRecord::Description);
             QVERIFY(shown.isEmpty() ? drawn && qobject_cast<frmDayApi *>(modal) : bool(qobject_cast<frmHelp *>(modal)));
             if (auto *help = qobject_cast<frmHelp *>(modal))
                 QVERIFY(pageText(*help).startsWith(shown));
