@@ -42,14 +42,7 @@ public:
     // True while a file is being scanned.
     bool isAnalysing() const { return m_analysing; }
 
-    QLabel *lblAnalyse = nullptr;
-    QFrame *shpWA = nullptr;
-    CloseKey *cmdCloseAnalyse = nullptr;
-    QLineEdit *txtFileName = nullptr;
-    QPushButton *cmdBrowse = nullptr;
-    NameList *lstAnalyseApi = nullptr;
-
-public slots:
+private slots:
     // Asks for the file, analyses it and tells the count in the status bar.
     void cmdBrowse_Click();
     // Shows the clicked function.
@@ -64,6 +57,13 @@ private:
     void showCount();
     // The catalogue's names in record order, taken without moving the shared cursor.
     QStringList catalogueNames() const;
+
+    QLabel *lblAnalyse = nullptr;
+    QFrame *shpWA = nullptr;
+    CloseKey *cmdCloseAnalyse = nullptr;
+    QLineEdit *txtFileName = nullptr;
+    QPushButton *cmdBrowse = nullptr;
+    NameList *lstAnalyseApi = nullptr;
 
     CatalogueBrowser &m_browser;
     StatusPanels &m_status;

@@ -55,5 +55,4 @@ void frmMain::showDescriptionConstants()
         return;
     mnuConst_Click();
     m_constWindow->showNamed(lblFunctionName->text(), named);
-    m_constWindow->lstConst->setFocus();
 }

@@ -97,6 +97,11 @@ void SearchPanel::showEvent(QShowEvent *event)
     });
 }
 
+void SearchPanel::focusInput()
+{
+    cboSearch->setFocus(Qt::OtherFocusReason);
+}
+
 void SearchPanel::SearchCatalogue(const QString &text)
 {
     if (m_folding.valid())

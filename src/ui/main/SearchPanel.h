@@ -33,14 +33,10 @@ public:
     // Runs one search for the text: fills the list and the tree's "Search" branch.
     void SearchCatalogue(const QString &text);
 
-    QLabel *lblSearch = nullptr;
-    QFrame *shpWS = nullptr;
-    CloseKey *cmdCloseSearch = nullptr;
-    QComboBox *cboSearch = nullptr;
-    QPushButton *cmdSearch = nullptr;
-    NameList *lstRearchResult = nullptr;
+    // Puts the input focus into the search box, to type into.
+    void focusInput();
 
-public slots:
+private slots:
     // The search command: searches the typed text, keeps it in the combo's list and
     // tells the outcome.
     void cmdSearch_Click();
@@ -53,6 +49,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QLabel *lblSearch = nullptr;
+    QFrame *shpWS = nullptr;
+    CloseKey *cmdCloseSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QPushButton *cmdSearch = nullptr;
+    NameList *lstRearchResult = nullptr;
+
     CatalogueBrowser &m_browser;
     CatalogueTree &m_tree;
     StatusPanels &m_status;

@@ -231,13 +231,10 @@ void frmMain::createPanels()
     TwipLayout::place(picSearch, 120, 3960, 3690, 2175);
     picAnalyse = new AnalysePanel(m_browser, *StatusBar, *ProgressBar, m_prompter, m_client);
     TwipLayout::place(picAnalyse, 4080, 3960, 3690, 2175);
-    // Function names in the tree and both result lists read left to right, as written.
-    const std::initializer_list<QAbstractItemView *> nameViews = {trvApi, picSearch->lstRearchResult,
-                                                                  picAnalyse->lstAnalyseApi};
-    for (QAbstractItemView *names : nameViews)
-        names->setItemDelegate(new NameDelegate(names));
-    connect(picSearch->cmdCloseSearch, &CloseKey::Click, this, &frmMain::cmdCloseSearch_Click);
-    connect(picAnalyse->cmdCloseAnalyse, &CloseKey::Click, this, &frmMain::cmdCloseAnalyse_Click);
+    // Function names in the tree read left to right, as written (as in both result lists).
+    trvApi->setItemDelegate(new NameDelegate(trvApi));
+    connect(picSearch, &InputPanel::closeClicked, this, &frmMain::cmdCloseSearch_Click);
+    connect(picAnalyse, &InputPanel::closeClicked, this, &frmMain::cmdCloseAnalyse_Click);
     connect(cmdCloseTree, &CloseKey::Click, this, &frmMain::cmdCloseTree_Click);
 }
 
@@ -546,7 +543,7 @@ void frmMain::showFirstSidePanel(QWidget *panel, QAction *entry)
     cmdSearchBar->setText(Texts::cmdSearchBarFunctions);
     // The user opened the search to type into it.
     if (panel == picSearch)
-        picSearch->cboSearch->setFocus(Qt::OtherFocusReason);
+        picSearch->focusInput();
 }
 
 void frmMain::cmdCloseSearch_Click()

@@ -46,13 +46,9 @@ public:
     ~frmMain() override;
 
     // Builds the four roots and fills the catalogue branches from the browser's
-    // catalogue; writes the total. Without VBA7 declarations in the catalogue the VBA7
-    // entry is disabled, and without constants the constants entry.
+    // catalogue; writes the total.
     void BuildCatalogueTree();
     qint64 FunctionCount() const;
-
-    // Lays the shown declaration out as mnuFormat's check mark asks.
-    void FormatDeclaration();
 
     // The constants window while it is open.
     frmConst *constantsWindow() const;
@@ -64,14 +60,78 @@ public:
 
     // The folder the help pages lie under; the running program's own folder by default.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
-    QString programFolder() const { return m_programFolder; }
     // The about window while it is open.
     frmAbout *aboutWindow() const;
 
+    // The tree's model, whose keys and roles tell its nodes apart.
     CatalogueTree *catalogueTree() const { return m_tree; }
-    StatusPanels *statusPanels() const { return StatusBar; }
 
-    // Controls, named as the user's world knows them.
+    // MainView: what the program settings read and write.
+    void setFunctionFontSize(double points) override;
+    void setCommentFontSize(double points) override;
+    void setCaptionVisible(bool visible) override;
+    void setStatusBarVisible(bool visible) override;
+    void setKeysVisible(bool visible) override;
+    bool captionChecked() const override;
+    bool statusBarChecked() const override;
+    bool keysChecked() const override;
+    void setTreeSize(int twips) override;
+    void setFunctionTextHeight(int twips) override;
+    int treeSize() const override;
+    int functionTextHeight() const override;
+    void setVba7Checked(bool checked) override;
+    bool vba7Checked() const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void cmdExit_Click();
+    void mnuCopy_Click(int index);
+    void cmdCopy_Click();
+    void mnuPrint_Click();
+    void mnuFormat_Click();
+    // Shows the function again in the form the entry's check mark asks for.
+    void mnuVba7_Click();
+    void mnuCaption_Click();
+    // The first side of the working area: tree (shown or hidden), search or analysis panel.
+    void mnuTreeApi_Click();
+    void mnuSearch_Click();
+    void mnuAnalyse_Click();
+    // Either entry swaps the two check marks and the mode with them.
+    void mnuSearchType_Click(int index);
+    void mnuStatusBarView_Click();
+    void mnuKeys_Click();
+    void mnuOptions_Click();
+    void cmdCloseTree_Click();
+    void cmdCloseSearch_Click();
+    void cmdCloseAnalyse_Click();
+    // Switches between the tree and the search panel; its caption says what it will show.
+    void cmdSearchBar_Click();
+
+    // The window's resize handling: docks the key row and the status bar at the bottom,
+    // then sizes the title and the working area.
+    void Form_Resize();
+    // Keeps the search and analysis panels the size of the tree panel.
+    void resControls_ResizeItems();
+
+    // Opens (or brings forward) the constants window, as it was left.
+    void mnuConst_Click();
+    // Opens the constants window on the constants the shown description names.
+    void showDescriptionConstants();
+
+    // A random function in the function-of-the-day window, blocking; the view stays.
+    void mnuDayFun_Click();
+    // Help pages, each in a fresh blocking window.
+    void mnuAPIHelp_Click();
+    void mnuDeclare_Click();
+    // Opens the about window (the key-row button cmdAbout runs the same).
+    void mnuAbout_Click();
+
+private:
+    // Controls, named as the user's world knows them; found by their object names.
     QTreeView *trvApi = nullptr;
     QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
@@ -128,82 +188,14 @@ public:
     // Saves the shown function as a Basic module, with its description or not.
     void SaveModule(bool withDescription);
 
-    // The tree side's size to give back when the tree is shown again, in twips.
-    int SavedTreeSize() const { return m_savedTreeSize; }
-    // The client area (below the menu bar): every place of the window is counted from it.
-    QWidget *clientArea() const { return m_client; }
-
-    // MainView: what the program settings read and write.
-    void setFunctionFontSize(double points) override;
-    void setCommentFontSize(double points) override;
-    void setCaptionVisible(bool visible) override;
-    void setStatusBarVisible(bool visible) override;
-    void setKeysVisible(bool visible) override;
-    bool captionChecked() const override;
-    bool statusBarChecked() const override;
-    bool keysChecked() const override;
-    void setTreeSize(int twips) override;
-    void setFunctionTextHeight(int twips) override;
-    int treeSize() const override;
-    int functionTextHeight() const override;
-    void setVba7Checked(bool checked) override;
-    bool vba7Checked() const override;
-
-public slots:
-    void cmdExit_Click();
-    void mnuCopy_Click(int index);
-    void cmdCopy_Click();
-    void mnuPrint_Click();
-    void mnuFormat_Click();
-    // Shows the function again in the form the entry's check mark asks for.
-    void mnuVba7_Click();
-    void mnuCaption_Click();
-    // The first side of the working area: tree (shown or hidden), search or analysis panel.
-    void mnuTreeApi_Click();
-    void mnuSearch_Click();
-    void mnuAnalyse_Click();
-    // Either entry swaps the two check marks and the mode with them.
-    void mnuSearchType_Click(int index);
-    void mnuStatusBarView_Click();
-    void mnuKeys_Click();
-    void mnuOptions_Click();
-    void cmdCloseTree_Click();
-    void cmdCloseSearch_Click();
-    void cmdCloseAnalyse_Click();
-    // Switches between the tree and the search panel; its caption says what it will show.
-    void cmdSearchBar_Click();
-
-    // The window's resize handling: docks the key row and the status bar at the bottom,
-    // then sizes the title and the working area.
-    void Form_Resize();
-    // Keeps the search and analysis panels the size of the tree panel.
-    void resControls_ResizeItems();
-
-    // Opens (or brings forward) the constants window, as it was left.
-    void mnuConst_Click();
-    // Opens the constants window on the constants the shown description names.
-    void showDescriptionConstants();
-
-    // A random function in the function-of-the-day window, blocking; the view stays.
-    void mnuDayFun_Click();
-    // Help pages, each in a fresh blocking window.
-    void mnuAPIHelp_Click();
-    void mnuDeclare_Click();
-    // Opens the about window (the key-row button cmdAbout runs the same).
-    void mnuAbout_Click();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void createControls();
     void createMenus();
     void createCopyMenu();
     void createConstantCommands();
     void createKeyRow();
     void createPanels();
+    // Lays the shown declaration out as mnuFormat's check mark asks.
+    void FormatDeclaration();
     // Fills the view with the record the browser shows, and enables what takes it away.
     void ShowCurrentRecord(qsizetype position);
     void updateFunctionCommands();
@@ -222,10 +214,12 @@ private:
     CatalogueBrowser &m_browser;
     Prompter &m_prompter;
     CatalogueTree *m_tree = nullptr;
+    // The client area (below the menu bar): every place of the window is counted from it.
     QWidget *m_client = nullptr;
     QTimer *m_clock = nullptr;
     bool m_shown = false;
     bool m_unloaded = false;
+    // The tree side's size to give back when the tree is shown again, in twips.
     int m_savedTreeSize = 0;
     QString m_programFolder;
     QPointer<QWidget> m_about;

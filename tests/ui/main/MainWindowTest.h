@@ -5,6 +5,7 @@
 #include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/Texts.h"
+#include "support/Named.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/StatusPanels.h"
@@ -46,7 +47,7 @@ struct MainWindowTest
     }
 
     QModelIndex node(const QString &key) const { return main->catalogueTree()->indexForKey(key); }
-    QString status() const { return main->statusPanels()->text(QStringLiteral("name")); }
+    QString status() const { return named<StatusPanels>(main.get(), "StatusBar")->text(QStringLiteral("name")); }
 
     // Nothing was said since the last look, or only the error message given.
     void saidOnly(const QString &message) const
@@ -62,7 +63,7 @@ struct MainWindowTest
     // Clicks the tree's node with the mouse, its branches opened.
     void click(const QString &key) const
     {
-        QTreeView *tree = main->trvApi;
+        QTreeView *tree = named<QTreeView>(main.get(), "trvApi");
         const QModelIndex index = node(key);
         QVERIFY2(index.isValid(), qPrintable(key));
         for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())

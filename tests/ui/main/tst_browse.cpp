@@ -123,12 +123,12 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, shown);
         QFETCH(QString, declaration);
-        QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
+        QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled() && !named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         t.click(key);
-        QCOMPARE(t.main->lblFunctionName->text(), shown);
-        QCOMPARE(t.main->txtFunction->text(), declaration);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), shown);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), declaration);
         const bool function = shown != initialName;
-        QCOMPARE(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled(), function);
+        QCOMPARE(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuFullSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled(), function);
         press(Qt::Key_S);
         QCOMPARE(t.prompter->fileDialogs.size(), int(function));
     }
@@ -148,7 +148,7 @@ private slots:
         QVERIFY(t.open({record("user32", "Declare Function user32", "kernel32"),
                         record("B", "Declare Function B", "user32", "Beep"), record("Beep", "Declare Function Beep")}));
         t.click(group);
-        QCOMPARE(t.main->lblFunctionName->text(), initialName);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), initialName);
         press(Qt::Key_S);
         QVERIFY(t.prompter->fileDialogs.isEmpty());
     }
@@ -158,19 +158,19 @@ private slots:
     // item, and the selection colour right of the icons stayed behind.
     void keyboardMovesLeftColouredBars()
     {
-        QTreeView *tree = t.main->trvApi;
+        QTreeView *tree = named<QTreeView>(t.main.get(), "trvApi");
         tree->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), tree);
         QTRY_VERIFY(tree->currentIndex().isValid());
-        QVERIFY(!t.main->mnuSave->isEnabled());
-        QCOMPARE(t.main->lblFunctionName->text(), initialName);
+        QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), initialName);
         const QModelIndex letter = t.node(QStringLiteral("Alf_G"));
         tree->expand(letter.parent());
         tree->expand(letter);
         tree->setCurrentIndex(letter);
         press(Qt::Key_Down, {});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("GetTickCount"));
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("GetTickCount"));
+        QVERIFY(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
             press(key, {});
         const auto onScreen = [tree] {
@@ -189,14 +189,14 @@ private slots:
     void declarationBoxDidNotWrap()
     {
         t.click(QStringLiteral("Lib_F_Beep"));
-        QTRY_VERIFY(t.main->txtFunction->document()->firstBlock().layout()->lineCount() > 1);
-        QCOMPARE(t.main->txtFunction->horizontalScrollBar()->maximum(), 0);
-        QVERIFY(!t.main->txtFunction->horizontalScrollBar()->isVisible());
-        t.main->mnuFormat->trigger();
+        QTRY_VERIFY(named<TextBox>(t.main.get(), "txtFunction")->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(!named<TextBox>(t.main.get(), "txtFunction")->horizontalScrollBar()->isVisible());
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
         t.click(QStringLiteral("Lib_kernel32")); // a group lays nothing out again
-        QCOMPARE(t.main->txtFunction->text(), continuedB);
-        t.main->mnuFormat->trigger();
-        QCOMPARE(t.main->txtFunction->text(), declB);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), continuedB);
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), declB);
     }
 
     // The fault: the description boxes laid a paragraph that starts with a Latin word out
@@ -237,7 +237,7 @@ private slots:
         day.GetRandomApi();
         day.show();
         QVERIFY(QTest::qWaitForWindowExposed(&day));
-        for (TextBox *box : {t.main->txtComment, day.txtComment}) {
+        for (TextBox *box : {named<TextBox>(t.main.get(), "txtComment"), named<TextBox>(&day, "txtComment")}) {
             QCOMPARE(box->text(), description);
             const QTextLine line = box->document()->firstBlock().layout()->lineAt(0);
             Drawn previous;
@@ -254,14 +254,14 @@ private slots:
             }
         }
         // The declaration still reads left to right from the left edge.
-        const Drawn declaration = drawnPiece(t.main->txtFunction, QStringLiteral("Declare Function"));
+        const Drawn declaration = drawnPiece(named<TextBox>(t.main.get(), "txtFunction"), QStringLiteral("Declare Function"));
         QVERIFY(declaration.leftToRight);
-        QVERIFY(declaration.left <= t.main->txtFunction->document()->firstBlock().layout()->lineAt(0).x() + 1);
+        QVERIFY(declaration.left <= named<TextBox>(t.main.get(), "txtFunction")->document()->firstBlock().layout()->lineAt(0).x() + 1);
         // Selected and copied, the text comes as stored, without the marks that order it.
         day.close();
         t.main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.main.get()));
-        QTest::mouseClick(t.main->txtComment->viewport(), Qt::LeftButton);
+        QTest::mouseClick(named<TextBox>(t.main.get(), "txtComment")->viewport(), Qt::LeftButton);
         press(Qt::Key_A);
         press(Qt::Key_C);
         QCOMPARE(QGuiApplication::clipboard()->text(), description);
@@ -281,7 +281,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, lettersMoveLeft);
-        QTreeView *tree = t.main->trvApi;
+        QTreeView *tree = named<QTreeView>(t.main.get(), "trvApi");
         tree->expand(t.node(QStringLiteral("Library")));
         tree->expand(t.node(QStringLiteral("Lib_dnsapi")));
         const auto ink = [this, tree](const QString &key) {

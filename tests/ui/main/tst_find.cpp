@@ -34,14 +34,14 @@ class tst_Find : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_files = 0;
 
-    SearchPanel *search() const { return t.main->picSearch; }
-    AnalysePanel *analyse() const { return t.main->picAnalyse; }
-    void browse() { QTest::mouseClick(analyse()->cmdBrowse, Qt::LeftButton); }
+    SearchPanel *search() const { return named<SearchPanel>(t.main.get(), "picSearch"); }
+    AnalysePanel *analyse() const { return named<AnalysePanel>(t.main.get(), "picAnalyse"); }
+    void browse() { QTest::mouseClick(named<QPushButton>(analyse(), "cmdBrowse"), Qt::LeftButton); }
 
     // Types the text over what the focused search box holds and presses Enter.
     void searchFor(const QString &text)
     {
-        QCOMPARE(QApplication::focusWidget(), search()->cboSearch);
+        QCOMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
         press(Qt::Key_A);
         press(Qt::Key_Delete, {});
         type(text);
@@ -50,16 +50,16 @@ class tst_Find : public QObject
 
     void openSearch()
     {
-        t.main->mnuSearch->trigger();
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+        named<QAction>(t.main.get(), "mnuSearch")->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
     }
 
     // The panel shown and its notice, once a run, answered.
     void openAnalysis()
     {
-        t.main->mnuAnalyse->trigger();
-        t.main->mnuTreeApi->trigger();
-        t.main->mnuAnalyse->trigger();
+        named<QAction>(t.main.get(), "mnuAnalyse")->trigger();
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger();
+        named<QAction>(t.main.get(), "mnuAnalyse")->trigger();
         QCOMPARE(t.prompter->messages.size(), 1);
         QCOMPARE(t.prompter->messages[0].text, Texts::analyseNoticeLine1 + "\r\n" + Texts::analyseNoticeLine2);
         t.prompter->messages.clear();
@@ -118,52 +118,52 @@ private slots:
     {
         QFETCH(bool, byButton);
         QFETCH(int, key);
-        t.main->trvApi->setFocus();
+        named<QTreeView>(t.main.get(), "trvApi")->setFocus();
         if (byButton)
-            QTest::mouseClick(t.main->cmdSearchBar, Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(t.main.get(), "cmdSearchBar"), Qt::LeftButton);
         else
-            t.main->mnuSearch->trigger();
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+            named<QAction>(t.main.get(), "mnuSearch")->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
         type(QStringLiteral("file"));
         press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFileA", "CreateFile"}));
-        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"CreateFileA", "CreateFile"}));
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), QStringList{"file"});
         press(Qt::Key_Backspace, {}); // other keys do not search
         press(Qt::Key_Tab, {});
-        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), QStringList{"file"});
     }
 
     void nameSearch_fillsListTreeStatusAndHistory()
     {
         openSearch();
         searchFor(QStringLiteral("window"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"SetWindowTextA", "GetWindowText"}));
         QCOMPARE(t.status(), found(2));
         CatalogueTree *tree = t.main->catalogueTree();
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 2);
         QVERIFY(t.prompter->messages.isEmpty());
         // Blanks are part of the text; the same text twice is kept twice.
         searchFor(QStringLiteral(" Window "));
-        QTest::mouseClick(search()->cmdSearch, Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(search(), "cmdSearch"), Qt::LeftButton);
         QCOMPARE(t.prompter->messages.size(), 2);
         QCOMPARE(t.prompter->messages[0].text, Texts::noSearchResult);
         QVERIFY(t.prompter->messages[0].caption == Texts::searchResultCaption
                 && t.prompter->messages[0].icon == Prompter::Icon::Information);
-        QCOMPARE(search()->lstRearchResult->count(), 0);
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 0);
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 0);
         QCOMPARE(t.status(), found(2)); // kept from the last search that found something
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch); // back from the button
-        QCOMPARE(search()->cboSearch->currentText(), QStringLiteral(" Window "));
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch")); // back from the button
+        QCOMPARE(named<QComboBox>(search(), "cboSearch")->currentText(), QStringLiteral(" Window "));
         searchFor(QString());
-        QCOMPARE(search()->lstRearchResult->count(), 8);
-        QCOMPARE(texts(search()->cboSearch), (QStringList{"window", " Window ", " Window ", ""}));
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 8);
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), (QStringList{"window", " Window ", " Window ", ""}));
     }
 
     // Choosing the checked entry switches to the other mode, as choosing the other does.
     void searchTypeEntries_swapTheMode_descriptionSearchReadsDescriptions()
     {
-        QAction *byName = t.main->mnuSearchType[1];
-        QAction *byDescription = t.main->mnuSearchType[2];
+        QAction *byName = named<QAction>(t.main.get(), "mnuSearchType1");
+        QAction *byDescription = named<QAction>(t.main.get(), "mnuSearchType2");
         for (QAction *entry : {byName, byName, byDescription, byDescription, byName}) {
             const bool was = t.browser->searchByDescription();
             entry->trigger();
@@ -173,11 +173,11 @@ private slots:
         }
         openSearch();
         searchFor(QStringLiteral("CAPTION"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"SetWindowTextA", "GetWindowText"}));
         searchFor(QStringLiteral("sound"));
-        QCOMPARE(texts(search()->lstRearchResult), QStringList{"Beep"});
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), QStringList{"Beep"});
         searchFor(QStringLiteral("Window")); // in names only
-        QCOMPARE(search()->lstRearchResult->count(), 0);
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 0);
     }
 
     // A result shows the function and, as the tree does, enables saving it. The faults:
@@ -187,26 +187,26 @@ private slots:
     {
         openSearch();
         searchFor(QStringLiteral("createfile"));
-        NameList *list = search()->lstRearchResult;
+        NameList *list = named<NameList>(search(), "lstRearchResult");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
-        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), QStringLiteral("Declare Function CreateFile"));
         QCOMPARE(t.status(), QStringLiteral("CreateFile"));
         press(Qt::Key_S);
         QCOMPARE(t.prompter->fileDialogs.size(), 1);
         QCOMPARE(t.prompter->fileDialogs[0].initialName, ModuleExport::fileName(QStringLiteral("CreateFile")));
-        t.main->mnuTreeApi->trigger();
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger();
         t.click(QStringLiteral("Alf_F_2"));
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("GetWindowText"));
-        t.main->mnuSearch->trigger();
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("GetWindowText"));
+        named<QAction>(t.main.get(), "mnuSearch")->trigger();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(0).center());
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFileA"));
-        t.main->mnuTreeApi->trigger(); // the same results under the tree's search root
-        QVERIFY(t.main->trvApi->selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFileA"));
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger(); // the same results under the tree's search root
+        QVERIFY(named<QTreeView>(t.main.get(), "trvApi")->selectionModel()->selectedIndexes().isEmpty());
         press(Qt::Key_S);
         QCOMPARE(t.prompter->fileDialogs.size(), 2);
         QCOMPARE(t.prompter->fileDialogs[1].initialName, ModuleExport::fileName(QStringLiteral("CreateFileA")));
         t.click(QStringLiteral("Ser_F_CreateFile"));
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
     }
 
     // A file that is no executable, or cannot be read, is reported; the list keeps the
@@ -217,22 +217,22 @@ private slots:
         const QString error75 = QStringLiteral("Runtime Error '75'\r\nPath/File access error");
         t.prompter->fileAnswers = {write("MZ nothing of the catalogue"), importsExe(), std::nullopt, write({}), m_dir->path()};
         browse();
-        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+        QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 0);
         QCOMPARE(t.status(), Texts::noFunctionFound);
         browse();
         QCOMPARE(t.prompter->fileDialogs[1].filter, AnalysePanel::browseFilter);
-        QCOMPARE(analyse()->txtFileName->text(), importsExe());
-        QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+        QCOMPARE(named<QLineEdit>(analyse(), "txtFileName")->text(), importsExe());
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), analysed);
         QCOMPARE(t.status(), found(4));
-        QVERIFY(t.main->ProgressBar->isHidden());
-        QCOMPARE(t.main->ProgressBar->value(), 8);
+        QVERIFY(named<QProgressBar>(t.main.get(), "ProgressBar")->isHidden());
+        QCOMPARE(named<QProgressBar>(t.main.get(), "ProgressBar")->value(), 8);
         for (const QString &message : {QString(), Texts::notExecutable, error75}) { // cancelled first
-            t.main->statusPanels()->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
+            named<StatusPanels>(t.main.get(), "StatusBar")->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
             browse();
             t.saidOnly(message);
-            QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+            QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), analysed);
             QCOMPARE(t.status(), found(4));
-            QVERIFY(t.main->ProgressBar->isHidden());
+            QVERIFY(named<QProgressBar>(t.main.get(), "ProgressBar")->isHidden());
         }
     }
 
@@ -245,11 +245,11 @@ private slots:
         QList<int> values;
         bool overProgPanel = true;
         bool closing = false;
-        QProgressBar *bar = t.main->ProgressBar;
+        QProgressBar *bar = named<QProgressBar>(t.main.get(), "ProgressBar");
         connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
             values.append(value);
-            const QWidget *status = t.main->statusPanels();
-            const QWidget *prog = t.main->statusPanels()->panel(QStringLiteral("prog"));
+            const QWidget *status = named<StatusPanels>(t.main.get(), "StatusBar");
+            const QWidget *prog = named<StatusPanels>(t.main.get(), "StatusBar")->panel(QStringLiteral("prog"));
             const QRect barRect(bar->mapToGlobal(QPoint()), bar->size());
             const QRect progRect(prog->mapToGlobal(QPoint()), prog->size());
             const QRect statusRect(status->mapToGlobal(QPoint()), status->size());
@@ -259,7 +259,7 @@ private slots:
             if (values.size() == 2 && closing)
                 t.main->close();
             else if (values.size() == 2) { // meanwhile browse takes no click, and the user moves about
-                QVERIFY(!analyse()->cmdBrowse->isEnabled());
+                QVERIFY(!named<QPushButton>(analyse(), "cmdBrowse")->isEnabled());
                 t.browser->show(5); // CreateFile
                 t.browser->recordset().setAbsolutePosition(3);
             }
@@ -271,15 +271,15 @@ private slots:
         QVERIFY2(values.size() >= 5, qPrintable(QString::number(values.size())));
         QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
         QCOMPARE(values.constLast(), 8);
-        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
-        QVERIFY(bar->isHidden() && analyse()->cmdBrowse->isEnabled());
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
+        QVERIFY(bar->isHidden() && named<QPushButton>(analyse(), "cmdBrowse")->isEnabled());
         // Closing the window stops a scan at the next piece; the list keeps its names.
         values.clear();
         closing = true;
         browse();
         QVERIFY(values.size() < 6);
-        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
         QVERIFY(t.prompter->messages.isEmpty());
     }
 
@@ -291,18 +291,18 @@ private slots:
         t.prompter->fileAnswers = {importsExe(), importsExe()};
         for (int scan = 0; scan < 2; ++scan) {
             browse();
-            QCOMPARE(analyse()->lstAnalyseApi->count(), 4);
-            QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial);
-            QVERIFY(!t.main->mnuSave->isEnabled());
+            QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 4);
+            QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), Texts::functionNameInitial);
+            QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled());
         }
         // A key move in the list is the user's: it shows the function and enables save.
-        NameList *list = analyse()->lstAnalyseApi;
+        NameList *list = named<NameList>(analyse(), "lstAnalyseApi");
         QTRY_COMPARE(QApplication::focusWidget(), list);
         press(Qt::Key_Down, {});
-        QCOMPARE(t.main->lblFunctionName->text(), list->currentName());
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->currentName());
+        QVERIFY(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuFullSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(2).center());
-        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), QStringLiteral("Declare Function CreateFile"));
     }
 
     void emptyCatalogue_barNotBusy()
@@ -311,7 +311,7 @@ private slots:
         openAnalysis();
         t.prompter->fileAnswers = {importsExe()};
         browse();
-        QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
+        QVERIFY(named<NameList>(analyse(), "lstAnalyseApi")->count() == 0 && named<QProgressBar>(t.main.get(), "ProgressBar")->maximum() > 0);
     }
 };
 
