@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QListView>
 #include <QStringList>
 
@@ -17,10 +18,17 @@ class NameList : public QListView
 public:
     explicit NameList(QWidget *parent = nullptr);
 
-    // Replaces the rows with the names, in their order; no row is current afterwards.
+    // Replaces the rows with the names, in their order; no row is current afterwards. A
+    // row may carry an icon, a note shown after its name, and a tip, by the same index.
+    struct Marks
+    {
+        QList<QIcon> icons;
+        QStringList notes;
+        QStringList tips;
+    };
     // positions: the record position of each row's function, where the rows stand for
     // records.
-    void setNames(const QStringList &names, std::vector<qsizetype> positions = {});
+    void setNames(const QStringList &names, const Marks &marks = {}, std::vector<qsizetype> positions = {});
     const QStringList &names() const;
     int count() const;
     // -1 when no row is current.

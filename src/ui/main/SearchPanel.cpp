@@ -114,7 +114,7 @@ void SearchPanel::SearchCatalogue(const QString &text)
     for (const qsizetype position : positions)
         names.append(recordset.at(position)[CatalogueRecord::FunctionName]);
     m_tree.replaceSearchResults(positions);
-    lstRearchResult->setNames(names, std::move(positions));
+    lstRearchResult->setNames(names, {}, std::move(positions));
 }
 
 void SearchPanel::cmdSearch_Click()
