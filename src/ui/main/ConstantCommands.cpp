@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QTableView>
 
 void frmMain::createConstantCommands()
 {

@@ -29,7 +29,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
