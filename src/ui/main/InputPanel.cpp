@@ -26,6 +26,9 @@ InputPanel::InputPanel(const Names &names, QWidget *parent)
 void InputPanel::arrange(QWidget *input, QWidget *button, QAbstractItemView *list)
 {
     list->setItemDelegate(new NameDelegate(list));
+    m_input = input;
+    m_button = button;
+    m_list = list;
     TwipLayout::place(input, 0, 360, 2175, 315);
     TwipLayout::place(button, 2280, 360, 855, 300);
     TwipLayout::place(list, 0, 720, 3135, 1020);

@@ -24,6 +24,10 @@ public:
 
     InputPanel(const Names &names, QWidget *parent = nullptr);
 
+    // The panel's stops for the Tab key, as a Persian reader meets them: the button, the
+    // input beside it, then the list.
+    QList<QWidget *> tabStops() const { return {m_button, m_input, m_list}; }
+
 signals:
     // The panel's close key was clicked: the window puts the tree back.
     void closeClicked();
@@ -38,4 +42,9 @@ protected:
     QLabel *m_caption = nullptr;
     QFrame *m_box = nullptr;
     CloseKey *m_close = nullptr;
+
+private:
+    QWidget *m_input = nullptr;
+    QWidget *m_button = nullptr;
+    QWidget *m_list = nullptr;
 };

@@ -135,6 +135,7 @@ private:
     QTreeView *trvApi = nullptr;
     QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
+    QLabel *lblFacts = nullptr;
     TextBox *txtComment = nullptr;
     StatusPanels *StatusBar = nullptr;
     Resizer *resControls = nullptr;
@@ -189,6 +190,7 @@ private:
     void SaveModule(bool withDescription);
 
     void createControls();
+    void setReadingTabOrder();
     void createMenus();
     void createCopyMenu();
     void createConstantCommands();

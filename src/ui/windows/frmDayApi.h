@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class Recordset;
 class Resizer;
@@ -56,6 +57,8 @@ protected:
 
 private:
     Resizer *resFunction = nullptr;
+    QWidget *picFn = nullptr; // the name above the declaration
+    QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
     TextBox *txtComment = nullptr;
     QWidget *picKeys = nullptr;
