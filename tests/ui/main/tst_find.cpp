@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // imports.exe imports CreateFileA, CloseThreadpoolWait, GetProcAddress, MessageBoxA...
@@ -98,6 +100,8 @@ private slots:
             // With a zero-width non-joiner, which description search looks through.
             record("Beep", "Declare Function Beep", "kernel32", {}, QStringLiteral("a sou\u200Cnd")),
             record("CloseThreadpool", "Declare Function CloseThreadpool"),
+            record("LoadImage", "Declare Function LoadImage", "user32", {}, u"بيت مپ يا آيکن را مي‌خواند."_s),
+            record("CreateBitmap", "Declare Function CreateBitmap", "gdi32", {}, u"يک بيت\u200cمپ مي‌سازد."_s),
         }));
     }
 
@@ -125,7 +129,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
         type(QStringLiteral("file"));
         press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFileA", "CreateFile"}));
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFile", "CreateFileA"}));
         QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
         press(Qt::Key_Backspace, {}); // other keys do not search
         press(Qt::Key_Tab, {});
@@ -136,7 +140,7 @@ private slots:
     {
         openSearch();
         searchFor(QStringLiteral("window"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"GetWindowText", "SetWindowTextA"}));
         QCOMPARE(t.status(), found(2));
         CatalogueTree *tree = t.main->catalogueTree();
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 2);
@@ -154,7 +158,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch); // back from the button
         QCOMPARE(search()->cboSearch->currentText(), QStringLiteral(" Window "));
         searchFor(QString());
-        QCOMPARE(search()->lstRearchResult->count(), 8);
+        QCOMPARE(search()->lstRearchResult->count(), 10);
         QCOMPARE(texts(search()->cboSearch), (QStringList{"window", " Window ", " Window ", ""}));
     }
 
@@ -172,7 +176,7 @@ private slots:
         }
         openSearch();
         searchFor(QStringLiteral("CAPTION"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"GetWindowText", "SetWindowTextA"}));
         searchFor(QStringLiteral("sound"));
         QCOMPARE(texts(search()->lstRearchResult), QStringList{"Beep"});
         searchFor(QStringLiteral("Window")); // in names only
@@ -185,11 +189,12 @@ private slots:
         openSearch();
         searchFor(QStringLiteral("createfile"));
         NameList *list = search()->lstRearchResult;
+        QCOMPARE(list->names(), (QStringList{"CreateFile", "CreateFileA"})); // the name itself first
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
-        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
-        QCOMPARE(t.status(), QStringLiteral("CreateFile"));
+        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFileA"));
+        QCOMPARE(t.status(), QStringLiteral("CreateFileA"));
         press(Qt::Key_Up, {});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFileA"));
+        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
         QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
         t.main->mnuTreeApi->trigger(); // the same results under the tree's search root
         t.click(QStringLiteral("Ser_F_CreateFile"));

@@ -1,0 +1,192 @@
+#include "DescriptionQuery.h"
+
+#include "SearchFold.h"
+#include "SearchWords.h"
+
+namespace {
+
+bool isQuote(QChar c) { return c == u'"' || c == u'«' || c == u'»' || c == u'“' || c == u'”'; }
+bool opens(QChar c) { return c == u'«' || c == u'“'; }
+bool closes(QChar c) { return c == u'»' || c == u'”'; }
+
+// The pieces of the typed text, each with whether it stood in quotes. A quote left open
+// runs to the end.
+std::vector<std::pair<QString, bool>> quotedPieces(const QString &typed)
+{
+    std::vector<std::pair<QString, bool>> pieces;
+    QString piece;
+    bool quoted = false;
+    for (const QChar c : typed) {
+        if (!isQuote(c) || (quoted ? opens(c) : closes(c))) {
+            piece.append(c);
+            continue;
+        }
+        pieces.emplace_back(piece, quoted);
+        piece.clear();
+        quoted = !quoted;
+    }
+    pieces.emplace_back(piece, quoted);
+    return pieces;
+}
+
+QStringList wordsOf(const QString &text)
+{
+    QString folded = SearchFold::query(text);
+    folded.replace(u'\n', u' ');
+    return folded.split(u' ', Qt::SkipEmptyParts);
+}
+
+// Where the first sentence of a folded description ends: at a line break, at a question or
+// exclamation mark, or at a full stop before a blank (not in "Err.LastDllError", "3.5").
+qsizetype firstSentenceEnd(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\n' || c == u'!' || c == u'?' || c == 0x061F || c == 0x06D4)
+            return i;
+        if (c == u'.' && (i + 1 == text.size() || text[i + 1] == u' ' || text[i + 1] == u'\n'))
+            return i;
+    }
+    return text.size();
+}
+
+} // namespace
+
+DescriptionQuery::DescriptionQuery(const QString &typed)
+    : DescriptionQuery(typed, SearchWords::shipped())
+{
+}
+
+DescriptionQuery::DescriptionQuery(const QString &typed, const SearchWords &words)
+    : m_words(words)
+{
+    for (const auto &[piece, quoted] : quotedPieces(typed)) {
+        const QStringList words = wordsOf(piece);
+        if (quoted) {
+            if (!words.isEmpty())
+                m_units.push_back(Unit{words, true, {}, {}});
+            continue;
+        }
+        for (const QString &word : words) {
+            // "فايل ها": the ending belongs to the word before it.
+            if (!m_units.empty() && !m_units.back().phrase && m_words.isSuffix(word) && SearchFold::isPersian(m_units.back().parts.first()))
+                m_units.back().parts.append(word);
+            else
+                m_units.push_back(Unit{{word}, false, {}, {}});
+        }
+    }
+
+    for (Unit &unit : m_units) {
+        if (unit.phrase) {
+            unit.terms.push_back(term(unit.parts));
+            if (!SearchFold::isPersian(unit.parts.join(QString())))
+                unit.nameForms.append(unit.parts.join(QString()));
+            continue;
+        }
+        addTerms(unit, {unit.parts.first()}, unit.parts.mid(1));
+    }
+
+    // Two words in a row, also as one: "صفحه کليد" finds "صفحه‌کليد", folded "صفحهکليد".
+    m_pairs.resize(m_units.empty() ? 0 : m_units.size() - 1);
+    for (size_t i = 0; i + 1 < m_units.size(); ++i) {
+        const Unit &a = m_units[i];
+        const Unit &b = m_units[i + 1];
+        if (a.phrase || b.phrase || a.parts.size() > 1 || !SearchFold::isPersian(a.parts.first())
+            || !SearchFold::isPersian(b.parts.first()))
+            continue;
+        Unit pair{{a.parts.first(), b.parts.first()}, false, {}, {}};
+        addTerms(pair, pair.parts, b.parts.mid(1));
+        m_pairs[i] = std::move(pair.terms);
+        for (Unit *member : {&m_units[i], &m_units[i + 1]})
+            member->nameForms.append(pair.nameForms);
+    }
+}
+
+DescriptionQuery::Term DescriptionQuery::term(const QStringList &parts) const
+{
+    return Term{parts, QStringMatcher(parts.first()), SearchFold::isPersian(parts.first()), SearchFold::isPersian(parts.last())};
+}
+
+void DescriptionQuery::addTerms(Unit &unit, const QStringList &head, const QStringList &tail) const
+{
+    const QString joined = head.join(QString());
+    if (!SearchFold::isPersian(joined)) {
+        unit.terms.push_back(term(head + tail));
+        unit.nameForms.append(joined);
+        return;
+    }
+    const SearchWords::Group *group = m_words.groupOf(joined);
+    if (!group) {
+        unit.terms.push_back(term(head + tail));
+        return;
+    }
+    for (const SearchWords::Form &form : group->persian)
+        unit.terms.push_back(term(form + tail));
+    unit.nameForms.append(group->latin);
+}
+
+qsizetype DescriptionQuery::firstHit(const Term &term, QStringView text) const
+{
+    const QString &first = term.parts.first();
+    for (qsizetype at = term.first.indexIn(text, 0); at >= 0; at = term.first.indexIn(text, at + 1)) {
+        if (term.wholeStart && at > 0 && text[at - 1].isLetterOrNumber())
+            continue;
+        qsizetype end = at + first.size();
+        bool next = true;
+        for (qsizetype k = 1; next && k < term.parts.size(); ++k) {
+            const QString &part = term.parts[k];
+            if (text.sliced(end).startsWith(part))
+                end += part.size();
+            else if (end < text.size() && text[end] == u' ' && text.sliced(end + 1).startsWith(part))
+                end += 1 + part.size();
+            else
+                next = false;
+        }
+        if (!next)
+            continue;
+        if (term.wholeEnd) {
+            qsizetype wordEnd = end;
+            while (wordEnd < text.size() && text[wordEnd].isLetterOrNumber())
+                ++wordEnd;
+            if (wordEnd > end && !m_words.isSuffixChain(text.sliced(end, wordEnd - end)))
+                continue;
+        }
+        return at;
+    }
+    return -1;
+}
+
+bool DescriptionQuery::anyHit(const std::vector<Term> &terms, QStringView text) const
+{
+    return std::any_of(terms.begin(), terms.end(), [&](const Term &t) { return firstHit(t, text) >= 0; });
+}
+
+bool DescriptionQuery::matches(QStringView text) const
+{
+    for (size_t i = 0; i < m_units.size(); ++i) {
+        // A word that does not occur on its own may occur joined with a neighbour.
+        if (!anyHit(m_units[i].terms, text) && !(i > 0 && anyHit(m_pairs[i - 1], text))
+            && !(i < m_pairs.size() && anyHit(m_pairs[i], text)))
+            return false;
+    }
+    return true;
+}
+
+bool DescriptionQuery::nameSays(QStringView name) const
+{
+    return std::all_of(m_units.begin(), m_units.end(), [name](const Unit &unit) {
+        return std::any_of(unit.nameForms.begin(), unit.nameForms.end(),
+                           [name](const QString &form) { return name.contains(form, Qt::CaseInsensitive); });
+    });
+}
+
+std::optional<DescriptionQuery::Place> DescriptionQuery::match(const QString &folded, QStringView name) const
+{
+    if (m_units.empty())
+        return Place::Elsewhere;
+    if (!matches(folded))
+        return std::nullopt;
+    if (nameSays(name))
+        return Place::Name;
+    return matches(QStringView(folded).first(firstSentenceEnd(folded))) ? Place::FirstSentence : Place::Elsewhere;
+}
