@@ -18,7 +18,7 @@ class frmMain;
 
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
 // for in every function's name (or description, as the Function menu says); the names
-// found fill lstRearchResult in record order and the "Search" branch of the tree.
+// found fill lstRearchResult, best first, and the "Search" branch of the tree in that order.
 class SearchPanel : public InputPanel
 {
     Q_OBJECT
