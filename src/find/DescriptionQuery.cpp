@@ -76,6 +76,13 @@ DescriptionQuery::DescriptionQuery(const QString &typed, const SearchWords &word
         }
     }
 
+    // A word typed twice asks nothing more, and each costs a look through every description.
+    for (size_t i = m_units.size(); i-- > 1;) {
+        const auto same = [&](const Unit &u) { return u.phrase == m_units[i].phrase && u.parts == m_units[i].parts; };
+        if (std::any_of(m_units.begin(), m_units.begin() + static_cast<qsizetype>(i), same))
+            m_units.erase(m_units.begin() + static_cast<qsizetype>(i));
+    }
+
     for (Unit &unit : m_units) {
         if (unit.phrase) {
             unit.terms.push_back(term(unit.parts));
