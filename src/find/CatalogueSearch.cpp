@@ -12,13 +12,6 @@
 
 namespace {
 
-// The text in the form that the search compares: folded for descriptions, lower-cased
-// for names.
-QString prepared(const QString &text, bool byDescription)
-{
-    return byDescription ? SearchFold::text(text) : text.toLower();
-}
-
 struct Found
 {
     int group;
@@ -40,25 +33,38 @@ void PreparedFields::forget(quint64 snapshotId, qsizetype count)
 {
     if (m_snapshotId == snapshotId && m_count == count)
         return;
-    for (std::vector<QString> &fields : m_prepared)
-        fields.clear();
+    m_names.clear();
+    m_descriptions = {};
+    m_descriptionsMade = false;
     m_ranks.clear();
     m_snapshotId = snapshotId;
     m_count = count;
 }
 
-const std::vector<QString> &PreparedFields::of(const Recordset &recordset, bool byDescription)
+const std::vector<QString> &PreparedFields::names(const Recordset &recordset)
 {
     forget(recordset.snapshotId(), recordset.RecordCount());
-    std::vector<QString> &fields = m_prepared[byDescription ? 1 : 0];
     // An empty catalogue has nothing to prepare: an empty list is as good as made.
-    if (fields.empty()) {
-        const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
-        fields.reserve(static_cast<size_t>(m_count));
+    if (m_names.empty()) {
+        m_names.reserve(static_cast<size_t>(m_count));
         for (qsizetype position = 1; position <= m_count; ++position)
-            fields.push_back(prepared(recordset.at(position)[searched], byDescription));
+            m_names.push_back(recordset.at(position)[CatalogueRecord::FunctionName].toLower());
     }
-    return fields;
+    return m_names;
+}
+
+const FoldedDescriptions &PreparedFields::descriptions(const Recordset &recordset)
+{
+    forget(recordset.snapshotId(), recordset.RecordCount());
+    if (!m_descriptionsMade) {
+        QStringList all;
+        all.reserve(m_count);
+        for (qsizetype position = 1; position <= m_count; ++position)
+            all.append(recordset.at(position)[CatalogueRecord::Description]);
+        m_descriptions = foldDescriptions(all);
+        m_descriptionsMade = true;
+    }
+    return m_descriptions;
 }
 
 const std::vector<int> &PreparedFields::ranks(const Recordset &recordset)
@@ -83,31 +89,33 @@ const std::vector<int> &PreparedFields::ranks(const Recordset &recordset)
     return m_ranks;
 }
 
-void PreparedFields::adoptDescriptions(quint64 snapshotId, qsizetype count, std::vector<QString> folded)
+void PreparedFields::adoptDescriptions(quint64 snapshotId, qsizetype count, FoldedDescriptions folded)
 {
     forget(snapshotId, count);
-    if (static_cast<qsizetype>(folded.size()) == count)
-        m_prepared[1] = std::move(folded);
+    if (static_cast<qsizetype>(folded.starts.size()) == count) {
+        m_descriptions = std::move(folded);
+        m_descriptionsMade = true;
+    }
 }
 
-std::vector<QString> foldDescriptions(const QStringList &descriptions)
+FoldedDescriptions foldDescriptions(const QStringList &descriptions)
 {
-    std::vector<QString> folded;
-    folded.reserve(static_cast<size_t>(descriptions.size()));
-    for (const QString &description : descriptions)
-        folded.push_back(SearchFold::text(description));
-    return folded;
+    return FoldedDescriptions::of(descriptions);
 }
 
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
 {
     const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
-    const std::vector<QString> *fields = kept ? &kept->of(recordset, byDescription) : nullptr;
+    const std::vector<QString> *lowerNames = kept && !byDescription ? &kept->names(recordset) : nullptr;
     std::optional<DescriptionQuery> query;
     if (byDescription)
         query.emplace(text);
     const QString lowered = text.toLower();
     const QStringMatcher wanted(lowered);
+    // With the descriptions kept, every description is matched in one pass first.
+    std::vector<signed char> places;
+    if (query && kept)
+        places = query->matchAll(kept->descriptions(recordset));
 
     std::vector<Found> found;
     recordset.MoveFirst();
@@ -119,13 +127,16 @@ QStringList findNames(Recordset &recordset, const QString &text, bool byDescript
         // A field without text holds no occurrence of anything, the empty text included.
         if (!field.isEmpty()) {
             const qsizetype position = recordset.AbsolutePosition();
-            const QString anew = fields ? QString() : prepared(field, byDescription);
-            const QString &compared = fields ? (*fields)[static_cast<size_t>(position - 1)] : anew;
             const QString &name = (*record)[CatalogueRecord::FunctionName];
-            if (query) {
-                if (const auto place = query->match(compared, name))
+            if (query && kept) {
+                const signed char place = places[static_cast<size_t>(position - 1)];
+                if (place >= 0)
+                    found.push_back({query->nameSays(name) ? int(DescriptionQuery::Place::Name) : place, position, name});
+            } else if (query) {
+                if (const auto place = query->match(SearchFold::text(field), name))
                     found.push_back({static_cast<int>(*place), position, name});
-            } else if (lowered.isEmpty() || wanted.indexIn(compared) >= 0) {
+            } else if (const QString &compared = lowerNames ? (*lowerNames)[static_cast<size_t>(position - 1)] : field.toLower();
+                       lowered.isEmpty() || wanted.indexIn(compared) >= 0) {
                 const int group = compared == lowered ? 0 : compared.startsWith(lowered) ? 1 : 2;
                 found.push_back({group, position, name});
             }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DescriptionQuery.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,30 +17,32 @@ namespace CatalogueSearch {
 class PreparedFields
 {
 public:
-    // The lower-cased name (or, byDescription, the description folded with
-    // SearchFold::text) of every record of the recordset, in record order.
-    const std::vector<QString> &of(const Recordset &recordset, bool byDescription);
-
+    // The lower-cased name of every record of the recordset, in record order.
+    const std::vector<QString> &names(const Recordset &recordset);
+    // The folded descriptions of every record, in record order.
+    const FoldedDescriptions &descriptions(const Recordset &recordset);
     // Every record's place in the alphabetical order of the names, by record position - 1.
     const std::vector<int> &ranks(const Recordset &recordset);
 
     // Takes the folded descriptions of a snapshot made elsewhere (see foldDescriptions),
     // so that not even the first search waits for them; dropped when the snapshot is not
     // the one searched now.
-    void adoptDescriptions(quint64 snapshotId, qsizetype count, std::vector<QString> folded);
+    void adoptDescriptions(quint64 snapshotId, qsizetype count, FoldedDescriptions folded);
 
 private:
     void forget(quint64 snapshotId, qsizetype count);
 
     quint64 m_snapshotId = 0;
     qsizetype m_count = -1;
-    std::vector<QString> m_prepared[2]; // names, descriptions
+    std::vector<QString> m_names;
+    FoldedDescriptions m_descriptions;
+    bool m_descriptionsMade = false;
     std::vector<int> m_ranks;
 };
 
 // The descriptions as the search compares them, in the same order: what
 // PreparedFields::adoptDescriptions takes. Safe on any thread.
-std::vector<QString> foldDescriptions(const QStringList &descriptions);
+FoldedDescriptions foldDescriptions(const QStringList &descriptions);
 
 // The alphabetical order of function names: letter case aside, then by letter case.
 bool nameBefore(const QString &a, const QString &b);

@@ -3,6 +3,10 @@
 #include "SearchFold.h"
 #include "SearchWords.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool isQuote(QChar c) { return c == u'"' || c == u'«' || c == u'»' || c == u'“' || c == u'”'; }
@@ -48,6 +52,42 @@ qsizetype firstSentenceEnd(QStringView text)
             return i;
     }
     return text.size();
+}
+
+// Where the pattern first stands in the text from `from` on. Eight places are tried at
+// once for the pattern's first and last letters together (which rule out nearly every
+// place that is not a hit), and only where both stand is the rest compared: a skip table
+// gains little with words of three or four letters, and a look for one letter stops at
+// every common one.
+qsizetype findFrom(QStringView text, const QString &pattern, qsizetype from)
+{
+    const qsizetype n = pattern.size();
+    const qsizetype size = text.size();
+    const auto *h = reinterpret_cast<const char16_t *>(text.utf16());
+    const auto *p = reinterpret_cast<const char16_t *>(pattern.utf16());
+    const char16_t first = p[0];
+    const char16_t last = p[n - 1];
+    const auto middleEqual = [&](qsizetype at) { return n <= 2 || std::equal(p + 1, p + n - 1, h + at + 1); };
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i firsts = _mm_set1_epi16(static_cast<short>(first));
+    const __m128i lasts = _mm_set1_epi16(static_cast<short>(last));
+    for (; i + n - 1 + 8 <= size; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + n - 1));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, firsts), _mm_cmpeq_epi16(b, lasts))));
+        while (mask) {
+            const int byte = __builtin_ctz(mask);
+            if (middleEqual(i + byte / 2))
+                return i + byte / 2;
+            mask &= ~(3u << byte);
+        }
+    }
+#endif
+    for (; i + n <= size; ++i)
+        if (h[i] == first && h[i + n - 1] == last && middleEqual(i))
+            return i;
+    return -1;
 }
 
 } // namespace
@@ -111,7 +151,7 @@ DescriptionQuery::DescriptionQuery(const QString &typed, const SearchWords &word
 
 DescriptionQuery::Term DescriptionQuery::term(const QStringList &parts) const
 {
-    return Term{parts, QStringMatcher(parts.first()), SearchFold::isPersian(parts.first()), SearchFold::isPersian(parts.last())};
+    return Term{parts, SearchFold::isPersian(parts.first()), SearchFold::isPersian(parts.last())};
 }
 
 void DescriptionQuery::addTerms(Unit &unit, const QStringList &head, const QStringList &tail) const
@@ -132,33 +172,36 @@ void DescriptionQuery::addTerms(Unit &unit, const QStringList &head, const QStri
     unit.nameForms.append(group->latin);
 }
 
+qsizetype DescriptionQuery::hitEnd(const Term &term, QStringView text, qsizetype at) const
+{
+    if (term.wholeStart && at > 0 && text[at - 1].isLetterOrNumber())
+        return -1;
+    qsizetype end = at + term.parts.first().size();
+    for (qsizetype k = 1; k < term.parts.size(); ++k) {
+        const QString &part = term.parts[k];
+        if (text.sliced(end).startsWith(part))
+            end += part.size();
+        else if (end < text.size() && text[end] == u' ' && text.sliced(end + 1).startsWith(part))
+            end += 1 + part.size();
+        else
+            return -1;
+    }
+    if (term.wholeEnd) {
+        qsizetype wordEnd = end;
+        while (wordEnd < text.size() && text[wordEnd].isLetterOrNumber())
+            ++wordEnd;
+        if (wordEnd > end && !m_words.isSuffixChain(text.sliced(end, wordEnd - end)))
+            return -1;
+    }
+    return end;
+}
+
 qsizetype DescriptionQuery::firstHit(const Term &term, QStringView text) const
 {
     const QString &first = term.parts.first();
-    for (qsizetype at = term.first.indexIn(text, 0); at >= 0; at = term.first.indexIn(text, at + 1)) {
-        if (term.wholeStart && at > 0 && text[at - 1].isLetterOrNumber())
-            continue;
-        qsizetype end = at + first.size();
-        bool next = true;
-        for (qsizetype k = 1; next && k < term.parts.size(); ++k) {
-            const QString &part = term.parts[k];
-            if (text.sliced(end).startsWith(part))
-                end += part.size();
-            else if (end < text.size() && text[end] == u' ' && text.sliced(end + 1).startsWith(part))
-                end += 1 + part.size();
-            else
-                next = false;
-        }
-        if (!next)
-            continue;
-        if (term.wholeEnd) {
-            qsizetype wordEnd = end;
-            while (wordEnd < text.size() && text[wordEnd].isLetterOrNumber())
-                ++wordEnd;
-            if (wordEnd > end && !m_words.isSuffixChain(text.sliced(end, wordEnd - end)))
-                continue;
-        }
-        return at;
+    for (qsizetype at = findFrom(text, first, 0); at >= 0; at = findFrom(text, first, at + 1)) {
+        if (hitEnd(term, text, at) >= 0)
+            return at;
     }
     return -1;
 }
@@ -181,13 +224,13 @@ bool DescriptionQuery::matches(QStringView text) const
 
 bool DescriptionQuery::nameSays(QStringView name) const
 {
-    return std::all_of(m_units.begin(), m_units.end(), [name](const Unit &unit) {
+    return !m_units.empty() && std::all_of(m_units.begin(), m_units.end(), [name](const Unit &unit) {
         return std::any_of(unit.nameForms.begin(), unit.nameForms.end(),
                            [name](const QString &form) { return name.contains(form, Qt::CaseInsensitive); });
     });
 }
 
-std::optional<DescriptionQuery::Place> DescriptionQuery::match(const QString &folded, QStringView name) const
+std::optional<DescriptionQuery::Place> DescriptionQuery::match(QStringView folded, QStringView name) const
 {
     if (m_units.empty())
         return Place::Elsewhere;
@@ -195,5 +238,69 @@ std::optional<DescriptionQuery::Place> DescriptionQuery::match(const QString &fo
         return std::nullopt;
     if (nameSays(name))
         return Place::Name;
-    return matches(QStringView(folded).first(firstSentenceEnd(folded))) ? Place::FirstSentence : Place::Elsewhere;
+    return matches(folded.first(firstSentenceEnd(folded))) ? Place::FirstSentence : Place::Elsewhere;
+}
+
+FoldedDescriptions FoldedDescriptions::of(const QStringList &descriptions)
+{
+    FoldedDescriptions all;
+    all.starts.reserve(static_cast<size_t>(descriptions.size()));
+    all.firstSentenceEnds.reserve(static_cast<size_t>(descriptions.size()));
+    qsizetype size = 0;
+    for (const QString &description : descriptions)
+        size += description.size() + 1;
+    all.text.reserve(size); // folding never lengthens a text
+    for (const QString &description : descriptions) {
+        const QString folded = SearchFold::text(description);
+        all.starts.push_back(all.text.size());
+        all.firstSentenceEnds.push_back(all.text.size() + firstSentenceEnd(folded));
+        all.text.append(folded);
+        all.text.append(QChar(0));
+    }
+    return all;
+}
+
+QStringView FoldedDescriptions::at(size_t index) const
+{
+    const qsizetype start = starts[index];
+    const qsizetype end = index + 1 < starts.size() ? starts[index + 1] - 1 : text.size() - 1;
+    return QStringView(text).sliced(start, end - start);
+}
+
+std::vector<signed char> DescriptionQuery::matchAll(const FoldedDescriptions &all) const
+{
+    const size_t count = all.starts.size();
+    std::vector<signed char> places(count, static_cast<signed char>(Place::Elsewhere));
+    if (m_units.empty())
+        return places;
+    // For every term, one look through all the text: bit 1 where a description holds it,
+    // bit 2 where its first sentence does.
+    const auto mark = [&](const std::vector<Term> &terms) {
+        std::vector<unsigned char> bits(count, 0);
+        for (const Term &t : terms) {
+            size_t record = 0;
+            const QString &first = t.parts.first();
+            for (qsizetype at = findFrom(all.text, first, 0); at >= 0; at = findFrom(all.text, first, at + 1)) {
+                const qsizetype end = hitEnd(t, all.text, at);
+                if (end < 0)
+                    continue;
+                while (record + 1 < count && all.starts[record + 1] <= at)
+                    ++record;
+                bits[record] |= end <= all.firstSentenceEnds[record] ? 3 : 1;
+            }
+        }
+        return bits;
+    };
+    std::vector<std::vector<unsigned char>> units, pairs;
+    for (const Unit &unit : m_units)
+        units.push_back(mark(unit.terms));
+    for (const std::vector<Term> &pair : m_pairs)
+        pairs.push_back(mark(pair));
+    for (size_t r = 0; r < count; ++r) {
+        unsigned char every = 3;
+        for (size_t i = 0; i < units.size(); ++i)
+            every &= units[i][r] | (i > 0 ? pairs[i - 1][r] : 0) | (i < pairs.size() ? pairs[i][r] : 0);
+        places[r] = every == 0 ? -1 : static_cast<signed char>(every == 3 ? Place::FirstSentence : Place::Elsewhere);
+    }
+    return places;
 }

@@ -52,7 +52,7 @@ private:
     frmMain &m_main;
     Prompter &m_prompter;
     CatalogueSearch::PreparedFields m_prepared;
-    std::future<std::vector<QString>> m_folding;
+    std::future<FoldedDescriptions> m_folding;
     quint64 m_foldingSnapshot = 0;
     qsizetype m_foldingCount = -1;
 };
