@@ -75,7 +75,7 @@ QString fold(QStringView input, bool joinerParts)
                 *to++ = u'\n';
             } else if (c == u'\r')
                 continue;
-            else if (c == u' ' || c == u'\t' || c == u'\v' || c == u'\f')
+            else if (c <= 0x20 || c == 0x7F) // a blank, a TAB; other control characters part words too
                 blank();
             else
                 *to++ = ch;
