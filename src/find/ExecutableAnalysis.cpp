@@ -81,6 +81,31 @@ qsizetype readFully(int fd, char *into, qsizetype size)
     return got;
 }
 
+// The file at offsets, for the tables of a PE image: read after the scan, when the
+// kernel still holds the pages just read.
+class FileSource : public PeImage::Source
+{
+public:
+    FileSource(int fd, qint64 size) : m_fd(fd), m_size(size) {}
+    qint64 size() const override { return m_size; }
+    qsizetype readAt(qint64 offset, char *into, qsizetype size) const override
+    {
+        qsizetype got = 0;
+        while (got < size) {
+            const ssize_t n = ::pread(m_fd, into + got, static_cast<size_t>(size - got), offset + got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return n < 0 ? -1 : got;
+            got += n;
+        }
+        return got;
+    }
+
+private:
+    const int m_fd;
+    const qint64 m_size;
+};
 
 // Reads a file piece after piece on a thread of its own, at most `depth` pieces ahead of
 // the one being scanned. The pieces come in file order; the one handed out stays valid
@@ -215,6 +240,9 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     // end. Otherwise read what the file held when opened, even while it grows.
     const qint64 size = status.st_size;
     pieceSize = std::max(pieceSize, ExecutableTest::headerSize);
+    // A small file needs no pieces larger than itself (one byte more finds its end).
+    if (size > 0)
+        pieceSize = static_cast<qsizetype>(std::min<qint64>(pieceSize, std::max<qint64>(size + 1, ExecutableTest::headerSize)));
 
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
@@ -252,6 +280,8 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     Result result;
     result.outcome = Outcome::Scanned;
     result.found = scan.finish();
+    // Only the bytes scanned count: a file that grew meanwhile is read as it was.
+    result.tables = PeImage::read(FileSource(file.get(), done));
     return result;
 }
 

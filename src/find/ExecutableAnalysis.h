@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PeImage.h"
+
 #include <QList>
 #include <QString>
 
@@ -19,6 +21,7 @@ struct Result
 {
     Outcome outcome = Outcome::Failed;
     QList<qsizetype> found;   // Scanned: indices of the names that occur, ascending
+    std::optional<PeImage::Tables> tables; // Scanned: the import and export tables of a PE image
     qint64 errorNumber = 0;   // Failed: the error's number, as Basic numbers it,
     QString errorDescription; // and its description
 };

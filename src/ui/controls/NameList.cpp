@@ -16,19 +16,34 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid))
             return {};
-        return names.at(index.row());
+        const qsizetype row = index.row();
+        switch (role) {
+        case Qt::DisplayRole:
+            return row < marks.notes.size() && !marks.notes.at(row).isEmpty()
+                       ? names.at(row) + QStringLiteral("  ") + marks.notes.at(row) : names.at(row);
+        case Qt::EditRole:
+            return names.at(row);
+        case Qt::DecorationRole:
+            return row < marks.icons.size() ? QVariant(marks.icons.at(row)) : QVariant();
+        case Qt::ToolTipRole:
+            return row < marks.tips.size() && !marks.tips.at(row).isEmpty() ? QVariant(marks.tips.at(row)) : QVariant();
+        default:
+            return {};
+        }
     }
 
-    void reset(const QStringList &replacement)
+    void reset(const QStringList &replacement, const NameList::Marks &replacementMarks)
     {
         beginResetModel();
         names = replacement;
+        marks = replacementMarks;
         endResetModel();
     }
 
     QStringList names;
+    NameList::Marks marks;
 };
 
 NameList::NameList(QWidget *parent)
@@ -42,9 +57,9 @@ NameList::NameList(QWidget *parent)
             [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
 }
 
-void NameList::setNames(const QStringList &names)
+void NameList::setNames(const QStringList &names, const Marks &marks)
 {
-    m_model->reset(names);
+    m_model->reset(names, marks);
 }
 
 const QStringList &NameList::names() const { return m_model->names; }

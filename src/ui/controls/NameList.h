@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QListView>
 #include <QStringList>
 
@@ -15,8 +16,15 @@ class NameList : public QListView
 public:
     explicit NameList(QWidget *parent = nullptr);
 
-    // Replaces the rows with the names, in their order; no row is current afterwards.
-    void setNames(const QStringList &names);
+    // Replaces the rows with the names, in their order; no row is current afterwards. A
+    // row may carry an icon, a note shown after its name, and a tip, by the same index.
+    struct Marks
+    {
+        QList<QIcon> icons;
+        QStringList notes;
+        QStringList tips;
+    };
+    void setNames(const QStringList &names, const Marks &marks = {});
     const QStringList &names() const;
     int count() const;
     // -1 when no row is current.

@@ -1,5 +1,6 @@
 #include "AnalysePanel.h"
 
+#include "ImageList.h"
 #include "StatusPanels.h"
 #include "find/ExecutableAnalysis.h"
 #include "frmMain.h"
@@ -23,6 +24,22 @@
 #include <chrono>
 #include <climits>
 
+namespace {
+
+// The three kinds of found names, as the list and the status bar tell them.
+const QString imported = QStringLiteral("\u0648\u0627\u0631\u062F \u0634\u062F\u0647");       // "imported"
+const QString exported = QStringLiteral("\u0635\u0627\u062F\u0631 \u0634\u062F\u0647");       // "exported"
+const QString onlyString = QStringLiteral("\u0631\u0634\u062A\u0647");                          // "string"
+const QString from = QStringLiteral(" \u0627\u0632 ");                                           // " from "
+const QString catalogueLibrary = QStringLiteral("\u061B \u06A9\u062A\u0627\u0628\u062E\u0627\u0646\u0647 \u062F\u0631 "
+                                                "\u0641\u0647\u0631\u0633\u062A: ");             // "; library in the catalogue: "
+const QString thisFile = QStringLiteral(" \u0627\u0632 \u0627\u064A\u0646 \u0641\u0627\u064A\u0644"); // " by this file"
+const QString asStringOnly = QStringLiteral("\u0641\u0642\u0637 \u0628\u0647 \u0635\u0648\u0631\u062A "
+                                            "\u0631\u0634\u062A\u0647");                        // "only as a string"
+const QChar arabicComma(0x060C);
+
+} // namespace
+
 const QString AnalysePanel::browseFilter = QStringLiteral(
     "All Supported Files|*.exe;*.ocx;*.dll|Executeble Files (*.exe)|*.exe|ActiveX Files (*.ocx)|*.ocx|"
     "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
@@ -41,6 +58,9 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     lstAnalyseApi = new NameList(this);
     lstAnalyseApi->setObjectName(QStringLiteral("lstAnalyseApi"));
+    const QHash<QString, QIcon> images = makeTreeImageList();
+    m_kindIcons = {images.value(QStringLiteral("dll")), images.value(QStringLiteral("folder")),
+                   images.value(QStringLiteral("note"))};
 
     lblAnalyse = m_caption;
     shpWA = m_box;
@@ -115,9 +135,14 @@ void AnalysePanel::cmdBrowse_Click()
 void AnalysePanel::showCount()
 {
     const int count = lstAnalyseApi->count();
-    m_main.statusPanels()->setText(QStringLiteral("name"),
-                                   count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix
-                                             : Texts::noFunctionFound);
+    QString text = count > 0 ? Texts::foundPrefix + QString::number(count) + Texts::foundSuffix : Texts::noFunctionFound;
+    // The three counts say the total too, in the room of the status bar's panel.
+    if (count > 0 && m_kindCounts) {
+        const std::array<int, 3> &n = *m_kindCounts;
+        text = imported + u' ' + QString::number(n[0]) + arabicComma + u' ' + exported + u' ' + QString::number(n[1])
+               + arabicComma + u' ' + onlyString + u' ' + QString::number(n[2]);
+    }
+    m_main.statusPanels()->setText(QStringLiteral("name"), text);
 }
 
 void AnalysePanel::placeProgressBar()
@@ -144,13 +169,17 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
     // The names are taken in one walk before the scan: the scan yields to the event loop,
     // and whatever the user does meanwhile with the shared recordset cannot change them.
     Recordset &recordset = m_main.ADO();
-    QStringList names;
+    QStringList names, declarations, libraries;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
         const QString *name = recordset.field(CatalogueRecord::FunctionName);
+        const QString *declaration = recordset.field(CatalogueRecord::Declaration);
+        const QString *library = recordset.field(CatalogueRecord::Library);
         if (!name)
             break;
         names.append(*name);
+        declarations.append(declaration ? *declaration : QString());
+        libraries.append(library ? *library : QString());
         recordset.MoveNext();
     }
 
@@ -187,10 +216,7 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
     switch (result.outcome) {
     case ExecutableAnalysis::Outcome::Scanned: {
-        QStringList found;
-        for (const qsizetype i : result.found)
-            found.append(names.at(i));
-        lstAnalyseApi->setNames(found);
+        showFound(names, declarations, libraries, result);
         bar->setValue(maximum);
         break;
     }
@@ -205,6 +231,49 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
     case ExecutableAnalysis::Outcome::Cancelled:
         break;
     }
+}
+
+void AnalysePanel::showFound(const QStringList &names, const QStringList &declarations, const QStringList &libraries,
+                             const ExecutableAnalysis::Result &result)
+{
+    QStringList found;
+    if (!result.tables) {
+        for (const qsizetype i : result.found)
+            found.append(names.at(i));
+        m_kindCounts.reset();
+        lstAnalyseApi->setNames(found);
+        return;
+    }
+    if (names != m_kindNames) {
+        m_kinds = NameKinds(names, declarations, libraries);
+        m_kindNames = names;
+    }
+    NameList::Marks marks;
+    std::array<int, 3> counts{};
+    for (const NameKinds::Row &row : m_kinds.group(result.found, *result.tables)) {
+        const int kind = static_cast<int>(row.kind);
+        ++counts[size_t(kind)];
+        found.append(names.at(row.index));
+        marks.icons.append(m_kindIcons[size_t(kind)]);
+        QString note, tip;
+        switch (row.kind) {
+        case NameKinds::Kind::Imported:
+            // A name the file takes from another DLL than the catalogue says: both are told.
+            note = row.otherLibrary ? row.dll + QStringLiteral(" \u2260 ") + libraries.at(row.index) : row.dll;
+            tip = imported + from + row.dll + (row.otherLibrary ? catalogueLibrary + libraries.at(row.index) : QString());
+            break;
+        case NameKinds::Kind::Exported:
+            tip = exported + thisFile;
+            break;
+        case NameKinds::Kind::String:
+            tip = asStringOnly;
+            break;
+        }
+        marks.notes.append(note);
+        marks.tips.append(tip);
+    }
+    m_kindCounts = counts;
+    lstAnalyseApi->setNames(found, marks);
 }
 
 void AnalysePanel::lstAnalyseApi_Click()

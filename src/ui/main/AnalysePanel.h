@@ -1,9 +1,16 @@
 #pragma once
 
 #include "InputPanel.h"
+#include "find/NameKinds.h"
 #include "find/NameScanner.h"
 
+#include "find/ExecutableAnalysis.h"
+
+#include <QIcon>
+
+#include <array>
 #include <future>
+#include <optional>
 
 class CloseKey;
 class NameList;
@@ -55,6 +62,9 @@ protected:
 
 private:
     void placeProgressBar();
+    // Fills the list from a scan: grouped and marked when the file's tables were read.
+    void showFound(const QStringList &names, const QStringList &declarations, const QStringList &libraries,
+                   const ExecutableAnalysis::Result &result);
     void showCount();
     // The catalogue's names in record order, taken without moving the shared cursor.
     QStringList catalogueNames() const;
@@ -66,6 +76,13 @@ private:
     // picks a file.
     NameScanner m_scanner;
     std::future<NameScanner> m_building;
+    // The catalogue matched against import and export tables, rebuilt when its names change.
+    NameKinds m_kinds;
+    QStringList m_kindNames;
+    // Of the listed names: how many are imported, exported, only strings; nothing when
+    // the file was no PE image (or its tables were damaged) and the names are not told apart.
+    std::optional<std::array<int, 3>> m_kindCounts;
+    std::array<QIcon, 3> m_kindIcons;
     bool m_noticeShown = false;
     bool m_analysing = false;
     bool m_stop = false;

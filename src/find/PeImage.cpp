@@ -1,0 +1,329 @@
+#include "PeImage.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using PeImage::Import;
+using PeImage::Source;
+using PeImage::Tables;
+
+class MemorySource : public Source
+{
+public:
+    explicit MemorySource(QByteArrayView bytes) : m_bytes(bytes) {}
+    qint64 size() const override { return m_bytes.size(); }
+    qsizetype readAt(qint64 offset, char *into, qsizetype size) const override
+    {
+        size = std::clamp<qsizetype>(m_bytes.size() - offset, 0, size);
+        std::memcpy(into, m_bytes.data() + offset, static_cast<size_t>(size));
+        return size;
+    }
+
+private:
+    QByteArrayView m_bytes;
+};
+
+// Small reads at scattered offsets, served from a few blocks read whole: the names of a
+// table lie close together, and a file is then read in few calls. Any read outside the
+// file, a failed read, or too much read in all sets the reader failed for good; the reads
+// after that give zeros.
+class Reader
+{
+public:
+    explicit Reader(const Source &source)
+        : m_source(source)
+        , m_size(source.size())
+    {
+    }
+
+    qint64 size() const { return m_size; }
+    bool failed() const { return m_failed; }
+    bool fail() { m_failed = true; return false; }
+    // One more entry of a table, within the bound of all of them.
+    bool spend() { return ++m_entries <= PeImage::maxEntries || fail(); }
+
+    bool copy(qint64 offset, void *into, qsizetype size)
+    {
+        auto *out = static_cast<char *>(into);
+        if (m_failed || offset < 0 || size < 0 || offset > m_size - size || !charge(size)) {
+            std::memset(out, 0, static_cast<size_t>(size));
+            return fail();
+        }
+        while (size > 0) {
+            const Block *block = blockAt(offset);
+            if (!block) {
+                std::memset(out, 0, static_cast<size_t>(size));
+                return false;
+            }
+            const qsizetype at = offset - block->start;
+            const qsizetype n = std::min(size, block->got - at);
+            std::memcpy(out, block->bytes.get() + at, static_cast<size_t>(n));
+            out += n;
+            offset += n;
+            size -= n;
+        }
+        return true;
+    }
+
+    template<typename T> T number(qint64 offset)
+    {
+        std::array<unsigned char, sizeof(T)> bytes{};
+        copy(offset, bytes.data(), sizeof(T));
+        T value = 0;
+        for (size_t i = sizeof(T); i-- > 0;)
+            value = static_cast<T>(value << 8 | bytes[i]); // little-endian, whatever the host
+        return value;
+    }
+
+    // The zero-terminated text at the offset, without its zero; a text that is empty,
+    // runs to the end of the file or past the longest name fails the reading.
+    QByteArray text(qint64 offset)
+    {
+        QByteArray text;
+        while (!m_failed) {
+            if (offset < 0 || offset >= m_size) {
+                fail();
+                break;
+            }
+            const Block *block = blockAt(offset);
+            if (!block)
+                break;
+            const qsizetype at = offset - block->start;
+            const qsizetype room = std::min(block->got - at, PeImage::maxNameBytes - text.size());
+            const void *zero = std::memchr(block->bytes.get() + at, 0, static_cast<size_t>(room));
+            const qsizetype n = zero ? static_cast<const char *>(zero) - (block->bytes.get() + at) : room;
+            if (!charge(n + 1))
+                break;
+            text.append(block->bytes.get() + at, n);
+            if (zero)
+                return text.isEmpty() ? (fail(), QByteArray()) : text;
+            if (text.size() >= PeImage::maxNameBytes) {
+                fail();
+                break;
+            }
+            offset += n;
+        }
+        return {};
+    }
+
+private:
+    static constexpr qsizetype blockSize = 4096;
+    static constexpr size_t blockCount = 8;
+    struct Block
+    {
+        qint64 start = -1;
+        qsizetype got = 0;
+        std::unique_ptr<char[]> bytes; // made when first needed: most images need few
+    };
+
+    bool charge(qsizetype bytes)
+    {
+        m_read += bytes;
+        return m_read <= PeImage::maxBytesRead || fail();
+    }
+
+    const Block *blockAt(qint64 offset)
+    {
+        const qint64 start = offset / blockSize * blockSize;
+        for (const Block &block : m_blocks)
+            if (block.start == start)
+                return &block;
+        Block &block = m_blocks[m_nextFree];
+        m_nextFree = (m_nextFree + 1) % blockCount;
+        const qsizetype want = static_cast<qsizetype>(std::min<qint64>(blockSize, m_size - start));
+        block.start = -1;
+        if (!block.bytes)
+            block.bytes = std::make_unique_for_overwrite<char[]>(blockSize);
+        block.got = m_source.readAt(start, block.bytes.get(), want);
+        if (block.got != want) {
+            fail();
+            return nullptr;
+        }
+        block.start = start;
+        return &block;
+    }
+
+    const Source &m_source;
+    const qint64 m_size;
+    std::array<Block, blockCount> m_blocks;
+    size_t m_nextFree = 0;
+    qsizetype m_entries = 0;
+    qint64 m_read = 0;
+    bool m_failed = false;
+};
+
+struct Section
+{
+    quint32 address = 0;
+    quint32 rawSize = 0;
+    quint32 rawOffset = 0;
+};
+
+struct Directory
+{
+    quint32 address = 0;
+    quint32 size = 0;
+};
+
+class Image
+{
+public:
+    explicit Image(Reader &reader) : m_in(reader) {}
+
+    bool readHeaders()
+    {
+        if (m_in.size() < 64 || m_in.number<quint16>(0) != 0x5A4D) // "MZ"
+            return false;
+        const qint64 pe = m_in.number<quint32>(0x3C);
+        if (m_in.number<quint32>(pe) != 0x4550) // "PE\0\0"
+            return false;
+        const int sections = m_in.number<quint16>(pe + 6);
+        const qint64 optional = pe + 24;
+        const qint64 optionalSize = m_in.number<quint16>(pe + 20);
+        const quint16 magic = m_in.number<quint16>(optional);
+        if (m_in.failed() || sections > PeImage::maxSections || (magic != 0x10B && magic != 0x20B))
+            return false;
+        m_wide = magic == 0x20B;
+        const qint64 directories = optional + (m_wide ? 112 : 96);
+        if (directories - optional > optionalSize)
+            return false;
+        m_imageBase = m_wide ? m_in.number<quint64>(optional + 24) : m_in.number<quint32>(optional + 28);
+        m_headerSize = m_in.number<quint32>(optional + 60);
+        const quint32 declared = m_in.number<quint32>(optional + (m_wide ? 108 : 92));
+        const qint64 room = (optionalSize - (directories - optional)) / 8;
+        for (qint64 i = 0; i < std::min<qint64>({declared, room, qint64(m_directories.size())}); ++i)
+            m_directories[size_t(i)] = {m_in.number<quint32>(directories + 8 * i), m_in.number<quint32>(directories + 8 * i + 4)};
+        for (int i = 0; i < sections; ++i) {
+            const qint64 at = optional + optionalSize + 40 * qint64(i);
+            m_sections.push_back({m_in.number<quint32>(at + 12), m_in.number<quint32>(at + 16), m_in.number<quint32>(at + 20)});
+        }
+        return !m_in.failed();
+    }
+
+    // Where in the file `length` bytes at the address lie, all within one section's data
+    // (or the headers); -1, and the reading failed, when they do not.
+    qint64 offsetOf(quint64 address, quint32 length)
+    {
+        if (address < m_headerSize && address + length <= m_headerSize)
+            return qint64(address);
+        for (const Section &section : m_sections) {
+            if (address >= section.address && address - section.address + length <= section.rawSize)
+                return qint64(section.rawOffset) + qint64(address - section.address);
+        }
+        m_in.fail();
+        return -1;
+    }
+
+    quint64 entry(quint64 address) { return m_wide ? m_in.number<quint64>(offsetOf(address, 8)) : m_in.number<quint32>(offsetOf(address, 4)); }
+
+    // A list of thunks up to its zero entry: imports by name or by ordinal. `base` is
+    // taken off addresses that are written as addresses in memory (old delay-load tables).
+    void readThunks(quint64 address, quint64 base, const QByteArray &dll, bool delayed, Tables &tables)
+    {
+        const quint64 ordinalFlag = m_wide ? 1ull << 63 : 1ull << 31;
+        const quint32 width = m_wide ? 8 : 4;
+        for (;; address += width) {
+            if (!m_in.spend())
+                return;
+            const quint64 thunk = entry(address);
+            if (thunk == 0 || m_in.failed())
+                return;
+            Import import{dll, {}, 0, delayed};
+            if (thunk & ordinalFlag) {
+                import.ordinal = static_cast<quint16>(thunk);
+            } else {
+                if (thunk < base)
+                    return void(m_in.fail());
+                import.name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
+            }
+            tables.imports.push_back(std::move(import));
+        }
+    }
+
+    void readImports(Tables &tables)
+    {
+        const Directory directory = m_directories[1];
+        for (quint64 address = directory.address; directory.address != 0 && !m_in.failed(); address += 20) {
+            if (!m_in.spend())
+                return;
+            const qint64 at = offsetOf(address, 20);
+            const quint32 names = m_in.number<quint32>(at);
+            const quint32 dll = m_in.number<quint32>(at + 12);
+            const quint32 addresses = m_in.number<quint32>(at + 16);
+            if (dll == 0 || m_in.failed())
+                return;
+            readThunks(names != 0 ? names : addresses, 0, m_in.text(offsetOf(dll, 1)), false, tables);
+        }
+    }
+
+    void readDelayedImports(Tables &tables)
+    {
+        const Directory directory = m_directories[13];
+        for (quint64 address = directory.address; directory.address != 0 && !m_in.failed(); address += 32) {
+            if (!m_in.spend())
+                return;
+            const qint64 at = offsetOf(address, 32);
+            // Attribute bit 0 clear: the old tables, whose pointers are addresses in memory.
+            const quint64 base = m_in.number<quint32>(at) & 1 ? 0 : m_imageBase;
+            const quint32 dll = m_in.number<quint32>(at + 4);
+            const quint32 names = m_in.number<quint32>(at + 16);
+            if (dll == 0 || m_in.failed())
+                return;
+            if (dll < base || names < base || names == 0)
+                return void(m_in.fail());
+            readThunks(names - base, base, m_in.text(offsetOf(dll - base, 1)), true, tables);
+        }
+    }
+
+    void readExports(Tables &tables)
+    {
+        const Directory directory = m_directories[0];
+        if (directory.address == 0)
+            return;
+        const qint64 at = offsetOf(directory.address, 40);
+        const quint32 count = m_in.number<quint32>(at + 24);
+        const quint32 names = m_in.number<quint32>(at + 32);
+        if (count > PeImage::maxEntries)
+            return void(m_in.fail());
+        for (quint32 i = 0; i < count && m_in.spend(); ++i)
+            tables.exports.push_back(m_in.text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
+    }
+
+private:
+    Reader &m_in;
+    bool m_wide = false;
+    quint64 m_imageBase = 0;
+    quint32 m_headerSize = 0;
+    std::array<Directory, 16> m_directories{};
+    std::vector<Section> m_sections;
+};
+
+} // namespace
+
+namespace PeImage {
+
+std::optional<Tables> read(const Source &source)
+{
+    Reader reader(source);
+    Image image(reader);
+    if (!image.readHeaders())
+        return std::nullopt;
+    Tables tables;
+    image.readImports(tables);
+    image.readDelayedImports(tables);
+    image.readExports(tables);
+    if (reader.failed())
+        return std::nullopt;
+    return tables;
+}
+
+std::optional<Tables> read(QByteArrayView image)
+{
+    return read(MemorySource(image));
+}
+
+} // namespace PeImage

@@ -1,0 +1,127 @@
+#include "find/ExecutableAnalysis.h"
+#include "find/NameKinds.h"
+#include "find/NameScanner.h"
+#include "support/PeBuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The catalogue of the rows, out of the order of the groups, so the grouping shows.
+const QStringList names{QStringLiteral("Beep"), QStringLiteral("timeGetTime"), QStringLiteral("GetVersion"),
+                        QStringLiteral("MessageBox"), QStringLiteral("GetTickCount"), QStringLiteral("CreateFileA"),
+                        QStringLiteral("ExitProcess"), QStringLiteral("Sleep")};
+const QStringList libraries{QStringLiteral("kernel32"), QStringLiteral("winmm"), QStringLiteral("kernel32"),
+                            QStringLiteral("user32"), QStringLiteral("kernel32"), QStringLiteral("kernel32"),
+                            QStringLiteral("kernel32"), QStringLiteral("kernel32")};
+QStringList declarations()
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        lines.append(QStringLiteral("Private Declare Function %1 Lib \"%2\" %3()")
+                         .arg(names[i], libraries[i], names[i] == QLatin1String("MessageBox") ? QStringLiteral("Alias \"MessageBoxA\" ") : QString()));
+    return lines;
+}
+
+// Imports three functions by name (one from a DLL other than the catalogue's), one by
+// ordinal, one delay-loaded; exports one; holds one name only as a string.
+PeBuilder sample(bool wide)
+{
+    PeBuilder pe;
+    pe.wide = wide;
+    pe.imports = {{"KERNEL32.dll", {"GetTickCount", "#7"}}, {"USER32.dll", {"MessageBoxA"}},
+                  {"api-ms-win-core-file-l1-1-0.dll", {"CreateFileA"}}};
+    pe.delayed = {{"WINMM.dll", {"timeGetTime"}}};
+    pe.exports = {"GetVersion"};
+    pe.strings = "Beep";
+    return pe;
+}
+
+QStringList describe(const QList<NameKinds::Row> &rows)
+{
+    QStringList lines;
+    for (const NameKinds::Row &row : rows) {
+        static const char *const kinds[] = {"import", "export", "string"};
+        lines.append(QStringLiteral("%1 %2 %3%4").arg(QLatin1String(kinds[int(row.kind)]), names[row.index], row.dll,
+                                                      row.otherLibrary ? QStringLiteral(" other") : QString()).trimmed());
+    }
+    return lines;
+}
+
+} // namespace
+
+class tst_PeImage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void analyse_groupsImportsExportsAndStrings_data()
+    {
+        QTest::addColumn<bool>("wide");
+        QTest::addColumn<qsizetype>("at");      // an offset to damage, 0 for none
+        QTest::addColumn<QByteArray>("bytes"); // written there
+        QTest::addColumn<QStringList>("rows");
+
+        const QStringList grouped{QStringLiteral("import timeGetTime WINMM.dll"), QStringLiteral("import MessageBox USER32.dll"),
+                                  QStringLiteral("import GetTickCount KERNEL32.dll"),
+                                  QStringLiteral("import CreateFileA api-ms-win-core-file-l1-1-0.dll other"),
+                                  QStringLiteral("export GetVersion"), QStringLiteral("string Beep")};
+        const QStringList plain{QStringLiteral("string Beep"), QStringLiteral("string timeGetTime"), QStringLiteral("string GetVersion"),
+                                QStringLiteral("string MessageBox"), QStringLiteral("string GetTickCount"),
+                                QStringLiteral("string CreateFileA")};
+        QTest::newRow("32 bits") << false << qsizetype(0) << QByteArray() << grouped;
+        QTest::newRow("64 bits") << true << qsizetype(0) << QByteArray() << grouped;
+        const PeBuilder pe = [] { PeBuilder b = sample(false); b.build(); return b; }();
+        const QByteArray huge("\xF0\xFF\xFF\x7F", 4);
+        QTest::newRow("PE header past the end") << false << qsizetype(0x3C) << huge << plain;
+        QTest::newRow("65535 sections") << false << PeBuilder::sectionCountAt << QByteArray("\xFF\xFF") << plain;
+        QTest::newRow("section data past the end") << false << pe.sectionRawSizeAt + 4 << huge << plain;
+        QTest::newRow("import table past the end") << false << pe.importDirectoryAt << huge << plain;
+        QTest::newRow("delay-load table past the end") << false << pe.delayDirectoryAt << huge << plain;
+        QTest::newRow("thunk pointing past the end") << false << pe.firstThunkAt << huge << plain;
+        QTest::newRow("export name count huge") << false << pe.exportCountAt << QByteArray("\xFF\xFF\xFF\xFF") << plain;
+    }
+    void analyse_groupsImportsExportsAndStrings()
+    {
+        QFETCH(bool, wide);
+        QFETCH(qsizetype, at);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        PeBuilder pe = sample(wide);
+        QByteArray image = pe.build();
+        if (at > 0)
+            image.replace(at, bytes.size(), bytes);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("sample.exe")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+
+        const NameScanner scanner(names);
+        const ExecutableAnalysis::Result result = ExecutableAnalysis::analyse(file.fileName(), scanner);
+        QCOMPARE(result.outcome, ExecutableAnalysis::Outcome::Scanned);
+        QCOMPARE(result.tables.has_value(), at == 0);
+        const NameKinds kinds(names, declarations(), libraries);
+        QCOMPARE(describe(kinds.group(result.found, result.tables.value_or(PeImage::Tables{}))), rows);
+    }
+
+    void libraryKey_data()
+    {
+        QTest::addColumn<QString>("dll");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("upper case, extension") << QStringLiteral("KERNEL32.dll") << QStringLiteral("kernel32");
+        QTest::newRow("no extension") << QStringLiteral("Kernel32") << QStringLiteral("kernel32");
+        QTest::newRow("path") << QStringLiteral("C:\\Windows\\System32\\USER32.DLL") << QStringLiteral("user32");
+        QTest::newRow("other extension") << QStringLiteral("winspool.drv") << QStringLiteral("winspool.drv");
+    }
+    void libraryKey()
+    {
+        QFETCH(QString, dll);
+        QFETCH(QString, key);
+        QCOMPARE(NameKinds::libraryKey(dll), key);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PeImage)
+#include "tst_peimage.moc"
