@@ -96,13 +96,18 @@ void NameList::setCurrentRow(int row)
 void NameList::keyPressEvent(QKeyEvent *event)
 {
     // Taking the focus makes the first row current without selecting it (the view's own
-    // doing): the first Down or Up then picks that row instead of moving past it.
+    // doing): the first Down or Up then picks that row instead of moving past it, and a
+    // key that stays on it (Home on the first row) picks it too.
     const int row = currentRow();
-    if ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) && event->modifiers() == Qt::NoModifier
-        && row >= 0 && !isRowSelected(row)) {
+    const bool unpicked = row >= 0 && !isRowSelected(row) && event->modifiers() == Qt::NoModifier;
+    if (unpicked && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
         setCurrentRow(row);
         event->accept();
         return;
     }
     QListView::keyPressEvent(event);
+    const int key = event->key();
+    if (unpicked && currentRow() == row
+        && (key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_PageUp || key == Qt::Key_PageDown))
+        setCurrentRow(row);
 }

@@ -252,6 +252,15 @@ private slots:
             press(Qt::Key_Tab, {});
         QCOMPARE(QApplication::focusWidget(), list);
         QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial); // taking the focus picks nothing
+        press(Qt::Key_Home, {}); // staying on the row picks it
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(t.main->lblFunctionName->text(), list->names().first());
+        press(Qt::Key_Down, {});
+        QCOMPARE(t.main->lblFunctionName->text(), list->names().at(1));
+        openSearch(); // a new search: no row current
+        searchFor(QStringLiteral("create"));
+        for (int tab = 0; tab < 4 && QApplication::focusWidget() != list; ++tab)
+            press(Qt::Key_Tab, {});
         press(Qt::Key_Down, {});
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(t.main->lblFunctionName->text(), list->names().first());
