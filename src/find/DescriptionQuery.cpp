@@ -224,9 +224,19 @@ bool DescriptionQuery::matches(QStringView text) const
 
 bool DescriptionQuery::nameSays(QStringView name) const
 {
-    return !m_units.empty() && std::all_of(m_units.begin(), m_units.end(), [name](const Unit &unit) {
-        return std::any_of(unit.nameForms.begin(), unit.nameForms.end(),
-                           [name](const QString &form) { return name.contains(form, Qt::CaseInsensitive); });
+    // A form counts where a word of the name starts: at its start, at a capital, after a
+    // digit or "_" (CreateFile, mouse_event), not inside another word (GetProfileString
+    // does not say "file").
+    const auto says = [name](const QString &form) {
+        for (qsizetype at = name.indexOf(form, 0, Qt::CaseInsensitive); at >= 0;
+             at = name.indexOf(form, at + 1, Qt::CaseInsensitive)) {
+            if (at == 0 || name[at].isUpper() || !name[at - 1].isLetter())
+                return true;
+        }
+        return false;
+    };
+    return !m_units.empty() && std::all_of(m_units.begin(), m_units.end(), [&](const Unit &unit) {
+        return std::any_of(unit.nameForms.begin(), unit.nameForms.end(), says);
     });
 }
 

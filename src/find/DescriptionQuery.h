@@ -48,7 +48,7 @@ public:
 
     // Whether the description (folded with SearchFold::text) matches, and where: Name when
     // the function's name says it too (every word has a Latin form of its group, or is
-    // Latin, and the name holds one of them), FirstSentence when its first sentence holds
+    // Latin, and a word of the name starts with one of them), FirstSentence when its first sentence holds
     // every word; nothing when it does not match. An empty query matches Elsewhere.
     std::optional<Place> match(QStringView folded, QStringView name) const;
 

@@ -208,7 +208,8 @@ private slots:
         QTest::addColumn<QStringList>("found");
         QTest::newRow("name itself first") << "SendMessage" << false << QStringList{"SendMessage", "SendMessageA", "ICSendMessage"};
         QTest::newRow("name, any letter case") << "sendmessagea" << false << QStringList{"SendMessageA"};
-        QTest::newRow("name in the description's words") << "فايل" << true << QStringList{"ReadFile", "Beep", "SendMessage", "ICSendMessage"};
+        QTest::newRow("name in the description's words") << "فايل" << true
+                                                           << QStringList{"ReadFile", "Beep", "GetProfileInt", "SendMessage", "ICSendMessage"};
         QTest::newRow("Latin, name first") << "sendmessage" << true << QStringList{"SendMessageA", "Beep"};
         QTest::newRow("two words, first sentence first") << "بستن فايل" << true << QStringList{"SendMessage", "ICSendMessage"};
     }
@@ -223,6 +224,7 @@ private slots:
             record("ReadFile", {}, {}, {}, "کاري مي‌کند. از فايل مي‌خواند."),
             record("Beep", {}, {}, {}, "فايل را با SendMessage مي‌نوازد."),
             record("SendMessageA", {}, {}, {}, "همان SendMessage، ولي ANSI. بستن ندارد."),
+            record("GetProfileInt", {}, {}, {}, "عددي را از فايل مي‌خواند."), // "file" only inside "Profile"
         });
         QCOMPARE(search(rs, text, byDescription), found);
     }
