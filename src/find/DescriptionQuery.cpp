@@ -3,11 +3,15 @@
 #include "SearchFold.h"
 #include "SearchWords.h"
 
+#include <QSet>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace {
+
+constexpr size_t maxWords = 64;
 
 bool isQuote(QChar c) { return c == u'"' || c == u'«' || c == u'»' || c == u'“' || c == u'”'; }
 bool opens(QChar c) { return c == u'«' || c == u'“'; }
@@ -116,12 +120,19 @@ DescriptionQuery::DescriptionQuery(const QString &typed, const SearchWords &word
         }
     }
 
-    // A word typed twice asks nothing more, and each costs a look through every description.
-    for (size_t i = m_units.size(); i-- > 1;) {
-        const auto same = [&](const Unit &u) { return u.phrase == m_units[i].phrase && u.parts == m_units[i].parts; };
-        if (std::any_of(m_units.begin(), m_units.begin() + static_cast<qsizetype>(i), same))
-            m_units.erase(m_units.begin() + static_cast<qsizetype>(i));
+    // A word typed twice asks nothing more, and each costs a look through every
+    // description; so does a word past the first 64 of a pasted page, which is left out
+    // (a search then finds a little more instead of making the user wait).
+    QSet<QString> seen;
+    std::vector<Unit> kept;
+    for (Unit &unit : m_units) {
+        const QString key = (unit.phrase ? u"\"" : u" ") + unit.parts.join(u' ');
+        if (kept.size() < maxWords && !seen.contains(key)) {
+            seen.insert(key);
+            kept.push_back(std::move(unit));
+        }
     }
+    m_units = std::move(kept);
 
     for (Unit &unit : m_units) {
         if (unit.phrase) {

@@ -33,7 +33,8 @@ struct FoldedDescriptions
 // A word of a group of variants also occurs as any of the group's forms. Two words in a
 // row also occur written as one ("بيت مپ" finds "بيتمپ"); an ending typed as a word of
 // its own belongs to the word before it. Text in quotes ("...", «...») is a phrase: its
-// words in that order, next to each other.
+// words in that order, next to each other. Of a pasted page only the first 64 different
+// words (or phrases) count.
 class DescriptionQuery
 {
 public:

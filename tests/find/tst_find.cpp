@@ -166,6 +166,11 @@ private slots:
         QTest::newRow("phrase in its order") << "کليد رجيستري را" << "\"کليد رجيستري\"" << true << true;
         QTest::newRow("phrase out of order") << "رجيستري کليد" << "«کليد رجيستري»" << true << false;
         QTest::newRow("phrase apart") << "کليد در رجيستري" << "\"کليد رجيستري" << true << false;
+        QString words; // w0 ... w63, each in the description
+        for (int i = 0; i < 64; ++i)
+            words += u"w%1 "_s.arg(i);
+        QTest::newRow("a word past the 64th is left out") << words << words + "zz" << true << true;
+        QTest::newRow("the 64th word counts") << words << words.section(u' ', 0, 62) + " zz" << true << false;
         QTest::newRow("only quotes find all") << "x" << "\"\" «»" << true << true;
         QTest::newRow("variant spelling") << "ماوس را" << "موس" << true << true;
         QTest::newRow("variant is a whole word too") << "موسيقي" << "موس" << true << false;
