@@ -126,7 +126,7 @@ DescriptionQuery::DescriptionQuery(const QString &typed, const SearchWords &word
     QSet<QString> seen;
     std::vector<Unit> kept;
     for (Unit &unit : m_units) {
-        const QString key = (unit.phrase ? u"\"" : u" ") + unit.parts.join(u' ');
+        const QString key = QString(unit.phrase ? u'"' : u' ') + unit.parts.join(u' ');
         if (kept.size() < maxWords && !seen.contains(key)) {
             seen.insert(key);
             kept.push_back(std::move(unit));
