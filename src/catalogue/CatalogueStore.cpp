@@ -123,7 +123,8 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
     if (rc != SQLITE_OK)
         return stepFailure(connection.db, rc & 0xff);
 
-    // An older catalogue lacks the sixth column, the VBA7 declarations: it reads as empty.
+    // An older catalogue lacks the sixth column, the VBA7 declarations, or the three of
+    // the metadata after it: they read as empty.
     const int columns = std::min(sqlite3_column_count(connection.statement), CatalogueRecord::fieldCount);
     if (columns < CatalogueRecord::classicFieldCount) {
         return failure(itemNotFoundError,
@@ -151,7 +152,7 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
         return stepFailure(connection.db, rc & 0xff);
 
     OpenResult result;
-    result.recordset.emplace(std::move(records), columns == CatalogueRecord::fieldCount);
+    result.recordset.emplace(std::move(records), columns >= CatalogueRecord::vba7FieldCount);
     return result;
 }
 

@@ -34,7 +34,7 @@ struct OpenResult
 
 QString databasePath(const QString &programFolder);
 
-// Reads table API of the database file (six columns, or the first five of an older one),
+// Reads table API of the database file (nine columns, or the first five or six of an older one),
 // the whole table in one read transaction: rows a writer has not committed are not seen,
 // rows in its write-ahead log are. Fields without a value read as the empty text; numbers
 // and blobs read as their text. The record order is the table's stored order. A table

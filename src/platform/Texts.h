@@ -45,6 +45,8 @@ inline const QString noSearchResult = QStringLiteral("هيچ نتيجه اي م�
 inline const QString analyseNoticeLine1 = QStringLiteral("اين قابليت در اين نرم افزار آزمايشي است و تکميل نگشته است");
 inline const QString analyseNoticeLine2 = QStringLiteral("در حال حاضر اين نرم افزار فقط توابعي را استخراج مي کند که در بانک اطلاعاتي نرم افزار موجود باشد");
 inline const QString notExecutable = QStringLiteral("فايل انتخاب شده فايل اجرايي نيست");
+// saving: "saved: " and the file's name
+inline const QString savedPrefix = QStringLiteral("ذخيره شد: ");
 // menus
 inline const QString mnuFile = QStringLiteral("&فايل");
 inline const QString mnuSave = QStringLiteral("ذخيره تابع");
@@ -65,21 +67,25 @@ inline const QString mnuSearchType2 = QStringLiteral("جستجو بر اساس �
 inline const QString mnuFormat = QStringLiteral("فرمت");
 inline const QString mnuVba7 = QStringLiteral("اعلان VBA7 (‏64 بيتي)");
 inline const QString noVba7Declaration = QStringLiteral("' اين تابع در فهرست اعلان VBA7 (64 بيتي) ندارد");
+inline const QString mnuHideObsolete = QStringLiteral("پنهان کردن توابع منسوخ");
 inline const QString mnuDayFun = QStringLiteral("تابع روز");
 inline const QString mnuCopyRoot = QStringLiteral("&کپي");
 inline const QString mnuCopy0 = QStringLiteral("کپي نام تابع");
 inline const QString mnuCopy1 = QStringLiteral("کپي تعريف تابع");
 inline const QString mnuCopy2 = QStringLiteral("کپي توضيحات");
-inline const QString mnuHelp = QStringLiteral("&کمک");
+// The access keys of the menu bar and the buttons of the main window are all different:
+// "&کپي" was the Copy menu's, the Help menu's and the Copy button's, "&تابع" and "&توابع"
+// one key for a menu and a button.
+inline const QString mnuHelp = QStringLiteral("ک&مک");
 inline const QString mnuAPIHelp = QStringLiteral("توابع API چيست");
 inline const QString mnuDeclare = QStringLiteral("نحوه فراخواني توابع");
 inline const QString mnuAbout = QStringLiteral("درباره Vorn");
 // buttons and panel captions
 inline const QString cmdAbout = QStringLiteral("&درباره");
-inline const QString cmdSearchBarSearch = QStringLiteral("&جستجو");
-inline const QString cmdSearchBarFunctions = QStringLiteral("&توابع");
+inline const QString cmdSearchBarSearch = QStringLiteral("ج&ستجو");
+inline const QString cmdSearchBarFunctions = QStringLiteral("ت&وابع");
 inline const QString cmdSearchBarPlain = QStringLiteral("جستجو");
-inline const QString cmdCopy = QStringLiteral("&کپي");
+inline const QString cmdCopy = QStringLiteral("ک&پي");
 inline const QString cmdExit = QStringLiteral("&خروج");
 inline const QString cmdSearch = QStringLiteral("&جستجو");
 inline const QString cmdBrowse = QStringLiteral("&گشودن");
@@ -92,7 +98,8 @@ inline const QString frmSetCaption = QStringLiteral("تنظيمات برنامه
 inline const QString frame2 = QStringLiteral("اندازه فونت برنامه");
 inline const QString label1Comment = QStringLiteral("سايز فونت توضيحات ");
 inline const QString label1Code = QStringLiteral("سايز فونت کد ");
-inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ويندوز");
+// What starts the program is the desktop session's autostart entry, not Windows: the box says so.
+inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ميزکار");
 inline const QString cmdOK = QStringLiteral("&تاييد");
 inline const QString cmdCancel = QStringLiteral("&لغو");
 
@@ -127,5 +134,12 @@ inline const QString programTitle = QStringLiteral("Vorn");
 inline const QString windowCaptionPrefix = QStringLiteral("Vorn - Zentrix -v");
 inline const QString functionNameInitial = QStringLiteral("Vorn - Zentrix");
 inline const QString statusNameInitial = QStringLiteral("Zentrix");
+
+// A menu entry's caption with its access key, the letter at the position given: every entry
+// of a menu has a letter of its own, to be picked from the keyboard once the menu is open.
+inline QString keyed(const QString &caption, qsizetype at)
+{
+    return QString(caption).insert(at, QLatin1Char('&'));
+}
 
 } // namespace Texts

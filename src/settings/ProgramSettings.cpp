@@ -75,9 +75,10 @@ DialogValues readDialogValues()
     DialogValues values;
     values.fnFontSize = stored(fnFontSize, defaultFontSize);
     values.cmFontSize = stored(cmFontSize, defaultFontSize);
-    // The check box knows checked (1) and unchecked (0) only.
+    // The check box's value is a number: only a stored number other than 0 checks it. Text
+    // that is no number ("true", a blank) is no checked box, the way Basic's Val reads it.
     const std::optional<int> day = SettingText::toWholeNumber(stored(dayFunction, defaultDayFunction));
-    values.dayFunction = !(day && *day == 0);
+    values.dayFunction = day && *day != 0;
     return values;
 }
 

@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/ConstantTable.h"
 #include "catalogue/DeclarationLayout.h"
+#include "catalogue/FunctionFacts.h"
 #include "platform/Texts.h"
 #include "support/TestCatalogue.h"
 
@@ -29,7 +30,7 @@ Q_DECLARE_METATYPE(OptionalLong)
 namespace {
 
 const QChar sep(0x060C); // the Arabic comma between work areas
-const QString cont = QStringLiteral(" _\r\n\t\t\t");
+const QString cont = QStringLiteral(" _\r\n    ");
 
 // A second program that writes the catalogue, its connection kept open.
 struct Writer
@@ -191,7 +192,7 @@ private slots:
         QCOMPARE(rs.AbsolutePosition(), qsizetype(3));
         QVERIFY(rs.setAbsolutePosition(1));
         QCOMPARE(*rs.field(5), QStringLiteral("v"));
-        QCOMPARE(rs.field(6), nullptr);
+        QCOMPARE(rs.field(CatalogueRecord::fieldCount), nullptr);
         QCOMPARE(rs.field(-1), nullptr);
         QVERIFY(!rs.setAbsolutePosition(0) && !rs.setAbsolutePosition(4));
         QCOMPARE(rs.AbsolutePosition(), qsizetype(1));
@@ -221,10 +222,16 @@ private slots:
         QTest::newRow("two parameters") << "Declare Function F Lib \"x\" (ByVal a As Long, ByVal b As Long) As Long"
                                         << "Declare Function F Lib \"x\" (" + cont + "ByVal a As Long," + cont + "ByVal b As Long) As Long";
         QTest::newRow("nothing to break") << "Const X = 1" << "Const X = 1";
-        QTest::newRow("comma without space untouched") << "a(b,c)" << "a(" + cont + "b,c)";
-        QTest::newRow("two spaces: only the first taken") << "(a,  b)" << "(" + cont + "a," + cont + " b)";
-        QTest::newRow("parenthesis in a quoted text and an array") << "Lib \"a(b)\" (x() As Byte)"
-                                                                   << "Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        QTest::newRow("comma without space untouched") << "Declare Sub a(b,c)" << "Declare Sub a(" + cont + "b,c)";
+        QTest::newRow("two spaces: only the first taken") << "declare sub f(a,  b)" << "declare sub f(" + cont + "a," + cont + " b)";
+        QTest::newRow("parenthesis in a quoted text and an array") << "Declare Sub f Lib \"a(b)\" (x() As Byte)"
+                                                                   << "Declare Sub f Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        // The fault: a Type member's bounds were broken as if they were a parameter list.
+        QTest::newRow("Type block above") << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (p As G)"
+                                          << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (" + cont + "p As G)";
+        QTest::newRow("both forms of VBA7") << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(ByVal a As LongPtr, b As Long)\r\n#Else\r\nPublic Declare Sub A()\r\n#End If"
+                                            << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(" + cont + "ByVal a As LongPtr," + cont + "b As Long)\r\n#Else\r\nPublic Declare Sub A(" + cont + ")\r\n#End If";
+        QTest::newRow("no Declare statement") << "a(b, c)\r\nDeclared(x)" << "a(b, c)\r\nDeclared(x)";
         QTest::newRow("empty") << "" << "";
     }
     void declarationLayout()
@@ -237,8 +244,12 @@ private slots:
         QCOMPARE(DeclarationLayout::layOut(stored, true), continued);
         QCOMPARE(DeclarationLayout::layOut(continued, false), stored);
         // Meant to be switched, not applied twice: the "(" of "( _" breaks again.
-        QCOMPARE(DeclarationLayout::continued(QStringLiteral("f(") + cont + "a)"), "f(" + cont + cont + "a)");
+        QCOMPARE(DeclarationLayout::continued(QStringLiteral("Declare f(") + cont + "a)"), "Declare f(" + cont + cont + "a)");
         QCOMPARE(DeclarationLayout::stored("x," + cont + "y"), QStringLiteral("x, y"));
+        // The line the box scrolls to: CR LF, a lone CR and a lone LF each end one.
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("a\r\n\r\nb\rDeclare Sub f")), 3);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("\n Private  declare Sub f")), 1);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("Declared\r\nDeclare")), -1);
     }
 
     // Opening a catalogue made of file (none, a folder, raw bytes "raw:" or SQL): refused
@@ -265,13 +276,13 @@ private slots:
         QTest::newRow("endless view, much text") << endless + "x, printf('%.*c', 100000, 'y'), '', '', '' FROM n;"
                                                  << CatalogueStore::tooLargeError << Texts::catalogueTooLarge;
         QTest::newRow("six columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('GetDC','d','l','w','x','v');")
-                                     << 0LL << "GetDC|d|l|w|x|v";
+                                     << 0LL << "GetDC|d|l|w|x|v|||";
         QTest::newRow("five columns") << QByteArray("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('GetDC','d','l','w','x');")
-                                      << 5LL << "GetDC|d|l|w|x|";
-        QTest::newRow("seven columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','z');")
-                                       << 0LL << "GetDC|d|l|w|x|v";
+                                      << 5LL << "GetDC|d|l|w|x||||";
+        QTest::newRow("ten columns: the metadata's three read, the tenth not") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g, h, i, j); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','XP','1','-','z');")
+                                       << 0LL << "GetDC|d|l|w|x|v|XP|1|-";
         QTest::newRow("other types") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('Beep', NULL, 42, x'6b65726e656c', 1.5, 'extra');")
-                                     << 0LL << "Beep||42|kernel|1.5|extra";
+                                     << 0LL << "Beep||42|kernel|1.5|extra|||";
     }
     void storeOpen()
     {
@@ -342,7 +353,7 @@ private slots:
         QTest::newRow("uncommitted change") << spilled << false << -1;
         QTest::newRow("crashed writer") << spilled << true << -1;
         QTest::newRow("rows in the log") << logged + "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n "
-                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x FROM n;" << false << 5000;
+                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x,x,x,x FROM n;" << false << 5000;
         QTest::newRow("table in the log") << logged + "DROP TABLE API; CREATE TABLE API (a,b,c,d,e); INSERT INTO API VALUES (1,2,3,4,5);"
                                           << false << 1;
     }
@@ -484,6 +495,77 @@ private slots:
         walk(QModelIndex());
         for (const char *other : {"Alf_F_0", "Alf_F_04", "nothing"})
             QVERIFY(!tree.indexForKey(other).isValid());
+    }
+
+    // The line under the declaration, from the metadata columns: first Windows,
+    // LastDllError ("1", "0", empty), Obsolete (replacements, "-", empty), and the form shown.
+    void note_data()
+    {
+        QTest::addColumn<QStringList>("facts");
+        QTest::addColumn<bool>("vba7Shown");
+        QTest::addColumn<QString>("note");
+        const QString s = QStringLiteral("؛ ");
+        QTest::newRow("nothing known: no line") << QStringList{"", "", ""} << false << "";
+        QTest::newRow("XP, LastDllError") << QStringList{"XP", "1", ""} << false
+                                          << QStringLiteral("از ويندوز XP") + s + QStringLiteral("Err.LastDllError علت خطا را مي‌دهد");
+        QTest::newRow("LastDllError means nothing") << QStringList{"", "0", ""} << false << QStringLiteral("Err.LastDllError پس از آن معنايي ندارد");
+        QTest::newRow("obsolete, two replacements") << QStringList{"2000", "", "inet_pton, InetPton"} << false
+                                                    << QStringLiteral("از ويندوز 2000") + s + QStringLiteral("منسوخ؛ به جاي آن inet_pton، InetPton");
+        QTest::newRow("obsolete, none named") << QStringList{"", "", "-"} << false << QStringLiteral("منسوخ");
+        QTest::newRow("a LongLong form shown") << QStringList{"", "", ""} << true << QStringLiteral("فقط براي Office 64 بيتي");
+        QTest::newRow("the same form, classic shown") << QStringList{"", "", ""} << false << "";
+    }
+    void note()
+    {
+        QFETCH(QStringList, facts);
+        QFETCH(bool, vba7Shown);
+        QFETCH(QString, note);
+        CatalogueRecord r = record("Q", "Private Declare Function Q Lib \"k\" (ByVal c As Currency) As Long", "k", "", "x",
+                                   "Private Declare PtrSafe Function Q Lib \"k\" (ByVal c As LongLong) As Long");
+        for (int i = 0; i < 3; ++i)
+            r[CatalogueRecord::FirstWindows + i] = facts[i];
+        QCOMPARE(FunctionFacts::note(r, vba7Shown), note);
+    }
+
+    // A VBA7 form that 32-bit Office cannot take: LongLong, or an export 32-bit Windows lacks.
+    void onlyIn64Bits_data()
+    {
+        QTest::addColumn<QString>("vba7");
+        QTest::addColumn<QString>("classic");
+        QTest::addColumn<bool>("only64");
+        QTest::newRow("same export, LongPtr") << "Private Declare PtrSafe Function GetDC Lib \"user32\" (ByVal hWnd As LongPtr) As LongPtr"
+                                              << "Private Declare Function GetDC Lib \"user32\" (ByVal hWnd As Long) As Long" << false;
+        QTest::newRow("GetWindowLongPtrA in 64 bits only")
+            << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr"
+            << "Private Declare Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long" << true;
+        QTest::newRow("the same Alias in other letter case") << "Private Declare PtrSafe Sub A Lib \"k\" Alias \"Xa\" ()"
+                                                            << "Private Declare Sub A Lib \"k\" Alias \"XA\" ()" << false;
+        QTest::newRow("LongLong") << "Private Declare PtrSafe Sub A Lib \"k\" (ByVal c As LongLong)" << "Private Declare Sub A Lib \"k\" (ByVal c As Currency)" << true;
+        QTest::newRow("no classic form") << "Private Declare PtrSafe Sub A Lib \"k\" ()" << "" << false;
+    }
+    void onlyIn64Bits()
+    {
+        QFETCH(QString, vba7);
+        QFETCH(QString, classic);
+        QFETCH(bool, only64);
+        QCOMPARE(FunctionFacts::onlyIn64Bits(vba7, classic), only64);
+    }
+
+    // Obsolete functions left out of every branch when asked; a group of only such goes.
+    void tree_hidesObsoleteFunctions()
+    {
+        CatalogueRecord old = record("inet_addr", "", "ws2_32", "X"), current = record("bind", "", "user32", "X");
+        old[CatalogueRecord::Obsolete] = QStringLiteral("inet_pton");
+        Recordset rs = recordsetOf({old, current});
+        CatalogueTree tree;
+        tree.setHideObsolete(true);
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList{"B"});
+        QCOMPARE(kids(tree, "Library", Qt::DisplayRole), QStringList{"user32"});
+        QCOMPARE(kids(tree, "Wor_X", Qt::DisplayRole), QStringList{"bind"});
+        tree.setHideObsolete(false);
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Wor_X", Qt::DisplayRole), QStringList({"bind", "inet_addr"}));
     }
 
     void tree_fillLeavesTheCursorAtTheEnd_andImages()

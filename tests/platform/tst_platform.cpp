@@ -1,5 +1,6 @@
 // The code page of modules, twips, the login entry and the one-instance lock.
 #include "platform/Autostart.h"
+#include "platform/DialogFilter.h"
 #include "platform/InstanceLock.h"
 #include "platform/Twips.h"
 #include "platform/Windows1256.h"
@@ -106,6 +107,23 @@ private slots:
             QCOMPARE(Twips::toPixels(twips, dpi), pixels);
         if (way != QLatin1String("to"))
             QCOMPARE(Twips::fromPixels(pixels, dpi), twips);
+    }
+
+    // The fault: the file dialogs' filters were English, and a description that names its
+    // patterns got them a second time ("Module File(*.bas) (*.bas)").
+    void fileDialogFilterDoubledAndEnglish_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("module") << "Module File(*.bas)|*.bas|All Files(*.*)|*.*"
+                                << QStringLiteral("فايل ماژول \u2066(*.bas);;همه فايل ها \u2066(*.*)");
+        QTest::newRow("PDF") << "PDF (*.pdf)|*.pdf" << QStringLiteral("سند PDF \u2066(*.pdf)");
+        QTest::newRow("patterns joined, unknown name kept") << "Images |*.png;*.jpg|odd" << QStringLiteral("Images \u2066(*.png *.jpg)");
+    }
+    void fileDialogFilterDoubledAndEnglish()
+    {
+        QFETCH(QString, filter); QFETCH(QString, shown);
+        QCOMPARE(qtFileDialogFilter(filter), shown);
     }
 
     // One Exec argument: quoted where a launcher would split it or expand it, and '%'

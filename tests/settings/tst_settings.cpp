@@ -248,6 +248,29 @@ private slots:
         QCOMPARE(ProgramSettings::readDialogValues().dayFunction, day && !fails);
     }
 
+    // The fault: a stored "Day Function" that is no number ("true", a blank) showed the box
+    // checked; it is read as a number, and only its absence means the checked default.
+    void dayFunctionTextWasReadAsChecked_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: absent
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("true") << "true" << false;
+        QTest::newRow("yes") << "yes" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void dayFunctionTextWasReadAsChecked()
+    {
+        QFETCH(QString, stored); QFETCH(bool, checked);
+        TempSettings temp;
+        if (!stored.isNull())
+            write(QStringLiteral("Day Function"), stored);
+        QCOMPARE(ProgramSettings::readDialogValues().dayFunction, checked);
+    }
+
     // Values as the store reads them back: the read buffer of 1023 code-page bytes (a
     // Persian letter is one), text cut at a NUL, integers as signed decimals, empty text
     // as a blank, other kinds as empty text; value names with separators stay one name.

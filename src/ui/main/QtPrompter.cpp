@@ -3,6 +3,7 @@
 #include "platform/DialogFilter.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 void QtPrompter::message(const QString &text, const QString &caption, Icon icon)
@@ -23,10 +24,13 @@ void QtPrompter::message(const QString &text, const QString &caption, Icon icon)
 
 std::optional<QString> QtPrompter::openFile(const QString &filter)
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(),
+    // Opened again, the dialog starts in the folder of the file picked last, where the
+    // next one usually is.
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), m_openFolder,
                                                       qtFileDialogFilter(filter));
     if (path.isEmpty())
         return std::nullopt;
+    m_openFolder = QFileInfo(path).absolutePath();
     return path;
 }
 

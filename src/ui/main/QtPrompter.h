@@ -2,6 +2,8 @@
 
 #include "platform/Prompter.h"
 
+#include <QString>
+
 class QWidget;
 
 // The running program's answer to prompts: Qt's message boxes and file dialogs, right
@@ -19,4 +21,5 @@ public:
 
 private:
     QWidget *m_parent = nullptr;
+    QString m_openFolder; // of the file last opened; empty: none yet
 };

@@ -3,11 +3,14 @@
 // matching itself is tested in tests/find; here the roads to it and what the window shows.
 #include "MainWindowTest.h"
 #include "ui/main/AnalysePanel.h"
+#include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
 #include "ui/controls/NameList.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -352,9 +355,12 @@ private slots:
             QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial);
             QVERIFY(!t.main->mnuSave->isEnabled());
         }
-        // A key move in the list is the user's: it shows the function and enables save.
+        // A key move in the list is the user's: it shows the function and enables save. The
+        // list is the next stop after the file's name, where the focus went.
         NameList *list = analyse()->lstAnalyseApi;
-        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QTRY_COMPARE(QApplication::focusWidget(), analyse()->txtFileName);
+        press(Qt::Key_Tab, {});
+        QCOMPARE(QApplication::focusWidget(), list);
         press(Qt::Key_Down, {});
         QCOMPARE(t.main->lblFunctionName->text(), list->currentName());
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
@@ -370,6 +376,40 @@ private slots:
         browse();
         QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
     }
+
+    // The fault: the open dialog started where the last dialog of any kind had been (a
+    // module saved elsewhere), not in the folder the user last opened a file from; its
+    // filters were English, their patterns doubled.
+    void openDialogForgotItsFolder()
+    {
+        for (const char *folder : {"apps", "modules"})
+            QVERIFY(QDir(m_dir->path()).mkpath(QLatin1String(folder)));
+        const QString exe = m_dir->filePath(QStringLiteral("apps/a.exe"));
+        QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
+        QtPrompter prompter;
+        QStringList folders;
+        QStringList filters;
+        const auto answer = [&](const QString &file) {
+            QTimer::singleShot(0, [&, file] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                folders << dialog->directory().absolutePath();
+                filters = dialog->nameFilters();
+                dialog->selectFile(file);
+                static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it, for its own checks
+            });
+        };
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        const QString module = m_dir->filePath(QStringLiteral("modules/Beep.bas"));
+        answer(module);
+        QCOMPARE(prompter.saveFile(QStringLiteral("Module File(*.bas)|*.bas"), QStringLiteral("bas"), QStringLiteral("Beep")), std::make_optional(module));
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        QCOMPARE(folders.value(2), QFileInfo(exe).absolutePath());
+        QCOMPARE(filters.value(0), QStringLiteral("همه فايل هاي پشتيباني شده \u2066(*.exe *.ocx *.dll)"));
+    }
+
 };
 
 QTEST_MAIN(tst_Find)

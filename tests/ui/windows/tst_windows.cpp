@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(m_main->txtComment->text(), description);
     }
 
-    // Next and Previous step through the catalogue and wrap at both ends.
+    // Next and Previous step through the catalogue and wrap at both ends. The function's
+    // name stands above its declaration (the fault: the window showed none).
     void dayWindow_steps_data()
     {
         QTest::addColumn<int>("start");
@@ -205,12 +206,25 @@ private slots:
         QCOMPARE(day.txtComment->text(), shown);
         QVERIFY(rs.current());
         QCOMPARE(day.txtFunction->text(), rs.current()->declaration(false));
+        const auto *name = day.findChild<QLabel *>(QStringLiteral("lblFunctionName"));
+        QVERIFY(name && name->isVisible());
+        QCOMPARE(name->text(), *rs.field(CatalogueRecord::FunctionName));
+        QVERIFY(name->mapTo(&day, name->rect().bottomLeft()).y() <= day.txtFunction->mapTo(&day, QPoint(0, 0)).y());
     }
 
     // The About key opens the about window and disables the main window (F1 and Enter are in
-    // the walk through); F1 there opens no second one, and Back's access key gives it back.
+    // the walk through); F1 there opens no second one, and Back's access key or Escape (the
+    // fault: it did nothing) gives it back.
+    void about_opensAndCloses_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Alt+B, &Back") << int(Qt::Key_B) << int(Qt::AltModifier);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    }
     void about_opensAndCloses()
     {
+        QFETCH(int, key); QFETCH(int, modifiers);
         openMain();
         QTest::mouseClick(m_main->cmdAbout, Qt::LeftButton);
         QPointer<frmAbout> about = m_main->aboutWindow();
@@ -222,7 +236,7 @@ private slots:
         QTRY_COMPARE(focus(), about->cmdBack);
         QTest::keyClick(focus(), Qt::Key_F1);
         QCOMPARE(m_main->aboutWindow(), about.data());
-        QTest::keyClick(focus(), Qt::Key_B, Qt::AltModifier); // &Back
+        QTest::keyClick(focus(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTRY_VERIFY(m_main->isEnabled());
         QTRY_VERIFY(!about);
     }
