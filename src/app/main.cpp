@@ -1,12 +1,17 @@
+#include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "app/PersianLook.h"
+#include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
 #include "platform/Texts.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/QtPrompter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -35,6 +40,21 @@ void startupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
+    // Options for scripts need no display: no graphical application is made for them.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CommandLine::run(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);
+    }
+
+
+    const QString scaleWarning = ScaleFactor::sanitize();
+    if (!scaleWarning.isEmpty())
+        std::fprintf(stderr, "%s\n", scaleWarning.toUtf8().constData());
     qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
@@ -51,6 +71,13 @@ int main(int argc, char *argv[])
 
     QtPrompter prompter;
     mdlMain::Program program({QApplication::applicationDirPath(), QString(), &prompter});
+    // As a close: the main window stores its place and the settings and stops an analysis;
+    // then every event loop ends, open dialogs included.
+    const EndSignals endSignals([&program] {
+        if (frmMain *main = program.mainWindow())
+            main->close();
+        QCoreApplication::exit(0);
+    });
     if (program.Main(mdlMain::argumentString(QApplication::arguments())) == mdlMain::Program::Road::Ended)
         return 0;
     prompter.setParentWindow(program.mainWindow());

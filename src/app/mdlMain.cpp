@@ -84,7 +84,12 @@ bool Program::OpenCatalogue()
         CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));
     if (result.recordset) {
         m_browser->setRecordset(std::move(*result.recordset));
-        m_browser->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder)));
+        QString refusal;
+        m_browser->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder), &refusal));
+        if (!refusal.isEmpty()) {
+            m_env.prompter->message(Texts::constantsLeftOut + QLatin1Char('\n') + refusal, Texts::programTitle,
+                                    Prompter::Icon::Exclamation);
+        }
         return true;
     }
 

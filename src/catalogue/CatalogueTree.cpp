@@ -362,7 +362,7 @@ void CatalogueTree::replaceSearchResults(const std::vector<qsizetype> &positions
     const int root = addNode(-1, Kind::Root, Texts::rootSearch, Search);
     m_nodes[static_cast<size_t>(root)].key = searchKey;
     m_rootByKey.insert(searchKey, root);
-    switchSortingOn(root);
+    // The results stand in the order the search gives them, best first, as in the list.
     m_nodes.reserve(m_nodes.size() + positions.size());
     m_searchResults.reserve(static_cast<qsizetype>(positions.size()));
     const qsizetype count = m_source && m_source->isOpen() ? m_source->RecordCount() : 0;

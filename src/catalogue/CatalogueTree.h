@@ -45,8 +45,8 @@ public:
     qint64 FunctionCount() const { return m_functionCount; }
 
     // Removes the "Search" root with its children and adds it again, last among the
-    // roots, with one result node per name of the records at those positions (a name
-    // whose key is taken is skipped).
+    // roots, with one result node per name of the records at those positions, in the
+    // order given (a name whose key is taken is skipped).
     void replaceSearchResults(const std::vector<qsizetype> &positions);
 
     QModelIndex indexForKey(const QString &key) const;

@@ -14,6 +14,9 @@ inline const QString reinstallProgram = QStringLiteral("لطفاً نرم افز
 // start-up without a display
 inline const QString noGraphicalSession = QStringLiteral(
     "Vorn: براي اجراي اين برنامه يک محيط گرافيکي (X11 يا Wayland) لازم است");
+// start-up with a scale factor that leaves no usable window
+inline const QString scaleFactorIgnored = QStringLiteral(
+    "Vorn: مقدار QT_SCALE_FACTOR (%1) بيرون از %2 تا %3 است و ناديده گرفته مي شود");
 // the settings store and the login entry
 inline const QString settingsForThisRunOnly = QStringLiteral(
     "پوشه خانه کاربر معلوم نيست؛ تنظيمات فقط تا پايان اين اجرا نگه داشته مي شوند");
@@ -23,11 +26,25 @@ inline const QString settingsLinkRefused = QStringLiteral(
     "فايل تنظيمات پيوندي به فايلي است که تنظيمات اين برنامه در آن نيست؛ چيزي در آن نوشته نمي شود:");
 inline const QString autostartNotWritten = QStringLiteral(
     "نمايش تابع در هنگام شروع به کار ثبت نشد:");
+inline const QString autostartNotRemoved = QStringLiteral(
+    "نمايش تابع در هنگام شروع به کار حذف نشد:");
 // the catalogue
 inline const QString catalogueTooLarge = QStringLiteral("پايگاه داده ها براي خواندن بيش از اندازه بزرگ است");
 inline const QString catalogueNeedsWriter = QStringLiteral(
     "پايگاه داده ها در ميانه يک نوشتن ناتمام است و بدون نوشتن در آن خوانده نمي شود؛ "
     "برنامه اي را که آن را مي نويسد ببنديد يا آن را با همان برنامه باز کنيد");
+// what a catalogue may expand into, each limit named after the too-large message
+inline const QString tooManyAreasPerFunction = QStringLiteral("تابعي بيش از %1 حوزه کاري دارد");
+inline const QString tooManyAreas = QStringLiteral("همه توابع با هم بيش از %1 حوزه کاري دارند");
+inline const QString tableNeverEnds = QStringLiteral("جدول %1 پس از %2 گام خواندن به پايان نرسيد");
+inline const QString constantRowTooLong = QStringLiteral("رديفي از جدول ثابت ها بيش از %1 حرف دارد");
+inline const QString constantsTooLong = QStringLiteral("جدول ثابت ها بيش از %1 حرف دارد");
+inline const QString tooManyConstants = QStringLiteral("جدول ثابت ها بيش از %1 رديف دارد");
+inline const QString constantsLeftOut = QStringLiteral("ثابت ها خوانده نشدند و فهرست آن ها بسته مي ماند:");
+inline QString catalogueLimit(const QString &which)
+{
+    return catalogueTooLarge + QStringLiteral(": ") + which;
+}
 // tree roots
 inline const QString rootAlphabet = QStringLiteral("حروف الفبا");
 inline const QString rootLibrary = QStringLiteral("کتابخانه");
@@ -115,6 +132,9 @@ inline const QString cmdRandom = QStringLiteral("تصادفي");
 inline const QString cmdOKDay = QStringLiteral("برگشت");
 inline const QString frmHelpCaption = QStringLiteral("Vorn - کمک");
 inline const QString cmdOKHelp = QStringLiteral("&برگشت");
+inline const QString helpPageMissing = QStringLiteral("صفحه کمک پيدا نشد يا خالي است:");
+inline const QString helpPageTooDeep = QStringLiteral(
+    "صفحه کمک بيش از %1 لايه جدول، فهرست يا بخش تو در تو دارد و نمايش داده نمي شود:");
 inline const QString aboutVersionPrefix = QStringLiteral("Version : ");
 inline const QString aboutCountPrefix = QStringLiteral("Function Count : ");
 inline const QString aboutDatabaseVersion = QStringLiteral("Database Version : 2.1");

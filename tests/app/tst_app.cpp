@@ -1,7 +1,9 @@
 // Whole runs of the program: start-up and its command line, whatever the catalogue and the
 // settings store hold, the function-of-the-day road, the Persian look, and the view and
 // window places that one run leaves to the next.
+#include "app/CommandLine.h"
 #include "app/PersianLook.h"
+#include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
 #include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
@@ -30,17 +32,23 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <QTimer>
+
+#include <csignal>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
 
 using mdlMain::Program;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -154,6 +162,70 @@ private slots:
 
     // Whatever the catalogue file holds, Vorn starts with it or says why it cannot, once,
     // and shows no half-built window.
+    // QT_SCALE_FACTOR of 0, 1e-9, nan or -1 gave no usable window, and the next start
+    // said "already running". Such a factor is taken out before the application is made.
+    void scaleFactor_noWindowThenAlreadyRunning_data()
+    {
+        QTest::addColumn<QByteArray>("factor"); QTest::addColumn<bool>("kept");
+        for (const char *bad : {"0", "1e-9", "nan", "-1", "inf", "0.24", "8.1", "two"})
+            QTest::newRow(bad) << QByteArray(bad) << false;
+        for (const char *sound : {"0.25", "1", "1.5", " 2", "8"})
+            QTest::newRow(sound) << QByteArray(sound) << true;
+    }
+    void scaleFactor_noWindowThenAlreadyRunning()
+    {
+        QFETCH(QByteArray, factor); QFETCH(bool, kept);
+        const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+        qputenv("QT_SCALE_FACTOR", factor);
+        const QString warning = ScaleFactor::sanitize();
+        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), kept ? factor : QByteArray());
+        QCOMPARE(warning, kept ? QString() : Texts::scaleFactorIgnored.arg(QString::fromUtf8(factor)).arg(0.25).arg(8));
+        QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), kept);
+        before.isNull() ? qunsetenv("QT_SCALE_FACTOR") : qputenv("QT_SCALE_FACTOR", before);
+    }
+
+    // SIGTERM and SIGHUP (the session ends) killed the program: the settings and the
+    // window's place were lost. The real program now ends as a close ends it.
+    void endSignal_settingsLost_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endSignal_settingsLost()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("run"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        environment.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+        QProcess vorn;
+        vorn.setProcessEnvironment(environment);
+        vorn.start(qEnvironmentVariable("VORN_BIN_DIR") + "/vorn");
+        QVERIFY(vorn.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("run/vorn.lock")), 30000);
+        QCOMPARE(::kill(vorn.processId(), signal), 0);
+        QVERIFY(vorn.waitForFinished(30000));
+        QCOMPARE(vorn.exitStatus(), QProcess::NormalExit);
+        QFile store(dir.filePath("config/Kel/Vorn.ini"));
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        QVERIFY(store.readAll().contains("Position\\"));
+    }
+
+    // Constants of 900,000 rows of 20,000 characters were read until memory ran out; past
+    // a limit the run now starts without them and says which limit.
+    void constantsPastALimit_abortedAtFourGigabytes()
+    {
+        TempSettings settings;
+        execSql("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('Beep', '', '', '', '');"
+                "CREATE TABLE Const (ConstName, Line, Value, Family, Header, Meaning);"
+                "INSERT INTO Const VALUES (printf('%.*c', 20000, 'n'), '', 1, '', '', '');");
+        QVERIFY(start());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages[0].text, Texts::constantsLeftOut + "\n" + Texts::constantRowTooLong.arg(16384));
+    }
+
     void badCatalogue_data()
     {
         QTest::addColumn<QString>("kind"); // missing, bytes or sql
@@ -514,6 +586,82 @@ private slots:
             const QString shown = QCoreApplication::translate(context, text);
             QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
         }
+    }
+
+    // The options for scripts, on a catalogue of four functions: what each prints, to which
+    // stream, and the exit status.
+    void scriptOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const auto row = [](const char *tag, const QStringList &arguments, int status, const QString &out, const QString &err = {}) {
+            QTest::newRow(tag) << arguments << status << out << err;
+        };
+        row("name, best first", {"--find", "sendmessage"}, CommandLine::Done, "SendMessage\nSendMessageA\nICSendMessage\n");
+        row("value after =", {"--find=Beep"}, CommandLine::Done, "Beep\n");
+        row("description, words", {"--find-description", u"فايل\u200cها"_s}, CommandLine::Done, "ICSendMessage\n");
+        row("nothing found", {"--find", "zzz"}, CommandLine::NothingFound, "");
+        row("two searches in order", {"--find", "Beep", "--find", "zzz", "--find", "ICS"}, CommandLine::NothingFound,
+            "Beep\nICSendMessage\n");
+        row("unknown option, nothing done", {"--find", "Beep", "--fnd", "x"}, CommandLine::Failed, "", "--fnd");
+        row("value missing", {"--find"}, CommandLine::Failed, "", "TEXT");
+        row("value where none is taken", {"--help=x"}, CommandLine::Failed, "", "--help");
+        row("help lists every option", {"--help"}, CommandLine::Done, "--find TEXT|--find-description TEXT|--version|-d");
+    }
+    void scriptOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir folder;
+        writeCatalogue(folder.path(), {record("Beep", "", "", "", "صدا"), record("ICSendMessage", "", "", "", u"پيام به فايل\u200cها"_s),
+                                       record("SendMessage", "", "", "", "فايل"), record("SendMessageA")});
+        QString written, complained;
+        QTextStream outStream(&written), errStream(&complained);
+        QVERIFY(CommandLine::wanted(QStringList{"vorn"} + arguments));
+        QCOMPARE(CommandLine::run(QStringList{"vorn"} + arguments, folder.path(), outStream, errStream), status);
+        if (arguments == QStringList{"--help"}) {
+            for (const QString &option : out.split(u'|'))
+                QVERIFY2(written.contains(option), qPrintable(option));
+        } else {
+            QCOMPARE(written, out);
+        }
+        QVERIFY2(err.isEmpty() ? complained.isEmpty() : complained.contains(err), qPrintable(complained));
+    }
+
+    // The real program with no display at all, as a script runs it: the shipped catalogue,
+    // best first, and the exit status; a missing catalogue said on the error stream.
+    void scriptOptions_needNoDisplay()
+    {
+        for (const QStringList &windows : {QStringList{"vorn"}, {"vorn", "-d"}, {"vorn", "-D", "--find"}})
+            QVERIFY(!CommandLine::wanted(windows));
+        const QString program = qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/vorn");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        const auto run = [&](const QString &path, const QStringList &arguments, QByteArray *errors = nullptr) {
+            QProcess vorn;
+            vorn.setProcessEnvironment(environment);
+            vorn.start(path, arguments);
+            vorn.waitForFinished(60000);
+            if (errors)
+                *errors = vorn.readAllStandardError();
+            return std::make_pair(vorn.exitStatus() == QProcess::NormalExit ? vorn.exitCode() : -1,
+                                  QString::fromUtf8(vorn.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts));
+        };
+        const auto [found, names] = run(program, {"--find", "SendMessage"});
+        QCOMPARE(found, 0);
+        QCOMPARE(names.value(0), QStringLiteral("SendMessage"));
+        QVERIFY(names.indexOf("ICSendMessage") > names.indexOf("SendMessageTimeout"));
+        QCOMPARE(run(program, {"--find-description", "zzqx"}), std::make_pair(1, QStringList{}));
+        QTemporaryDir elsewhere; // the program without its catalogue beside it
+        QVERIFY(QFile::copy(program, elsewhere.filePath("vorn")));
+        QByteArray errors;
+        QCOMPARE(run(elsewhere.filePath("vorn"), {"--find", "a"}, &errors).first, 2);
+        QVERIFY2(errors.contains("API.mdb"), errors.constData());
     }
 };
 

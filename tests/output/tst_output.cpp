@@ -295,6 +295,17 @@ private slots:
         QCOMPARE(left, path.isEmpty() || error == 76 ? QStringList() : QStringList{"m.bas"});
     }
 
+    // A save killed half way left its new file beside the module for good. The next save
+    // of that file removes it; the user's own files beside it stay.
+    void killedSave_leftItsNewFile()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"m.bas.new-0123456789abcdef0123456789abcdef", "m.bas.new-mine", "m.bas.old"})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+        QVERIFY(ModuleFile::write(dir.filePath("m.bas"), "x").ok);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"m.bas", "m.bas.new-mine", "m.bas.old"}));
+    }
+
     // The printed lines: C is the declaration's font left to right, T the description's
     // right to left.
     void printJob_data()

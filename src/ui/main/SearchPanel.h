@@ -20,8 +20,8 @@ class QPushButton;
 
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
 // for in every function's name (or description, as the browser's search type says); the
-// functions found fill lstRearchResult in record order and the "Search" branch of the
-// tree, and the count goes to the status bar.
+// functions found fill lstRearchResult, best first, and the "Search" branch of the tree in
+// that order, and the count goes to the status bar.
 class SearchPanel : public InputPanel
 {
     Q_OBJECT
@@ -61,7 +61,7 @@ private:
     StatusPanels &m_status;
     Prompter &m_prompter;
     CatalogueSearch::PreparedFields m_prepared;
-    std::future<std::vector<QString>> m_folding;
+    std::future<FoldedDescriptions> m_folding;
     quint64 m_foldingSnapshot = 0;
     qsizetype m_foldingCount = -1;
 };

@@ -2,6 +2,7 @@
 // name or by description) and the analysis of an executable, with its progress bar. The
 // matching itself is tested in tests/find; here the roads to it and what the window shows.
 #include "MainWindowTest.h"
+#include "find/ExecutableAnalysis.h"
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
@@ -12,12 +13,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -52,6 +62,18 @@ class tst_Find : public QObject
         press(Qt::Key_A);
         press(Qt::Key_Delete, {});
         type(text);
+        press(Qt::Key_Return, {});
+    }
+
+    // Types the text key by key, each character as the text of its key event (as a
+    // Persian keyboard layout gives it), over what the box holds, and presses Enter.
+    void searchForKeys(const QString &text)
+    {
+        press(Qt::Key_A);
+        press(Qt::Key_Delete, {});
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), c == u' ' ? Qt::Key_Space : Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
         press(Qt::Key_Return, {});
     }
 
@@ -106,6 +128,8 @@ private slots:
             // With a zero-width non-joiner, which description search looks through.
             record("Beep", "Declare Function Beep", "kernel32", {}, QStringLiteral("a sou\u200Cnd")),
             record("CloseThreadpool", "Declare Function CloseThreadpool"),
+            record("LoadImage", "Declare Function LoadImage", "user32", {}, u"بيت مپ يا آيکن را مي‌خواند."_s),
+            record("CreateBitmap", "Declare Function CreateBitmap", "gdi32", {}, u"يک بيت\u200cمپ مي‌سازد."_s),
         }));
     }
 
@@ -133,7 +157,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
         type(QStringLiteral("file"));
         press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"CreateFileA", "CreateFile"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"CreateFile", "CreateFileA"}));
         QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), QStringList{"file"});
         press(Qt::Key_Backspace, {}); // other keys do not search
         press(Qt::Key_Tab, {});
@@ -144,7 +168,7 @@ private slots:
     {
         openSearch();
         searchFor(QStringLiteral("window"));
-        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"GetWindowText", "SetWindowTextA"}));
         QCOMPARE(t.status(), found(2));
         CatalogueTree *tree = t.main->catalogueTree();
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 2);
@@ -162,7 +186,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch")); // back from the button
         QCOMPARE(named<QComboBox>(search(), "cboSearch")->currentText(), QStringLiteral(" Window "));
         searchFor(QString());
-        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 8);
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 10);
         QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), (QStringList{"window", " Window ", " Window ", ""}));
     }
 
@@ -180,7 +204,7 @@ private slots:
         }
         openSearch();
         searchFor(QStringLiteral("CAPTION"));
-        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"GetWindowText", "SetWindowTextA"}));
         searchFor(QStringLiteral("sound"));
         QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), QStringList{"Beep"});
         searchFor(QStringLiteral("Window")); // in names only
@@ -195,7 +219,8 @@ private slots:
         openSearch();
         searchFor(QStringLiteral("createfile"));
         NameList *list = named<NameList>(search(), "lstRearchResult");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
+        QCOMPARE(list->names(), (QStringList{"CreateFile", "CreateFileA"})); // the name itself first
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(0).center());
         QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), QStringLiteral("Declare Function CreateFile"));
         QCOMPARE(t.status(), QStringLiteral("CreateFile"));
         press(Qt::Key_S);
@@ -205,7 +230,7 @@ private slots:
         t.click(QStringLiteral("Alf_F_2"));
         QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("GetWindowText"));
         named<QAction>(t.main.get(), "mnuSearch")->trigger();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(0).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
         QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFileA"));
         named<QAction>(t.main.get(), "mnuTreeApi")->trigger(); // the same results under the tree's search root
         QVERIFY(named<QTreeView>(t.main.get(), "trvApi")->selectionModel()->selectedIndexes().isEmpty());
@@ -214,6 +239,55 @@ private slots:
         QCOMPARE(t.prompter->fileDialogs[1].initialName, ModuleExport::fileName(QStringLiteral("CreateFileA")));
         t.click(QStringLiteral("Ser_F_CreateFile"));
         QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
+    }
+
+    // Typed as a user types: a zero-width non-joiner (Shift+Space on a Persian layout) and
+    // a blank between the parts of a word find the same, best first; Down goes on from
+    // the box to the first row, then to the next.
+    void typedWithJoinerOrBlank_sameResults_downFromTheBoxReachesRowOne()
+    {
+        named<QAction>(t.main.get(), "mnuSearchType2")->trigger();
+        openSearch();
+        QStringList found[2];
+        for (const QString &query : {u"بيت\u200cمپ"_s, u"بيت مپ"_s}) {
+            searchForKeys(query);
+            QCOMPARE(named<QComboBox>(search(), "cboSearch")->currentText(), query);
+            found[query.contains(u' ')] = texts(named<NameList>(search(), "lstRearchResult"));
+        }
+        QCOMPARE(found[0], (QStringList{"CreateBitmap", "LoadImage"})); // "bitmap" in its name
+        QCOMPARE(found[1], found[0]);
+        NameList *list = named<NameList>(search(), "lstRearchResult");
+        press(Qt::Key_Down, {});
+        QCOMPARE(QApplication::focusWidget(), list);
+        QVERIFY(list->currentRow() == 0 && list->isRowSelected(0));
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateBitmap"));
+        press(Qt::Key_Down, {});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("LoadImage"));
+    }
+
+    // The fault: the list made its first row current when it took the focus, and the
+    // first Down went on from there to the second row.
+    void firstDownInTheListSkippedRowOne()
+    {
+        openSearch();
+        searchFor(QStringLiteral("create"));
+        NameList *list = named<NameList>(search(), "lstRearchResult");
+        for (int tab = 0; tab < 4 && QApplication::focusWidget() != list; ++tab)
+            press(Qt::Key_Tab, {});
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), Texts::functionNameInitial); // taking the focus picks nothing
+        press(Qt::Key_Home, {}); // staying on the row picks it
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().first());
+        press(Qt::Key_Down, {});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().at(1));
+        openSearch(); // a new search: no row current
+        searchFor(QStringLiteral("create"));
+        for (int tab = 0; tab < 4 && QApplication::focusWidget() != list; ++tab)
+            press(Qt::Key_Tab, {});
+        press(Qt::Key_Down, {});
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().first());
     }
 
     // A file that is no executable, or cannot be read, is reported; the list keeps the
@@ -232,7 +306,7 @@ private slots:
         QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), analysed);
         QCOMPARE(t.status(), analysedKinds);
         QVERIFY(named<QProgressBar>(t.main.get(), "ProgressBar")->isHidden());
-        QCOMPARE(named<QProgressBar>(t.main.get(), "ProgressBar")->value(), 8);
+        QCOMPARE(named<QProgressBar>(t.main.get(), "ProgressBar")->value(), 10); // the catalogue's records
         for (const QString &message : {QString(), Texts::notExecutable, error75}) { // cancelled first
             named<StatusPanels>(t.main.get(), "StatusBar")->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
             browse();
@@ -277,7 +351,7 @@ private slots:
         QVERIFY(ranDuringScan && overProgPanel);
         QVERIFY2(values.size() >= 5, qPrintable(QString::number(values.size())));
         QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
-        QCOMPARE(values.constLast(), 8);
+        QCOMPARE(values.constLast(), 10);
         QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
         QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
         QVERIFY(bar->isHidden() && named<QPushButton>(analyse(), "cmdBrowse")->isEnabled());
@@ -288,6 +362,56 @@ private slots:
         QVERIFY(values.size() < 6);
         QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
         QVERIFY(t.prompter->messages.isEmpty());
+    }
+
+    // With the reads held up (a network share, a failing disk) the window froze: the scan
+    // waited for each piece on the window's thread, and closing waited for the read. Keys
+    // are now answered while the read hangs, and closing ends the scan before the read.
+    void slowDisk_frozeTheWindow()
+    {
+        openAnalysis();
+        struct Gate { std::mutex mutex; std::condition_variable opened; bool open = false; bool readDone = false; };
+        const auto gate = std::make_shared<Gate>();
+        ExecutableAnalysis::setReadDelay([gate](qint64) {
+            std::unique_lock<std::mutex> lock(gate->mutex);
+            gate->opened.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+            gate->readDone = true;
+        });
+        t.prompter->fileAnswers = {importsExe()};
+        bool answered = false;
+        QTimer::singleShot(200, this, [&] {
+            named<QLineEdit>(analyse(), "txtFileName")->setFocus();
+            press(Qt::Key_End, {});
+            type(QStringLiteral("x"));
+            answered = analyse()->isAnalysing() && named<QProgressBar>(t.main.get(), "ProgressBar")->isVisible()
+                && named<QLineEdit>(analyse(), "txtFileName")->text() == importsExe() + "x";
+            t.main->close();
+        });
+        browse();
+        ExecutableAnalysis::setReadDelay({});
+        const std::lock_guard<std::mutex> lock(gate->mutex);
+        QVERIFY(answered && !gate->readDone);
+        gate->open = true;
+        gate->opened.notify_all();
+        QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 0);
+    }
+
+    // As root, typing /proc/ paths into the open dialog hung the window on /proc/kmsg: the
+    // dialog read each file's first bytes to tell its kind. It now goes by the name.
+    void openDialog_readTheFilesItListed()
+    {
+        QFileDialog dialog;
+        QtPrompter::neverReadFiles(dialog);
+        const QString path = m_dir->filePath("program");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3e\0", 20)) == 20);
+        file.close();
+        const QString sniffed = QMimeDatabase().mimeTypeForFile(path).comment();
+        QVERIFY(sniffed != QMimeDatabase().mimeTypeForName("application/octet-stream").comment());
+        dialog.setDirectory(m_dir->path());
+        const auto *model = dialog.findChild<QFileSystemModel *>();
+        QTRY_VERIFY(!model->type(model->index(path)).isEmpty());
+        QVERIFY2(model->type(model->index(path)) != sniffed, qPrintable(sniffed));
     }
 
     // The fault: the browse button, disabled for the scan, passed the focus on to the list,

@@ -391,6 +391,35 @@ private slots:
         QVERIFY(named<QTextBrowser>(&window, "wbHelp")->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
     }
 
+    // A page of 30 tables inside each other (a kilobyte) kept the window from opening for
+    // minutes at full CPU, lists and blocks the same; an empty or missing page showed an
+    // empty window. Each is shown as a message; nesting up to the limit is laid out.
+    void helpPageNesting_frozeTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("page"); QTest::addColumn<QString>("shown");
+        const QString tooDeep = Texts::helpPageTooDeep.arg(8);
+        QTest::newRow("30 tables") << QByteArray("<table><tr><td>").repeated(30) + "x" << tooDeep;
+        QTest::newRow("9 lists") << QByteArray("<ul><li>").repeated(9) + "x" << tooDeep;
+        QTest::newRow("9 blocks, closed") << QByteArray("<div>").repeated(9) + "x" + QByteArray("</div>").repeated(9) << tooDeep;
+        QTest::newRow("8 tables, closed") << QByteArray("<table><tr><td>").repeated(8) + "x" + QByteArray("</td></tr></table>").repeated(8) << "x";
+        QTest::newRow("1000 blocks one after another") << QByteArray("<div>y</div>").repeated(1000) << QString(1000, 'y');
+        QTest::newRow("empty") << QByteArray("") << Texts::helpPageMissing;
+        QTest::newRow("missing") << QByteArray() << Texts::helpPageMissing;
+    }
+    void helpPageNesting_frozeTheWindow()
+    {
+        QFETCH(QByteArray, page); QFETCH(QString, shown);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("help")));
+        QFile file(dir.filePath("help/P.htm"));
+        QVERIFY(page.isNull() || (file.open(QIODevice::WriteOnly) && file.write(page) == page.size()));
+        file.close();
+        frmHelp window(dir.path());
+        window.OpenHelpFile(QStringLiteral("help\\P.htm"));
+        const QString text = shown.simplified().remove(' ');
+        QCOMPARE(window.wbHelp->toPlainText().simplified().remove(' ').left(text.size()), text);
+    }
+
     // Each shipped page: its heading first; Persian paragraphs right to left and the code left to
     // right; no Persian word cut in two by a change of format (which breaks the joining of its
     // letters); the program's letters (ARABIC YEH, KEHEH); and no sideways scrolling.
