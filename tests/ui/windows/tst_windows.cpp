@@ -417,7 +417,7 @@ private slots:
         frmHelp window(dir.path());
         window.OpenHelpFile(QStringLiteral("help\\P.htm"));
         const QString text = shown.simplified().remove(' ');
-        QCOMPARE(window.wbHelp->toPlainText().simplified().remove(' ').left(text.size()), text);
+        QCOMPARE(named<QTextBrowser>(&window, "wbHelp")->toPlainText().simplified().remove(' ').left(text.size()), text);
     }
 
     // Each shipped page: its heading first; Persian paragraphs right to left and the code left to
