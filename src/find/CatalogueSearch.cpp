@@ -103,7 +103,8 @@ FoldedDescriptions foldDescriptions(const QStringList &descriptions)
     return FoldedDescriptions::of(descriptions);
 }
 
-QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
+std::vector<qsizetype> findPositions(Recordset &recordset, const QString &text, bool byDescription,
+                                     PreparedFields *kept)
 {
     const int searched = byDescription ? CatalogueRecord::Description : CatalogueRecord::FunctionName;
     const std::vector<QString> *lowerNames = kept && !byDescription ? &kept->names(recordset) : nullptr;
@@ -155,10 +156,18 @@ QStringList findNames(Recordset &recordset, const QString &text, bool byDescript
             return a.group != b.group ? a.group < b.group : nameBefore(a.name, b.name);
         });
     }
+    std::vector<qsizetype> positions;
+    positions.reserve(found.size());
+    for (const Found &f : found)
+        positions.push_back(f.position);
+    return positions;
+}
+
+QStringList findNames(Recordset &recordset, const QString &text, bool byDescription, PreparedFields *kept)
+{
     QStringList names;
-    names.reserve(static_cast<qsizetype>(found.size()));
-    for (Found &f : found)
-        names.append(std::move(f.name));
+    for (const qsizetype position : findPositions(recordset, text, byDescription, kept))
+        names.append(recordset.at(position)[CatalogueRecord::FunctionName]);
     return names;
 }
 

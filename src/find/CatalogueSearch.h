@@ -59,5 +59,8 @@ bool nameBefore(const QString &a, const QString &b);
 // `kept` keeps the prepared fields between searches; without it they are prepared anew.
 QStringList findNames(Recordset &recordset, const QString &text, bool byDescription,
                       PreparedFields *kept = nullptr);
+// The same search, giving the record positions (1-based) of the matches in record order.
+std::vector<qsizetype> findPositions(Recordset &recordset, const QString &text, bool byDescription,
+                                     PreparedFields *kept = nullptr);
 
 } // namespace CatalogueSearch

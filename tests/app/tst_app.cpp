@@ -5,19 +5,21 @@
 #include "app/PersianLook.h"
 #include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/InstanceLock.h"
 #include "platform/Texts.h"
 #include "settings/RegKeys.h"
 #include "support/FileSizeLimit.h"
+#include "support/Named.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempSettings.h"
 #include "support/TestCatalogue.h"
 #include "support/UnwritableFolder.h"
 #include "ui/controls/Resizer.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/TwipPanel.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/frmDayApi.h"
@@ -282,10 +284,10 @@ private slots:
         QVERIFY(run);
         frmMain *main = run->mainWindow();
         QCOMPARE(main->FunctionCount(), 3);
-        main->ShowFunction(QStringLiteral("Beep"));
-        QCOMPARE(main->txtFunction->text(), QStringLiteral("12"));
-        QCOMPARE(main->txtComment->text(), QString());
-        main->mnuExit->trigger();
+        run->browser().show(1);
+        QCOMPARE(named<TextBox>(main, "txtFunction")->text(), QStringLiteral("12"));
+        QCOMPARE(named<TextBox>(main, "txtComment")->text(), QString());
+        named<QAction>(main, "mnuExit")->trigger();
         QCOMPARE(fileBytes(catalogue()), before);
     }
 
@@ -304,17 +306,17 @@ private slots:
         auto run = start();
         QVERIFY(run);
         frmMain *main = run->mainWindow();
-        QCOMPARE(main->statusPanels()->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
+        QCOMPARE(named<StatusPanels>(main, "StatusBar")->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
         QVERIFY(main->catalogueTree()->indexForKey(QStringLiteral("Lib_F_") + name).isValid());
-        main->ShowFunction(name);
-        const QString shown = main->statusPanels()->text(QStringLiteral("name"));
+        run->browser().show(40001);
+        const QString shown = named<StatusPanels>(main, "StatusBar")->text(QStringLiteral("name"));
         QVERIFY(shown.size() <= 200);
         QVERIFY(name.startsWith(shown.chopped(1)));
         QCOMPARE(shown.back(), QChar(0x2026));
-        QCOMPARE(main->lblFunctionName->text(), name); // what save and copy take
-        QCOMPARE(main->txtComment->text().size(), description.size());
-        QCOMPARE(main->txtComment->toPlainText().size(), 100001);
-        QCOMPARE(main->txtComment->toPlainText().back(), QChar(0x2026));
+        QCOMPARE(named<QLabel>(main, "lblFunctionName")->text(), name); // what save and copy take
+        QCOMPARE(named<TextBox>(main, "txtComment")->text().size(), description.size());
+        QCOMPARE(named<TextBox>(main, "txtComment")->toPlainText().size(), 100001);
+        QCOMPARE(named<TextBox>(main, "txtComment")->toPlainText().back(), QChar(0x2026));
     }
 
     // The -d road: only the day window, blocking, filled; closing it (Escape: in the walk through)
@@ -337,7 +339,7 @@ private slots:
                                                   record("Sleep", "Private Declare Sub Sleep Lib \"kernel32\" ()")};
         writeCatalogue(m_dir.path(), {two.begin(), two.begin() + records});
         auto run = program();
-        bool modal = false, stepsOn = false, endedWithTheClose = false;
+        bool modal = false, stepsOn = false, endedWithTheClose = false, noMainWindow = true;
         QString declaration;
         QPointer<frmDayApi> day;
         QTimer::singleShot(0, [&] {
@@ -345,18 +347,20 @@ private slots:
             if (!day)
                 return;
             modal = day->isVisible() && day->isModal();
-            declaration = day->txtFunction->text();
-            stepsOn = day->cmdNext->isEnabled() && day->cmdBack->isEnabled();
-            byKey ? QTest::mouseClick(day->cmdOK, Qt::LeftButton) : void(day->close());
-            endedWithTheClose = run->mainWindow() == nullptr;
+            declaration = named<TextBox>(day, "txtFunction")->text();
+            stepsOn = named<QPushButton>(day, "cmdNext")->isEnabled() && named<QPushButton>(day, "cmdBack")->isEnabled();
+            byKey ? QTest::mouseClick(named<QPushButton>(day, "cmdOK"), Qt::LeftButton) : void(day->close());
+            endedWithTheClose = !run->browser().recordset().isOpen();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                noMainWindow = noMainWindow && !qobject_cast<frmMain *>(w);
         });
         QCOMPARE(run->Main(arguments), Program::Road::Ended);
-        QVERIFY(day && modal && endedWithTheClose);
+        QVERIFY(day && modal && endedWithTheClose && noMainWindow);
         QCOMPARE(declaration.startsWith(QLatin1String("Private Declare")), records > 0);
         QCOMPARE(stepsOn, records > 0);
         QVERIFY(run->DayFunctionMode());
-        // EndProgram deleted the main window while the day window's close still ran: the
-        // day window is no child of it and goes only with the program.
+        // EndProgram closed the catalogue while the day window's close still ran: the day
+        // window goes only with the program.
         QCOMPARE(run->dayWindow(), day.data());
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
@@ -409,8 +413,8 @@ private slots:
         } else {
             auto run = start();
             QVERIFY(run);
-            run->mainWindow()->mnuKeys->trigger();
-            run->mainWindow()->mnuExit->trigger();
+            named<QAction>(run->mainWindow(), "mnuKeys")->trigger();
+            named<QAction>(run->mainWindow(), "mnuExit")->trigger();
         }
         const bool unwritable = kind == QLatin1String("read-only") || kind == QLatin1String("full");
         const QByteArray before = unwritable ? fileBytes(store) : QByteArray(); // a pipe would block
@@ -418,21 +422,21 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            QCOMPARE(main->resControls->Control1Size(), treeSize);
-            QCOMPARE(main->resFunction->Control1Size(), 2000);
-            QCOMPARE(main->txtFunction->font().pointSizeF(), 8.0);
-            QCOMPARE(main->txtComment->font().pointSizeF(), 8.0);
-            QVERIFY(main->StatusBar->isVisible());
-            main->mnuKeys->trigger();
-            main->resControls->setControl1Size(3000);
-            main->resControls->setControl1Size(treeSize);
+            QCOMPARE(named<Resizer>(main, "resControls")->Control1Size(), treeSize);
+            QCOMPARE(named<Resizer>(main, "resFunction")->Control1Size(), 2000);
+            QCOMPARE(named<TextBox>(main, "txtFunction")->font().pointSizeF(), 8.0);
+            QCOMPARE(named<TextBox>(main, "txtComment")->font().pointSizeF(), 8.0);
+            QVERIFY(named<StatusPanels>(main, "StatusBar")->isVisible());
+            named<QAction>(main, "mnuKeys")->trigger();
+            named<Resizer>(main, "resControls")->setControl1Size(3000);
+            named<Resizer>(main, "resControls")->setControl1Size(treeSize);
             std::optional<UnwritableFolder> locked;
             std::optional<FileSizeLimit> limit;
             if (kind == QLatin1String("full"))
                 QVERIFY(limit.emplace(before.size() / 2).isSet());
             else if (kind == QLatin1String("read-only") && !locked.emplace(settings.folder(), QFileInfo(store).absolutePath()).isUnwritable())
                 QSKIP("the folder stays writable for this user");
-            main->mnuExit->trigger();
+            named<QAction>(main, "mnuExit")->trigger();
         }
         if (kind == QLatin1String("file-folder")) { // the writes failed quietly, the file is as it was
             QCOMPARE(m_prompter.messages.size(), 0);
@@ -451,8 +455,8 @@ private slots:
         QCOMPARE(stored(QStringLiteral("Keys Vis")), QStringLiteral("False"));
         auto again = start();
         QVERIFY(again);
-        QCOMPARE(again->mainWindow()->resControls->Control1Size(), treeSize);
-        QVERIFY(again->mainWindow()->picColtrols->isHidden());
+        QCOMPARE(named<Resizer>(again->mainWindow(), "resControls")->Control1Size(), treeSize);
+        QVERIFY(named<QWidget>(again->mainWindow(), "picColtrols")->isHidden());
     }
 
     // What one run's view leaves to the next: hidden rows, the caption, the window's place
@@ -467,21 +471,21 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            main->mnuStatusBarView->trigger();
-            main->mnuKeys->trigger();
-            main->mnuCaption->trigger();
-            main->resControls->setControl1Size(100000);
-            main->resFunction->setControl1Size(100000);
-            const int defaultTree = main->resControls->Control1Size();
-            const int defaultHeight = main->resFunction->Control1Size();
+            named<QAction>(main, "mnuStatusBarView")->trigger();
+            named<QAction>(main, "mnuKeys")->trigger();
+            named<QAction>(main, "mnuCaption")->trigger();
+            named<Resizer>(main, "resControls")->setControl1Size(100000);
+            named<Resizer>(main, "resFunction")->setControl1Size(100000);
+            const int defaultTree = named<Resizer>(main, "resControls")->Control1Size();
+            const int defaultHeight = named<Resizer>(main, "resFunction")->Control1Size();
             main->resize(main->width() + 120, main->height() + 60);
-            main->resControls->setControl1Size(100000);
-            main->resFunction->setControl1Size(100000);
-            treeSize = main->resControls->Control1Size();
-            functionTextHeight = main->resFunction->Control1Size();
+            named<Resizer>(main, "resControls")->setControl1Size(100000);
+            named<Resizer>(main, "resFunction")->setControl1Size(100000);
+            treeSize = named<Resizer>(main, "resControls")->Control1Size();
+            functionTextHeight = named<Resizer>(main, "resFunction")->Control1Size();
             QVERIFY(treeSize > defaultTree);
             QVERIFY(functionTextHeight > defaultHeight);
-            main->mnuExit->trigger();
+            named<QAction>(main, "mnuExit")->trigger();
         }
         QCOMPARE(stored(QStringLiteral("frmMain"), QStringLiteral("Software\\Kel\\Vorn\\Position")),
                  QStringLiteral("frmMain"));
@@ -489,13 +493,13 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            QVERIFY(main->StatusBar->isHidden());
-            QVERIFY(!main->mnuStatusBarView->isChecked());
-            QVERIFY(main->picColtrols->isHidden());
-            QVERIFY(main->lblFunctionName->isVisible());
-            QCOMPARE(TwipLayout::rect(main->resControls).top(), 500);
-            QCOMPARE(main->resControls->Control1Size(), treeSize);
-            QCOMPARE(main->resFunction->Control1Size(), functionTextHeight);
+            QVERIFY(named<StatusPanels>(main, "StatusBar")->isHidden());
+            QVERIFY(!named<QAction>(main, "mnuStatusBarView")->isChecked());
+            QVERIFY(named<QWidget>(main, "picColtrols")->isHidden());
+            QVERIFY(named<QLabel>(main, "lblFunctionName")->isVisible());
+            QCOMPARE(TwipLayout::rect(named<Resizer>(main, "resControls")).top(), 500);
+            QCOMPARE(named<Resizer>(main, "resControls")->Control1Size(), treeSize);
+            QCOMPARE(named<Resizer>(main, "resFunction")->Control1Size(), functionTextHeight);
             main->close();
         }
     }
@@ -524,20 +528,20 @@ private slots:
         auto run = start(Program::Road::MainWindow, {}, true);
         QVERIFY(run);
         frmMain &main = *run->mainWindow();
-        main.ShowFunction(QStringLiteral("GetDC"));
-        QCOMPARE(main.mnuVba7->isEnabled(), six);
-        QCOMPARE(main.mnuVba7->isChecked(), on);
-        QCOMPARE(main.txtFunction->text(), on ? vba7 : classic);
+        run->browser().show(1);
+        QCOMPARE(named<QAction>(&main, "mnuVba7")->isEnabled(), six);
+        QCOMPARE(named<QAction>(&main, "mnuVba7")->isChecked(), on);
+        QCOMPARE(named<TextBox>(&main, "txtFunction")->text(), on ? vba7 : classic);
         if (six) {
             QMenuBar *bar = main.menuBar();
             QMenu *menu = main.findChild<QMenu *>(QStringLiteral("mnuFunction"));
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
             QTRY_VERIFY(menu->isVisible());
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(main.mnuVba7).center());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(named<QAction>(&main, "mnuVba7")).center());
             QTRY_VERIFY(!menu->isVisible());
-            QCOMPARE(main.txtFunction->text(), on ? classic : vba7);
+            QCOMPARE(named<TextBox>(&main, "txtFunction")->text(), on ? classic : vba7);
         }
-        main.mnuExit->trigger();
+        named<QAction>(&main, "mnuExit")->trigger();
         QCOMPARE(stored(QStringLiteral("VBA7 Declaration")), after);
     }
 
@@ -562,7 +566,7 @@ private slots:
         QVERIFY2(bar->grab().toImage() == plain, "Alt let go hides them again");
         // The declaration box reads left to right; its context menu took that direction.
         frmMain *main = run->mainWindow();
-        QWidget *box = main->txtFunction->viewport();
+        QWidget *box = named<TextBox>(main, "txtFunction")->viewport();
         QTest::mouseClick(main->windowHandle(), Qt::RightButton, {}, box->mapTo(main, box->rect().center()));
         QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
         auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());

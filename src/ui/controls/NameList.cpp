@@ -57,8 +57,9 @@ NameList::NameList(QWidget *parent)
             [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
 }
 
-void NameList::setNames(const QStringList &names, const Marks &marks)
+void NameList::setNames(const QStringList &names, const Marks &marks, std::vector<qsizetype> positions)
 {
+    m_positions = std::move(positions);
     m_model->reset(names, marks);
 }
 
@@ -76,6 +77,12 @@ QString NameList::currentName() const
 {
     const int row = currentRow();
     return row >= 0 ? m_model->names.at(row) : QString();
+}
+
+qsizetype NameList::currentPosition() const
+{
+    const int row = currentRow();
+    return row >= 0 && static_cast<size_t>(row) < m_positions.size() ? m_positions[static_cast<size_t>(row)] : 0;
 }
 
 bool NameList::isRowSelected(int row) const { return selectionModel()->isSelected(m_model->index(row, 0)); }
