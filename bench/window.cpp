@@ -28,12 +28,12 @@
 #include "common/SyntheticCatalogue.h"
 #include "app/PersianLook.h"
 #include "app/mdlMain.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueWriter.h"
 #include "find/NameScanner.h"
 #include "support/ScriptedPrompter.h"
 #include "ui/controls/NameList.h"
-#include "ui/main/AnalysePanel.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -160,12 +160,12 @@ struct Program
     frmMain &main() const { return *program->mainWindow(); }
 
     // The View menu's analysis entry, as the menu triggers it.
-    void openPanel() const { main().mnuAnalyse->trigger(); }
+    void openPanel() const { main().findChild<QAction *>(QStringLiteral("mnuAnalyse"))->trigger(); }
     // The browse button clicked, the file dialog answered with the path.
     void analyse(const QString &path)
     {
         prompter.fileAnswers.append(path);
-        QPushButton *browse = main().picAnalyse->cmdBrowse;
+        QPushButton *browse = main().findChild<QPushButton *>(QStringLiteral("cmdBrowse"));
         QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
     }
     // The user's word: what the analysis found, or what went wrong.
@@ -175,7 +175,7 @@ struct Program
             if (message.icon == Prompter::Icon::Critical)
                 return message.text.section(QLatin1Char('\r'), 0, 0);
         }
-        return QStringLiteral("%1 names").arg(main().picAnalyse->lstAnalyseApi->count());
+        return QStringLiteral("%1 names").arg(main().findChild<NameList *>(QStringLiteral("lstAnalyseApi"))->count());
     }
 };
 
@@ -320,7 +320,7 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "window: the program did not start on %s\n", qPrintable(folder));
                 return 1;
             }
-            records = program.main().ADO().RecordCount();
+            records = program.program->browser().recordset().RecordCount();
             first.runs.push_back(watch.watch([&] {
                 program.openPanel();
                 // The click is the next thing the loop takes.
@@ -337,7 +337,7 @@ int main(int argc, char *argv[])
         print("again (matcher ready)", again);
         Program pieces;
         if (pieces.start(folder, lock))
-            printPieces(pieces.main().ADO());
+            printPieces(pieces.program->browser().recordset());
     }
 
     if (large.isEmpty())

@@ -15,7 +15,6 @@
 namespace {
 
 const QString helpText = QStringLiteral(
-    "vorn [-d]\n"
     "vorn --module NAME... [--const NAME...] [--family NAME...] [--vba7 | --both] [--private]\n"
     "     [--comments] [--name MODULE] [-o FILE]\n"
     "vorn --declare NAME [--vba7 | --both]\n"
@@ -30,10 +29,8 @@ const QString helpText = QStringLiteral(
     "  --name MODULE      نام ماژول (پيش فرض ApiDeclarations)\n"
     "  -o FILE            نوشتن در فايل (Windows-1256 با CR LF)؛ بدون آن يا با - در خروجي استاندارد\n"
     "  --declare NAME     اعلان يک تابع\n"
-    "  -d                 فقط پنجره تابع روز\n"
-    "  --help             همين راهنما\n"
     "\n"
-    "وضعيت خروج: 0 انجام شد، 2 خطا (و چيزي نوشته نمي شود)\n");
+    "وضعيت خروج --module و --declare: 0 انجام شد، 2 خطا (و چيزي نوشته نمي شود)\n");
 const QString unknownOption = QStringLiteral("گزينه ناشناخته: %1 (راهنما: vorn --help)");
 const QString missingValue = QStringLiteral("گزينه %1 نامي مي خواهد");
 const QString formsTogether = QStringLiteral("--vba7 و --both با هم نمي آيند");
@@ -151,9 +148,14 @@ namespace ModuleCommand {
 bool wanted(const QStringList &arguments)
 {
     static const QStringList commands{QStringLiteral("--module"), QStringLiteral("--const"), QStringLiteral("--family"),
-                                      QStringLiteral("--declare"), QStringLiteral("--help")};
+                                      QStringLiteral("--declare")};
     return std::any_of(arguments.cbegin() + std::min<qsizetype>(1, arguments.size()), arguments.cend(),
                        [](const QString &argument) { return commands.contains(argument); });
+}
+
+QString help()
+{
+    return helpText;
 }
 
 int run(const QStringList &arguments, const QString &programFolder, std::FILE *out, std::FILE *err)

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-// "vorn --module", "vorn --declare" and "vorn --help": a module of several functions and
+// "vorn --module" and "vorn --declare": a module of several functions and
 // constants, or one declaration, for scripts and editors, with no display. The module's
 // bytes are those the pick list's window writes.
 namespace ModuleCommand {
@@ -16,8 +16,11 @@ namespace ModuleCommand {
 enum Status { Done = 0, Failed = 2 };
 
 // Whether the arguments (the program's path first) ask for one of these commands, by
-// --module, --const, --family, --declare or --help anywhere among them.
+// --module, --const, --family or --declare anywhere among them.
 bool wanted(const QStringList &arguments);
+
+// The lines that "vorn --help" gives these commands.
+QString help();
 
 // Carries the command out with the catalogue of the program folder: the module or the
 // declaration to `out` (or to the file -o names), every complaint, in Persian, to `err`.

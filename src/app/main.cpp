@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/ModuleCommand.h"
 #include "app/EndSignals.h"
 #include "app/PersianLook.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -39,14 +41,19 @@ void startupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
-    // A module or a declaration for a script needs no display: no graphical application
-    // is made for it.
+    // Options for scripts need no display: no graphical application is made for them.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     if (ModuleCommand::wanted(arguments)) {
         QCoreApplication app(argc, argv);
         return ModuleCommand::run(arguments, QCoreApplication::applicationDirPath(), stdout, stderr);
+    }
+    if (CommandLine::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CommandLine::run(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);
     }
 
     const QString scaleWarning = ScaleFactor::sanitize();

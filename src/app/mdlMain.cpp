@@ -1,5 +1,6 @@
 #include "mdlMain.h"
 
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/ConstantTable.h"
 #include "platform/InstanceLock.h"
@@ -27,6 +28,7 @@ bool isDayRoad(const QString &argumentString)
 Program::Program(Environment environment)
     : m_env(std::move(environment))
     , m_lock(std::make_unique<InstanceLock>(m_env.lockPath))
+    , m_browser(std::make_unique<CatalogueBrowser>())
 {
     // What the settings store cannot do (a store that is not its own, no home folder) is
     // told to the user, each once a run.
@@ -53,14 +55,14 @@ Program::Road Program::Main(const QString &arguments)
     if (!OpenCatalogue())
         return Road::Ended;
 
-    m_main->BuildCatalogueTree();
-
     if (isDayRoad(arguments)) {
+        // The day window alone, over the catalogue; no main window is made.
         m_dayFunctionMode = true;
+        m_browser->setVba7Choice(ProgramSettings::Vba7Chosen());
         m_day = std::make_unique<frmDayApi>(
-            m_main->ADO(), m_main->FunctionCount(),
+            m_browser->recordset(), m_browser->functionCount(),
             frmDayApi::ProgramEnd{[this] { return m_dayFunctionMode; }, [this] { EndProgram(); }});
-        m_day->setVba7(ProgramSettings::Vba7Chosen() && m_main->ADO().hasVba7Column());
+        m_day->setVba7(m_browser->vba7());
         m_day->GetRandomApi();
         // Blocking: closing the window ends the program in its unload step.
         m_day->exec();
@@ -68,6 +70,9 @@ Program::Road Program::Main(const QString &arguments)
         return Road::Ended;
     }
 
+    m_main = std::make_unique<frmMain>(*m_browser, *m_env.prompter);
+    m_main->setProgramFolder(m_env.programFolder);
+    m_main->BuildCatalogueTree();
     ProgramSettings::LoadSettings(*m_main);
     m_main->show();
     return Road::MainWindow;
@@ -75,16 +80,12 @@ Program::Road Program::Main(const QString &arguments)
 
 bool Program::OpenCatalogue()
 {
-    // The main window holds the catalogue's data source, so it is created (hidden) first.
-    m_main = std::make_unique<frmMain>(*m_env.prompter);
-    m_main->setProgramFolder(m_env.programFolder);
-
     CatalogueStore::OpenResult result =
         CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));
     if (result.recordset) {
-        m_main->setRecordset(std::move(*result.recordset));
+        m_browser->setRecordset(std::move(*result.recordset));
         QString refusal;
-        m_main->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder), &refusal));
+        m_browser->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder), &refusal));
         if (!refusal.isEmpty()) {
             m_env.prompter->message(Texts::constantsLeftOut + QLatin1Char('\n') + refusal, Texts::programTitle,
                                     Prompter::Icon::Exclamation);
@@ -113,8 +114,8 @@ void Program::EndProgram()
     m_ending = true;
     if (m_day)
         m_day->close();
+    m_browser->recordset().Close();
     if (m_main) {
-        m_main->ADO().Close();
         m_main->unload();
         m_main->hide();
         m_main.reset();

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CatalogueBrowser;
 class frmDayApi;
 class frmMain;
 class InstanceLock;
@@ -42,7 +43,9 @@ public:
     // Ignores every failure: closes the recordset, unloads every window, ends the run.
     void EndProgram();
 
+    // The main window of a run that shows it; none in a "-d" run.
     frmMain *mainWindow() const { return m_main.get(); }
+    CatalogueBrowser &browser() const { return *m_browser; }
     // The function-of-the-day window of a "-d" run.
     frmDayApi *dayWindow() const { return m_day.get(); }
     bool DayFunctionMode() const { return m_dayFunctionMode; }
@@ -52,9 +55,10 @@ private:
 
     Environment m_env;
     std::unique_ptr<InstanceLock> m_lock;
+    std::unique_ptr<CatalogueBrowser> m_browser;
     std::unique_ptr<frmMain> m_main;
-    // Not the main window's child: ending the program deletes the main window while the
-    // day window's own close is still running.
+    // Ending the program from the day window's own close closes the catalogue while that
+    // close is still running: the window is deleted with the program.
     std::unique_ptr<frmDayApi> m_day;
     bool m_dayFunctionMode = false;
     bool m_ending = false;

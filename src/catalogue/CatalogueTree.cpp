@@ -220,7 +220,7 @@ int CatalogueTree::areaGroup(QStringView area)
     return id;
 }
 
-void CatalogueTree::addLibraryFunction(int parent, const QString &name)
+void CatalogueTree::addLibraryFunction(int parent, const QString &name, int position)
 {
     if (m_libraryGroupsNamedF > 0 && m_libraryGroups.contains(namedF + name))
         return;
@@ -229,9 +229,12 @@ void CatalogueTree::addLibraryFunction(int parent, const QString &name)
     int &slot = m_libraryFunctions[name];
     if (m_libraryFunctions.size() != before)
         slot = addNode(parent, Kind::LibraryFunction, name, Close, Open);
+    // One node stands for every record of the name: it shows the last of them.
+    if (m_nodes[static_cast<size_t>(slot)].kind == Kind::LibraryFunction)
+        m_nodes[static_cast<size_t>(slot)].position = position;
 }
 
-void CatalogueTree::addAreaFunction(int parent, int areaIndex, const QString &name)
+void CatalogueTree::addAreaFunction(int parent, int areaIndex, const QString &name, int position)
 {
     if (m_areaFunctions.size() <= static_cast<size_t>(areaIndex))
         m_areaFunctions.resize(static_cast<size_t>(areaIndex) + 1);
@@ -241,10 +244,13 @@ void CatalogueTree::addAreaFunction(int parent, int areaIndex, const QString &na
         return;
     const qsizetype before = functions.size();
     int &slot = functions[name];
-    if (functions.size() == before)
-        return;
-    slot = addNode(parent, Kind::AreaFunction, name, Close, Open);
-    m_nodes[static_cast<size_t>(slot)].number = areaIndex;
+    if (functions.size() != before) {
+        slot = addNode(parent, Kind::AreaFunction, name, Close, Open);
+        m_nodes[static_cast<size_t>(slot)].number = areaIndex;
+    }
+    // One node stands for every record of the name: it shows the last of them.
+    if (m_nodes[static_cast<size_t>(slot)].kind == Kind::AreaFunction)
+        m_nodes[static_cast<size_t>(slot)].position = position;
 }
 
 void CatalogueTree::BuildCatalogueTree(Recordset &recordset)
@@ -299,11 +305,12 @@ void CatalogueTree::buildBranch(Branch branch)
             // Positions are unique, so a letter node is always added.
             const int node = addNode(letterGroup(letterOf(name)), Kind::LetterFunction, name, Close, Open);
             m_nodes[static_cast<size_t>(node)].number = static_cast<int>(position);
+            m_nodes[static_cast<size_t>(node)].position = static_cast<int>(position);
             m_letterFunctions[static_cast<size_t>(position)] = node;
             break;
         }
         case LibraryBranch:
-            addLibraryFunction(libraryGroup(record[CatalogueRecord::Library]), name);
+            addLibraryFunction(libraryGroup(record[CatalogueRecord::Library]), name, static_cast<int>(position));
             break;
         case WorkBranch: {
             const QString &areas = record[CatalogueRecord::WorkAreas];
@@ -311,7 +318,7 @@ void CatalogueTree::buildBranch(Branch branch)
                 break;
             int index = 0;
             for (const QStringView area : QStringView(areas).split(workAreaSeparator))
-                addAreaFunction(areaGroup(area), index++, name);
+                addAreaFunction(areaGroup(area), index++, name, static_cast<int>(position));
             break;
         }
         case BranchCount:
@@ -333,7 +340,7 @@ void CatalogueTree::removeSubtree(int id)
     node.children.clear();
 }
 
-void CatalogueTree::replaceSearchResults(const QStringList &names)
+void CatalogueTree::replaceSearchResults(const std::vector<qsizetype> &positions)
 {
     const int old = m_rootByKey.value(searchKey, -1);
     if (old >= 0) {
@@ -355,15 +362,21 @@ void CatalogueTree::replaceSearchResults(const QStringList &names)
     const int root = addNode(-1, Kind::Root, Texts::rootSearch, Search);
     m_nodes[static_cast<size_t>(root)].key = searchKey;
     m_rootByKey.insert(searchKey, root);
-    switchSortingOn(root);
-    m_nodes.reserve(m_nodes.size() + static_cast<size_t>(names.size()));
-    m_searchResults.reserve(names.size());
-    for (const QString &name : names) {
+    // The results stand in the order the search gives them, best first, as in the list.
+    m_nodes.reserve(m_nodes.size() + positions.size());
+    m_searchResults.reserve(static_cast<qsizetype>(positions.size()));
+    const qsizetype count = m_source && m_source->isOpen() ? m_source->RecordCount() : 0;
+    for (const qsizetype position : positions) {
+        if (position < 1 || position > count)
+            continue;
+        const QString &name = m_source->at(position)[CatalogueRecord::FunctionName];
         // One look-up: operator[] adds the name when it is new, which the size tells.
         const qsizetype before = m_searchResults.size();
         int &slot = m_searchResults[name];
         if (m_searchResults.size() != before)
             slot = addNode(root, Kind::SearchResult, name, Close, Open);
+        // One node stands for every result of the name: it shows the last of them.
+        m_nodes[static_cast<size_t>(slot)].position = static_cast<int>(position);
     }
     endInsertRows();
 }
@@ -511,6 +524,8 @@ QVariant CatalogueTree::data(const QModelIndex &index, int role) const
         return QString::fromLatin1(imageKeys[node.image]);
     case SelectedImageKeyRole:
         return QString::fromLatin1(imageKeys[node.selectedImage]);
+    case PositionRole:
+        return node.position;
     default:
         return QVariant();
     }

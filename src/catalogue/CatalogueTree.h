@@ -20,7 +20,10 @@ class CatalogueTree : public QAbstractItemModel
     Q_OBJECT
 
 public:
-    enum Role { KeyRole = Qt::UserRole + 1, ImageKeyRole, SelectedImageKeyRole };
+    // PositionRole: the record position of a function node (an int); 0 for a root or a
+    // group. A node that stands for a name rather than a record (under a library, an
+    // area, the search results) carries the last record of that name.
+    enum Role { KeyRole = Qt::UserRole + 1, ImageKeyRole, SelectedImageKeyRole, PositionRole };
 
     explicit CatalogueTree(QObject *parent = nullptr);
     ~CatalogueTree() override;
@@ -42,8 +45,9 @@ public:
     qint64 FunctionCount() const { return m_functionCount; }
 
     // Removes the "Search" root with its children and adds it again, last among the
-    // roots, with one result node per name (a name whose key is taken is skipped).
-    void replaceSearchResults(const QStringList &names);
+    // roots, with one result node per name of the records at those positions, in the
+    // order given (a name whose key is taken is skipped).
+    void replaceSearchResults(const std::vector<qsizetype> &positions);
 
     QModelIndex indexForKey(const QString &key) const;
     QString key(const QModelIndex &index) const;
@@ -69,6 +73,7 @@ private:
         QString key;     // roots and groups; a function node's key is made when asked for
         int parent = -1;
         int number = 0;  // a letter node's record position, an area node's area index
+        int position = 0; // a function node's record position
         Kind kind = Kind::Root;
         quint8 image = 0;
         quint8 selectedImage = 0;
@@ -91,8 +96,8 @@ private:
     int letterGroup(const QString &letter);
     int libraryGroup(const QString &library);
     int areaGroup(QStringView area);
-    void addLibraryFunction(int parent, const QString &name);
-    void addAreaFunction(int parent, int areaIndex, const QString &name);
+    void addLibraryFunction(int parent, const QString &name, int position);
+    void addAreaFunction(int parent, int areaIndex, const QString &name, int position);
     // The area function whose key equals "Wor_" + area, when the area has that shape.
     int areaFunctionNamedBy(QStringView area) const;
     int nodeForKey(const QString &key) const;

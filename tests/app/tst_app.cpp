@@ -1,22 +1,25 @@
 // Whole runs of the program: start-up and its command line, whatever the catalogue and the
 // settings store hold, the function-of-the-day road, the Persian look, and the view and
 // window places that one run leaves to the next.
+#include "app/CommandLine.h"
 #include "app/PersianLook.h"
 #include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/InstanceLock.h"
 #include "platform/Texts.h"
 #include "settings/RegKeys.h"
 #include "support/FileSizeLimit.h"
+#include "support/Named.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempSettings.h"
 #include "support/TestCatalogue.h"
 #include "support/UnwritableFolder.h"
 #include "ui/controls/Resizer.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/TwipPanel.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/frmDayApi.h"
@@ -29,12 +32,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <QTimer>
 
 #include <csignal>
@@ -43,6 +48,7 @@
 #include <sys/stat.h>
 
 using mdlMain::Program;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -278,10 +284,10 @@ private slots:
         QVERIFY(run);
         frmMain *main = run->mainWindow();
         QCOMPARE(main->FunctionCount(), 3);
-        main->ShowFunction(QStringLiteral("Beep"));
-        QCOMPARE(main->txtFunction->text(), QStringLiteral("12"));
-        QCOMPARE(main->txtComment->text(), QString());
-        main->mnuExit->trigger();
+        run->browser().show(1);
+        QCOMPARE(named<TextBox>(main, "txtFunction")->text(), QStringLiteral("12"));
+        QCOMPARE(named<TextBox>(main, "txtComment")->text(), QString());
+        named<QAction>(main, "mnuExit")->trigger();
         QCOMPARE(fileBytes(catalogue()), before);
     }
 
@@ -300,17 +306,17 @@ private slots:
         auto run = start();
         QVERIFY(run);
         frmMain *main = run->mainWindow();
-        QCOMPARE(main->statusPanels()->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
+        QCOMPARE(named<StatusPanels>(main, "StatusBar")->text(QStringLiteral("total")), QStringLiteral("تعداد کل : 40001"));
         QVERIFY(main->catalogueTree()->indexForKey(QStringLiteral("Lib_F_") + name).isValid());
-        main->ShowFunction(name);
-        const QString shown = main->statusPanels()->text(QStringLiteral("name"));
+        run->browser().show(40001);
+        const QString shown = named<StatusPanels>(main, "StatusBar")->text(QStringLiteral("name"));
         QVERIFY(shown.size() <= 200);
         QVERIFY(name.startsWith(shown.chopped(1)));
         QCOMPARE(shown.back(), QChar(0x2026));
-        QCOMPARE(main->lblFunctionName->text(), name); // what save and copy take
-        QCOMPARE(main->txtComment->text().size(), description.size());
-        QCOMPARE(main->txtComment->toPlainText().size(), 100001);
-        QCOMPARE(main->txtComment->toPlainText().back(), QChar(0x2026));
+        QCOMPARE(named<QLabel>(main, "lblFunctionName")->text(), name); // what save and copy take
+        QCOMPARE(named<TextBox>(main, "txtComment")->text().size(), description.size());
+        QCOMPARE(named<TextBox>(main, "txtComment")->toPlainText().size(), 100001);
+        QCOMPARE(named<TextBox>(main, "txtComment")->toPlainText().back(), QChar(0x2026));
     }
 
     // The -d road: only the day window, blocking, filled; closing it (Escape: in the walk through)
@@ -333,7 +339,7 @@ private slots:
                                                   record("Sleep", "Private Declare Sub Sleep Lib \"kernel32\" ()")};
         writeCatalogue(m_dir.path(), {two.begin(), two.begin() + records});
         auto run = program();
-        bool modal = false, stepsOn = false, endedWithTheClose = false;
+        bool modal = false, stepsOn = false, endedWithTheClose = false, noMainWindow = true;
         QString declaration;
         QPointer<frmDayApi> day;
         QTimer::singleShot(0, [&] {
@@ -341,18 +347,20 @@ private slots:
             if (!day)
                 return;
             modal = day->isVisible() && day->isModal();
-            declaration = day->txtFunction->text();
-            stepsOn = day->cmdNext->isEnabled() && day->cmdBack->isEnabled();
-            byKey ? QTest::mouseClick(day->cmdOK, Qt::LeftButton) : void(day->close());
-            endedWithTheClose = run->mainWindow() == nullptr;
+            declaration = named<TextBox>(day, "txtFunction")->text();
+            stepsOn = named<QPushButton>(day, "cmdNext")->isEnabled() && named<QPushButton>(day, "cmdBack")->isEnabled();
+            byKey ? QTest::mouseClick(named<QPushButton>(day, "cmdOK"), Qt::LeftButton) : void(day->close());
+            endedWithTheClose = !run->browser().recordset().isOpen();
+            for (QWidget *w : QApplication::topLevelWidgets())
+                noMainWindow = noMainWindow && !qobject_cast<frmMain *>(w);
         });
         QCOMPARE(run->Main(arguments), Program::Road::Ended);
-        QVERIFY(day && modal && endedWithTheClose);
+        QVERIFY(day && modal && endedWithTheClose && noMainWindow);
         QCOMPARE(declaration.startsWith(QLatin1String("Private Declare")), records > 0);
         QCOMPARE(stepsOn, records > 0);
         QVERIFY(run->DayFunctionMode());
-        // EndProgram deleted the main window while the day window's close still ran: the
-        // day window is no child of it and goes only with the program.
+        // EndProgram closed the catalogue while the day window's close still ran: the day
+        // window goes only with the program.
         QCOMPARE(run->dayWindow(), day.data());
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
@@ -405,8 +413,8 @@ private slots:
         } else {
             auto run = start();
             QVERIFY(run);
-            run->mainWindow()->mnuKeys->trigger();
-            run->mainWindow()->mnuExit->trigger();
+            named<QAction>(run->mainWindow(), "mnuKeys")->trigger();
+            named<QAction>(run->mainWindow(), "mnuExit")->trigger();
         }
         const bool unwritable = kind == QLatin1String("read-only") || kind == QLatin1String("full");
         const QByteArray before = unwritable ? fileBytes(store) : QByteArray(); // a pipe would block
@@ -414,21 +422,21 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            QCOMPARE(main->resControls->Control1Size(), treeSize);
-            QCOMPARE(main->resFunction->Control1Size(), 2000);
-            QCOMPARE(main->txtFunction->font().pointSizeF(), 8.0);
-            QCOMPARE(main->txtComment->font().pointSizeF(), 8.0);
-            QVERIFY(main->StatusBar->isVisible());
-            main->mnuKeys->trigger();
-            main->resControls->setControl1Size(3000);
-            main->resControls->setControl1Size(treeSize);
+            QCOMPARE(named<Resizer>(main, "resControls")->Control1Size(), treeSize);
+            QCOMPARE(named<Resizer>(main, "resFunction")->Control1Size(), 2000);
+            QCOMPARE(named<TextBox>(main, "txtFunction")->font().pointSizeF(), 8.0);
+            QCOMPARE(named<TextBox>(main, "txtComment")->font().pointSizeF(), 8.0);
+            QVERIFY(named<StatusPanels>(main, "StatusBar")->isVisible());
+            named<QAction>(main, "mnuKeys")->trigger();
+            named<Resizer>(main, "resControls")->setControl1Size(3000);
+            named<Resizer>(main, "resControls")->setControl1Size(treeSize);
             std::optional<UnwritableFolder> locked;
             std::optional<FileSizeLimit> limit;
             if (kind == QLatin1String("full"))
                 QVERIFY(limit.emplace(before.size() / 2).isSet());
             else if (kind == QLatin1String("read-only") && !locked.emplace(settings.folder(), QFileInfo(store).absolutePath()).isUnwritable())
                 QSKIP("the folder stays writable for this user");
-            main->mnuExit->trigger();
+            named<QAction>(main, "mnuExit")->trigger();
         }
         if (kind == QLatin1String("file-folder")) { // the writes failed quietly, the file is as it was
             QCOMPARE(m_prompter.messages.size(), 0);
@@ -447,8 +455,8 @@ private slots:
         QCOMPARE(stored(QStringLiteral("Keys Vis")), QStringLiteral("False"));
         auto again = start();
         QVERIFY(again);
-        QCOMPARE(again->mainWindow()->resControls->Control1Size(), treeSize);
-        QVERIFY(again->mainWindow()->picColtrols->isHidden());
+        QCOMPARE(named<Resizer>(again->mainWindow(), "resControls")->Control1Size(), treeSize);
+        QVERIFY(named<QWidget>(again->mainWindow(), "picColtrols")->isHidden());
     }
 
     // What one run's view leaves to the next: hidden rows, the caption, the window's place
@@ -463,21 +471,21 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            main->mnuStatusBarView->trigger();
-            main->mnuKeys->trigger();
-            main->mnuCaption->trigger();
-            main->resControls->setControl1Size(100000);
-            main->resFunction->setControl1Size(100000);
-            const int defaultTree = main->resControls->Control1Size();
-            const int defaultHeight = main->resFunction->Control1Size();
+            named<QAction>(main, "mnuStatusBarView")->trigger();
+            named<QAction>(main, "mnuKeys")->trigger();
+            named<QAction>(main, "mnuCaption")->trigger();
+            named<Resizer>(main, "resControls")->setControl1Size(100000);
+            named<Resizer>(main, "resFunction")->setControl1Size(100000);
+            const int defaultTree = named<Resizer>(main, "resControls")->Control1Size();
+            const int defaultHeight = named<Resizer>(main, "resFunction")->Control1Size();
             main->resize(main->width() + 120, main->height() + 60);
-            main->resControls->setControl1Size(100000);
-            main->resFunction->setControl1Size(100000);
-            treeSize = main->resControls->Control1Size();
-            functionTextHeight = main->resFunction->Control1Size();
+            named<Resizer>(main, "resControls")->setControl1Size(100000);
+            named<Resizer>(main, "resFunction")->setControl1Size(100000);
+            treeSize = named<Resizer>(main, "resControls")->Control1Size();
+            functionTextHeight = named<Resizer>(main, "resFunction")->Control1Size();
             QVERIFY(treeSize > defaultTree);
             QVERIFY(functionTextHeight > defaultHeight);
-            main->mnuExit->trigger();
+            named<QAction>(main, "mnuExit")->trigger();
         }
         QCOMPARE(stored(QStringLiteral("frmMain"), QStringLiteral("Software\\Kel\\Vorn\\Position")),
                  QStringLiteral("frmMain"));
@@ -485,13 +493,13 @@ private slots:
             auto run = start();
             QVERIFY(run);
             frmMain *main = run->mainWindow();
-            QVERIFY(main->StatusBar->isHidden());
-            QVERIFY(!main->mnuStatusBarView->isChecked());
-            QVERIFY(main->picColtrols->isHidden());
-            QVERIFY(main->lblFunctionName->isVisible());
-            QCOMPARE(TwipLayout::rect(main->resControls).top(), 500);
-            QCOMPARE(main->resControls->Control1Size(), treeSize);
-            QCOMPARE(main->resFunction->Control1Size(), functionTextHeight);
+            QVERIFY(named<StatusPanels>(main, "StatusBar")->isHidden());
+            QVERIFY(!named<QAction>(main, "mnuStatusBarView")->isChecked());
+            QVERIFY(named<QWidget>(main, "picColtrols")->isHidden());
+            QVERIFY(named<QLabel>(main, "lblFunctionName")->isVisible());
+            QCOMPARE(TwipLayout::rect(named<Resizer>(main, "resControls")).top(), 500);
+            QCOMPARE(named<Resizer>(main, "resControls")->Control1Size(), treeSize);
+            QCOMPARE(named<Resizer>(main, "resFunction")->Control1Size(), functionTextHeight);
             main->close();
         }
     }
@@ -520,20 +528,20 @@ private slots:
         auto run = start(Program::Road::MainWindow, {}, true);
         QVERIFY(run);
         frmMain &main = *run->mainWindow();
-        main.ShowFunction(QStringLiteral("GetDC"));
-        QCOMPARE(main.mnuVba7->isEnabled(), six);
-        QCOMPARE(main.mnuVba7->isChecked(), on);
-        QCOMPARE(main.txtFunction->text(), on ? vba7 : classic);
+        run->browser().show(1);
+        QCOMPARE(named<QAction>(&main, "mnuVba7")->isEnabled(), six);
+        QCOMPARE(named<QAction>(&main, "mnuVba7")->isChecked(), on);
+        QCOMPARE(named<TextBox>(&main, "txtFunction")->text(), on ? vba7 : classic);
         if (six) {
             QMenuBar *bar = main.menuBar();
             QMenu *menu = main.findChild<QMenu *>(QStringLiteral("mnuFunction"));
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
             QTRY_VERIFY(menu->isVisible());
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(main.mnuVba7).center());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(named<QAction>(&main, "mnuVba7")).center());
             QTRY_VERIFY(!menu->isVisible());
-            QCOMPARE(main.txtFunction->text(), on ? classic : vba7);
+            QCOMPARE(named<TextBox>(&main, "txtFunction")->text(), on ? classic : vba7);
         }
-        main.mnuExit->trigger();
+        named<QAction>(&main, "mnuExit")->trigger();
         QCOMPARE(stored(QStringLiteral("VBA7 Declaration")), after);
     }
 
@@ -558,7 +566,7 @@ private slots:
         QVERIFY2(bar->grab().toImage() == plain, "Alt let go hides them again");
         // The declaration box reads left to right; its context menu took that direction.
         frmMain *main = run->mainWindow();
-        QWidget *box = main->txtFunction->viewport();
+        QWidget *box = named<TextBox>(main, "txtFunction")->viewport();
         QTest::mouseClick(main->windowHandle(), Qt::RightButton, {}, box->mapTo(main, box->rect().center()));
         QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
         auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
@@ -578,6 +586,82 @@ private slots:
             const QString shown = QCoreApplication::translate(context, text);
             QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
         }
+    }
+
+    // The options for scripts, on a catalogue of four functions: what each prints, to which
+    // stream, and the exit status.
+    void scriptOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const auto row = [](const char *tag, const QStringList &arguments, int status, const QString &out, const QString &err = {}) {
+            QTest::newRow(tag) << arguments << status << out << err;
+        };
+        row("name, best first", {"--find", "sendmessage"}, CommandLine::Done, "SendMessage\nSendMessageA\nICSendMessage\n");
+        row("value after =", {"--find=Beep"}, CommandLine::Done, "Beep\n");
+        row("description, words", {"--find-description", u"فايل\u200cها"_s}, CommandLine::Done, "ICSendMessage\n");
+        row("nothing found", {"--find", "zzz"}, CommandLine::NothingFound, "");
+        row("two searches in order", {"--find", "Beep", "--find", "zzz", "--find", "ICS"}, CommandLine::NothingFound,
+            "Beep\nICSendMessage\n");
+        row("unknown option, nothing done", {"--find", "Beep", "--fnd", "x"}, CommandLine::Failed, "", "--fnd");
+        row("value missing", {"--find"}, CommandLine::Failed, "", "TEXT");
+        row("value where none is taken", {"--help=x"}, CommandLine::Failed, "", "--help");
+        row("help lists every option", {"--help"}, CommandLine::Done, "--find TEXT|--find-description TEXT|--version|-d");
+    }
+    void scriptOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir folder;
+        writeCatalogue(folder.path(), {record("Beep", "", "", "", "صدا"), record("ICSendMessage", "", "", "", u"پيام به فايل\u200cها"_s),
+                                       record("SendMessage", "", "", "", "فايل"), record("SendMessageA")});
+        QString written, complained;
+        QTextStream outStream(&written), errStream(&complained);
+        QVERIFY(CommandLine::wanted(QStringList{"vorn"} + arguments));
+        QCOMPARE(CommandLine::run(QStringList{"vorn"} + arguments, folder.path(), outStream, errStream), status);
+        if (arguments == QStringList{"--help"}) {
+            for (const QString &option : out.split(u'|'))
+                QVERIFY2(written.contains(option), qPrintable(option));
+        } else {
+            QCOMPARE(written, out);
+        }
+        QVERIFY2(err.isEmpty() ? complained.isEmpty() : complained.contains(err), qPrintable(complained));
+    }
+
+    // The real program with no display at all, as a script runs it: the shipped catalogue,
+    // best first, and the exit status; a missing catalogue said on the error stream.
+    void scriptOptions_needNoDisplay()
+    {
+        for (const QStringList &windows : {QStringList{"vorn"}, {"vorn", "-d"}, {"vorn", "-D", "--find"}})
+            QVERIFY(!CommandLine::wanted(windows));
+        const QString program = qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/vorn");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        const auto run = [&](const QString &path, const QStringList &arguments, QByteArray *errors = nullptr) {
+            QProcess vorn;
+            vorn.setProcessEnvironment(environment);
+            vorn.start(path, arguments);
+            vorn.waitForFinished(60000);
+            if (errors)
+                *errors = vorn.readAllStandardError();
+            return std::make_pair(vorn.exitStatus() == QProcess::NormalExit ? vorn.exitCode() : -1,
+                                  QString::fromUtf8(vorn.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts));
+        };
+        const auto [found, names] = run(program, {"--find", "SendMessage"});
+        QCOMPARE(found, 0);
+        QCOMPARE(names.value(0), QStringLiteral("SendMessage"));
+        QVERIFY(names.indexOf("ICSendMessage") > names.indexOf("SendMessageTimeout"));
+        QCOMPARE(run(program, {"--find-description", "zzqx"}), std::make_pair(1, QStringList{}));
+        QTemporaryDir elsewhere; // the program without its catalogue beside it
+        QVERIFY(QFile::copy(program, elsewhere.filePath("vorn")));
+        QByteArray errors;
+        QCOMPARE(run(elsewhere.filePath("vorn"), {"--find", "a"}, &errors).first, 2);
+        QVERIFY2(errors.contains("API.mdb"), errors.constData());
     }
 };
 

@@ -4,6 +4,8 @@
 #include <QListView>
 #include <QStringList>
 
+#include <vector>
+
 class NameListModel;
 
 // A list of function names, one line each. Refilled with tens of thousands of names at a
@@ -24,20 +26,32 @@ public:
         QStringList notes;
         QStringList tips;
     };
-    void setNames(const QStringList &names, const Marks &marks = {});
+    // positions: the record position of each row's function, where the rows stand for
+    // records.
+    void setNames(const QStringList &names, const Marks &marks = {}, std::vector<qsizetype> positions = {});
     const QStringList &names() const;
     int count() const;
     // -1 when no row is current.
     int currentRow() const;
     // The name in the current row; empty when no row is current.
     QString currentName() const;
+    // The record position of the current row; 0 when no row is current or the rows
+    // carry no positions.
+    qsizetype currentPosition() const;
     bool isRowSelected(int row) const;
     QRect rowRect(int row) const;
+    // Makes the row current and selected, as a click does; says so even when the row was
+    // current already (but not selected).
+    void setCurrentRow(int row);
 
 signals:
     // The current row moved, by key, click or program; -1 when none is current.
     void currentRowChanged(int row);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     NameListModel *m_model;
+    std::vector<qsizetype> m_positions;
 };

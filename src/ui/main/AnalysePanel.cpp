@@ -2,8 +2,8 @@
 
 #include "ImageList.h"
 #include "StatusPanels.h"
+#include "browse/CatalogueBrowser.h"
 #include "find/ExecutableAnalysis.h"
-#include "frmMain.h"
 #include "ui/controls/CloseKey.h"
 #include "ui/controls/NameList.h"
 #include "platform/Prompter.h"
@@ -44,9 +44,12 @@ const QString AnalysePanel::browseFilter = QStringLiteral(
     "All Supported Files|*.exe;*.ocx;*.dll|Executeble Files (*.exe)|*.exe|ActiveX Files (*.ocx)|*.ocx|"
     "Dynamic Linked Librery (*.dll)|*.dll|All Files|*.*");
 
-AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
+AnalysePanel::AnalysePanel(CatalogueBrowser &browser, StatusPanels &status, QProgressBar &progressBar,
+                           Prompter &prompter, QWidget *parent)
     : InputPanel({QStringLiteral("lblAnalyse"), Texts::lblAnalyse, QStringLiteral("shpWA"), QStringLiteral("cmdCloseAnalyse")}, parent)
-    , m_main(main)
+    , m_browser(browser)
+    , m_status(status)
+    , m_progressBar(progressBar)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("picAnalyse"));
@@ -78,12 +81,12 @@ AnalysePanel::AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent)
             lstAnalyseApi_Click();
     });
     // A scan yields to the event loop; closing the window meanwhile ends the scan there.
-    main.installEventFilter(this);
+    window()->installEventFilter(this);
 }
 
 bool AnalysePanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_main && event->type() == QEvent::Close && m_analysing)
+    if (watched == window() && event->type() == QEvent::Close && m_analysing)
         m_stop = true;
     return InputPanel::eventFilter(watched, event);
 }
@@ -98,7 +101,7 @@ void AnalysePanel::showEvent(QShowEvent *event)
 
 QStringList AnalysePanel::catalogueNames() const
 {
-    const Recordset &recordset = m_main.ADO();
+    const Recordset &recordset = m_browser.recordset();
     QStringList names;
     names.reserve(recordset.RecordCount());
     for (qsizetype position = 1; position <= recordset.RecordCount(); ++position)
@@ -126,9 +129,9 @@ void AnalysePanel::cmdBrowse_Click()
     }
     txtFileName->setText(*path);
     placeProgressBar();
-    m_main.ProgressBar->setVisible(true);
+    m_progressBar.setVisible(true);
     AnalyseExecutable(*path);
-    m_main.ProgressBar->setVisible(false);
+    m_progressBar.setVisible(false);
     showCount();
 }
 
@@ -142,14 +145,14 @@ void AnalysePanel::showCount()
         text = imported + u' ' + QString::number(n[0]) + arabicComma + u' ' + exported + u' ' + QString::number(n[1])
                + arabicComma + u' ' + onlyString + u' ' + QString::number(n[2]);
     }
-    m_main.statusPanels()->setText(QStringLiteral("name"), text);
+    m_status.setText(QStringLiteral("name"), text);
 }
 
 void AnalysePanel::placeProgressBar()
 {
     // Over the "prog" panel: its left edge and width, centred in the status bar's height.
-    QProgressBar *bar = m_main.ProgressBar;
-    const StatusPanels *status = m_main.statusPanels();
+    QProgressBar *bar = &m_progressBar;
+    const StatusPanels *status = &m_status;
     const QWidget *panel = status->panel(QStringLiteral("prog"));
     if (!panel)
         return;
@@ -168,7 +171,7 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
         return;
     // The names are taken in one walk before the scan: the scan yields to the event loop,
     // and whatever the user does meanwhile with the shared recordset cannot change them.
-    Recordset &recordset = m_main.ADO();
+    Recordset &recordset = m_browser.recordset();
     QStringList names, declarations, libraries;
     recordset.MoveFirst();
     while (!recordset.atEOF()) {
@@ -185,8 +188,8 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 
     // The bar counts the catalogue's functions; an empty catalogue gets a bar of one step
     // rather than Qt's endless busy bar.
-    QProgressBar *bar = m_main.ProgressBar;
-    const int maximum = static_cast<int>(std::clamp<qint64>(m_main.FunctionCount(), 1, INT_MAX));
+    QProgressBar *bar = &m_progressBar;
+    const int maximum = static_cast<int>(std::clamp<qint64>(m_browser.functionCount(), 1, INT_MAX));
     bar->setRange(0, maximum);
     bar->setValue(0);
 
@@ -239,12 +242,16 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
 void AnalysePanel::showFound(const QStringList &names, const QStringList &declarations, const QStringList &libraries,
                              const ExecutableAnalysis::Result &result)
 {
+    // The names were taken in record order: the record of the name at i is i + 1.
     QStringList found;
+    std::vector<qsizetype> positions;
     if (!result.tables) {
-        for (const qsizetype i : result.found)
+        for (const qsizetype i : result.found) {
             found.append(names.at(i));
+            positions.push_back(i + 1);
+        }
         m_kindCounts.reset();
-        lstAnalyseApi->setNames(found);
+        lstAnalyseApi->setNames(found, {}, std::move(positions));
         return;
     }
     if (names != m_kindNames) {
@@ -257,6 +264,7 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
         const int kind = static_cast<int>(row.kind);
         ++counts[size_t(kind)];
         found.append(names.at(row.index));
+        positions.push_back(row.index + 1);
         marks.icons.append(m_kindIcons[size_t(kind)]);
         QString note, tip;
         switch (row.kind) {
@@ -276,15 +284,10 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
         marks.tips.append(tip);
     }
     m_kindCounts = counts;
-    lstAnalyseApi->setNames(found, marks);
+    lstAnalyseApi->setNames(found, marks, std::move(positions));
 }
 
 void AnalysePanel::lstAnalyseApi_Click()
 {
-    if (lstAnalyseApi->currentRow() < 0)
-        return;
-    m_main.ShowFunction(lstAnalyseApi->currentName());
-    m_main.mnuSave->setEnabled(true);
-    m_main.mnuFullSave->setEnabled(true);
-    m_main.mnuPrint->setEnabled(true);
+    m_browser.show(lstAnalyseApi->currentPosition());
 }

@@ -12,18 +12,21 @@
 #include <future>
 #include <optional>
 
+class CatalogueBrowser;
 class CloseKey;
 class NameList;
 class Prompter;
+class QProgressBar;
+class StatusPanels;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
 
 // picAnalyse: the analysis panel over the tree side. The user picks an executable file;
 // the catalogue functions whose names occur in it fill lstAnalyseApi, while the progress
-// bar over the status bar moves and the window stays alive.
+// bar over the status bar moves and the window stays alive. Closing the window ends a
+// scan.
 class AnalysePanel : public InputPanel
 {
     Q_OBJECT
@@ -32,7 +35,10 @@ public:
     // The exact filter of the file dialog.
     static const QString browseFilter;
 
-    explicit AnalysePanel(frmMain &main, Prompter &prompter, QWidget *parent = nullptr);
+    // The progress bar lies over the status bar's "prog" panel while a file is scanned;
+    // the count found goes to its "name" panel.
+    AnalysePanel(CatalogueBrowser &browser, StatusPanels &status, QProgressBar &progressBar, Prompter &prompter,
+                 QWidget *parent = nullptr);
 
     // Tests the file and lists the catalogue names found in it; reports its own failures
     // in a message box and leaves the list as it was on any failure.
@@ -43,17 +49,10 @@ public:
     // True while a file is being scanned.
     bool isAnalysing() const { return m_analysing; }
 
-    QLabel *lblAnalyse = nullptr;
-    QFrame *shpWA = nullptr;
-    CloseKey *cmdCloseAnalyse = nullptr;
-    QLineEdit *txtFileName = nullptr;
-    QPushButton *cmdBrowse = nullptr;
-    NameList *lstAnalyseApi = nullptr;
-
-public slots:
+private slots:
     // Asks for the file, analyses it and tells the count in the status bar.
     void cmdBrowse_Click();
-    // Shows the clicked function and enables saving and printing.
+    // Shows the clicked function.
     void lstAnalyseApi_Click();
 
 protected:
@@ -69,7 +68,16 @@ private:
     // The catalogue's names in record order, taken without moving the shared cursor.
     QStringList catalogueNames() const;
 
-    frmMain &m_main;
+    QLabel *lblAnalyse = nullptr;
+    QFrame *shpWA = nullptr;
+    CloseKey *cmdCloseAnalyse = nullptr;
+    QLineEdit *txtFileName = nullptr;
+    QPushButton *cmdBrowse = nullptr;
+    NameList *lstAnalyseApi = nullptr;
+
+    CatalogueBrowser &m_browser;
+    StatusPanels &m_status;
+    QProgressBar &m_progressBar;
     Prompter &m_prompter;
     // Built for the catalogue's names on the first analysis and kept for the run; the
     // first build starts in the background when the panel is first shown, while the user

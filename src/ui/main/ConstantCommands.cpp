@@ -3,14 +3,14 @@
 // description names.
 #include "frmMain.h"
 
-#include "TextBox.h"
+#include "ui/controls/TextBox.h"
+#include "browse/CatalogueBrowser.h"
 #include "find/ConstantFinder.h"
 #include "ui/windows/frmConst.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QTableView>
 
 void frmMain::createConstantCommands()
 {
@@ -23,20 +23,10 @@ void frmMain::createConstantCommands()
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addSeparator();
         menu->addAction(m_descriptionConstants);
-        m_descriptionConstants->setEnabled(m_constants && !m_constants->namedIn(txtComment->text()).empty());
+        const ConstantFinder *constants = m_browser.constants();
+        m_descriptionConstants->setEnabled(constants && !constants->namedIn(txtComment->text()).empty());
         menu->popup(txtComment->viewport()->mapToGlobal(at));
     });
-}
-
-void frmMain::setConstants(std::optional<ConstantTable> constants)
-{
-    if (m_constWindow)
-        delete m_constWindow.data();
-    if (constants && !constants->constants.empty())
-        m_constants = std::make_unique<ConstantFinder>(*constants);
-    else
-        m_constants.reset();
-    mnuConst->setEnabled(m_constants != nullptr);
 }
 
 frmConst *frmMain::constantsWindow() const
@@ -46,10 +36,10 @@ frmConst *frmMain::constantsWindow() const
 
 void frmMain::mnuConst_Click()
 {
-    if (!m_constants)
+    if (!m_browser.constants())
         return;
     if (!m_constWindow)
-        m_constWindow = new frmConst(*m_constants, this);
+        m_constWindow = new frmConst(*m_browser.constants(), this);
     m_constWindow->show();
     m_constWindow->raise();
     m_constWindow->activateWindow();
@@ -57,12 +47,11 @@ void frmMain::mnuConst_Click()
 
 void frmMain::showDescriptionConstants()
 {
-    if (!m_constants)
+    if (!m_browser.constants())
         return;
-    const std::vector<int> named = m_constants->namedIn(txtComment->text());
+    const std::vector<int> named = m_browser.constants()->namedIn(txtComment->text());
     if (named.empty())
         return;
     mnuConst_Click();
     m_constWindow->showNamed(lblFunctionName->text(), named);
-    m_constWindow->lstConst->setFocus();
 }

@@ -1,7 +1,9 @@
 #include "InputPanel.h"
 
 #include "ui/controls/CloseKey.h"
+#include "ui/controls/NameDelegate.h"
 
+#include <QAbstractItemView>
 #include <QFrame>
 #include <QLabel>
 
@@ -18,10 +20,15 @@ InputPanel::InputPanel(const Names &names, QWidget *parent)
     m_close = new CloseKey(this);
     m_close->setObjectName(names.closeButton);
     TwipLayout::place(m_close, 2880, 0, 255, 255);
+    connect(m_close, &CloseKey::Click, this, &InputPanel::closeClicked);
 }
 
-void InputPanel::arrange(QWidget *input, QWidget *button, QWidget *list)
+void InputPanel::arrange(QWidget *input, QWidget *button, QAbstractItemView *list)
 {
+    list->setItemDelegate(new NameDelegate(list));
+    m_input = input;
+    m_button = button;
+    m_list = list;
     TwipLayout::place(input, 0, 360, 2175, 315);
     TwipLayout::place(button, 2280, 360, 855, 300);
     TwipLayout::place(list, 0, 720, 3135, 1020);

@@ -5,9 +5,10 @@
 #include "TwipPanel.h"
 
 #include "PrintOut.h"
+#include "browse/CatalogueBrowser.h"
 #include "StatusPanels.h"
 #include "catalogue/DeclarationLayout.h"
-#include "TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "output/ClipboardCopy.h"
 #include "output/ModuleExport.h"
 #include "output/ModuleFile.h"
@@ -55,9 +56,9 @@ FunctionView frmMain::shownFunction() const
 {
     FunctionView view{lblFunctionName->text(), txtFunction->text(), txtComment->text()};
     // A module saved while the VBA7 form shows carries the classic form too.
-    if (mnuVba7->isChecked() && m_shownPosition >= 1 && m_shownPosition <= m_recordset.RecordCount()) {
-        view.classicDeclaration = DeclarationLayout::layOut(
-            m_recordset.at(m_shownPosition)[CatalogueRecord::Declaration], mnuFormat->isChecked());
+    if (const CatalogueRecord *record = m_browser.shownRecord(); record && m_browser.vba7()) {
+        view.classicDeclaration =
+            DeclarationLayout::layOut((*record)[CatalogueRecord::Declaration], m_browser.formatted());
     }
     return view;
 }

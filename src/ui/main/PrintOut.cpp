@@ -1,6 +1,6 @@
 #include "PrintOut.h"
 
-#include "TextBox.h"
+#include "ui/controls/TextBox.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -1,10 +1,10 @@
 #include "SearchPanel.h"
 
 #include "StatusPanels.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/Recordset.h"
 #include "find/CatalogueSearch.h"
-#include "frmMain.h"
 #include "ui/controls/CloseKey.h"
 #include "ui/controls/NameList.h"
 #include "platform/Prompter.h"
@@ -18,9 +18,12 @@
 #include <QPushButton>
 #include <QFrame>
 
-SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
+SearchPanel::SearchPanel(CatalogueBrowser &browser, CatalogueTree &tree, StatusPanels &status, Prompter &prompter,
+                         QWidget *parent)
     : InputPanel({QStringLiteral("lblSearch"), Texts::lblSearch, QStringLiteral("shpWS"), QStringLiteral("cmdCloseSearch")}, parent)
-    , m_main(main)
+    , m_browser(browser)
+    , m_tree(tree)
+    , m_status(status)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("picSearch"));
@@ -48,9 +51,12 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     // is its line edit's focus proxy, so the keys typed into the box come to the combo box.
     cboSearch->installEventFilter(this);
     connect(lstRearchResult, &NameList::clicked, this, &SearchPanel::lstRearchResult_Click);
-    // Moving through the list with the keys shows each function as a click would.
+    // Moving through the list with the keys shows each function as a click would. A row
+    // made current without being selected is no choice of the user's: the list does that
+    // when it takes the focus.
     connect(lstRearchResult, &NameList::currentRowChanged, this, [this](int current) {
-        if (current >= 0 && lstRearchResult->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        if (current >= 0 && lstRearchResult->isRowSelected(current) && lstRearchResult->hasFocus()
+            && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             lstRearchResult_Click();
     });
 }
@@ -62,6 +68,13 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cmdSearch_Click();
+            return true;
+        }
+        // Down goes on from the box into the results, at their first row.
+        if (key == Qt::Key_Down && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier
+            && lstRearchResult->count() > 0) {
+            lstRearchResult->setFocus(Qt::TabFocusReason);
+            lstRearchResult->setCurrentRow(0);
             return true;
         }
     }
@@ -80,7 +93,7 @@ void SearchPanel::showEvent(QShowEvent *event)
     InputPanel::showEvent(event);
     // Folding every description takes tens of milliseconds (a large catalogue, a good
     // part of a second): done while the user types, the first search need not wait.
-    const Recordset &recordset = m_main.ADO();
+    const Recordset &recordset = m_browser.recordset();
     if (m_folding.valid() || (m_foldingSnapshot == recordset.snapshotId() && m_foldingCount == recordset.RecordCount()))
         return;
     m_foldingSnapshot = recordset.snapshotId();
@@ -94,13 +107,24 @@ void SearchPanel::showEvent(QShowEvent *event)
     });
 }
 
+void SearchPanel::focusInput()
+{
+    cboSearch->setFocus(Qt::OtherFocusReason);
+}
+
 void SearchPanel::SearchCatalogue(const QString &text)
 {
     if (m_folding.valid())
         m_prepared.adoptDescriptions(m_foldingSnapshot, m_foldingCount, m_folding.get());
-    const QStringList names = CatalogueSearch::findNames(m_main.ADO(), text, m_main.SearchByDescription(), &m_prepared);
-    m_main.catalogueTree()->replaceSearchResults(names);
-    lstRearchResult->setNames(names);
+    Recordset &recordset = m_browser.recordset();
+    std::vector<qsizetype> positions =
+        CatalogueSearch::findPositions(recordset, text, m_browser.searchByDescription(), &m_prepared);
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(positions.size()));
+    for (const qsizetype position : positions)
+        names.append(recordset.at(position)[CatalogueRecord::FunctionName]);
+    m_tree.replaceSearchResults(positions);
+    lstRearchResult->setNames(names, {}, std::move(positions));
 }
 
 void SearchPanel::cmdSearch_Click()
@@ -116,8 +140,8 @@ void SearchPanel::cmdSearch_Click()
     cboSearch->lineEdit()->setCursorPosition(cursor);
 
     if (lstRearchResult->count() > 0) {
-        m_main.statusPanels()->setText(QStringLiteral("name"), Texts::foundPrefix
-                                           + QString::number(lstRearchResult->count()) + Texts::foundSuffix);
+        m_status.setText(QStringLiteral("name"),
+                         Texts::foundPrefix + QString::number(lstRearchResult->count()) + Texts::foundSuffix);
     } else {
         m_prompter.message(Texts::noSearchResult, Texts::searchResultCaption, Prompter::Icon::Information);
         cboSearch->setFocus();
@@ -126,6 +150,5 @@ void SearchPanel::cmdSearch_Click()
 
 void SearchPanel::lstRearchResult_Click()
 {
-    if (lstRearchResult->currentRow() >= 0)
-        m_main.ShowFunction(lstRearchResult->currentName());
+    m_browser.show(lstRearchResult->currentPosition());
 }

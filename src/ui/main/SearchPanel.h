@@ -7,40 +7,40 @@
 #include <future>
 #include <vector>
 
+class CatalogueBrowser;
+class CatalogueTree;
 class CloseKey;
 class NameList;
+class StatusPanels;
 class Prompter;
 class QFrame;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class frmMain;
 
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
-// for in every function's name (or description, as the Function menu says); the names
-// found fill lstRearchResult in record order and the "Search" branch of the tree.
+// for in every function's name (or description, as the browser's search type says); the
+// functions found fill lstRearchResult, best first, and the "Search" branch of the tree in
+// that order, and the count goes to the status bar.
 class SearchPanel : public InputPanel
 {
     Q_OBJECT
 
 public:
-    explicit SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent = nullptr);
+    SearchPanel(CatalogueBrowser &browser, CatalogueTree &tree, StatusPanels &status, Prompter &prompter,
+                QWidget *parent = nullptr);
 
     // Runs one search for the text: fills the list and the tree's "Search" branch.
     void SearchCatalogue(const QString &text);
 
-    QLabel *lblSearch = nullptr;
-    QFrame *shpWS = nullptr;
-    CloseKey *cmdCloseSearch = nullptr;
-    QComboBox *cboSearch = nullptr;
-    QPushButton *cmdSearch = nullptr;
-    NameList *lstRearchResult = nullptr;
+    // Puts the input focus into the search box, to type into.
+    void focusInput();
 
-public slots:
+private slots:
     // The search command: searches the typed text, keeps it in the combo's list and
     // tells the outcome.
     void cmdSearch_Click();
-    // Shows the clicked function; saving and printing stay as they were.
+    // Shows the clicked function.
     void lstRearchResult_Click();
 
 protected:
@@ -49,10 +49,19 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    frmMain &m_main;
+    QLabel *lblSearch = nullptr;
+    QFrame *shpWS = nullptr;
+    CloseKey *cmdCloseSearch = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QPushButton *cmdSearch = nullptr;
+    NameList *lstRearchResult = nullptr;
+
+    CatalogueBrowser &m_browser;
+    CatalogueTree &m_tree;
+    StatusPanels &m_status;
     Prompter &m_prompter;
     CatalogueSearch::PreparedFields m_prepared;
-    std::future<std::vector<QString>> m_folding;
+    std::future<FoldedDescriptions> m_folding;
     quint64 m_foldingSnapshot = 0;
     qsizetype m_foldingCount = -1;
 };

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "AnalysePanel.h"
-#include "FormPosition.h"
+#include "ui/controls/FormPosition.h"
 #include "ImageList.h"
 #include "TwipPanel.h"
 #include "frmSet.h"
@@ -14,7 +14,8 @@
 #include "ui/controls/Resizer.h"
 #include "SearchPanel.h"
 #include "StatusPanels.h"
-#include "TextBox.h"
+#include "ui/controls/TextBox.h"
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/DeclarationLayout.h"
 #include "catalogue/FunctionFacts.h"
@@ -29,7 +30,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -62,8 +62,9 @@ void setBoxColour(QWidget *box)
 
 } // namespace
 
-frmMain::frmMain(Prompter &prompter, QWidget *parent)
+frmMain::frmMain(CatalogueBrowser &browser, Prompter &prompter, QWidget *parent)
     : QMainWindow(parent)
+    , m_browser(browser)
     , m_prompter(prompter)
     , m_programFolder(QCoreApplication::applicationDirPath())
 {
@@ -72,6 +73,9 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     createControls();
     createMenus();
     createConstantCommands();
+    takeCatalogue();
+    connect(&m_browser, &CatalogueBrowser::catalogueChanged, this, &frmMain::takeCatalogue);
+    connect(&m_browser, &CatalogueBrowser::functionShown, this, &frmMain::ShowCurrentRecord);
     setReadingTabOrder();
     // The client area below the menu bar is 9930 x 7545 twips when the window opens.
     const int width = Twips::toPixels(9930, logicalDpiX());
@@ -139,16 +143,10 @@ void frmMain::createControls()
     trvApi->setModel(m_tree);
     trvApi->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TwipLayout::place(trvApi, 0, 360, 3135, 2415);
-    connect(trvApi, &QTreeView::clicked, this, &frmMain::nodeClick);
-    // The keyboard walks the tree as well as the pointer does. Only a node that becomes
-    // selected counts: the tree makes its first row current (unselected) when it first
-    // takes the focus, and that is no click of the user's.
-    connect(trvApi->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (trvApi->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton)
-                    && trvApi->selectionModel()->isSelected(current))
-                    nodeClick(current);
-            });
+    // Whatever selects a node, a click, the keys or a drag across the rows, shows its
+    // function. The tree makes its first row current (unselected) when it first takes
+    // the focus: that is no choice of the user's and shows nothing.
+    connect(trvApi->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::treeSelectionChanged);
     picTree->setResizeRule([this](int w, int h) {
         TwipLayout::setLeft(cmdCloseTree, w - 265);
         const int captionWidth = TwipLayout::rect(cmdCloseTree).left() - 80;
@@ -214,9 +212,7 @@ void frmMain::createControls()
     resControls->setControls(picTree, resFunction);
     connect(resControls, &Resizer::ResizeItems, this, &frmMain::resControls_ResizeItems);
 
-    createPanels();
-    createKeyRow();
-
+    // The panels write to the status bar, and the analysis lays its progress bar over it.
     StatusBar = new StatusPanels(m_client);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     TwipLayout::place(StatusBar, 0, 7155, 9930, 390);
@@ -233,22 +229,23 @@ void frmMain::createControls()
     TwipLayout::place(ProgressBar, 4920, 7200, 3015, 255);
     ProgressBar->hide();
 
+    createPanels();
+    createKeyRow();
+
+
 }
 
 void frmMain::createPanels()
 {
     // The search and analysis panels lie over the tree panel when shown.
-    picSearch = new SearchPanel(*this, m_prompter, m_client);
+    picSearch = new SearchPanel(m_browser, *m_tree, *StatusBar, m_prompter, m_client);
     TwipLayout::place(picSearch, 120, 3960, 3690, 2175);
-    picAnalyse = new AnalysePanel(*this, m_prompter, m_client);
+    picAnalyse = new AnalysePanel(m_browser, *StatusBar, *ProgressBar, m_prompter, m_client);
     TwipLayout::place(picAnalyse, 4080, 3960, 3690, 2175);
-    // Function names in the tree and both result lists read left to right, as written.
-    const std::initializer_list<QAbstractItemView *> nameViews = {trvApi, picSearch->lstRearchResult,
-                                                                  picAnalyse->lstAnalyseApi};
-    for (QAbstractItemView *names : nameViews)
-        names->setItemDelegate(new NameDelegate(names));
-    connect(picSearch->cmdCloseSearch, &CloseKey::Click, this, &frmMain::cmdCloseSearch_Click);
-    connect(picAnalyse->cmdCloseAnalyse, &CloseKey::Click, this, &frmMain::cmdCloseAnalyse_Click);
+    // Function names in the tree read left to right, as written (as in both result lists).
+    trvApi->setItemDelegate(new NameDelegate(trvApi));
+    connect(picSearch, &InputPanel::closeClicked, this, &frmMain::cmdCloseSearch_Click);
+    connect(picAnalyse, &InputPanel::closeClicked, this, &frmMain::cmdCloseAnalyse_Click);
     connect(cmdCloseTree, &CloseKey::Click, this, &frmMain::cmdCloseTree_Click);
 }
 
@@ -341,7 +338,7 @@ void frmMain::createMenus()
     mnuVba7->setCheckable(true);
     mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
     connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
-    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::mnuHideObsolete);
+    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::keyed(Texts::mnuHideObsolete, 0));
     mnuHideObsolete->setObjectName(QStringLiteral("mnuHideObsolete"));
     mnuHideObsolete->setCheckable(true);
     connect(mnuHideObsolete, &QAction::triggered, this, [this](bool hide) {
@@ -384,11 +381,9 @@ void frmMain::setReadingTabOrder()
     // Tab goes the way a Persian reader does, right to left and top to bottom: the
     // declaration and the description on the right, the tree's side on the left (or the
     // panel over it, button before box as they stand), then the key row from its right end.
-    QWidget *const order[] = {txtFunction, txtComment, trvApi,
-                              picSearch->cmdSearch, picSearch->cboSearch, picSearch->lstRearchResult,
-                              picAnalyse->cmdBrowse, picAnalyse->txtFileName, picAnalyse->lstAnalyseApi,
-                              cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
-    for (size_t i = 1; i < std::size(order); ++i)
+    const QList<QWidget *> order = QList<QWidget *>{txtFunction, txtComment, trvApi} + picSearch->tabStops()
+        + picAnalyse->tabStops() + QList<QWidget *>{cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
+    for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // The first stop is no longer the first made: the tree still takes the focus at start.
     trvApi->setFocus(Qt::OtherFocusReason);
@@ -420,19 +415,22 @@ void frmMain::unload()
         Form_Unload();
 }
 
-void frmMain::setRecordset(Recordset recordset)
+void frmMain::takeCatalogue()
 {
-    m_recordset = std::move(recordset);
-    m_shownPosition = 0;
+    // The constants window shows the constants of the catalogue before.
+    if (m_constWindow)
+        delete m_constWindow.data();
+    mnuConst->setEnabled(m_browser.constants() != nullptr);
     // An older catalogue has no VBA7 declarations: the entry stays, disabled and without
     // its check mark; the user's choice is kept for a catalogue that has them.
-    mnuVba7->setEnabled(m_recordset.hasVba7Column());
-    mnuVba7->setChecked(m_vba7Choice && mnuVba7->isEnabled());
+    mnuVba7->setEnabled(m_browser.recordset().hasVba7Column());
+    mnuVba7->setChecked(m_browser.vba7());
+    updateFunctionCommands();
 }
 
 void frmMain::BuildCatalogueTree()
 {
-    m_tree->BuildCatalogueTree(m_recordset);
+    m_tree->BuildCatalogueTree(m_browser.recordset());
     StatusBar->setText(QStringLiteral("total"), Texts::totalCount + QString::number(FunctionCount()));
 }
 
@@ -441,81 +439,73 @@ qint64 frmMain::FunctionCount() const
     return m_tree->FunctionCount();
 }
 
-void frmMain::ShowFunction(const QString &name)
+void frmMain::ShowCurrentRecord(qsizetype position)
 {
-    bool found = false;
-    Recordset &recordset = m_recordset;
-    recordset.MoveFirst();
-    while (!recordset.atEOF()) {
-        const QString *field = recordset.field(CatalogueRecord::FunctionName);
-        if (field && *field == name) {
-            ShowCurrentRecord();
-            found = true;
-        }
-        recordset.MoveNext();
-    }
-    if (found)
-        FormatDeclaration();
+    const CatalogueRecord &record = m_browser.recordset().at(position);
+    lblFunctionName->setText(record[CatalogueRecord::FunctionName]);
+    txtFunction->setText(m_browser.declaration(position));
+    lblFacts->setText(FunctionFacts::note(record, m_browser.vba7()));
+    txtComment->setText(record[CatalogueRecord::Description]);
+    StatusBar->setText(QStringLiteral("name"), record[CatalogueRecord::FunctionName]);
+    FormatDeclaration();
+    updateFunctionCommands();
+    // A function shown by another road is not the one a node selected in the tree
+    // stands for: the tree lets go of its selection rather than contradict the view.
+    const QModelIndexList selected = trvApi->selectionModel()->selectedIndexes();
+    if (!selected.isEmpty() && selected.first().data(CatalogueTree::PositionRole).toLongLong() != position)
+        trvApi->selectionModel()->clearSelection();
 }
 
-void frmMain::ShowCurrentRecord()
+void frmMain::updateFunctionCommands()
 {
-    if (const QString *name = m_recordset.field(CatalogueRecord::FunctionName))
-        lblFunctionName->setText(*name);
-    if (const CatalogueRecord *record = m_recordset.current()) {
-        txtFunction->setText(record->declaration(mnuVba7->isChecked()));
-        lblFacts->setText(FunctionFacts::note(*record, mnuVba7->isChecked()));
-        m_shownPosition = m_recordset.AbsolutePosition();
-    }
-    if (const QString *description = m_recordset.field(CatalogueRecord::Description))
-        txtComment->setText(*description);
-    if (const QString *name = m_recordset.field(CatalogueRecord::FunctionName))
-        StatusBar->setText(QStringLiteral("name"), *name);
+    // What takes a function away works exactly while one is shown.
+    const bool shown = m_browser.isFunctionShown();
+    for (QAction *command : {mnuSave, mnuFullSave, mnuPrint, mnuCopy[0], mnuCopy[1], mnuCopy[2]})
+        command->setEnabled(shown);
+}
+
+void frmMain::treeSelectionChanged()
+{
+    const QModelIndexList selected = trvApi->selectionModel()->selectedIndexes();
+    // A root or a group stands for no record: the view stays as it was.
+    if (!selected.isEmpty())
+        m_browser.show(selected.first().data(CatalogueTree::PositionRole).toLongLong());
 }
 
 void frmMain::FormatDeclaration()
 {
-    txtFunction->setText(DeclarationLayout::layOut(txtFunction->text(), mnuFormat->isChecked()));
+    txtFunction->setText(DeclarationLayout::layOut(txtFunction->text(), m_browser.formatted()));
     // The Declare line is what the user came for: the Type blocks above it may fill the box.
     txtFunction->revealLine(std::max<qsizetype>(DeclarationLayout::declareLine(txtFunction->text()), 0));
-}
-
-void frmMain::nodeClick(const QModelIndex &index)
-{
-    if (!index.isValid())
-        return;
-    ShowFunction(m_tree->text(index));
-    mnuSave->setEnabled(true);
-    mnuFullSave->setEnabled(true);
-    mnuPrint->setEnabled(true);
 }
 
 void frmMain::mnuFormat_Click()
 {
     // The action has already flipped its check mark when triggered from the menu.
+    m_browser.setFormatted(mnuFormat->isChecked());
     FormatDeclaration();
 }
 
 void frmMain::mnuVba7_Click()
 {
     // The entry has already flipped its own check mark.
-    m_vba7Choice = mnuVba7->isChecked();
-    if (m_shownPosition < 1 || m_shownPosition > m_recordset.RecordCount())
+    m_browser.setVba7Choice(mnuVba7->isChecked());
+    if (!m_browser.isFunctionShown())
         return;
-    txtFunction->setText(m_recordset.at(m_shownPosition).declaration(mnuVba7->isChecked()));
-    lblFacts->setText(FunctionFacts::note(m_recordset.at(m_shownPosition), mnuVba7->isChecked()));
+    txtFunction->setText(m_browser.declaration(m_browser.shownPosition()));
+    lblFacts->setText(FunctionFacts::note(*m_browser.shownRecord(), m_browser.vba7()));
     FormatDeclaration();
 }
 
 void frmMain::setVba7Checked(bool checked)
 {
-    m_vba7Choice = checked;
-    mnuVba7->setChecked(checked && mnuVba7->isEnabled());
+    m_browser.setVba7Choice(checked);
+    mnuVba7->setChecked(m_browser.vba7());
 }
 
 bool frmMain::vba7Checked() const
 {
-    return m_vba7Choice;
+    return m_browser.vba7Choice();
 }
 
 void frmMain::mnuCaption_Click()
@@ -545,7 +535,7 @@ void frmMain::mnuSearchType_Click(int index)
     // choosing either entry, even the checked one, swaps the mode.
     QAction *other = mnuSearchType[index == 1 ? 2 : 1];
     other->setChecked(!other->isChecked());
-    m_searchByDescription = mnuSearchType[2]->isChecked();
+    m_browser.setSearchByDescription(mnuSearchType[2]->isChecked());
 }
 
 void frmMain::mnuTreeApi_Click()
@@ -597,7 +587,7 @@ void frmMain::showFirstSidePanel(QWidget *panel, QAction *entry)
     cmdSearchBar->setText(Texts::cmdSearchBarFunctions);
     // The user opened the search to type into it.
     if (panel == picSearch)
-        picSearch->cboSearch->setFocus(Qt::OtherFocusReason);
+        picSearch->focusInput();
 }
 
 void frmMain::cmdCloseSearch_Click()
@@ -616,7 +606,7 @@ void frmMain::cmdCloseAnalyse_Click()
     mnuAnalyse->setChecked(false);
     mnuTreeApi->setChecked(true);
     trvApi->setVisible(true);
-    m_savedTreeSize = TwipLayout::rect(picSearch).width();
+    m_savedTreeSize = TwipLayout::rect(picAnalyse).width();
     cmdSearchBar->setText(Texts::cmdSearchBarPlain);
 }
 
@@ -770,8 +760,8 @@ int frmMain::functionTextHeight() const
 
 void frmMain::mnuDayFun_Click()
 {
-    frmDayApi day(m_recordset, FunctionCount(), {}, this);
-    day.setVba7(mnuVba7->isChecked());
+    frmDayApi day(m_browser.recordset(), m_browser.functionCount(), {}, this);
+    day.setVba7(m_browser.vba7());
     day.GetRandomApi();
     day.exec();
 }

@@ -1,6 +1,6 @@
 #include "frmSet.h"
 
-#include "FormPosition.h"
+#include "ui/controls/FormPosition.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
 #include "settings/ProgramSettings.h"

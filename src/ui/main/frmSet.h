@@ -33,6 +33,15 @@ public:
     // The file the login entry starts: this program.
     static QString programPath();
 
+    // Every way out (OK, Cancel, Escape, the frame's close button) unloads the dialog
+    // here, which stores where it stands.
+    void done(int result) override;
+
+private slots:
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+private:
     QGroupBox *Frame2 = nullptr;
     QComboBox *cboCmFontSize = nullptr;
     QComboBox *cboFnFontSize = nullptr;
@@ -42,14 +51,6 @@ public:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
 
-public slots:
-    void cmdOK_Click();
-    void cmdCancel_Click();
-    // Every way out (OK, Cancel, Escape, the frame's close button) unloads the dialog
-    // here, which stores where it stands.
-    void done(int result) override;
-
-private:
     void createControls();
     void place(QWidget *control, int left, int top, int width, int height);
 

@@ -23,6 +23,17 @@ public:
     // "Version : 1.3.15" from the program's own version numbers.
     static QString versionText();
 
+private slots:
+    // Fades out, then unloads.
+    void cmdBack_Click();
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
     QLabel *Label2 = nullptr;
     QLabel *Label6 = nullptr;
     QLabel *Label4 = nullptr;
@@ -36,17 +47,6 @@ public:
     QLabel *Label9 = nullptr;
     QPushButton *cmdBack = nullptr;
 
-public slots:
-    // Fades out, then unloads.
-    void cmdBack_Click();
-
-protected:
-    bool event(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void createControls();
     void Form_Unload();
 

@@ -1,7 +1,7 @@
 #include "frmConst.h"
 
 #include "settings/ProgramSettings.h"
-#include "ui/main/FormPosition.h"
+#include "ui/controls/FormPosition.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -181,6 +181,7 @@ void frmConst::showNamed(const QString &functionName, const std::vector<int> &po
     lblCount->setText(ConstTexts::namedIn.arg(functionName));
     if (!positions.empty())
         lstConst->selectRow(0);
+    lstConst->setFocus();
 }
 
 void frmConst::showRows(std::vector<int> rows)

@@ -42,20 +42,11 @@ public:
     explicit frmConst(const ConstantFinder &finder, QWidget *parent = nullptr);
     ~frmConst() override;
 
-    // Shows the constants a function's description names, the first one selected.
+    // Shows the constants a function's description names, the first one selected, with
+    // the input focus in their list.
     void showNamed(const QString &functionName, const std::vector<int> &positions);
 
-    QLineEdit *txtSearch = nullptr;
-    QComboBox *cboFamily = nullptr;
-    QTableView *lstConst = nullptr;
-    QPlainTextEdit *txtLines = nullptr;
-    QLabel *lblInfo = nullptr;
-    QLabel *lblCount = nullptr;
-    QPushButton *cmdCopy = nullptr;
-    QPushButton *cmdCopyFamily = nullptr;
-    QPushButton *cmdClose = nullptr;
-
-public slots:
+private slots:
     void refresh();
     // Copies the Basic lines of every selected constant.
     void cmdCopy_Click();
@@ -67,6 +58,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QLineEdit *txtSearch = nullptr;
+    QComboBox *cboFamily = nullptr;
+    QTableView *lstConst = nullptr;
+    QPlainTextEdit *txtLines = nullptr;
+    QLabel *lblInfo = nullptr;
+    QLabel *lblCount = nullptr;
+    QPushButton *cmdCopy = nullptr;
+    QPushButton *cmdCopyFamily = nullptr;
+    QPushButton *cmdClose = nullptr;
+
     void showRows(std::vector<int> rows);
     std::vector<int> selectedPositions() const;
     void selectionChanged();

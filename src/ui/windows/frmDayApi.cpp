@@ -8,7 +8,7 @@
 #include "platform/Twips.h"
 #include "ui/controls/Resizer.h"
 #include "ui/controls/TwipPlacement.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 
 #include <QLabel>
 #include <QPushButton>

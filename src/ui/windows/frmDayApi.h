@@ -42,6 +42,20 @@ public:
     // Shows the declarations in the VBA7 form (64-bit Office) rather than the classic one.
     void setVba7(bool vba7) { m_vba7 = vba7; }
 
+    // Every close ends here, whether by cmdOK, the frame or Escape.
+    void done(int result) override;
+
+private slots:
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdRandom_Click();
+    void cmdOK_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
     Resizer *resFunction = nullptr;
     QWidget *picFn = nullptr; // the name above the declaration
     QLabel *lblFunctionName = nullptr;
@@ -53,19 +67,6 @@ public:
     QPushButton *cmdRandom = nullptr;
     QPushButton *cmdOK = nullptr;
 
-public slots:
-    void cmdNext_Click();
-    void cmdBack_Click();
-    void cmdRandom_Click();
-    void cmdOK_Click();
-    // Every close ends here, whether by cmdOK, the frame or Escape.
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
     void createControls();
     void ShowCurrentRecord();
     void Form_Resize();

@@ -28,14 +28,14 @@ public:
     // platform's separator. Spaces and Persian letters in the folder pass unchanged.
     static QString HelpFilePath(const QString &programFolder, const QString &relativePath);
 
-    QTextBrowser *wbHelp = nullptr;
-    QWidget *picKeys = nullptr;
-    QPushButton *cmdOK = nullptr;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QTextBrowser *wbHelp = nullptr;
+    QWidget *picKeys = nullptr;
+    QPushButton *cmdOK = nullptr;
+
     void Form_Resize();
 
     QString m_programFolder;

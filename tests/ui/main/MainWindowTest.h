@@ -2,12 +2,14 @@
 // shown and active, its prompts answered by script, and the user's ways of picking.
 #pragma once
 
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueTree.h"
 #include "platform/Texts.h"
+#include "support/Named.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
 #include "ui/main/StatusPanels.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 struct MainWindowTest
 {
     std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<CatalogueBrowser> browser;
     std::unique_ptr<frmMain> main;
 
     // A new window over the records, shown and active.
@@ -27,8 +30,9 @@ struct MainWindowTest
     {
         main.reset();
         prompter = std::make_unique<ScriptedPrompter>();
-        main = std::make_unique<frmMain>(*prompter);
-        main->setRecordset(recordsetOf(std::move(records)));
+        browser = std::make_unique<CatalogueBrowser>();
+        browser->setRecordset(recordsetOf(std::move(records)));
+        main = std::make_unique<frmMain>(*browser, *prompter);
         main->BuildCatalogueTree();
         main->show();
         main->activateWindow();
@@ -38,11 +42,12 @@ struct MainWindowTest
     void close()
     {
         main.reset();
+        browser.reset();
         prompter.reset();
     }
 
     QModelIndex node(const QString &key) const { return main->catalogueTree()->indexForKey(key); }
-    QString status() const { return main->statusPanels()->text(QStringLiteral("name")); }
+    QString status() const { return named<StatusPanels>(main.get(), "StatusBar")->text(QStringLiteral("name")); }
 
     // Nothing was said since the last look, or only the error message given.
     void saidOnly(const QString &message) const
@@ -58,7 +63,7 @@ struct MainWindowTest
     // Clicks the tree's node with the mouse, its branches opened.
     void click(const QString &key) const
     {
-        QTreeView *tree = main->trvApi;
+        QTreeView *tree = named<QTreeView>(main.get(), "trvApi");
         const QModelIndex index = node(key);
         QVERIFY2(index.isValid(), qPrintable(key));
         for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())

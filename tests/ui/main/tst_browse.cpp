@@ -147,8 +147,8 @@ private slots:
     void keysReachTheMenus()
     {
         QFETCH(int, key); QFETCH(int, modifiers); QFETCH(QString, opened);
-        t.main->trvApi->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), t.main->trvApi);
+        named<QTreeView>(t.main.get(), "trvApi")->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), named<QTreeView>(t.main.get(), "trvApi"));
         // With the letter's own text, as a Persian layout gives it (QTest knows only ASCII's).
         QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(key),
                             key < 0x100 ? QString() : QString(QChar(key)), Qt::KeyboardModifiers(modifiers));
@@ -183,8 +183,10 @@ private slots:
         QCOMPARE(stops, (QStringList{"txtComment", "trvApi", "cmdExit", "cmdCopy", "cmdSearchBar", "cmdAbout", "txtFunction"}));
     }
 
-    // A function under any branch is shown, of two of a name the last; a group leaves
-    // the view. Either enables save and print, as the tree always did.
+    // A function under any branch is shown: a letter node its own record, a node that
+    // stands for a name the last record of it. A group leaves the view, and Ctrl+S saves
+    // nothing: it offered a module named after the caption "Vorn - Zentrix", without a
+    // declaration.
     void treeClick_showsAFunctionUnderEveryBranch_data()
     {
         QTest::addColumn<QString>("key");
@@ -193,7 +195,9 @@ private slots:
         QTest::newRow("letter") << "Alf_F_2" << "Beep" << declB;
         QTest::newRow("library") << "Lib_F_Beep" << "Beep" << declB;
         QTest::newRow("area") << "Wor_F_0_Beep" << "Beep" << declB;
-        QTest::newRow("two of a name") << "Alf_F_3" << "Twin" << "second";
+        QTest::newRow("first of two of a name") << "Alf_F_3" << "Twin" << "first";
+        QTest::newRow("second of two of a name") << "Alf_F_4" << "Twin" << "second";
+        QTest::newRow("a name under its library") << "Lib_F_Twin" << "Twin" << "second";
         QTest::newRow("root") << "Alphabet" << initialName << "";
         QTest::newRow("letter group") << "Alf_B" << initialName << "";
         QTest::newRow("library group") << "Lib_kernel32" << initialName << "";
@@ -206,11 +210,34 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, shown);
         QFETCH(QString, declaration);
-        QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
+        QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled() && !named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         t.click(key);
-        QCOMPARE(t.main->lblFunctionName->text(), shown);
-        QCOMPARE(t.main->txtFunction->text(), declaration);
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), shown);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), declaration);
+        const bool function = shown != initialName;
+        QCOMPARE(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuFullSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled(), function);
+        press(Qt::Key_S);
+        QCOMPARE(t.prompter->fileDialogs.size(), int(function));
+    }
+
+    // The fault: a group whose text is a function's name showed that function, which was
+    // looked up again by the node's text.
+    void groupNamedLikeAFunction_showedThatFunction_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::newRow("library") << "Lib_user32";
+        QTest::newRow("letter") << "Alf_B";
+        QTest::newRow("area") << "Wor_Beep";
+    }
+    void groupNamedLikeAFunction_showedThatFunction()
+    {
+        QFETCH(QString, group);
+        QVERIFY(t.open({record("user32", "Declare Function user32", "kernel32"),
+                        record("B", "Declare Function B", "user32", "Beep"), record("Beep", "Declare Function Beep")}));
+        t.click(group);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), initialName);
+        press(Qt::Key_S);
+        QVERIFY(t.prompter->fileDialogs.isEmpty());
     }
 
     // The tree taking the focus at start is no pick; a key move onto a function is. The
@@ -218,19 +245,19 @@ private slots:
     // item, and the selection colour right of the icons stayed behind.
     void keyboardMovesLeftColouredBars()
     {
-        QTreeView *tree = t.main->trvApi;
+        QTreeView *tree = named<QTreeView>(t.main.get(), "trvApi");
         tree->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), tree);
         QTRY_VERIFY(tree->currentIndex().isValid());
-        QVERIFY(!t.main->mnuSave->isEnabled());
-        QCOMPARE(t.main->lblFunctionName->text(), initialName);
+        QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), initialName);
         const QModelIndex letter = t.node(QStringLiteral("Alf_G"));
         tree->expand(letter.parent());
         tree->expand(letter);
         tree->setCurrentIndex(letter);
         press(Qt::Key_Down, {});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("GetTickCount"));
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("GetTickCount"));
+        QVERIFY(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
             press(key, {});
         const auto onScreen = [tree] {
@@ -249,14 +276,14 @@ private slots:
     void declarationBoxDidNotWrap()
     {
         t.click(QStringLiteral("Lib_F_Beep"));
-        QTRY_VERIFY(t.main->txtFunction->document()->firstBlock().layout()->lineCount() > 1);
-        QCOMPARE(t.main->txtFunction->horizontalScrollBar()->maximum(), 0);
-        QVERIFY(!t.main->txtFunction->horizontalScrollBar()->isVisible());
-        t.main->mnuFormat->trigger();
+        QTRY_VERIFY(named<TextBox>(t.main.get(), "txtFunction")->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(!named<TextBox>(t.main.get(), "txtFunction")->horizontalScrollBar()->isVisible());
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
         t.click(QStringLiteral("Lib_kernel32")); // a group lays nothing out again
-        QCOMPARE(t.main->txtFunction->text(), continuedB);
-        t.main->mnuFormat->trigger();
-        QCOMPARE(t.main->txtFunction->text(), declB);
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), continuedB);
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), declB);
     }
 
     // The faults: a Type block filled the declaration box and hid the Declare line below
@@ -318,13 +345,13 @@ private slots:
     {
         QFETCH(QString, description);
         QFETCH(QStringList, pieces);
-        t.main->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
-        t.main->ShowFunction(QStringLiteral("Demo"));
-        frmDayApi day(t.main->ADO(), 1);
+        t.browser->setRecordset(recordsetOf({record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", description)}));
+        t.browser->show(1);
+        frmDayApi day(t.browser->recordset(), 1);
         day.GetRandomApi();
         day.show();
         QVERIFY(QTest::qWaitForWindowExposed(&day));
-        for (TextBox *box : {t.main->txtComment, day.txtComment}) {
+        for (TextBox *box : {named<TextBox>(t.main.get(), "txtComment"), named<TextBox>(&day, "txtComment")}) {
             QCOMPARE(box->text(), description);
             const QTextLine line = box->document()->firstBlock().layout()->lineAt(0);
             Drawn previous;
@@ -341,14 +368,14 @@ private slots:
             }
         }
         // The declaration still reads left to right from the left edge.
-        const Drawn declaration = drawnPiece(t.main->txtFunction, QStringLiteral("Declare Function"));
+        const Drawn declaration = drawnPiece(named<TextBox>(t.main.get(), "txtFunction"), QStringLiteral("Declare Function"));
         QVERIFY(declaration.leftToRight);
-        QVERIFY(declaration.left <= t.main->txtFunction->document()->firstBlock().layout()->lineAt(0).x() + 1);
+        QVERIFY(declaration.left <= named<TextBox>(t.main.get(), "txtFunction")->document()->firstBlock().layout()->lineAt(0).x() + 1);
         // Selected and copied, the text comes as stored, without the marks that order it.
         day.close();
         t.main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.main.get()));
-        QTest::mouseClick(t.main->txtComment->viewport(), Qt::LeftButton);
+        QTest::mouseClick(named<TextBox>(t.main.get(), "txtComment")->viewport(), Qt::LeftButton);
         press(Qt::Key_A);
         press(Qt::Key_C);
         QCOMPARE(QGuiApplication::clipboard()->text(), description);
@@ -368,7 +395,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, lettersMoveLeft);
-        QTreeView *tree = t.main->trvApi;
+        QTreeView *tree = named<QTreeView>(t.main.get(), "trvApi");
         tree->expand(t.node(QStringLiteral("Library")));
         tree->expand(t.node(QStringLiteral("Lib_dnsapi")));
         const auto ink = [this, tree](const QString &key) {

@@ -6,6 +6,7 @@
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
+#include "output/ModuleExport.h"
 #include "ui/controls/NameList.h"
 
 #include <QComboBox>
@@ -25,6 +26,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,32 +51,44 @@ class tst_Find : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_files = 0;
 
-    SearchPanel *search() const { return t.main->picSearch; }
-    AnalysePanel *analyse() const { return t.main->picAnalyse; }
-    void browse() { QTest::mouseClick(analyse()->cmdBrowse, Qt::LeftButton); }
+    SearchPanel *search() const { return named<SearchPanel>(t.main.get(), "picSearch"); }
+    AnalysePanel *analyse() const { return named<AnalysePanel>(t.main.get(), "picAnalyse"); }
+    void browse() { QTest::mouseClick(named<QPushButton>(analyse(), "cmdBrowse"), Qt::LeftButton); }
 
     // Types the text over what the focused search box holds and presses Enter.
     void searchFor(const QString &text)
     {
-        QCOMPARE(QApplication::focusWidget(), search()->cboSearch);
+        QCOMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
         press(Qt::Key_A);
         press(Qt::Key_Delete, {});
         type(text);
         press(Qt::Key_Return, {});
     }
 
+    // Types the text key by key, each character as the text of its key event (as a
+    // Persian keyboard layout gives it), over what the box holds, and presses Enter.
+    void searchForKeys(const QString &text)
+    {
+        press(Qt::Key_A);
+        press(Qt::Key_Delete, {});
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), c == u' ' ? Qt::Key_Space : Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
+        press(Qt::Key_Return, {});
+    }
+
     void openSearch()
     {
-        t.main->mnuSearch->trigger();
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+        named<QAction>(t.main.get(), "mnuSearch")->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
     }
 
     // The panel shown and its notice, once a run, answered.
     void openAnalysis()
     {
-        t.main->mnuAnalyse->trigger();
-        t.main->mnuTreeApi->trigger();
-        t.main->mnuAnalyse->trigger();
+        named<QAction>(t.main.get(), "mnuAnalyse")->trigger();
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger();
+        named<QAction>(t.main.get(), "mnuAnalyse")->trigger();
         QCOMPARE(t.prompter->messages.size(), 1);
         QCOMPARE(t.prompter->messages[0].text, Texts::analyseNoticeLine1 + "\r\n" + Texts::analyseNoticeLine2);
         t.prompter->messages.clear();
@@ -113,6 +128,8 @@ private slots:
             // With a zero-width non-joiner, which description search looks through.
             record("Beep", "Declare Function Beep", "kernel32", {}, QStringLiteral("a sou\u200Cnd")),
             record("CloseThreadpool", "Declare Function CloseThreadpool"),
+            record("LoadImage", "Declare Function LoadImage", "user32", {}, u"بيت مپ يا آيکن را مي‌خواند."_s),
+            record("CreateBitmap", "Declare Function CreateBitmap", "gdi32", {}, u"يک بيت\u200cمپ مي‌سازد."_s),
         }));
     }
 
@@ -132,83 +149,145 @@ private slots:
     {
         QFETCH(bool, byButton);
         QFETCH(int, key);
-        t.main->trvApi->setFocus();
+        named<QTreeView>(t.main.get(), "trvApi")->setFocus();
         if (byButton)
-            QTest::mouseClick(t.main->cmdSearchBar, Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(t.main.get(), "cmdSearchBar"), Qt::LeftButton);
         else
-            t.main->mnuSearch->trigger();
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch);
+            named<QAction>(t.main.get(), "mnuSearch")->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch"));
         type(QStringLiteral("file"));
         press(Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"CreateFileA", "CreateFile"}));
-        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"CreateFile", "CreateFileA"}));
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), QStringList{"file"});
         press(Qt::Key_Backspace, {}); // other keys do not search
         press(Qt::Key_Tab, {});
-        QCOMPARE(texts(search()->cboSearch), QStringList{"file"});
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), QStringList{"file"});
     }
 
     void nameSearch_fillsListTreeStatusAndHistory()
     {
         openSearch();
         searchFor(QStringLiteral("window"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"GetWindowText", "SetWindowTextA"}));
         QCOMPARE(t.status(), found(2));
         CatalogueTree *tree = t.main->catalogueTree();
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 2);
         QVERIFY(t.prompter->messages.isEmpty());
         // Blanks are part of the text; the same text twice is kept twice.
         searchFor(QStringLiteral(" Window "));
-        QTest::mouseClick(search()->cmdSearch, Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(search(), "cmdSearch"), Qt::LeftButton);
         QCOMPARE(t.prompter->messages.size(), 2);
         QCOMPARE(t.prompter->messages[0].text, Texts::noSearchResult);
         QVERIFY(t.prompter->messages[0].caption == Texts::searchResultCaption
                 && t.prompter->messages[0].icon == Prompter::Icon::Information);
-        QCOMPARE(search()->lstRearchResult->count(), 0);
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 0);
         QCOMPARE(tree->rowCount(t.node(QStringLiteral("Search"))), 0);
         QCOMPARE(t.status(), found(2)); // kept from the last search that found something
-        QTRY_COMPARE(QApplication::focusWidget(), search()->cboSearch); // back from the button
-        QCOMPARE(search()->cboSearch->currentText(), QStringLiteral(" Window "));
+        QTRY_COMPARE(QApplication::focusWidget(), named<QComboBox>(search(), "cboSearch")); // back from the button
+        QCOMPARE(named<QComboBox>(search(), "cboSearch")->currentText(), QStringLiteral(" Window "));
         searchFor(QString());
-        QCOMPARE(search()->lstRearchResult->count(), 8);
-        QCOMPARE(texts(search()->cboSearch), (QStringList{"window", " Window ", " Window ", ""}));
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 10);
+        QCOMPARE(texts(named<QComboBox>(search(), "cboSearch")), (QStringList{"window", " Window ", " Window ", ""}));
     }
 
     // Choosing the checked entry switches to the other mode, as choosing the other does.
     void searchTypeEntries_swapTheMode_descriptionSearchReadsDescriptions()
     {
-        QAction *byName = t.main->mnuSearchType[1];
-        QAction *byDescription = t.main->mnuSearchType[2];
+        QAction *byName = named<QAction>(t.main.get(), "mnuSearchType1");
+        QAction *byDescription = named<QAction>(t.main.get(), "mnuSearchType2");
         for (QAction *entry : {byName, byName, byDescription, byDescription, byName}) {
-            const bool was = t.main->SearchByDescription();
+            const bool was = t.browser->searchByDescription();
             entry->trigger();
-            QCOMPARE(t.main->SearchByDescription(), !was);
+            QCOMPARE(t.browser->searchByDescription(), !was);
             QCOMPARE(byDescription->isChecked(), !was);
             QCOMPARE(byName->isChecked(), was);
         }
         openSearch();
         searchFor(QStringLiteral("CAPTION"));
-        QCOMPARE(texts(search()->lstRearchResult), (QStringList{"SetWindowTextA", "GetWindowText"}));
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), (QStringList{"GetWindowText", "SetWindowTextA"}));
         searchFor(QStringLiteral("sound"));
-        QCOMPARE(texts(search()->lstRearchResult), QStringList{"Beep"});
+        QCOMPARE(texts(named<NameList>(search(), "lstRearchResult")), QStringList{"Beep"});
         searchFor(QStringLiteral("Window")); // in names only
-        QCOMPARE(search()->lstRearchResult->count(), 0);
+        QCOMPARE(named<NameList>(search(), "lstRearchResult")->count(), 0);
     }
 
-    // A result shows the function but, unlike the tree, enables neither save nor print.
-    void searchResultPicked_showsTheFunction_saveStaysDisabled()
+    // A result shows the function and, as the tree does, enables saving it. The faults:
+    // Ctrl+S did nothing after a result was picked; and back in the tree, the node picked
+    // before stayed selected while Ctrl+S saved the result.
+    void searchResultPicked_notSaved_orSavedWhileTheTreeSelectedAnother()
     {
         openSearch();
         searchFor(QStringLiteral("createfile"));
-        NameList *list = search()->lstRearchResult;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
-        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+        NameList *list = named<NameList>(search(), "lstRearchResult");
+        QCOMPARE(list->names(), (QStringList{"CreateFile", "CreateFileA"})); // the name itself first
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(0).center());
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), QStringLiteral("Declare Function CreateFile"));
         QCOMPARE(t.status(), QStringLiteral("CreateFile"));
-        press(Qt::Key_Up, {});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFileA"));
-        QVERIFY(!t.main->mnuSave->isEnabled() && !t.main->mnuPrint->isEnabled());
-        t.main->mnuTreeApi->trigger(); // the same results under the tree's search root
+        press(Qt::Key_S);
+        QCOMPARE(t.prompter->fileDialogs.size(), 1);
+        QCOMPARE(t.prompter->fileDialogs[0].initialName, ModuleExport::fileName(QStringLiteral("CreateFile")));
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger();
+        t.click(QStringLiteral("Alf_F_2"));
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("GetWindowText"));
+        named<QAction>(t.main.get(), "mnuSearch")->trigger();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFileA"));
+        named<QAction>(t.main.get(), "mnuTreeApi")->trigger(); // the same results under the tree's search root
+        QVERIFY(named<QTreeView>(t.main.get(), "trvApi")->selectionModel()->selectedIndexes().isEmpty());
+        press(Qt::Key_S);
+        QCOMPARE(t.prompter->fileDialogs.size(), 2);
+        QCOMPARE(t.prompter->fileDialogs[1].initialName, ModuleExport::fileName(QStringLiteral("CreateFileA")));
         t.click(QStringLiteral("Ser_F_CreateFile"));
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
+    }
+
+    // Typed as a user types: a zero-width non-joiner (Shift+Space on a Persian layout) and
+    // a blank between the parts of a word find the same, best first; Down goes on from
+    // the box to the first row, then to the next.
+    void typedWithJoinerOrBlank_sameResults_downFromTheBoxReachesRowOne()
+    {
+        named<QAction>(t.main.get(), "mnuSearchType2")->trigger();
+        openSearch();
+        QStringList found[2];
+        for (const QString &query : {u"بيت\u200cمپ"_s, u"بيت مپ"_s}) {
+            searchForKeys(query);
+            QCOMPARE(named<QComboBox>(search(), "cboSearch")->currentText(), query);
+            found[query.contains(u' ')] = texts(named<NameList>(search(), "lstRearchResult"));
+        }
+        QCOMPARE(found[0], (QStringList{"CreateBitmap", "LoadImage"})); // "bitmap" in its name
+        QCOMPARE(found[1], found[0]);
+        NameList *list = named<NameList>(search(), "lstRearchResult");
+        press(Qt::Key_Down, {});
+        QCOMPARE(QApplication::focusWidget(), list);
+        QVERIFY(list->currentRow() == 0 && list->isRowSelected(0));
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateBitmap"));
+        press(Qt::Key_Down, {});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("LoadImage"));
+    }
+
+    // The fault: the list made its first row current when it took the focus, and the
+    // first Down went on from there to the second row.
+    void firstDownInTheListSkippedRowOne()
+    {
+        openSearch();
+        searchFor(QStringLiteral("create"));
+        NameList *list = named<NameList>(search(), "lstRearchResult");
+        for (int tab = 0; tab < 4 && QApplication::focusWidget() != list; ++tab)
+            press(Qt::Key_Tab, {});
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), Texts::functionNameInitial); // taking the focus picks nothing
+        press(Qt::Key_Home, {}); // staying on the row picks it
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().first());
+        press(Qt::Key_Down, {});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().at(1));
+        openSearch(); // a new search: no row current
+        searchFor(QStringLiteral("create"));
+        for (int tab = 0; tab < 4 && QApplication::focusWidget() != list; ++tab)
+            press(Qt::Key_Tab, {});
+        press(Qt::Key_Down, {});
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->names().first());
     }
 
     // A file that is no executable, or cannot be read, is reported; the list keeps the
@@ -219,22 +298,22 @@ private slots:
         const QString error75 = QStringLiteral("Runtime Error '75'\r\nPath/File access error");
         t.prompter->fileAnswers = {write("MZ nothing of the catalogue"), importsExe(), std::nullopt, write({}), m_dir->path()};
         browse();
-        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+        QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 0);
         QCOMPARE(t.status(), Texts::noFunctionFound);
         browse();
         QCOMPARE(t.prompter->fileDialogs[1].filter, AnalysePanel::browseFilter);
-        QCOMPARE(analyse()->txtFileName->text(), importsExe());
-        QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+        QCOMPARE(named<QLineEdit>(analyse(), "txtFileName")->text(), importsExe());
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), analysed);
         QCOMPARE(t.status(), analysedKinds);
-        QVERIFY(t.main->ProgressBar->isHidden());
-        QCOMPARE(t.main->ProgressBar->value(), 8);
+        QVERIFY(named<QProgressBar>(t.main.get(), "ProgressBar")->isHidden());
+        QCOMPARE(named<QProgressBar>(t.main.get(), "ProgressBar")->value(), 10); // the catalogue's records
         for (const QString &message : {QString(), Texts::notExecutable, error75}) { // cancelled first
-            t.main->statusPanels()->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
+            named<StatusPanels>(t.main.get(), "StatusBar")->setText(QStringLiteral("name"), QStringLiteral("CreateFile"));
             browse();
             t.saidOnly(message);
-            QCOMPARE(texts(analyse()->lstAnalyseApi), analysed);
+            QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), analysed);
             QCOMPARE(t.status(), analysedKinds);
-            QVERIFY(t.main->ProgressBar->isHidden());
+            QVERIFY(named<QProgressBar>(t.main.get(), "ProgressBar")->isHidden());
         }
     }
 
@@ -247,11 +326,11 @@ private slots:
         QList<int> values;
         bool overProgPanel = true;
         bool closing = false;
-        QProgressBar *bar = t.main->ProgressBar;
+        QProgressBar *bar = named<QProgressBar>(t.main.get(), "ProgressBar");
         connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
             values.append(value);
-            const QWidget *status = t.main->statusPanels();
-            const QWidget *prog = t.main->statusPanels()->panel(QStringLiteral("prog"));
+            const QWidget *status = named<StatusPanels>(t.main.get(), "StatusBar");
+            const QWidget *prog = named<StatusPanels>(t.main.get(), "StatusBar")->panel(QStringLiteral("prog"));
             const QRect barRect(bar->mapToGlobal(QPoint()), bar->size());
             const QRect progRect(prog->mapToGlobal(QPoint()), prog->size());
             const QRect statusRect(status->mapToGlobal(QPoint()), status->size());
@@ -261,9 +340,9 @@ private slots:
             if (values.size() == 2 && closing)
                 t.main->close();
             else if (values.size() == 2) { // meanwhile browse takes no click, and the user moves about
-                QVERIFY(!analyse()->cmdBrowse->isEnabled());
-                t.main->ShowFunction(QStringLiteral("CreateFile"));
-                t.main->ADO().setAbsolutePosition(3);
+                QVERIFY(!named<QPushButton>(analyse(), "cmdBrowse")->isEnabled());
+                t.browser->show(5); // CreateFile
+                t.browser->recordset().setAbsolutePosition(3);
             }
         });
         bool ranDuringScan = false; // a call queued before the scan runs while it goes on
@@ -272,16 +351,16 @@ private slots:
         QVERIFY(ranDuringScan && overProgPanel);
         QVERIFY2(values.size() >= 5, qPrintable(QString::number(values.size())));
         QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
-        QCOMPARE(values.constLast(), 8);
-        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
-        QCOMPARE(t.main->lblFunctionName->text(), QStringLiteral("CreateFile"));
-        QVERIFY(bar->isHidden() && analyse()->cmdBrowse->isEnabled());
+        QCOMPARE(values.constLast(), 10);
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), QStringLiteral("CreateFile"));
+        QVERIFY(bar->isHidden() && named<QPushButton>(analyse(), "cmdBrowse")->isEnabled());
         // Closing the window stops a scan at the next piece; the list keeps its names.
         values.clear();
         closing = true;
         browse();
         QVERIFY(values.size() < 6);
-        QCOMPARE(texts(analyse()->lstAnalyseApi), QStringList{"Beep"});
+        QCOMPARE(texts(named<NameList>(analyse(), "lstAnalyseApi")), QStringList{"Beep"});
         QVERIFY(t.prompter->messages.isEmpty());
     }
 
@@ -301,11 +380,11 @@ private slots:
         t.prompter->fileAnswers = {importsExe()};
         bool answered = false;
         QTimer::singleShot(200, this, [&] {
-            analyse()->txtFileName->setFocus();
+            named<QLineEdit>(analyse(), "txtFileName")->setFocus();
             press(Qt::Key_End, {});
             type(QStringLiteral("x"));
-            answered = analyse()->isAnalysing() && t.main->ProgressBar->isVisible()
-                && analyse()->txtFileName->text() == importsExe() + "x";
+            answered = analyse()->isAnalysing() && named<QProgressBar>(t.main.get(), "ProgressBar")->isVisible()
+                && named<QLineEdit>(analyse(), "txtFileName")->text() == importsExe() + "x";
             t.main->close();
         });
         browse();
@@ -314,7 +393,7 @@ private slots:
         QVERIFY(answered && !gate->readDone);
         gate->open = true;
         gate->opened.notify_all();
-        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+        QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 0);
     }
 
     // As root, typing /proc/ paths into the open dialog hung the window on /proc/kmsg: the
@@ -343,21 +422,21 @@ private slots:
         t.prompter->fileAnswers = {importsExe(), importsExe()};
         for (int scan = 0; scan < 2; ++scan) {
             browse();
-            QCOMPARE(analyse()->lstAnalyseApi->count(), 4);
-            QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial);
-            QVERIFY(!t.main->mnuSave->isEnabled());
+            QCOMPARE(named<NameList>(analyse(), "lstAnalyseApi")->count(), 4);
+            QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), Texts::functionNameInitial);
+            QVERIFY(!named<QAction>(t.main.get(), "mnuSave")->isEnabled());
         }
         // A key move in the list is the user's: it shows the function and enables save. The
         // list is the next stop after the file's name, where the focus went.
-        NameList *list = analyse()->lstAnalyseApi;
-        QTRY_COMPARE(QApplication::focusWidget(), analyse()->txtFileName);
+        NameList *list = named<NameList>(analyse(), "lstAnalyseApi");
+        QTRY_COMPARE(QApplication::focusWidget(), named<QLineEdit>(analyse(), "txtFileName"));
         press(Qt::Key_Tab, {});
         QCOMPARE(QApplication::focusWidget(), list);
         press(Qt::Key_Down, {});
-        QCOMPARE(t.main->lblFunctionName->text(), list->currentName());
-        QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
+        QCOMPARE(named<QLabel>(t.main.get(), "lblFunctionName")->text(), list->currentName());
+        QVERIFY(named<QAction>(t.main.get(), "mnuSave")->isEnabled() && named<QAction>(t.main.get(), "mnuFullSave")->isEnabled() && named<QAction>(t.main.get(), "mnuPrint")->isEnabled());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(2).center());
-        QCOMPARE(t.main->txtFunction->text(), QStringLiteral("Declare Function CreateFile"));
+        QCOMPARE(named<TextBox>(t.main.get(), "txtFunction")->text(), QStringLiteral("Declare Function CreateFile"));
     }
 
     void emptyCatalogue_barNotBusy()
@@ -366,7 +445,7 @@ private slots:
         openAnalysis();
         t.prompter->fileAnswers = {importsExe()};
         browse();
-        QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
+        QVERIFY(named<NameList>(analyse(), "lstAnalyseApi")->count() == 0 && named<QProgressBar>(t.main.get(), "ProgressBar")->maximum() > 0);
     }
 
     // The fault: the open dialog started where the last dialog of any kind had been (a

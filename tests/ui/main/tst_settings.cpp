@@ -4,8 +4,9 @@
 #include "settings/FormSettings.h"
 #include "settings/RegKeys.h"
 #include "support/FakeMainView.h"
+#include "support/Named.h"
 #include "support/TempSettings.h"
-#include "ui/main/FormPosition.h"
+#include "ui/controls/FormPosition.h"
 #include "ui/main/frmSet.h"
 
 #include <QApplication>
@@ -73,16 +74,19 @@ private slots:
         QFETCH(QStringList, calls);
         TempSettings temp;
         FakeMainView view;
-        frmSet(view).cmdOK->click(); // 8, 8 and the login entry to begin with
+        {
+            frmSet first(view);
+            named<QPushButton>(&first, "cmdOK")->click(); // 8, 8 and the login entry to begin with
+        }
         view.calls.clear();
         frmSet dialog(view);
         showAndActivate(dialog);
-        typeInto(dialog.cboFnFontSize, function);
-        typeInto(dialog.cboCmFontSize, QStringLiteral("14"));
+        typeInto(named<QComboBox>(&dialog, "cboFnFontSize"), function);
+        typeInto(named<QComboBox>(&dialog, "cboCmFontSize"), QStringLiteral("14"));
         if (untick)
-            QTest::mouseClick(dialog.chkDayFn, Qt::LeftButton);
+            QTest::mouseClick(named<QCheckBox>(&dialog, "chkDayFn"), Qt::LeftButton);
         if (way < 2)
-            QTest::mouseClick(way == 0 ? dialog.cmdOK : dialog.cmdCancel, Qt::LeftButton);
+            QTest::mouseClick(way == 0 ? named<QPushButton>(&dialog, "cmdOK") : named<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
         else if (way == 2)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
@@ -102,10 +106,10 @@ private slots:
             QVERIFY(fileBytes(temp.autostartFile())
                         .contains(QByteArray("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" -d\n")));
         // The box names what the login entry is read by: the desktop session, not Windows.
-        QVERIFY(dialog.chkDayFn->text().contains(QStringLiteral("ميزکار")) && !dialog.chkDayFn->text().contains(QStringLiteral("ويندوز")));
+        QVERIFY(named<QCheckBox>(&dialog, "chkDayFn")->text().contains(QStringLiteral("ميزکار")) && !named<QCheckBox>(&dialog, "chkDayFn")->text().contains(QStringLiteral("ويندوز")));
         frmSet again(view); // opened again, it shows what was stored
-        QCOMPARE(again.cboFnFontSize->currentText(), storedFunction);
-        QCOMPARE(again.chkDayFn->isChecked(), dayFunction);
+        QCOMPARE(named<QComboBox>(&again, "cboFnFontSize")->currentText(), storedFunction);
+        QCOMPARE(named<QCheckBox>(&again, "chkDayFn")->isChecked(), dayFunction);
         QCOMPARE(view.calls, calls);
     }
 
@@ -121,7 +125,7 @@ private slots:
             showAndActivate(dialog);
             dialog.move(140, 95);
             closedAt = dialog.pos();
-            QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(&dialog, "cmdCancel"), Qt::LeftButton);
         }
         QCOMPARE(storedPlace("frmSet.Left"), QString::number(closedAt.x() * 15));
         QCOMPARE(storedPlace("frmSet.Top"), QString::number(closedAt.y() * 15));

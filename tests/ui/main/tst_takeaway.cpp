@@ -57,7 +57,7 @@ class tst_Takeaway : public QObject
     void pick(int position)
     {
         t.click(QStringLiteral("Alf_F_%1").arg(position));
-        QCOMPARE(QApplication::focusWidget(), t.main->trvApi);
+        QCOMPARE(QApplication::focusWidget(), named<QTreeView>(t.main.get(), "trvApi"));
     }
 
 private slots:
@@ -81,7 +81,7 @@ private slots:
     // module holds the declaration as shown; full save adds the description in Windows-1256.
     void ctrlS_savesOnlyOnceAFunctionIsPicked()
     {
-        t.main->trvApi->setFocus();
+        named<QTreeView>(t.main.get(), "trvApi")->setFocus();
         t.prompter->fileAnswers = {std::nullopt, path("gone/x.bas"), path("f.bas"), path("full.bas")};
         press(Qt::Key_S);
         QVERIFY(t.prompter->fileDialogs.isEmpty());
@@ -91,9 +91,9 @@ private slots:
         press(Qt::Key_S);
         t.saidOnly(QStringLiteral("Runtime Error '76'\r\nPath not found"));
         QVERIFY(QDir(m_dir->path()).isEmpty());
-        const auto savedSign = [this] { return t.main->statusPanels()->text(QStringLiteral("prog")); };
+        const auto savedSign = [this] { return named<StatusPanels>(t.main.get(), "StatusBar")->text(QStringLiteral("prog")); };
         QCOMPARE(savedSign(), QString()); // nothing saved, nothing said
-        t.main->mnuFormat->trigger();
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
         press(Qt::Key_S);
         const ScriptedPrompter::FileDialog dialog = t.prompter->fileDialogs.constLast();
         QCOMPARE(dialog.filter, QStringLiteral("Module File(*.bas)|*.bas|All Files(*.*)|*.*"));
@@ -103,8 +103,8 @@ private slots:
                                                       "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n    ) As Long\r\n"));
         // The fault: saving gave no sign that it worked.
         QCOMPARE(savedSign(), Texts::savedPrefix + QChar(0x2068) + "f.bas" + QChar(0x2069));
-        t.main->mnuFormat->trigger();
-        t.main->mnuFullSave->trigger();
+        named<QAction>(t.main.get(), "mnuFormat")->trigger();
+        named<QAction>(t.main.get(), "mnuFullSave")->trigger();
         QCOMPARE(contentOf(path("full.bas")),
                  tickModule + "\r\n\r\n\r\n' " + alreadyRunning1256 + "\r\n' " + copyDescription1256 + "\r\n");
         t.saidOnly({});
@@ -147,8 +147,8 @@ private slots:
             QWidget *target = t.main->findChild<QWidget *>(box);
             QVERIFY(target);
             if (box == "cboSearch")
-                t.main->mnuSearch->trigger();
-            QTest::mouseClick(box == "cboSearch" ? t.main->picSearch->cboSearch->lineEdit()
+                named<QAction>(t.main.get(), "mnuSearch")->trigger();
+            QTest::mouseClick(box == "cboSearch" ? named<QComboBox>(t.main.get(), "cboSearch")->lineEdit()
                                                  : static_cast<TextBox *>(target)->viewport(), Qt::LeftButton);
             QTRY_COMPARE(QApplication::focusWidget(), target);
         }
@@ -165,11 +165,11 @@ private slots:
     void copyButtonsMenuPoppedUpAwayFromIt()
     {
         pick(1);
-        QTest::mouseClick(t.main->cmdCopy, Qt::LeftButton);
-        QMenu *menu = t.main->mnuCopyRoot;
+        QTest::mouseClick(named<QPushButton>(t.main.get(), "cmdCopy"), Qt::LeftButton);
+        QMenu *menu = named<QMenu>(t.main.get(), "mnuCopyRoot");
         QTRY_VERIFY(menu->isVisible());
-        QCOMPARE(menu->geometry().topLeft(), t.main->cmdCopy->mapToGlobal(QPoint(0, t.main->cmdCopy->height())));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(t.main->mnuCopy[0]).center());
+        QCOMPARE(menu->geometry().topLeft(), named<QPushButton>(t.main.get(), "cmdCopy")->mapToGlobal(QPoint(0, named<QPushButton>(t.main.get(), "cmdCopy")->height())));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(named<QAction>(t.main.get(), "mnuCopy0")).center());
         QTRY_VERIFY(!menu->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("GetTickCount"));
     }
@@ -203,7 +203,7 @@ private slots:
         t.prompter->fileAnswers = {name.isEmpty() ? std::nullopt : std::make_optional(path(name))};
         {
             const std::optional<FileSizeLimit> limit = sizeLimit ? std::make_optional<FileSizeLimit>(sizeLimit) : std::nullopt;
-            t.main->mnuPrint->trigger();
+            named<QAction>(t.main.get(), "mnuPrint")->trigger();
         }
         QCOMPARE(t.prompter->fileDialogs.constFirst().initialName, QStringLiteral("GetTickCount.pdf"));
         t.saidOnly(message);

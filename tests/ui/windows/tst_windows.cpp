@@ -1,9 +1,11 @@
 // The secondary windows (function of the day, help, about, constants) and their rules.
+#include "browse/CatalogueBrowser.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/ConstantTable.h"
+#include "support/Named.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestCatalogue.h"
-#include "ui/main/TextBox.h"
+#include "ui/controls/TextBox.h"
 #include "ui/main/frmMain.h"
 #include "ui/windows/DayWalk.h"
 #include "ui/windows/FadeSteps.h"
@@ -62,7 +64,7 @@ Constant constant(const QString &name, qint32 value, const QString &literal)
 QWidget *focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(); }
 
 // The help page's text; its headings carry their anchor on an invisible non-joiner.
-QString pageText(const frmHelp &help) { return help.wbHelp->toPlainText().remove(QChar(0x200C)); }
+QString pageText(const frmHelp &help) { return named<QTextBrowser>(&help, "wbHelp")->toPlainText().remove(QChar(0x200C)); }
 
 QString binDir() { return qEnvironmentVariable("VORN_BIN_DIR"); }
 
@@ -98,6 +100,7 @@ class tst_Windows : public QObject
 private:
     ScriptedPrompter m_prompter;
     QTemporaryDir m_dir;
+    std::unique_ptr<CatalogueBrowser> m_browser;
     std::unique_ptr<frmMain> m_main;
 
     // The main window over a real API.mdb: three functions and a table of constants.
@@ -115,14 +118,15 @@ private:
 
     void showMain(const QString &file)
     {
-        m_main = std::make_unique<frmMain>(m_prompter);
-        m_main->setProgramFolder(binDir());
         CatalogueStore::OpenResult opened = CatalogueStore::open(file);
         QVERIFY(opened.recordset);
-        m_main->setRecordset(std::move(*opened.recordset));
-        m_main->setConstants(ConstantStore::open(file));
+        m_browser = std::make_unique<CatalogueBrowser>();
+        m_browser->setRecordset(std::move(*opened.recordset));
+        m_browser->setConstants(ConstantStore::open(file));
+        m_main = std::make_unique<frmMain>(*m_browser, m_prompter);
+        m_main->setProgramFolder(binDir());
         m_main->BuildCatalogueTree();
-        m_main->ShowFunction(QStringLiteral("SetWindowText"));
+        m_browser->show(3); // SetWindowText
         m_main->show();
         m_main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
@@ -141,6 +145,7 @@ private slots:
         if (m_main && m_main->aboutWindow())
             delete m_main->aboutWindow();
         m_main.reset();
+        m_browser.reset();
     }
 
     // Each entry opens its blocking window over the main window, whose view stays as it
@@ -158,23 +163,23 @@ private slots:
     {
         QFETCH(QString, entry); QFETCH(QString, shown); QFETCH(bool, escape);
         openMain();
-        const QString description = m_main->txtComment->text();
+        const QString description = named<TextBox>(m_main.get(), "txtComment")->text();
         QAction *action = m_main->findChild<QAction *>(entry);
         QVERIFY(action);
         whileBlocking([&] { action->trigger(); }, [&](QWidget *modal) {
-            const QString *drawn = m_main->ADO().field(CatalogueRecord::Description);
+            const QString *drawn = m_browser->recordset().field(CatalogueRecord::Description);
             QVERIFY(shown.isEmpty() ? drawn && qobject_cast<frmDayApi *>(modal) : bool(qobject_cast<frmHelp *>(modal)));
             if (auto *help = qobject_cast<frmHelp *>(modal))
                 QVERIFY(pageText(*help).startsWith(shown));
             else
-                QCOMPARE(static_cast<frmDayApi *>(modal)->txtComment->text(), *drawn);
+                QCOMPARE(named<TextBox>(modal, "txtComment")->text(), *drawn);
             if (escape)
                 QTest::keyClick(focus(), Qt::Key_Escape);
             else
                 QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         QVERIFY(m_main->findChildren<QDialog *>().isEmpty());
-        QCOMPARE(m_main->txtComment->text(), description);
+        QCOMPARE(named<TextBox>(m_main.get(), "txtComment")->text(), description);
     }
 
     // Next and Previous step through the catalogue and wrap at both ends. The function's
@@ -202,14 +207,14 @@ private slots:
         day.show();
         QVERIFY(QTest::qWaitForWindowExposed(&day));
         for (const QChar key : clicks)
-            QTest::mouseClick(key == u'N' ? day.cmdNext : key == u'B' ? day.cmdBack : day.cmdRandom, Qt::LeftButton);
-        QCOMPARE(day.txtComment->text(), shown);
+            QTest::mouseClick(key == u'N' ? named<QPushButton>(&day, "cmdNext") : key == u'B' ? named<QPushButton>(&day, "cmdBack") : named<QPushButton>(&day, "cmdRandom"), Qt::LeftButton);
+        QCOMPARE(named<TextBox>(&day, "txtComment")->text(), shown);
         QVERIFY(rs.current());
-        QCOMPARE(day.txtFunction->text(), rs.current()->declaration(false));
+        QCOMPARE(named<TextBox>(&day, "txtFunction")->text(), rs.current()->declaration(false));
         const auto *name = day.findChild<QLabel *>(QStringLiteral("lblFunctionName"));
         QVERIFY(name && name->isVisible());
         QCOMPARE(name->text(), *rs.field(CatalogueRecord::FunctionName));
-        QVERIFY(name->mapTo(&day, name->rect().bottomLeft()).y() <= day.txtFunction->mapTo(&day, QPoint(0, 0)).y());
+        QVERIFY(name->mapTo(&day, name->rect().bottomLeft()).y() <= named<TextBox>(&day, "txtFunction")->mapTo(&day, QPoint(0, 0)).y());
     }
 
     // The About key opens the about window and disables the main window (F1 and Enter are in
@@ -226,14 +231,14 @@ private slots:
     {
         QFETCH(int, key); QFETCH(int, modifiers);
         openMain();
-        QTest::mouseClick(m_main->cmdAbout, Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(m_main.get(), "cmdAbout"), Qt::LeftButton);
         QPointer<frmAbout> about = m_main->aboutWindow();
         QVERIFY(about);
         QVERIFY(!m_main->isEnabled());
-        QCOMPARE(about->lblCount->text(), QStringLiteral("Function Count : 3"));
+        QCOMPARE(named<QLabel>(about, "lblCount")->text(), QStringLiteral("Function Count : 3"));
         about->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(about));
-        QTRY_COMPARE(focus(), about->cmdBack);
+        QTRY_COMPARE(focus(), named<QPushButton>(about, "cmdBack"));
         QTest::keyClick(focus(), Qt::Key_F1);
         QCOMPARE(m_main->aboutWindow(), about.data());
         QTest::keyClick(focus(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -258,14 +263,14 @@ private slots:
         openMain();
         frmConst *window = openConstants();
         QVERIFY(window);
-        QCOMPARE(focus(), window->txtSearch);
+        QCOMPARE(focus(), named<QLineEdit>(window, "txtSearch"));
         QTest::keyClicks(focus(), typed);
         if (!family.isEmpty()) {
             QTest::keyClick(focus(), Qt::Key_Tab);
-            QCOMPARE(focus(), window->cboFamily);
+            QCOMPARE(focus(), named<QComboBox>(window, "cboFamily"));
             QTest::keyClicks(focus(), family);
         }
-        const QAbstractItemModel *model = window->lstConst->model();
+        const QAbstractItemModel *model = named<QTableView>(window, "lstConst")->model();
         for (int row = 0; row < model->rowCount(); ++row)
             QCOMPARE(model->index(row, 0).data().toString(), listed.value(row));
         QCOMPARE(model->rowCount(), listed.size());
@@ -306,7 +311,7 @@ private slots:
         QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
         showMain(file);
-        QVERIFY(!m_main->mnuConst->isEnabled());
+        QVERIFY(!named<QAction>(m_main.get(), "mnuConst")->isEnabled());
         QTest::keyClick(focus(), Qt::Key_T, Qt::ControlModifier);
         QVERIFY(!m_main->constantsWindow());
     }
@@ -381,9 +386,9 @@ private slots:
 
         frmHelp window(folder);
         window.OpenHelpFile(QStringLiteral("help\\P.htm"));
-        QCOMPARE(window.wbHelp->toPlainText().trimmed().left(9), QStringLiteral("page text"));
-        const QUrl url = window.wbHelp->source().resolved(QUrl(picture));
-        QVERIFY(window.wbHelp->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
+        QCOMPARE(named<QTextBrowser>(&window, "wbHelp")->toPlainText().trimmed().left(9), QStringLiteral("page text"));
+        const QUrl url = named<QTextBrowser>(&window, "wbHelp")->source().resolved(QUrl(picture));
+        QVERIFY(named<QTextBrowser>(&window, "wbHelp")->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
     }
 
     // A page of 30 tables inside each other (a kilobyte) kept the window from opening for
@@ -412,7 +417,7 @@ private slots:
         frmHelp window(dir.path());
         window.OpenHelpFile(QStringLiteral("help\\P.htm"));
         const QString text = shown.simplified().remove(' ');
-        QCOMPARE(window.wbHelp->toPlainText().simplified().remove(' ').left(text.size()), text);
+        QCOMPARE(named<QTextBrowser>(&window, "wbHelp")->toPlainText().simplified().remove(' ').left(text.size()), text);
     }
 
     // Each shipped page: its heading first; Persian paragraphs right to left and the code left to
@@ -430,11 +435,11 @@ private slots:
         frmHelp help(binDir());
         help.OpenHelpFile(QStringLiteral("help\\") + page);
         QVERIFY2(pageText(help).startsWith(heading), qPrintable(pageText(help).left(80)));
-        QCOMPARE(help.wbHelp->documentTitle(), heading);
+        QCOMPARE(named<QTextBrowser>(&help, "wbHelp")->documentTitle(), heading);
         const auto isArabicLetter = [](QChar c) { return c.isLetter() && c.script() == QChar::Script_Arabic; };
         int persian = 0;
         int code = 0;
-        for (QTextBlock block = help.wbHelp->document()->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock block = named<QTextBrowser>(&help, "wbHelp")->document()->begin(); block.isValid(); block = block.next()) {
             const QString text = block.text();
             if (!text.isEmpty() && text.at(0).script() == QChar::Script_Arabic) {
                 QCOMPARE(block.textDirection(), Qt::RightToLeft);
@@ -460,7 +465,7 @@ private slots:
         help.resize(400, 300);
         help.show();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
-        QTRY_COMPARE(help.wbHelp->horizontalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(named<QTextBrowser>(&help, "wbHelp")->horizontalScrollBar()->maximum(), 0);
     }
 
     // The fault: tables kept their columns left to right, and Latin words with only "·" or
@@ -485,7 +490,7 @@ private slots:
         help.resize(1000, 700);
         help.show();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
-        QTextBrowser *browser = help.wbHelp;
+        QTextBrowser *browser = named<QTextBrowser>(&help, "wbHelp");
         const auto places = [browser](const QString &word) {
             QList<QRect> found;
             QTextCursor at(browser->document());
