@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "app/ModuleCommand.h"
+
 #include "catalogue/CatalogueStore.h"
 #include "find/CatalogueSearch.h"
 #include "platform/Texts.h"
@@ -101,6 +103,7 @@ int printHelp(Context &context, const QString &)
     }
     context.out << "  " << QStringLiteral("-d").leftJustified(26) << QStringLiteral("فقط پنجره تابع روز") << '\n';
     context.out << '\n' << QStringLiteral("وضعيت خروج: 0 انجام شد، 1 چيزي يافت نشد، 2 خطا") << '\n';
+    context.out << '\n' << ModuleCommand::help();
     return CommandLine::Done;
 }
 

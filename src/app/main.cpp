@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ModuleCommand.h"
 #include "app/EndSignals.h"
 #include "app/PersianLook.h"
 #include "app/ScaleFactor.h"
@@ -44,13 +45,16 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (ModuleCommand::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        return ModuleCommand::run(arguments, QCoreApplication::applicationDirPath(), stdout, stderr);
+    }
     if (CommandLine::wanted(arguments)) {
         QCoreApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
         return CommandLine::run(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);
     }
-
 
     const QString scaleWarning = ScaleFactor::sanitize();
     if (!scaleWarning.isEmpty())

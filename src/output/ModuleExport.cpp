@@ -3,6 +3,10 @@
 #include "catalogue/FunctionFacts.h"
 #include "platform/Windows1256.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace ModuleExport {
 
 QString moduleName(const QString &functionName)
@@ -25,23 +29,59 @@ QString fileName(const QString &functionName)
     return name;
 }
 
-QStringList lines(const QString &text)
+namespace {
+
+// Calls visit with every line of the text, cut as lines() cuts it, without copying.
+// By hand rather than by a regular expression: those match nothing at all in a text
+// that holds a lone surrogate, which a damaged catalogue field may.
+template<typename Visit>
+void forEachLine(QStringView text, Visit visit)
 {
-    // By hand rather than by a regular expression: those match nothing at all in a text
-    // that holds a lone surrogate, which a damaged catalogue field may.
-    QStringList result;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        const QChar c = text[i];
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
-        result << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+        visit(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
             ++i;
         start = i + 1;
     }
-    result << text.mid(start);
+    visit(text.mid(start));
+}
+
+} // namespace
+
+void appendLines(QString &out, QStringView text, QStringView prefix)
+{
+    bool first = true;
+    forEachLine(text, [&](QStringView line) {
+        if (!first)
+            out += lineEnd;
+        first = false;
+        if (!line.isEmpty())
+            out += prefix;
+        out += line;
+    });
+}
+
+namespace {
+
+} // namespace
+
+QStringList lines(const QString &text)
+{
+    QStringList result;
+    forEachLine(text, [&result](QStringView line) { result << line.toString(); });
     return result;
+}
+
+QString withCrLf(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    appendLines(out, text, {});
+    return out;
 }
 
 namespace {
@@ -90,12 +130,14 @@ namespace {
 
 const QString blockBreak = QStringLiteral("\r\n\r\n");
 
-QString indented(const QStringList &blocks)
+// The blocks one empty line apart, each line of them after the prefix unless it is empty.
+void appendBlocks(QString &out, const QStringList &blocks, QStringView prefix)
 {
-    QStringList out;
-    for (const QString &line : lines(blocks.join(blockBreak)))
-        out << (line.isEmpty() ? line : QStringLiteral("    ") + line);
-    return out.join(lineEnd);
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        if (i > 0)
+            out += blockBreak;
+        appendLines(out, blocks.at(i), prefix);
+    }
 }
 
 } // namespace
@@ -103,20 +145,129 @@ QString indented(const QStringList &blocks)
 QString conditionalDeclaration(const QString &vba7, const QString &classic)
 {
     // The blocks are the Type blocks and, last, the Declare statement, one empty line apart.
-    const QStringList vba7Blocks = vba7.split(blockBreak);
-    const QStringList classicBlocks = classic.split(blockBreak);
-    QStringList shared, vba7Only, classicOnly;
-    for (const QString &block : classicBlocks)
-        (vba7Blocks.contains(block) ? shared : classicOnly) << block;
+    return conditionalBlocks(vba7.split(blockBreak), classic.split(blockBreak), FunctionFacts::onlyIn64Bits(vba7, classic));
+}
+
+QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
+{
+    QString out;
+    appendConditionalBlocks(out, vba7Blocks, classicBlocks, only64);
+    return out;
+}
+
+void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
+{
+    const QSet<QString> inVba7(vba7Blocks.cbegin(), vba7Blocks.cend());
+    const QSet<QString> inClassic(classicBlocks.cbegin(), classicBlocks.cend());
+    // The Types that go into the branches: those the forms declare differently, then
+    // every Type that holds one of them, until no more join.
+    QSet<QString> branched;
+    for (const QString &block : vba7Blocks) {
+        if (!inClassic.contains(block))
+            branched.insert(typeName(block));
+    }
+    for (const QString &block : classicBlocks) {
+        if (!inVba7.contains(block))
+            branched.insert(typeName(block));
+    }
+    branched.remove(QString());
+    struct Candidate
+    {
+        QString name;
+        QStringList used;
+    };
+    std::vector<Candidate> candidates;
+    for (const QString &block : classicBlocks) {
+        if (inVba7.contains(block))
+            candidates.push_back({typeName(block), typesUsed(block)});
+    }
+    auto usesBranched = [&branched](const Candidate &c) {
+        return branched.contains(c.name)
+            || std::any_of(c.used.cbegin(), c.used.cend(), [&branched](const QString &name) { return branched.contains(name); });
+    };
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const Candidate &c : candidates) {
+            if (!c.name.isEmpty() && !branched.contains(c.name) && usesBranched(c)) {
+                branched.insert(c.name);
+                grew = true;
+            }
+        }
+    }
+    QSet<QString> shared;
+    QStringList sharedBlocks, vba7Only, classicOnly;
+    for (qsizetype i = 0, c = 0; i < classicBlocks.size(); ++i) {
+        const QString &block = classicBlocks.at(i);
+        if (inVba7.contains(block) && !usesBranched(candidates.at(static_cast<size_t>(c++)))) {
+            shared.insert(block);
+            sharedBlocks << block;
+        } else {
+            classicOnly << block;
+        }
+    }
     for (const QString &block : vba7Blocks) {
         if (!shared.contains(block))
             vba7Only << block;
     }
-    const bool only64 = FunctionFacts::onlyIn64Bits(vba7, classic);
-    QString text = shared.isEmpty() ? QString() : shared.join(blockBreak) + blockBreak;
-    return text + (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd
-        + indented(vba7Only) + lineEnd + QStringLiteral("#Else") + lineEnd + indented(classicOnly) + lineEnd
-        + QStringLiteral("#End If");
+    if (!sharedBlocks.isEmpty()) {
+        appendBlocks(out, sharedBlocks, {});
+        out += blockBreak;
+    }
+    out += (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd;
+    appendBlocks(out, vba7Only, u"    ");
+    out += lineEnd + QStringLiteral("#Else") + lineEnd;
+    appendBlocks(out, classicOnly, u"    ");
+    out += lineEnd + QStringLiteral("#End If");
+}
+
+namespace {
+
+// The Basic words of a text, in order: runs of letters, digits and "_".
+template<typename Visit>
+void forEachWord(const QString &text, Visit visit)
+{
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool inWord = i < text.size() && nameCharacterAt(text, i);
+        if (inWord && start < 0)
+            start = i;
+        else if (!inWord && start >= 0) {
+            if (!visit(QStringView(text).mid(start, i - start)))
+                return;
+            start = -1;
+        }
+    }
+}
+
+} // namespace
+
+QString typeName(const QString &block)
+{
+    // "Type NAME", or "Private Type NAME" and "Public Type NAME".
+    QStringList words;
+    forEachWord(block, [&words](QStringView word) {
+        words << word.toString();
+        return words.size() < 3;
+    });
+    if (words.size() >= 2 && words.at(0) == QLatin1String("Type"))
+        return words.at(1);
+    if (words.size() == 3 && words.at(1) == QLatin1String("Type")
+        && (words.at(0) == QLatin1String("Private") || words.at(0) == QLatin1String("Public")))
+        return words.at(2);
+    return QString();
+}
+
+QStringList typesUsed(const QString &block)
+{
+    QStringList used;
+    bool afterAs = false;
+    forEachWord(block, [&](QStringView word) {
+        if (afterAs)
+            used << word.toString();
+        afterAs = word == QLatin1String("As");
+        return true;
+    });
+    return used;
 }
 
 QString moduleText(const FunctionView &view, bool withDescription)

@@ -31,6 +31,11 @@ QString fileName(const QString &functionName);
 // A text without a break is one line; an empty text is one empty line.
 QStringList lines(const QString &text);
 
+// The text with every line break, as lines() finds them, written CR LF.
+QString withCrLf(QStringView text);
+// The same appended to out, every line after the prefix unless it is empty.
+void appendLines(QString &out, QStringView text, QStringView prefix = {});
+
 // The declaration with every "Private" that stands as a word of its own turned into
 // "Public". Inside a longer name ("GetPrivateProfileString") it stays: that name is what
 // the library exports. "private" in small letters is not a Basic keyword here and stays.
@@ -47,6 +52,21 @@ QString commentBlock(const QString &description);
 // VBA7 lacks, or calling an export that only 64-bit Windows has, as GetWindowLongPtrA) is
 // chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form.
 QString conditionalDeclaration(const QString &vba7, const QString &classic);
+
+// The same for forms already cut into blocks (Type blocks, declarations). A block stands
+// ahead of the conditional block only where both forms have it and every Type it uses
+// stands there too: a Type holding one that differs between the forms would otherwise
+// come before the Type it holds. only64: "#If Win64 Then" instead of "#If VBA7 Then".
+QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
+// The same appended to out, every line break written CR LF.
+void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
+
+// The name a Type block declares ("Private Type RECT ..." gives "RECT"); empty for a
+// block that declares no Type.
+QString typeName(const QString &block);
+
+// The names that follow "As" in a block: the Types (and built-in types) it uses.
+QStringList typesUsed(const QString &block);
 
 // The whole module as text, every line ended by CR LF. With a classic declaration in the
 // view, the declaration is the conditional block of both forms; a function without a

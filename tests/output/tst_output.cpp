@@ -176,6 +176,14 @@ private slots:
                           "    Public Declare PtrSafe Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n#Else\r\n"
                           "    Public Type OP\r\n        hwnd As Long\r\n        r As RECT\r\n    End Type\r\n\r\n"
                           "    Public Declare Function Op Lib \"shell32\" (lpOp As OP) As Long\r\n#End If\r\n");
+        // A Type the forms share stood ahead of the block even when it held one that
+        // differs, and so came before the Type it holds.
+        QTest::newRow("a shared Type holding one that differs goes into the branches")
+            << "Private Type IN\r\n    h As LongPtr\r\nEnd Type\r\n\r\nPrivate Type OUT\r\n    i As IN\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Sub S Lib \"a\" (o As OUT)"
+            << "Private Type IN\r\n    h As Long\r\nEnd Type\r\n\r\nPrivate Type OUT\r\n    i As IN\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"a\" (o As OUT)"
+            << QByteArray("#If VBA7 Then\r\n    Public Type IN\r\n        h As LongPtr\r\n    End Type\r\n\r\n    Public Type OUT\r\n        i As IN\r\n    End Type\r\n\r\n"
+                          "    Public Declare PtrSafe Sub S Lib \"a\" (o As OUT)\r\n#Else\r\n    Public Type IN\r\n        h As Long\r\n    End Type\r\n\r\n"
+                          "    Public Type OUT\r\n        i As IN\r\n    End Type\r\n\r\n    Public Declare Sub S Lib \"a\" (o As OUT)\r\n#End If\r\n");
         // 32-bit Office 2010 and later compile the VBA7 branch too, and have no LongLong.
         QTest::newRow("LongLong only under Win64") << "Private Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long"
             << "Private Declare Function Q Lib \"kernel32\" (c As Currency) As Long"
