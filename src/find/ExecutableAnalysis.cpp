@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -206,6 +207,47 @@ private:
     std::thread m_thread;
 };
 
+// The whole of a file that fits in one piece, when the kernel holds all of it already:
+// read at once on this thread, which never waits for a disk then (RWF_NOWAIT). Nothing
+// when a byte is not at hand or the file system cannot say; then the read-ahead reads it.
+std::optional<QByteArray> readIfCached(int fd, qint64 size)
+{
+#ifdef RWF_NOWAIT
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    iovec part{bytes.data(), static_cast<size_t>(size)};
+    ssize_t got;
+    do
+        got = ::preadv2(fd, &part, 1, 0, RWF_NOWAIT);
+    while (got < 0 && errno == EINTR);
+    if (got == size)
+        return bytes;
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(size);
+#endif
+    return std::nullopt;
+}
+
+// The analysis of a file read whole, as analyse() does it piece by piece.
+Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress)
+{
+    Result result;
+    if (!ExecutableTest::isExecutable(QByteArrayView(bytes).first(std::min(bytes.size(), ExecutableTest::headerSize)))) {
+        result.outcome = Outcome::NotExecutable;
+        return result;
+    }
+    NameScanner::Scan scan(scanner);
+    scan.feed(bytes);
+    if (progress && !progress(bytes.size(), bytes.size())) {
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
+    result.outcome = Outcome::Scanned;
+    result.found = scan.finish();
+    result.tables = PeImage::read(QByteArrayView(bytes));
+    return result;
+}
+
 } // namespace
 
 namespace ExecutableAnalysis {
@@ -243,6 +285,11 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     // A small file needs no pieces larger than itself (one byte more finds its end).
     if (size > 0)
         pieceSize = static_cast<qsizetype>(std::min<qint64>(pieceSize, std::max<qint64>(size + 1, ExecutableTest::headerSize)));
+
+    if (size > 0 && size < pieceSize) {
+        if (const std::optional<QByteArray> whole = readIfCached(file.get(), size))
+            return analyseInMemory(*whole, scanner, progress);
+    }
 
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
