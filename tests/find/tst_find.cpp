@@ -280,6 +280,11 @@ private slots:
         const auto cancelled = ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }, 100);
         QCOMPARE(cancelled.outcome, Outcome::Cancelled);
         QVERIFY(cancelled.found.isEmpty());
+        // In one piece (the file was just read, so it is read whole on this thread).
+        seen.clear();
+        QCOMPARE(ExecutableAnalysis::analyse(path, m_scanner, progress).found, Indices({0, 1, 3}));
+        QCOMPARE(seen, QList<qint64>{size});
+        QCOMPARE(ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }).outcome, Outcome::Cancelled);
     }
 
     void analyse_unreadableFile_permissionDenied()
