@@ -1,4 +1,6 @@
+#include "app/EndSignals.h"
 #include "app/PersianLook.h"
+#include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
 #include "platform/Texts.h"
 #include "ui/main/frmMain.h"
@@ -35,6 +37,9 @@ void startupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
+    const QString scaleWarning = ScaleFactor::sanitize();
+    if (!scaleWarning.isEmpty())
+        std::fprintf(stderr, "%s\n", scaleWarning.toUtf8().constData());
     qtHandler = qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
@@ -51,6 +56,13 @@ int main(int argc, char *argv[])
 
     QtPrompter prompter;
     mdlMain::Program program({QApplication::applicationDirPath(), QString(), &prompter});
+    // As a close: the main window stores its place and the settings and stops an analysis;
+    // then every event loop ends, open dialogs included.
+    const EndSignals endSignals([&program] {
+        if (frmMain *main = program.mainWindow())
+            main->close();
+        QCoreApplication::exit(0);
+    });
     if (program.Main(mdlMain::argumentString(QApplication::arguments())) == mdlMain::Program::Road::Ended)
         return 0;
     prompter.setParentWindow(program.mainWindow());

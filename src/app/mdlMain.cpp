@@ -83,7 +83,12 @@ bool Program::OpenCatalogue()
         CatalogueStore::open(CatalogueStore::databasePath(m_env.programFolder));
     if (result.recordset) {
         m_main->setRecordset(std::move(*result.recordset));
-        m_main->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder)));
+        QString refusal;
+        m_main->setConstants(ConstantStore::open(CatalogueStore::databasePath(m_env.programFolder), &refusal));
+        if (!refusal.isEmpty()) {
+            m_env.prompter->message(Texts::constantsLeftOut + QLatin1Char('\n') + refusal, Texts::programTitle,
+                                    Prompter::Icon::Exclamation);
+        }
         return true;
     }
 

@@ -6,16 +6,24 @@
 
 #include <array>
 
-// One row of the catalogue table API: six text fields addressed by position. The sixth,
-// the declaration for 64-bit Office (VBA7: PtrSafe, LongPtr), is missing from an older
-// catalogue and then reads as the empty text.
+// One row of the catalogue table API: nine text fields addressed by position. The sixth,
+// the declaration for 64-bit Office (VBA7: PtrSafe, LongPtr), and the three after it,
+// what Microsoft's metadata says of the function, are missing from an older catalogue and
+// then read as the empty text:
+// - FirstWindows: the first Windows that has the function ("2000", "XP", "Vista", "7",
+//   "8", "8.1", "10"), empty where unknown;
+// - LastDllError: "1" where Err.LastDllError tells why the call failed, "0" where it
+//   means nothing, empty where unknown;
+// - Obsolete: empty for a current function; else the functions that replace it, joined
+//   by ", ", or "-" where none is named.
 struct CatalogueRecord
 {
     enum Field { FunctionName = 0, Declaration = 1, Library = 2, WorkAreas = 3, Description = 4,
-                 Vba7Declaration = 5 };
-    static constexpr int fieldCount = 6;
-    // The columns an older catalogue has.
+                 Vba7Declaration = 5, FirstWindows = 6, LastDllError = 7, Obsolete = 8 };
+    static constexpr int fieldCount = 9;
+    // The columns of the older catalogues: without the VBA7 form, and with it alone.
     static constexpr int classicFieldCount = 5;
+    static constexpr int vba7FieldCount = 6;
 
     std::array<QString, fieldCount> fields;
 
@@ -30,6 +38,8 @@ struct CatalogueRecord
             return fields[Declaration];
         return fields[Vba7Declaration].isEmpty() ? Texts::noVba7Declaration : fields[Vba7Declaration];
     }
+
+    bool isObsolete() const { return !fields[Obsolete].isEmpty(); }
 
     bool operator==(const CatalogueRecord &) const = default;
 };

@@ -70,13 +70,14 @@ ParseResult parse(const QString &text, const QString &fileName)
             continue;
         const auto where = QStringLiteral("%1:%2: ").arg(fileName).arg(n + 1);
         const QStringList parts = line.split(QLatin1Char('\t'));
-        if (parts.size() != CatalogueRecord::fieldCount) {
-            result.errors << where + QStringLiteral("%1 fields instead of 6").arg(parts.size());
+        // Six fields, or nine with what the metadata says of the function.
+        if (parts.size() != CatalogueRecord::fieldCount && parts.size() != CatalogueRecord::vba7FieldCount) {
+            result.errors << where + QStringLiteral("%1 fields instead of 6 or 9").arg(parts.size());
             continue;
         }
         CatalogueRecord record;
         bool good = true;
-        for (int i = 0; i < CatalogueRecord::fieldCount; ++i) {
+        for (int i = 0; i < parts.size(); ++i) {
             bool ok = true;
             record[i] = unescapeField(parts.at(i), &ok);
             good = good && ok;

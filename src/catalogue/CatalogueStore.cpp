@@ -1,5 +1,7 @@
 #include "CatalogueStore.h"
 
+#include "ReadBudget.h"
+
 #include "platform/Texts.h"
 
 #include <QDir>
@@ -123,7 +125,8 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
     if (rc != SQLITE_OK)
         return stepFailure(connection.db, rc & 0xff);
 
-    // An older catalogue lacks the sixth column, the VBA7 declarations: it reads as empty.
+    // An older catalogue lacks the sixth column, the VBA7 declarations, or the three of
+    // the metadata after it: they read as empty.
     const int columns = std::min(sqlite3_column_count(connection.statement), CatalogueRecord::fieldCount);
     if (columns < CatalogueRecord::classicFieldCount) {
         return failure(itemNotFoundError,
@@ -133,6 +136,8 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
 
     std::vector<CatalogueRecord> records;
     qint64 characters = 0;
+    qint64 areas = 0;
+    const ReadBudget budget(connection.db, limits.steps);
     while ((rc = sqlite3_step(connection.statement)) == SQLITE_ROW) {
         if (static_cast<qint64>(records.size()) >= limits.records)
             return failure(tooLargeError, Texts::catalogueTooLarge);
@@ -143,7 +148,17 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
         }
         if (characters > limits.characters)
             return failure(tooLargeError, Texts::catalogueTooLarge);
+        const QString &workAreas = record[CatalogueRecord::WorkAreas];
+        const qint64 own = workAreas.isEmpty() ? 0 : workAreas.count(workAreaSeparator) + 1;
+        if (own > limits.areasPerFunction)
+            return failure(tooLargeError, Texts::catalogueLimit(Texts::tooManyAreasPerFunction.arg(limits.areasPerFunction)));
+        if ((areas += own) > limits.areas)
+            return failure(tooLargeError, Texts::catalogueLimit(Texts::tooManyAreas.arg(limits.areas)));
         records.push_back(std::move(record));
+    }
+    if (budget.spent()) {
+        return failure(tooLargeError,
+                       Texts::catalogueLimit(Texts::tableNeverEnds.arg(QStringLiteral("API")).arg(limits.steps)));
     }
     if (rc == SQLITE_TOOBIG)
         return failure(tooLargeError, Texts::catalogueTooLarge);
@@ -151,7 +166,7 @@ OpenResult open(const QString &databaseFile, const Limits &limits)
         return stepFailure(connection.db, rc & 0xff);
 
     OpenResult result;
-    result.recordset.emplace(std::move(records), columns == CatalogueRecord::fieldCount);
+    result.recordset.emplace(std::move(records), columns >= CatalogueRecord::vba7FieldCount);
     return result;
 }
 

@@ -23,6 +23,11 @@ struct Limits
 {
     qint64 records = 500'000;
     qint64 characters = 64LL * 1024 * 1024; // of all fields together
+    // What the text expands into in the tree: a node for each work area of a function.
+    qint64 areasPerFunction = 64;
+    qint64 areas = 2'000'000;
+    // The engine's steps for the whole read: a table of the largest size takes a tenth.
+    qint64 steps = 100'000'000;
 };
 
 struct OpenResult
@@ -34,11 +39,11 @@ struct OpenResult
 
 QString databasePath(const QString &programFolder);
 
-// Reads table API of the database file (six columns, or the first five of an older one),
+// Reads table API of the database file (nine columns, or the first five or six of an older one),
 // the whole table in one read transaction: rows a writer has not committed are not seen,
 // rows in its write-ahead log are. Fields without a value read as the empty text; numbers
 // and blobs read as their text. The record order is the table's stored order. A table
-// beyond the limits, and a journal or log that only a writer can resolve (a crashed
+// beyond the limits (the message names the limit), and a journal or log that only a writer can resolve (a crashed
 // writer's), fail with a message that says so.
 OpenResult open(const QString &databaseFile, const Limits &limits = {});
 

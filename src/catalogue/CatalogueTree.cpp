@@ -292,6 +292,8 @@ void CatalogueTree::buildBranch(Branch branch)
     for (qsizetype position = 1; position <= count; ++position) {
         const CatalogueRecord &record = m_source->at(position);
         const QString &name = record[CatalogueRecord::FunctionName];
+        if (m_hideObsolete && record.isObsolete())
+            continue;
         switch (branch) {
         case LetterBranch: {
             // Positions are unique, so a letter node is always added.

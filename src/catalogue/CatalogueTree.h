@@ -33,6 +33,10 @@ public:
     // the view, a key looked up), so a large catalogue opens without building what
     // nobody has looked at yet. The recordset must outlive the tree.
     void BuildCatalogueTree(Recordset &recordset);
+    // Whether the three catalogue branches leave out obsolete functions (the catalogue's
+    // Obsolete column filled); takes effect at the next BuildCatalogueTree.
+    void setHideObsolete(bool hide) { m_hideObsolete = hide; }
+    bool hideObsolete() const { return m_hideObsolete; }
     // Records counted by the fill; wider than the 16-bit count of old so that a catalogue
     // beyond 32767 records still counts right.
     qint64 FunctionCount() const { return m_functionCount; }
@@ -117,5 +121,6 @@ private:
     const Recordset *m_source = nullptr;
     mutable std::array<bool, BranchCount> m_branchBuilt{};
     bool m_anyWorkAreas = false;
+    bool m_hideObsolete = false;
     qint64 m_functionCount = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace CatalogueWriter {
@@ -28,7 +30,7 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
         return error;
     };
 
-    const bool vba7 = columns == CatalogueRecord::fieldCount;
+    columns = std::clamp(columns, CatalogueRecord::classicFieldCount, CatalogueRecord::fieldCount);
     const QByteArray schema = QByteArrayLiteral(
         // Stored as UTF-16, the program's own string form: opening then copies text
         // instead of decoding every Persian description.
@@ -37,14 +39,19 @@ QString write(const QString &databaseFile, const std::vector<CatalogueRecord> &r
         "PRAGMA journal_mode=OFF;"
         "BEGIN;"
         "CREATE TABLE API (FunctionName TEXT, Declaration TEXT, Library TEXT,"
-        " WorkAreas TEXT, Description TEXT") + (vba7 ? ", Vba7Declaration TEXT);" : ");");
+        " WorkAreas TEXT, Description TEXT")
+        + (columns > CatalogueRecord::Vba7Declaration ? ", Vba7Declaration TEXT" : "")
+        + (columns > CatalogueRecord::FirstWindows ? ", FirstWindows TEXT, LastDllError TEXT, Obsolete TEXT" : "") + ");";
     if (sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return fail();
-    const char *insertText = vba7 ? "INSERT INTO API VALUES (?, ?, ?, ?, ?, ?)" : "INSERT INTO API VALUES (?, ?, ?, ?, ?)";
-    if (sqlite3_prepare_v2(db, insertText, -1, &insert, nullptr) != SQLITE_OK)
+    QByteArray insertText = "INSERT INTO API VALUES (?";
+    for (int i = 1; i < columns; ++i)
+        insertText += ", ?";
+    insertText += ")";
+    if (sqlite3_prepare_v2(db, insertText.constData(), -1, &insert, nullptr) != SQLITE_OK)
         return fail();
     for (const CatalogueRecord &record : records) {
-        for (int i = 0; i < (vba7 ? CatalogueRecord::fieldCount : CatalogueRecord::classicFieldCount); ++i) {
+        for (int i = 0; i < columns; ++i) {
             const QString &text = record[i];
             sqlite3_bind_text16(insert, i + 1, text.utf16(), static_cast<int>(text.size() * 2),
                                 SQLITE_TRANSIENT);

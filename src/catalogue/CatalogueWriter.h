@@ -6,8 +6,8 @@
 
 #include <vector>
 
-// Writes a catalogue database: table API with the six text columns (or, for the tests of
-// an older catalogue, the first five), rows in the given order. Used by the build (from the source text), by the tests and by the benchmarks;
+// Writes a catalogue database: table API with the nine text columns (or, for the tests of
+// an older catalogue, the first five or six), rows in the given order. Used by the build (from the source text), by the tests and by the benchmarks;
 // the program itself never writes its catalogue.
 namespace CatalogueWriter {
 

@@ -1,6 +1,8 @@
 #include "ConstantTable.h"
 
 #include "BasicLiteral.h"
+#include "ReadBudget.h"
+#include "platform/Texts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +10,8 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+
+#include <algorithm>
 
 namespace ConstantSource {
 
@@ -146,7 +150,7 @@ QString write(const QString &databaseFile, const ConstantTable &table)
     return QString();
 }
 
-std::optional<ConstantTable> open(const QString &databaseFile)
+std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal, const Limits &limits)
 {
     if (!QFileInfo(databaseFile).isFile())
         return std::nullopt;
@@ -159,12 +163,19 @@ std::optional<ConstantTable> open(const QString &databaseFile)
         sqlite3_close(db);
         return result;
     };
+    auto refuse = [&](const QString &limit) {
+        if (refusal)
+            *refusal = limit;
+        return done(std::nullopt);
+    };
     if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
         return done(std::nullopt);
     // Read as the function table is: what a writer committed, in one read transaction,
     // without a memory map that a file shortened meanwhile would turn into a signal.
     sqlite3_busy_timeout(db, 1500);
     sqlite3_exec(db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+    // No single field may hold more than a row may.
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, static_cast<int>(std::min<qint64>(limits.rowCharacters * 4, 1000000000)));
     if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
         return done(std::nullopt);
     if (sqlite3_prepare_v2(db, "SELECT ConstName, Line, Value, Family, Header, Meaning FROM Const", -1,
@@ -172,23 +183,39 @@ std::optional<ConstantTable> open(const QString &databaseFile)
         return done(std::nullopt);
     ConstantTable table;
     int rc;
-    // Far more than the headers hold; an endless view stops here instead of filling memory.
-    constexpr size_t maximumConstants = 1000000;
+    qint64 characters = 0;
+    const QString tooLong = Texts::constantRowTooLong.arg(limits.rowCharacters);
+    const ReadBudget budget(db, limits.steps);
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        if (table.constants.size() >= maximumConstants)
-            return done(std::nullopt);
-        table.constants.push_back(Constant{text(statement, 0), text(statement, 1),
-                                           sqlite3_column_int(statement, 2), text(statement, 3),
-                                           text(statement, 4), text(statement, 5)});
+        if (static_cast<qint64>(table.constants.size()) >= limits.rows)
+            return refuse(Texts::tooManyConstants.arg(limits.rows));
+        Constant c{text(statement, 0), text(statement, 1), sqlite3_column_int(statement, 2),
+                   text(statement, 3), text(statement, 4), text(statement, 5)};
+        const qint64 own = c.name.size() + c.line.size() + c.family.size() + c.header.size() + c.meaning.size();
+        if (own > limits.rowCharacters)
+            return refuse(tooLong);
+        if ((characters += own) > limits.characters)
+            return refuse(Texts::constantsTooLong.arg(limits.characters));
+        table.constants.push_back(std::move(c));
     }
+    if (budget.spent())
+        return refuse(Texts::tableNeverEnds.arg(QStringLiteral("Const")).arg(limits.steps));
+    if (rc == SQLITE_TOOBIG)
+        return refuse(tooLong);
     if (rc != SQLITE_DONE)
         return done(std::nullopt);
     sqlite3_finalize(statement);
     statement = nullptr;
     // The family names are an extra: a catalogue without them still has its constants.
+    // They count against the same limits; past one, the names read so far are kept.
     if (sqlite3_prepare_v2(db, "SELECT Family, Name FROM ConstFamily", -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            table.familyNames.insert(text(statement, 0), text(statement, 1));
+        while (table.familyNames.size() < limits.rows && sqlite3_step(statement) == SQLITE_ROW) {
+            const QString family = text(statement, 0);
+            const QString name = text(statement, 1);
+            if ((characters += family.size() + name.size()) > limits.characters)
+                break;
+            table.familyNames.insert(family, name);
+        }
     }
     return done(std::move(table));
 }

@@ -56,8 +56,20 @@ namespace ConstantStore {
 // on success, else what went wrong.
 QString write(const QString &databaseFile, const ConstantTable &table);
 
+// What table Const may hold: far above the headers' constants, low enough that a damaged
+// or endless table is refused long before memory runs out.
+struct Limits
+{
+    qint64 rows = 1'000'000;
+    qint64 rowCharacters = 16'384; // of the six fields of one row
+    qint64 characters = 64LL * 1024 * 1024;
+    qint64 steps = 100'000'000;    // the engine's, for the whole read
+};
+
 // Reads the two tables; nothing when the database has no table Const (an older catalogue)
-// or cannot be read.
-std::optional<ConstantTable> open(const QString &databaseFile);
+// or cannot be read. A table past a limit gives nothing too, and refusal (when given)
+// says which limit it passed.
+std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal = nullptr,
+                                  const Limits &limits = {});
 
 } // namespace ConstantStore

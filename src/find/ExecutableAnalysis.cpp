@@ -7,6 +7,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <chrono>
+#include <memory>
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
@@ -108,9 +110,13 @@ private:
     const qint64 m_size;
 };
 
+ExecutableAnalysis::ReadDelay readDelay;
+
 // Reads a file piece after piece on a thread of its own, at most `depth` pieces ahead of
 // the one being scanned. The pieces come in file order; the one handed out stays valid
-// until release(). Destroying the reader stops the thread, whatever it is doing.
+// until release(). The thread keeps its own descriptor of the file and its own share of
+// the pieces: destroying the reader tells it to stop and never waits for it, so a read
+// that hangs (a network share, a failing disk) holds up nobody.
 class ReadAhead
 {
 public:
@@ -123,63 +129,84 @@ public:
     };
 
     ReadAhead(int fd, qint64 size, qsizetype pieceSize)
-        : m_fd(fd)
-        , m_size(size)
-        , m_pieces(depth)
+        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0), size))
     {
-        for (Piece &piece : m_pieces)
+        for (Piece &piece : m_shared->pieces)
             piece.bytes = QByteArray(pieceSize, Qt::Uninitialized);
-        m_thread = std::thread([this] { run(); });
+        std::thread([shared = m_shared, delay = readDelay] { run(*shared, delay); }).detach();
     }
     ~ReadAhead()
     {
         {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
+            const std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->stop = true;
         }
-        m_changed.notify_all();
-        m_thread.join();
+        m_shared->changed.notify_all();
     }
     Q_DISABLE_COPY_MOVE(ReadAhead)
 
-    // Waits for the next piece in file order.
-    const Piece *next()
+    // The next piece in file order. While it is not read yet, waiting() is called every
+    // few milliseconds; when it returns false, nothing is returned.
+    template <class Waiting>
+    const Piece *next(Waiting &&waiting)
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_filled > 0; });
-        return &m_pieces[m_head];
+        Shared &shared = *m_shared;
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        while (!shared.changed.wait_for(lock, std::chrono::milliseconds(20), [&] { return shared.filled > 0; })) {
+            lock.unlock();
+            const bool goOn = waiting();
+            lock.lock();
+            if (!goOn)
+                return nullptr;
+        }
+        return &shared.pieces[shared.head];
     }
     // Gives the piece from next() back to be read into again.
     void release()
     {
         {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_head = (m_head + 1) % depth;
-            --m_filled;
+            const std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->head = (m_shared->head + 1) % depth;
+            --m_shared->filled;
         }
-        m_changed.notify_all();
+        m_shared->changed.notify_all();
     }
 
 private:
     static constexpr size_t depth = 3;
 
-    void run()
+    struct Shared
+    {
+        Shared(int fd, qint64 size) : file(fd), size(size), pieces(depth) {}
+        const FileDescriptor file;
+        const qint64 size;
+        std::vector<Piece> pieces;
+        std::mutex mutex;
+        std::condition_variable changed;
+        size_t head = 0;
+        size_t filled = 0;
+        bool stop = false;
+    };
+
+    static void run(Shared &shared, const ExecutableAnalysis::ReadDelay &delay)
     {
         qint64 done = 0;
         size_t tail = 0;
         for (;;) {
             {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_changed.wait(lock, [this] { return m_stop || m_filled < depth; });
-                if (m_stop)
+                std::unique_lock<std::mutex> lock(shared.mutex);
+                shared.changed.wait(lock, [&] { return shared.stop || shared.filled < depth; });
+                if (shared.stop)
                     return;
             }
             // The free slot is this thread's alone until it is counted as filled.
-            Piece &piece = m_pieces[tail];
+            Piece &piece = shared.pieces[tail];
             qsizetype want = piece.bytes.size();
-            if (m_size > 0)
-                want = static_cast<qsizetype>(std::min<qint64>(want, m_size - done));
-            piece.got = want > 0 ? readFully(m_fd, piece.bytes.data(), want) : 0;
+            if (shared.size > 0)
+                want = static_cast<qsizetype>(std::min<qint64>(want, shared.size - done));
+            if (delay)
+                delay(done);
+            piece.got = want > 0 ? readFully(shared.file.get(), piece.bytes.data(), want) : 0;
             piece.error = piece.got < 0 ? (errno ? errno : EIO) : 0;
             if (piece.got < 0)
                 piece.got = 0;
@@ -187,24 +214,16 @@ private:
             done += piece.got;
             tail = (tail + 1) % depth;
             {
-                const std::lock_guard<std::mutex> lock(m_mutex);
-                ++m_filled;
+                const std::lock_guard<std::mutex> lock(shared.mutex);
+                ++shared.filled;
             }
-            m_changed.notify_all();
+            shared.changed.notify_all();
             if (piece.last)
                 return;
         }
     }
 
-    const int m_fd;
-    const qint64 m_size;
-    std::vector<Piece> m_pieces;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    size_t m_head = 0;
-    size_t m_filled = 0;
-    bool m_stop = false;
-    std::thread m_thread;
+    std::shared_ptr<Shared> m_shared;
 };
 
 // The whole of a file that fits in one piece, when the kernel holds all of it already:
@@ -252,6 +271,11 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
 
 namespace ExecutableAnalysis {
 
+void setReadDelay(ReadDelay delay)
+{
+    readDelay = std::move(delay);
+}
+
 QString errorDescription(qint64 number)
 {
     switch (number) {
@@ -263,7 +287,7 @@ QString errorDescription(qint64 number)
 }
 
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress,
-               qsizetype pieceSize)
+               qsizetype pieceSize, const Waiting &waiting)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty())
@@ -297,8 +321,17 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     NameScanner::Scan scan(scanner);
     qint64 done = 0;
     bool first = true;
+    const auto cancelled = [] {
+        Result result;
+        result.outcome = Outcome::Cancelled;
+        return result;
+    };
+    // A piece that is slow to come (a network share, a failing disk) is waited for in
+    // short turns, so the caller stays alive and may stop.
     for (;;) {
-        const ReadAhead::Piece *piece = reader.next();
+        const ReadAhead::Piece *piece = reader.next([&] { return !waiting || waiting(); });
+        if (!piece)
+            return cancelled();
         if (piece->error != 0)
             return failure(piece->error == EIO ? deviceIoError : pathFileAccessError);
         const QByteArrayView bytes(piece->bytes.constData(), piece->got);
@@ -316,17 +349,21 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
         done += piece->got;
         const bool last = piece->last;
         reader.release();
-        if (progress && !progress(done, std::max(size, done))) {
-            Result result;
-            result.outcome = Outcome::Cancelled;
-            return result;
-        }
+        if (progress && !progress(done, std::max(size, done)))
+            return cancelled();
         if (last)
             break;
     }
     Result result;
     result.outcome = Outcome::Scanned;
     result.found = scan.finish();
+    // A blank name (empty, or nothing but NULs and spaces) stands in every file and names
+    // no function.
+    const QStringList &names = scanner.names();
+    result.found.removeIf([&names](qsizetype i) {
+        const QString &name = names.at(i);
+        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+    });
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
     result.tables = PeImage::read(FileSource(file.get(), done));
     return result;

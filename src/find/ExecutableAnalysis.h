@@ -20,7 +20,7 @@ enum class Outcome { Scanned, NotExecutable, Failed, Cancelled };
 struct Result
 {
     Outcome outcome = Outcome::Failed;
-    QList<qsizetype> found;   // Scanned: indices of the names that occur, ascending
+    QList<qsizetype> found;   // Scanned: indices of the names that occur, ascending; a blank name never
     std::optional<PeImage::Tables> tables; // Scanned: the import and export tables of a PE image
     qint64 errorNumber = 0;   // Failed: the error's number, as Basic numbers it,
     QString errorDescription; // and its description
@@ -39,7 +39,19 @@ inline constexpr qint64 permissionDenied = 70;
 inline constexpr qint64 pathFileAccessError = 75;
 QString errorDescription(qint64 number);
 
+// Called every few milliseconds while the next piece is slow to come (a network share, a
+// failing disk). Returning false stops the analysis at once (Cancelled), whatever the
+// read is doing.
+using Waiting = std::function<bool()>;
+
+// The file is read on a thread of its own, which the analysis never waits for but in
+// the short turns between calls of waiting.
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress = {},
-               qsizetype pieceSize = defaultPieceSize);
+               qsizetype pieceSize = defaultPieceSize, const Waiting &waiting = {});
+
+// Called on the reading thread before each read, with the offset it starts at: tests put
+// a slow disk in with it. Taken by each analysis as it starts.
+using ReadDelay = std::function<void(qint64 offset)>;
+void setReadDelay(ReadDelay delay);
 
 } // namespace ExecutableAnalysis

@@ -1,5 +1,6 @@
 #include "ModuleExport.h"
 
+#include "catalogue/FunctionFacts.h"
 #include "platform/Windows1256.h"
 
 namespace ModuleExport {
@@ -111,7 +112,7 @@ QString conditionalDeclaration(const QString &vba7, const QString &classic)
         if (!shared.contains(block))
             vba7Only << block;
     }
-    const bool only64 = vba7.contains(QStringLiteral("LongLong"));
+    const bool only64 = FunctionFacts::onlyIn64Bits(vba7, classic);
     QString text = shared.isEmpty() ? QString() : shared.join(blockBreak) + blockBreak;
     return text + (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd
         + indented(vba7Only) + lineEnd + QStringLiteral("#Else") + lineEnd + indented(classicOnly) + lineEnd

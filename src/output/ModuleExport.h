@@ -43,7 +43,8 @@ QString commentBlock(const QString &description);
 // Both forms of a declaration in the conditional block that every Office and VB6 compile:
 // "#If VBA7 Then", the VBA7 form, "#Else", the classic form, "#End If", each form indented
 // by four spaces. Type blocks the two share stand once ahead of the block; the others go
-// into their branches. A VBA7 form with LongLong, which only 64-bit Office knows, is
+// into their branches. A VBA7 form for 64-bit Office only (with LongLong, which 32-bit
+// VBA7 lacks, or calling an export that only 64-bit Windows has, as GetWindowLongPtrA) is
 // chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form.
 QString conditionalDeclaration(const QString &vba7, const QString &classic);
 

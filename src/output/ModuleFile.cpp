@@ -4,11 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
 #include <stdio.h>
+#include <unistd.h>
 
 namespace ModuleFile {
 
@@ -63,27 +62,13 @@ bool onlyInPlace(const QString &path)
 
 WriteResult write(const QString &path, const QByteArray &bytes)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return accessFailure();
-
-    QSaveFile file(path);
-    // Never fall back to writing into the target itself here: that is what could leave
-    // half a module in place of a good file. The in-place write below undoes a failure.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (onlyInPlace(finalFile(path)))
-            return writeInPlace(finalFile(path), bytes);
-        return openFailure(path);
-    }
-    // Flushed here: a write that fails only when the buffer goes out (a full disk, the
-    // file size limit) is not seen by commit(), which would put the piece in place.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return ioFailure();
-    }
-    if (!file.commit())
-        return ioFailure();
-    return {true, 0, QString()};
+    return produce(path, [&bytes](const QString &temporaryFile) {
+        QFile file(temporaryFile);
+        // Flushed and synced here: a write that fails only when the buffer goes out (a full
+        // disk, the file size limit) must not put the piece in place.
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
+            && file.flush() && ::fsync(file.handle()) == 0;
+    });
 }
 
 WriteResult produce(const QString &path, const std::function<bool(const QString &temporaryFile)> &produce)
@@ -93,8 +78,11 @@ WriteResult produce(const QString &path, const std::function<bool(const QString 
     const QString target = finalFile(path);
     const QFileInfo info(target);
 
-    QTemporaryFile beside(info.absolutePath() + QLatin1Char('/') + info.fileName() + QStringLiteral(".XXXXXX"));
-    if (!beside.open()) {
+    // What saves killed half way left beside it goes; the name tells them apart from the
+    // user's own files.
+    removeKilledSaves(target, [](const QString &) { return true; });
+    QFile beside(newFileBeside(target));
+    if (!beside.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (!onlyInPlace(target))
             return openFailure(target);
         // Made in a private folder, then copied over the old file's content.
@@ -109,11 +97,11 @@ WriteResult produce(const QString &path, const std::function<bool(const QString 
     beside.setPermissions(info.exists() ? info.permissions()
                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     beside.close();
-    if (!produce(beside.fileName()))
+    if (!produce(beside.fileName())
+        || ::rename(QFile::encodeName(beside.fileName()).constData(), QFile::encodeName(target).constData()) != 0) {
+        beside.remove();
         return ioFailure();
-    if (::rename(QFile::encodeName(beside.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return ioFailure();
-    beside.setAutoRemove(false);
+    }
     return {true, 0, QString()};
 }
 

@@ -14,7 +14,7 @@
 // wrapped; what does not fit across the page is cut off at its edge.
 namespace PrintJob {
 
-// A tab (a formatted declaration indents with three) advances to the next multiple of
+// A tab (a declaration written by hand may hold some) advances to the next multiple of
 // four characters, as in a Basic IDE. Expanded before printing: the printer's own tab
 // stops do not follow its resolution and put indented lines off the page.
 inline constexpr int tabCharacters = 4;

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -62,8 +63,12 @@ QString Autostart::execArgument(const QString &argument)
 
 QString Autostart::execLine(const QString &program, const QStringList &arguments)
 {
-    // The program is quoted even where it need not be: a path may hold anything.
+    // The program is quoted even where it need not be: a path may hold anything. A path
+    // with a '%' is started through env: launchers look the program up before they turn
+    // "%%" back into '%', and would find none.
     QString command = argumentText(program, true);
+    if (program.contains(QLatin1Char('%')))
+        command.prepend(QLatin1String("env "));
     for (const QString &argument : arguments)
         command += QLatin1Char(' ') + execArgument(argument);
 
@@ -96,12 +101,37 @@ QByteArray Autostart::entryText(const QString &program)
 
 namespace {
 
-// The entry without its Exec line: what every entry this program writes has in common.
-QByteArray withoutExec(const QByteArray &entry)
+// The program an Exec line of entryText() starts: its value's escapes and the quoting of
+// the program undone. Nothing for a line that entryText() cannot have written.
+std::optional<QString> programOf(const QByteArray &entry)
 {
-    QList<QByteArray> lines = entry.split('\n');
-    lines.removeIf([](const QByteArray &line) { return line.startsWith("Exec="); });
-    return lines.join('\n');
+    const QString text = QString::fromUtf8(entry);
+    const bool env = text.contains(QLatin1String("\nExec=env \""));
+    const QString exec = env ? QStringLiteral("\nExec=env \"") : QStringLiteral("\nExec=\"");
+    const qsizetype start = text.indexOf(exec);
+    const qsizetype end = text.indexOf(QLatin1String("\" -d\n"), start);
+    if (start < 0 || end < 0)
+        return std::nullopt;
+    // The value's escapes first, then the quoting's.
+    const QString value = text.mid(start + exec.size(), end - start - exec.size());
+    QString command;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QChar ch = value.at(i);
+        if (ch == QLatin1Char('\\') && i + 1 < value.size()) {
+            switch ((ch = value.at(++i)).unicode()) {
+            case 'n': ch = u'\n'; break;
+            case 'r': ch = u'\r'; break;
+            case 't': ch = u'\t'; break;
+            default: break;
+            }
+        }
+        command += ch;
+    }
+    QString program;
+    for (qsizetype i = 0; i < command.size(); ++i)
+        program += command.at(i) == QLatin1Char('\\') && i + 1 < command.size() ? command.at(++i) : command.at(i);
+    program.replace(QLatin1String("%%"), QLatin1String("%"));
+    return program;
 }
 
 QByteArray contentOf(const QString &file)
@@ -115,10 +145,28 @@ QByteArray contentOf(const QString &file)
 
 } // namespace
 
+namespace {
+
+// The program that the entry in file starts, when the entry is exactly what entryText()
+// writes for it.
+std::optional<QString> ownEntryProgram(const QString &file)
+{
+    const QByteArray entry = contentOf(file);
+    const std::optional<QString> program = programOf(entry);
+    return program && Autostart::entryText(*program) == entry ? program : std::nullopt;
+}
+
+} // namespace
+
 bool Autostart::isOwnEntry() const
 {
-    const QByteArray entry = contentOf(m_entryFile);
-    return !entry.isEmpty() && withoutExec(entry) == withoutExec(entryText(QString()));
+    return ownEntryProgram(m_entryFile).has_value();
+}
+
+bool Autostart::isOwnEntryOfMovedProgram(const QString &program) const
+{
+    const std::optional<QString> started = ownEntryProgram(m_entryFile);
+    return started && *started != program && !QFileInfo::exists(*started);
 }
 
 bool Autostart::starts(const QString &program) const
@@ -155,13 +203,14 @@ bool Autostart::disable() const
 {
     if (m_entryFile.isEmpty())
         return true;
+    // What is no entry (a folder of that name) starts nothing and is not this program's.
     const QFileInfo entry(m_entryFile);
-    if (!entry.exists() && !entry.isSymLink())
+    if (!entry.isFile() && !entry.isSymLink())
         return true;
     return QFile::remove(m_entryFile);
 }
 
 bool Autostart::isEnabled() const
 {
-    return !m_entryFile.isEmpty() && QFileInfo::exists(m_entryFile);
+    return !m_entryFile.isEmpty() && QFileInfo(m_entryFile).isFile();
 }

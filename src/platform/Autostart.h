@@ -18,8 +18,9 @@ public:
     // character the launcher treats specially, '"', '`', '$' and '\' escaped inside the
     // quotes, and '%' doubled so that it is not taken for a field code.
     static QString execArgument(const QString &argument);
-    // The program, always quoted, and its arguments, joined by blanks and escaped as the
-    // value of a desktop entry key ('\' doubled, line breaks and tabs as \n \r \t).
+    // The program, always quoted (after "env " when it holds a '%'), and its arguments,
+    // joined by blanks and escaped as the value of a desktop entry key ('\' doubled, line
+    // breaks and tabs as \n \r \t).
     static QString execLine(const QString &program, const QStringList &arguments);
     // The whole entry that starts the program with the switch -d.
     static QByteArray entryText(const QString &program);
@@ -30,11 +31,15 @@ public:
     // entry this program wrote. False when it cannot be written.
     bool enable(const QString &program) const;
     // Whether the entry is one this program wrote (for whatever program path), not one
-    // the user made or changed.
+    // the user made or changed: exactly what enable() writes for some program.
     bool isOwnEntry() const;
+    // Whether the entry is one this program wrote for another path where no file is now:
+    // the program was moved, and the entry may follow it.
+    bool isOwnEntryOfMovedProgram(const QString &program) const;
     // Whether the entry is exactly the one enable(program) writes.
     bool starts(const QString &program) const;
-    // Removes the entry. False only when an entry remains.
+    // Removes the entry. False only when an entry remains. A folder of the entry's name
+    // is no entry and stays.
     bool disable() const;
     bool isEnabled() const;
 

@@ -14,6 +14,9 @@ inline const QString reinstallProgram = QStringLiteral("لطفاً نرم افز
 // start-up without a display
 inline const QString noGraphicalSession = QStringLiteral(
     "Vorn: براي اجراي اين برنامه يک محيط گرافيکي (X11 يا Wayland) لازم است");
+// start-up with a scale factor that leaves no usable window
+inline const QString scaleFactorIgnored = QStringLiteral(
+    "Vorn: مقدار QT_SCALE_FACTOR (%1) بيرون از %2 تا %3 است و ناديده گرفته مي شود");
 // the settings store and the login entry
 inline const QString settingsForThisRunOnly = QStringLiteral(
     "پوشه خانه کاربر معلوم نيست؛ تنظيمات فقط تا پايان اين اجرا نگه داشته مي شوند");
@@ -23,11 +26,25 @@ inline const QString settingsLinkRefused = QStringLiteral(
     "فايل تنظيمات پيوندي به فايلي است که تنظيمات اين برنامه در آن نيست؛ چيزي در آن نوشته نمي شود:");
 inline const QString autostartNotWritten = QStringLiteral(
     "نمايش تابع در هنگام شروع به کار ثبت نشد:");
+inline const QString autostartNotRemoved = QStringLiteral(
+    "نمايش تابع در هنگام شروع به کار حذف نشد:");
 // the catalogue
 inline const QString catalogueTooLarge = QStringLiteral("پايگاه داده ها براي خواندن بيش از اندازه بزرگ است");
 inline const QString catalogueNeedsWriter = QStringLiteral(
     "پايگاه داده ها در ميانه يک نوشتن ناتمام است و بدون نوشتن در آن خوانده نمي شود؛ "
     "برنامه اي را که آن را مي نويسد ببنديد يا آن را با همان برنامه باز کنيد");
+// what a catalogue may expand into, each limit named after the too-large message
+inline const QString tooManyAreasPerFunction = QStringLiteral("تابعي بيش از %1 حوزه کاري دارد");
+inline const QString tooManyAreas = QStringLiteral("همه توابع با هم بيش از %1 حوزه کاري دارند");
+inline const QString tableNeverEnds = QStringLiteral("جدول %1 پس از %2 گام خواندن به پايان نرسيد");
+inline const QString constantRowTooLong = QStringLiteral("رديفي از جدول ثابت ها بيش از %1 حرف دارد");
+inline const QString constantsTooLong = QStringLiteral("جدول ثابت ها بيش از %1 حرف دارد");
+inline const QString tooManyConstants = QStringLiteral("جدول ثابت ها بيش از %1 رديف دارد");
+inline const QString constantsLeftOut = QStringLiteral("ثابت ها خوانده نشدند و فهرست آن ها بسته مي ماند:");
+inline QString catalogueLimit(const QString &which)
+{
+    return catalogueTooLarge + QStringLiteral(": ") + which;
+}
 // tree roots
 inline const QString rootAlphabet = QStringLiteral("حروف الفبا");
 inline const QString rootLibrary = QStringLiteral("کتابخانه");
@@ -45,6 +62,8 @@ inline const QString noSearchResult = QStringLiteral("هيچ نتيجه اي م�
 inline const QString analyseNoticeLine1 = QStringLiteral("اين قابليت در اين نرم افزار آزمايشي است و تکميل نگشته است");
 inline const QString analyseNoticeLine2 = QStringLiteral("در حال حاضر اين نرم افزار فقط توابعي را استخراج مي کند که در بانک اطلاعاتي نرم افزار موجود باشد");
 inline const QString notExecutable = QStringLiteral("فايل انتخاب شده فايل اجرايي نيست");
+// saving: "saved: " and the file's name
+inline const QString savedPrefix = QStringLiteral("ذخيره شد: ");
 // menus
 inline const QString mnuFile = QStringLiteral("&فايل");
 inline const QString mnuSave = QStringLiteral("ذخيره تابع");
@@ -65,21 +84,25 @@ inline const QString mnuSearchType2 = QStringLiteral("جستجو بر اساس �
 inline const QString mnuFormat = QStringLiteral("فرمت");
 inline const QString mnuVba7 = QStringLiteral("اعلان VBA7 (‏64 بيتي)");
 inline const QString noVba7Declaration = QStringLiteral("' اين تابع در فهرست اعلان VBA7 (64 بيتي) ندارد");
+inline const QString mnuHideObsolete = QStringLiteral("پنهان کردن توابع منسوخ");
 inline const QString mnuDayFun = QStringLiteral("تابع روز");
 inline const QString mnuCopyRoot = QStringLiteral("&کپي");
 inline const QString mnuCopy0 = QStringLiteral("کپي نام تابع");
 inline const QString mnuCopy1 = QStringLiteral("کپي تعريف تابع");
 inline const QString mnuCopy2 = QStringLiteral("کپي توضيحات");
-inline const QString mnuHelp = QStringLiteral("&کمک");
+// The access keys of the menu bar and the buttons of the main window are all different:
+// "&کپي" was the Copy menu's, the Help menu's and the Copy button's, "&تابع" and "&توابع"
+// one key for a menu and a button.
+inline const QString mnuHelp = QStringLiteral("ک&مک");
 inline const QString mnuAPIHelp = QStringLiteral("توابع API چيست");
 inline const QString mnuDeclare = QStringLiteral("نحوه فراخواني توابع");
 inline const QString mnuAbout = QStringLiteral("درباره Vorn");
 // buttons and panel captions
 inline const QString cmdAbout = QStringLiteral("&درباره");
-inline const QString cmdSearchBarSearch = QStringLiteral("&جستجو");
-inline const QString cmdSearchBarFunctions = QStringLiteral("&توابع");
+inline const QString cmdSearchBarSearch = QStringLiteral("ج&ستجو");
+inline const QString cmdSearchBarFunctions = QStringLiteral("ت&وابع");
 inline const QString cmdSearchBarPlain = QStringLiteral("جستجو");
-inline const QString cmdCopy = QStringLiteral("&کپي");
+inline const QString cmdCopy = QStringLiteral("ک&پي");
 inline const QString cmdExit = QStringLiteral("&خروج");
 inline const QString cmdSearch = QStringLiteral("&جستجو");
 inline const QString cmdBrowse = QStringLiteral("&گشودن");
@@ -92,7 +115,8 @@ inline const QString frmSetCaption = QStringLiteral("تنظيمات برنامه
 inline const QString frame2 = QStringLiteral("اندازه فونت برنامه");
 inline const QString label1Comment = QStringLiteral("سايز فونت توضيحات ");
 inline const QString label1Code = QStringLiteral("سايز فونت کد ");
-inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ويندوز");
+// What starts the program is the desktop session's autostart entry, not Windows: the box says so.
+inline const QString chkDayFn = QStringLiteral("نمايش يک تابع در هنگام شروع به کار ميزکار");
 inline const QString cmdOK = QStringLiteral("&تاييد");
 inline const QString cmdCancel = QStringLiteral("&لغو");
 
@@ -108,6 +132,9 @@ inline const QString cmdRandom = QStringLiteral("تصادفي");
 inline const QString cmdOKDay = QStringLiteral("برگشت");
 inline const QString frmHelpCaption = QStringLiteral("Vorn - کمک");
 inline const QString cmdOKHelp = QStringLiteral("&برگشت");
+inline const QString helpPageMissing = QStringLiteral("صفحه کمک پيدا نشد يا خالي است:");
+inline const QString helpPageTooDeep = QStringLiteral(
+    "صفحه کمک بيش از %1 لايه جدول، فهرست يا بخش تو در تو دارد و نمايش داده نمي شود:");
 inline const QString aboutVersionPrefix = QStringLiteral("Version : ");
 inline const QString aboutCountPrefix = QStringLiteral("Function Count : ");
 inline const QString aboutDatabaseVersion = QStringLiteral("Database Version : 2.1");
@@ -127,5 +154,12 @@ inline const QString programTitle = QStringLiteral("Vorn");
 inline const QString windowCaptionPrefix = QStringLiteral("Vorn - Zentrix -v");
 inline const QString functionNameInitial = QStringLiteral("Vorn - Zentrix");
 inline const QString statusNameInitial = QStringLiteral("Zentrix");
+
+// A menu entry's caption with its access key, the letter at the position given: every entry
+// of a menu has a letter of its own, to be picked from the keyboard once the menu is open.
+inline QString keyed(const QString &caption, qsizetype at)
+{
+    return QString(caption).insert(at, QLatin1Char('&'));
+}
 
 } // namespace Texts

@@ -82,3 +82,24 @@ FormGeometry fitInto(const FormGeometry &geometry, const QRect &area)
     fitted.top = placeWithin(geometry.top, fitted.height, span.top, span.bottom);
     return fitted;
 }
+
+FormGeometry placeOnScreens(const FormGeometry &geometry, const QList<QRect> &screens, const QSize &frame)
+{
+    const FormGeometry kept = keepOnScreens(geometry, screens);
+    const Span window = {kept.left, kept.top, qint64(kept.left) + std::max(kept.width, 1),
+                         qint64(kept.top) + std::max(kept.height, 1)};
+    const QRect *most = nullptr;
+    double mostShared = 0;
+    for (const QRect &screen : screens) {
+        const Span area = spanOf(screen);
+        if (screen.isEmpty() || !overlaps(window, area))
+            continue;
+        const double shared = double(std::min(window.right, area.right) - std::max(window.left, area.left))
+            * double(std::min(window.bottom, area.bottom) - std::max(window.top, area.top));
+        if (shared > mostShared) {
+            mostShared = shared;
+            most = &screen;
+        }
+    }
+    return most ? fitInto(kept, most->adjusted(0, 0, -frame.width(), -frame.height())) : kept;
+}

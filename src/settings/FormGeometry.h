@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QList>
 #include <QRect>
+#include <QSize>
 
 // Where a window stands and how large it is, in twips: left and top of its outer edge on
 // the desktop, width and height of its inside (the part the window manager does not draw).
@@ -33,3 +34,9 @@ FormGeometry keepOnScreens(const FormGeometry &geometry, const QList<QRect> &scr
 // that fits is returned as it is. For a first start on a small or strongly scaled screen,
 // where the window's designed size would put its menu and status bar off the screen.
 FormGeometry fitInto(const FormGeometry &geometry, const QRect &area);
+
+// A restored window: kept on the screens as keepOnScreens does, then fitted (fitInto) into
+// the screen that holds the most of it, less the frame the window manager draws. A size
+// stored on a larger or less scaled screen would put the menu and the status bar off
+// this one.
+FormGeometry placeOnScreens(const FormGeometry &geometry, const QList<QRect> &screens, const QSize &frame);

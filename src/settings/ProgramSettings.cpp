@@ -75,9 +75,10 @@ DialogValues readDialogValues()
     DialogValues values;
     values.fnFontSize = stored(fnFontSize, defaultFontSize);
     values.cmFontSize = stored(cmFontSize, defaultFontSize);
-    // The check box knows checked (1) and unchecked (0) only.
+    // The check box's value is a number: only a stored number other than 0 checks it. Text
+    // that is no number ("true", a blank) is no checked box, the way Basic's Val reads it.
     const std::optional<int> day = SettingText::toWholeNumber(stored(dayFunction, defaultDayFunction));
-    values.dayFunction = !(day && *day == 0);
+    values.dayFunction = day && *day != 0;
     return values;
 }
 
@@ -96,9 +97,12 @@ bool ApplySettings(const DialogValues &values, MainView &view, const QString &pr
         view.setCommentFontSize(*size);
     if (UpdateAutostart(values.dayFunction, programPath, values.dayFunction != dayWasOn))
         return true;
-    // The box is stored as the login entry really is: none was written.
-    store(dayFunction, QStringLiteral("0"));
-    RegKeys::tell(Texts::autostartNotWritten + QStringLiteral("\r\n") + Autostart().entryFile());
+    // The box is stored as the login entry really is: none was written, or the old one
+    // could not be removed.
+    const Autostart autostart;
+    store(dayFunction, autostart.isEnabled() ? QStringLiteral("1") : QStringLiteral("0"));
+    RegKeys::tell((values.dayFunction ? Texts::autostartNotWritten : Texts::autostartNotRemoved) + QStringLiteral("\r\n")
+                  + autostart.entryFile());
     return false;
 }
 
@@ -106,14 +110,12 @@ bool UpdateAutostart(bool dayFunction, const QString &programPath, bool settingC
 {
     const Autostart autostart;
     // An entry the user made or changed is left alone, unless the user just turned the
-    // setting off; one this program wrote is rewritten only when it would change (the
-    // program was moved).
-    if (!dayFunction) {
-        if (settingChanged || autostart.isOwnEntry())
-            autostart.disable();
-        return true;
-    }
-    if (autostart.isEnabled() && (!autostart.isOwnEntry() || autostart.starts(programPath)))
+    // setting off; one this program wrote is rewritten only when the program it starts
+    // is gone (the program was moved). False when an entry could not be written or
+    // removed.
+    if (!dayFunction)
+        return !(settingChanged || autostart.isOwnEntry()) || autostart.disable();
+    if (autostart.isEnabled() && !autostart.isOwnEntryOfMovedProgram(programPath))
         return true;
     return autostart.enable(programPath);
 }

@@ -66,10 +66,10 @@ DialogValues readDialogValues();
 bool ApplySettings(const DialogValues &values, MainView &view, const QString &programPath);
 
 // With dayFunction, writes the login entry that starts programPath with -d where there is
-// none, or where the one there is this program's own and starts another path (a moved
-// program is then found again); an entry the user made or changed is kept. Without, removes
-// the entry when the setting was just turned off or the entry is this program's own.
-// False when an entry was wanted and could not be written.
+// none, or where the one there is this program's own and starts a path where no file is
+// now (a moved program is then found again); an entry the user made or changed is kept.
+// Without, removes the entry when the setting was just turned off or the entry is this
+// program's own. False when an entry could not be written or removed.
 bool UpdateAutostart(bool dayFunction, const QString &programPath, bool settingChanged = true);
 
 } // namespace ProgramSettings

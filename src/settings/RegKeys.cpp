@@ -12,7 +12,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QStringList>
-#include <QUuid>
 #include <QVariant>
 
 #include <algorithm>
@@ -159,17 +158,27 @@ enum class Store {
     NotAFile,    // a pipe, a folder, a device: never read, never written
 };
 
-// Whether a file holds nothing or nothing but settings of this maker's programs.
+// Whether a file holds nothing, or this program's settings alone: a key of another
+// program (of the same maker too) or a comment, which a rewrite would lose, make it
+// someone else's file.
 bool holdsOwnSettings(const QString &file)
 {
-    if (QFileInfo(file).size() == 0)
+    QFile bytes(file);
+    if (!bytes.open(QIODevice::ReadOnly))
+        return false;
+    if (bytes.size() == 0)
         return true;
+    for (QByteArray line = bytes.readLine(); !line.isEmpty(); line = bytes.readLine()) {
+        line = line.trimmed();
+        if (line.startsWith(';') || line.startsWith('#'))
+            return false;
+    }
     const QSettings settings(file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         return false;
     const QStringList keys = settings.allKeys();
     return !keys.isEmpty() && std::all_of(keys.begin(), keys.end(), [](const QString &key) {
-        return key.startsWith(QLatin1String("Software/Kel/"));
+        return key.startsWith(QLatin1String("Software/Kel/Vorn/"));
     });
 }
 
@@ -239,27 +248,15 @@ std::optional<QByteArray> changedContent(const QString &file, const QList<Change
     return written.readAll();
 }
 
-// What earlier saves that were killed half way left beside the store.
-void removeLeftovers(const QString &file)
-{
-    const QFileInfo info(file);
-    const QString name = info.fileName();
-    const QStringList leftovers = QDir(info.absolutePath())
-                                      .entryList({name + QStringLiteral(".old"), name + QStringLiteral(".check-*"),
-                                                  name + QStringLiteral(".new-*")},
-                                                 QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &leftover : leftovers)
-        QFile::remove(info.absoluteDir().filePath(leftover));
-}
-
 // A new file beside the old one, written out to the disk and then renamed over it: the
 // store is whole, old or new, whenever the run is cut short.
 bool replaceWhole(const QString &file, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return false;
-    removeLeftovers(file);
-    QFile next(file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128));
+    // What earlier saves that were killed half way left beside the store.
+    removeKilledSaves(file, holdsOwnSettings);
+    QFile next(newFileBeside(file));
     if (!next.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
     if (QFileInfo::exists(file))

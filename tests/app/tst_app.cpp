@@ -2,6 +2,7 @@
 // settings store hold, the function-of-the-day road, the Persian look, and the view and
 // window places that one run leaves to the next.
 #include "app/PersianLook.h"
+#include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CatalogueTree.h"
@@ -31,9 +32,12 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -152,6 +156,70 @@ private slots:
 
     // Whatever the catalogue file holds, Vorn starts with it or says why it cannot, once,
     // and shows no half-built window.
+    // QT_SCALE_FACTOR of 0, 1e-9, nan or -1 gave no usable window, and the next start
+    // said "already running". Such a factor is taken out before the application is made.
+    void scaleFactor_noWindowThenAlreadyRunning_data()
+    {
+        QTest::addColumn<QByteArray>("factor"); QTest::addColumn<bool>("kept");
+        for (const char *bad : {"0", "1e-9", "nan", "-1", "inf", "0.24", "8.1", "two"})
+            QTest::newRow(bad) << QByteArray(bad) << false;
+        for (const char *sound : {"0.25", "1", "1.5", " 2", "8"})
+            QTest::newRow(sound) << QByteArray(sound) << true;
+    }
+    void scaleFactor_noWindowThenAlreadyRunning()
+    {
+        QFETCH(QByteArray, factor); QFETCH(bool, kept);
+        const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+        qputenv("QT_SCALE_FACTOR", factor);
+        const QString warning = ScaleFactor::sanitize();
+        QCOMPARE(qgetenv("QT_SCALE_FACTOR"), kept ? factor : QByteArray());
+        QCOMPARE(warning, kept ? QString() : Texts::scaleFactorIgnored.arg(QString::fromUtf8(factor)).arg(0.25).arg(8));
+        QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), kept);
+        before.isNull() ? qunsetenv("QT_SCALE_FACTOR") : qputenv("QT_SCALE_FACTOR", before);
+    }
+
+    // SIGTERM and SIGHUP (the session ends) killed the program: the settings and the
+    // window's place were lost. The real program now ends as a close ends it.
+    void endSignal_settingsLost_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endSignal_settingsLost()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("run"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        environment.insert("XDG_RUNTIME_DIR", dir.filePath("run"));
+        QProcess vorn;
+        vorn.setProcessEnvironment(environment);
+        vorn.start(qEnvironmentVariable("VORN_BIN_DIR") + "/vorn");
+        QVERIFY(vorn.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("run/vorn.lock")), 30000);
+        QCOMPARE(::kill(vorn.processId(), signal), 0);
+        QVERIFY(vorn.waitForFinished(30000));
+        QCOMPARE(vorn.exitStatus(), QProcess::NormalExit);
+        QFile store(dir.filePath("config/Kel/Vorn.ini"));
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        QVERIFY(store.readAll().contains("Position\\"));
+    }
+
+    // Constants of 900,000 rows of 20,000 characters were read until memory ran out; past
+    // a limit the run now starts without them and says which limit.
+    void constantsPastALimit_abortedAtFourGigabytes()
+    {
+        TempSettings settings;
+        execSql("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('Beep', '', '', '', '');"
+                "CREATE TABLE Const (ConstName, Line, Value, Family, Header, Meaning);"
+                "INSERT INTO Const VALUES (printf('%.*c', 20000, 'n'), '', 1, '', '', '');");
+        QVERIFY(start());
+        QCOMPARE(m_prompter.messages.size(), 1);
+        QCOMPARE(m_prompter.messages[0].text, Texts::constantsLeftOut + "\n" + Texts::constantRowTooLong.arg(16384));
+    }
+
     void badCatalogue_data()
     {
         QTest::addColumn<QString>("kind"); // missing, bytes or sql

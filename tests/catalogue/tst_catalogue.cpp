@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/ConstantTable.h"
 #include "catalogue/DeclarationLayout.h"
+#include "catalogue/FunctionFacts.h"
 #include "platform/Texts.h"
 #include "support/TestCatalogue.h"
 
@@ -29,7 +30,7 @@ Q_DECLARE_METATYPE(OptionalLong)
 namespace {
 
 const QChar sep(0x060C); // the Arabic comma between work areas
-const QString cont = QStringLiteral(" _\r\n\t\t\t");
+const QString cont = QStringLiteral(" _\r\n    ");
 
 // A second program that writes the catalogue, its connection kept open.
 struct Writer
@@ -191,7 +192,7 @@ private slots:
         QCOMPARE(rs.AbsolutePosition(), qsizetype(3));
         QVERIFY(rs.setAbsolutePosition(1));
         QCOMPARE(*rs.field(5), QStringLiteral("v"));
-        QCOMPARE(rs.field(6), nullptr);
+        QCOMPARE(rs.field(CatalogueRecord::fieldCount), nullptr);
         QCOMPARE(rs.field(-1), nullptr);
         QVERIFY(!rs.setAbsolutePosition(0) && !rs.setAbsolutePosition(4));
         QCOMPARE(rs.AbsolutePosition(), qsizetype(1));
@@ -221,10 +222,16 @@ private slots:
         QTest::newRow("two parameters") << "Declare Function F Lib \"x\" (ByVal a As Long, ByVal b As Long) As Long"
                                         << "Declare Function F Lib \"x\" (" + cont + "ByVal a As Long," + cont + "ByVal b As Long) As Long";
         QTest::newRow("nothing to break") << "Const X = 1" << "Const X = 1";
-        QTest::newRow("comma without space untouched") << "a(b,c)" << "a(" + cont + "b,c)";
-        QTest::newRow("two spaces: only the first taken") << "(a,  b)" << "(" + cont + "a," + cont + " b)";
-        QTest::newRow("parenthesis in a quoted text and an array") << "Lib \"a(b)\" (x() As Byte)"
-                                                                   << "Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        QTest::newRow("comma without space untouched") << "Declare Sub a(b,c)" << "Declare Sub a(" + cont + "b,c)";
+        QTest::newRow("two spaces: only the first taken") << "declare sub f(a,  b)" << "declare sub f(" + cont + "a," + cont + " b)";
+        QTest::newRow("parenthesis in a quoted text and an array") << "Declare Sub f Lib \"a(b)\" (x() As Byte)"
+                                                                   << "Declare Sub f Lib \"a(" + cont + "b)\" (" + cont + "x(" + cont + ") As Byte)";
+        // The fault: a Type member's bounds were broken as if they were a parameter list.
+        QTest::newRow("Type block above") << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (p As G)"
+                                          << "Private Type G\r\n    D(0 To 7) As Byte\r\n    E(1, 2) As Long\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"k\" (" + cont + "p As G)";
+        QTest::newRow("both forms of VBA7") << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(ByVal a As LongPtr, b As Long)\r\n#Else\r\nPublic Declare Sub A()\r\n#End If"
+                                            << "#If VBA7 Then\r\n  Declare PtrSafe Sub A(" + cont + "ByVal a As LongPtr," + cont + "b As Long)\r\n#Else\r\nPublic Declare Sub A(" + cont + ")\r\n#End If";
+        QTest::newRow("no Declare statement") << "a(b, c)\r\nDeclared(x)" << "a(b, c)\r\nDeclared(x)";
         QTest::newRow("empty") << "" << "";
     }
     void declarationLayout()
@@ -237,8 +244,12 @@ private slots:
         QCOMPARE(DeclarationLayout::layOut(stored, true), continued);
         QCOMPARE(DeclarationLayout::layOut(continued, false), stored);
         // Meant to be switched, not applied twice: the "(" of "( _" breaks again.
-        QCOMPARE(DeclarationLayout::continued(QStringLiteral("f(") + cont + "a)"), "f(" + cont + cont + "a)");
+        QCOMPARE(DeclarationLayout::continued(QStringLiteral("Declare f(") + cont + "a)"), "Declare f(" + cont + cont + "a)");
         QCOMPARE(DeclarationLayout::stored("x," + cont + "y"), QStringLiteral("x, y"));
+        // The line the box scrolls to: CR LF, a lone CR and a lone LF each end one.
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("a\r\n\r\nb\rDeclare Sub f")), 3);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("\n Private  declare Sub f")), 1);
+        QCOMPARE(DeclarationLayout::declareLine(QStringLiteral("Declared\r\nDeclare")), -1);
     }
 
     // Opening a catalogue made of file (none, a folder, raw bytes "raw:" or SQL): refused
@@ -265,13 +276,13 @@ private slots:
         QTest::newRow("endless view, much text") << endless + "x, printf('%.*c', 100000, 'y'), '', '', '' FROM n;"
                                                  << CatalogueStore::tooLargeError << Texts::catalogueTooLarge;
         QTest::newRow("six columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('GetDC','d','l','w','x','v');")
-                                     << 0LL << "GetDC|d|l|w|x|v";
+                                     << 0LL << "GetDC|d|l|w|x|v|||";
         QTest::newRow("five columns") << QByteArray("CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ('GetDC','d','l','w','x');")
-                                      << 5LL << "GetDC|d|l|w|x|";
-        QTest::newRow("seven columns") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','z');")
-                                       << 0LL << "GetDC|d|l|w|x|v";
+                                      << 5LL << "GetDC|d|l|w|x||||";
+        QTest::newRow("ten columns: the metadata's three read, the tenth not") << QByteArray("CREATE TABLE API (a, b, c, d, e, f, g, h, i, j); INSERT INTO API VALUES ('GetDC','d','l','w','x','v','XP','1','-','z');")
+                                       << 0LL << "GetDC|d|l|w|x|v|XP|1|-";
         QTest::newRow("other types") << QByteArray("CREATE TABLE API (a, b, c, d, e, f); INSERT INTO API VALUES ('Beep', NULL, 42, x'6b65726e656c', 1.5, 'extra');")
-                                     << 0LL << "Beep||42|kernel|1.5|extra";
+                                     << 0LL << "Beep||42|kernel|1.5|extra|||";
     }
     void storeOpen()
     {
@@ -329,6 +340,71 @@ private slots:
         QCOMPARE(empty.recordset->RecordCount(), qsizetype(0));
     }
 
+    // A function whose work areas were 8 million separators aborted with bad_alloc when
+    // its branch opened; a recursive view that gives no row spun for ever. Limits of 3
+    // areas a function, 5 in all, a million engine steps; expected: the message, or
+    // empty where the catalogue opens.
+    void store_areasAbortedWithBadAlloc_viewWithoutRowSpun_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("expected");
+        const QByteArray table = "CREATE TABLE API (a, b, c, d, e); INSERT INTO API VALUES ";
+        QTest::newRow("three areas") << table + "('f', '', '', 'a،b،c', '');" << QString();
+        QTest::newRow("four areas of one function") << table + "('f', '', '', 'a،b،،', '');"
+                                                    << Texts::catalogueLimit(Texts::tooManyAreasPerFunction.arg(3));
+        QTest::newRow("six in all") << table + "('f', '', '', 'a،b،c', ''), ('g', '', '', 'a،b،c', '');"
+                                    << Texts::catalogueLimit(Texts::tooManyAreas.arg(5));
+        QTest::newRow("recursive view without a row")
+            << QByteArray("CREATE VIEW API AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n) "
+                          "SELECT x, '', '', '', '' FROM n WHERE x < 0;")
+            << Texts::catalogueLimit(Texts::tableNeverEnds.arg("API").arg(1000000));
+    }
+    void store_areasAbortedWithBadAlloc_viewWithoutRowSpun()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = CatalogueStore::databasePath(dir.path());
+        exec(path, sql.constData());
+        const auto result = CatalogueStore::open(path, {10, 1000, 3, 5, 1'000'000});
+        QCOMPARE(result.errorDescription, expected);
+        QCOMPARE(result.errorNumber, expected.isEmpty() ? 0 : CatalogueStore::tooLargeError);
+    }
+
+    // 900,000 constants of 20,000 characters aborted at 4 GB: a row limit alone did not
+    // bound them. Limits of 3 rows, 100 characters a row, 250 in all; expected: the
+    // constants read, or the limit named.
+    void constants_longRowsAbortedAtFourGigabytes_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("expected");
+        const QByteArray hundred = "(printf('%.*c', 96, 'n'), 'l', 1, 'f', 'h', 'm')";
+        QTest::newRow("two rows of 100 characters") << hundred + "," + hundred << "2";
+        QTest::newRow("a row of 101") << QByteArray("(printf('%.*c', 97, 'n'), 'l', 1, 'f', 'h', 'm')")
+                                      << Texts::constantRowTooLong.arg(100);
+        QTest::newRow("a field past the engine's limit") << QByteArray("(printf('%.*c', 401, 'n'), '', 1, '', '', '')")
+                                                         << Texts::constantRowTooLong.arg(100);
+        QTest::newRow("three rows of 100") << hundred + "," + hundred + "," + hundred << Texts::constantsTooLong.arg(250);
+        QTest::newRow("four rows") << QByteArray("('a',0,0,0,0,0),('b',0,0,0,0,0),('c',0,0,0,0,0),('d',0,0,0,0,0)")
+                                   << Texts::tooManyConstants.arg(3);
+        QTest::newRow("recursive view without a row") << QByteArray() << Texts::tableNeverEnds.arg("Const").arg(1000000);
+    }
+    void constants_longRowsAbortedAtFourGigabytes()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("API.mdb");
+        const QByteArray sql = rows.isEmpty() ? QByteArray("CREATE VIEW Const AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL "
+                                                           "SELECT x+1 FROM n) SELECT x ConstName, x Line, x Value, x Family, x Header, x Meaning FROM n WHERE x < 0;")
+                                              : "CREATE TABLE Const (ConstName, Line, Value, Family, Header, Meaning); "
+                                                "INSERT INTO Const VALUES " + rows + ";";
+        exec(path, sql.constData());
+        QString refusal;
+        const auto table = ConstantStore::open(path, &refusal, {3, 100, 250, 1'000'000});
+        QCOMPARE(table ? QString::number(table->constants.size()) : refusal, expected);
+    }
+
     // Read with immutable=1, the catalogue showed a writer's uncommitted change, missed the
     // rows of its write-ahead log, said "no such table" for a table that lived there, and
     // "malformed" for a crashed writer's half-changed file. Records -1: refused, saying so.
@@ -342,7 +418,7 @@ private slots:
         QTest::newRow("uncommitted change") << spilled << false << -1;
         QTest::newRow("crashed writer") << spilled << true << -1;
         QTest::newRow("rows in the log") << logged + "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n "
-                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x FROM n;" << false << 5000;
+                                                    "WHERE x < 1000) INSERT INTO API SELECT x,x,x,x,x,x,x,x,x FROM n;" << false << 5000;
         QTest::newRow("table in the log") << logged + "DROP TABLE API; CREATE TABLE API (a,b,c,d,e); INSERT INTO API VALUES (1,2,3,4,5);"
                                           << false << 1;
     }
@@ -484,6 +560,77 @@ private slots:
         walk(QModelIndex());
         for (const char *other : {"Alf_F_0", "Alf_F_04", "nothing"})
             QVERIFY(!tree.indexForKey(other).isValid());
+    }
+
+    // The line under the declaration, from the metadata columns: first Windows,
+    // LastDllError ("1", "0", empty), Obsolete (replacements, "-", empty), and the form shown.
+    void note_data()
+    {
+        QTest::addColumn<QStringList>("facts");
+        QTest::addColumn<bool>("vba7Shown");
+        QTest::addColumn<QString>("note");
+        const QString s = QStringLiteral("؛ ");
+        QTest::newRow("nothing known: no line") << QStringList{"", "", ""} << false << "";
+        QTest::newRow("XP, LastDllError") << QStringList{"XP", "1", ""} << false
+                                          << QStringLiteral("از ويندوز XP") + s + QStringLiteral("Err.LastDllError علت خطا را مي‌دهد");
+        QTest::newRow("LastDllError means nothing") << QStringList{"", "0", ""} << false << QStringLiteral("Err.LastDllError پس از آن معنايي ندارد");
+        QTest::newRow("obsolete, two replacements") << QStringList{"2000", "", "inet_pton, InetPton"} << false
+                                                    << QStringLiteral("از ويندوز 2000") + s + QStringLiteral("منسوخ؛ به جاي آن inet_pton، InetPton");
+        QTest::newRow("obsolete, none named") << QStringList{"", "", "-"} << false << QStringLiteral("منسوخ");
+        QTest::newRow("a LongLong form shown") << QStringList{"", "", ""} << true << QStringLiteral("فقط براي Office 64 بيتي");
+        QTest::newRow("the same form, classic shown") << QStringList{"", "", ""} << false << "";
+    }
+    void note()
+    {
+        QFETCH(QStringList, facts);
+        QFETCH(bool, vba7Shown);
+        QFETCH(QString, note);
+        CatalogueRecord r = record("Q", "Private Declare Function Q Lib \"k\" (ByVal c As Currency) As Long", "k", "", "x",
+                                   "Private Declare PtrSafe Function Q Lib \"k\" (ByVal c As LongLong) As Long");
+        for (int i = 0; i < 3; ++i)
+            r[CatalogueRecord::FirstWindows + i] = facts[i];
+        QCOMPARE(FunctionFacts::note(r, vba7Shown), note);
+    }
+
+    // A VBA7 form that 32-bit Office cannot take: LongLong, or an export 32-bit Windows lacks.
+    void onlyIn64Bits_data()
+    {
+        QTest::addColumn<QString>("vba7");
+        QTest::addColumn<QString>("classic");
+        QTest::addColumn<bool>("only64");
+        QTest::newRow("same export, LongPtr") << "Private Declare PtrSafe Function GetDC Lib \"user32\" (ByVal hWnd As LongPtr) As LongPtr"
+                                              << "Private Declare Function GetDC Lib \"user32\" (ByVal hWnd As Long) As Long" << false;
+        QTest::newRow("GetWindowLongPtrA in 64 bits only")
+            << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr"
+            << "Private Declare Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long" << true;
+        QTest::newRow("the same Alias in other letter case") << "Private Declare PtrSafe Sub A Lib \"k\" Alias \"Xa\" ()"
+                                                            << "Private Declare Sub A Lib \"k\" Alias \"XA\" ()" << false;
+        QTest::newRow("LongLong") << "Private Declare PtrSafe Sub A Lib \"k\" (ByVal c As LongLong)" << "Private Declare Sub A Lib \"k\" (ByVal c As Currency)" << true;
+        QTest::newRow("no classic form") << "Private Declare PtrSafe Sub A Lib \"k\" ()" << "" << false;
+    }
+    void onlyIn64Bits()
+    {
+        QFETCH(QString, vba7);
+        QFETCH(QString, classic);
+        QFETCH(bool, only64);
+        QCOMPARE(FunctionFacts::onlyIn64Bits(vba7, classic), only64);
+    }
+
+    // Obsolete functions left out of every branch when asked; a group of only such goes.
+    void tree_hidesObsoleteFunctions()
+    {
+        CatalogueRecord old = record("inet_addr", "", "ws2_32", "X"), current = record("bind", "", "user32", "X");
+        old[CatalogueRecord::Obsolete] = QStringLiteral("inet_pton");
+        Recordset rs = recordsetOf({old, current});
+        CatalogueTree tree;
+        tree.setHideObsolete(true);
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Alphabet", Qt::DisplayRole), QStringList{"B"});
+        QCOMPARE(kids(tree, "Library", Qt::DisplayRole), QStringList{"user32"});
+        QCOMPARE(kids(tree, "Wor_X", Qt::DisplayRole), QStringList{"bind"});
+        tree.setHideObsolete(false);
+        tree.BuildCatalogueTree(rs);
+        QCOMPARE(kids(tree, "Wor_X", Qt::DisplayRole), QStringList({"bind", "inet_addr"}));
     }
 
     void tree_fillLeavesTheCursorAtTheEnd_andImages()

@@ -4,6 +4,7 @@
 // the C prototypes the generator recorded in data/catalogue/prototypes.txt say.
 #include "catalogue/CatalogueSource.h"
 #include "catalogue/ConstantTable.h"
+#include "catalogue/FunctionFacts.h"
 #include "catalogue/Recordset.h"
 #include "find/CatalogueSearch.h"
 #include "platform/Windows1256.h"
@@ -251,7 +252,9 @@ const QStringList rules = {
     "line breaks are CR LF", "VBA7 forms agree with the classic form and 64-bit Windows", "VBA7 Type blocks have the x64 layout",
     "no String members in structures kept, read at an offset or filled", "W functions carry no ANSI text",
     "pointers to handles are ByRef", "function names are no Basic keywords", "SafeArray functions are not filed under security",
-    "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter"};
+    "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter",
+    "no declaration that compiles and then fails when called", "forms for 64-bit Windows only go under #If Win64",
+    "the metadata's columns hold a Windows version, 0 or 1, and replacements"};
 
 } // namespace
 
@@ -290,9 +293,13 @@ private slots:
         // pointer-sized marks; per Type its x86_64 size and member offsets as gcc gives them.
         QHash<QString, std::pair<QString, QString>> vba7Functions;
         QHash<QString, QStringList> vba7Layouts;
+        QSet<QString> only64; // Microsoft's metadata has the export of the VBA7 form in 64-bit Windows only
         for (const QStringList &f : readList(QStringLiteral("data/catalogue/vba7.txt"))) {
-            if (f[0] == QLatin1String("F") && f.size() == 4)
+            if (f[0] == QLatin1String("F") && f.size() == 5) {
                 vba7Functions.insert(f[1], {f[2], f[3]});
+                if (f[4] == QLatin1String("64"))
+                    only64.insert(f[1]);
+            }
             else if (f[0] == QLatin1String("T") && f.size() >= 3)
                 vba7Layouts.insert(f[1], f.mid(2));
             else
@@ -322,7 +329,7 @@ private slots:
         QSet<QString> names, folded, libraries, areasInAll;
         QHash<QString, int> descriptionsWith;
         QHash<QString, std::pair<int, int>> layouts; // VBA7 Type -> x64 size, alignment
-        int ansi = 0, forms = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
+        int ansi = 0, forms = 0, forms64 = 0, withWindows = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
         const QString *previous = nullptr;
         for (const CatalogueRecord &r : m_records) {
             const QString &name = r[R::FunctionName], &text = r[R::Description], &vba7 = r[R::Vba7Declaration];
@@ -397,6 +404,10 @@ private slots:
                     same = wide[i] != u'P' || v.parameters[i].type == QLatin1String("LongPtr");
                 if (!same)
                     fail(14, v.error);
+                // 32-bit Office runs the "#If VBA7" branch too: a form whose export only
+                // 64-bit Windows has goes under "#If Win64" in a saved module.
+                if (only64.contains(name) && (++forms64, !FunctionFacts::onlyIn64Bits(vba7, classicText)))
+                    fail(24, v.alias.isEmpty() ? v.name : v.alias);
             }
             // Every VBA7 Type block laid out as 64-bit VBA lays it out (each member at a
             // multiple of its own size, at most 8; a Type member at its largest member's) has
@@ -448,6 +459,38 @@ private slots:
                 if (pointerToHandle.match(types[i]).hasMatch() && (++handles, d.parameters[i].byValue))
                     fail(18, d.parameters[i].name);
             }
+            // Declarations that compile and fail when called: a one-byte output (VarI1From*)
+            // or an argument list (va_list) as a String, socket address bytes as fixed
+            // text, a CryptoAPI context that the system hands out as a Basic Type, what a
+            // Free function gives back as Basic's copy, text a structure keeps (RtlInitString)
+            // as Basic's temporary copy.
+            static const QRegularExpression binaryText(QStringLiteral("^    (sa_data|ss_pad\\d|sin_zero) As String"), QRegularExpression::MultilineOption);
+            static const QRegularExpression context(QStringLiteral("^\\s*(const\\s+)?P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT\\s+\\w+\\s*$"));
+            static const QSet<QString> givesBack = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
+                                                    "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList"};
+            static const QSet<QString> keepsText = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"};
+            if (const auto m = binaryText.match(r[R::Declaration]); m.hasMatch())
+                fail(23, m.captured(1));
+            const QStringList cTexts = p.cParameters == p.basicParameters ? p.text.mid(p.text.indexOf(u'(') + 1).chopped(1).split(u',') : QStringList();
+            for (qsizetype i = 0; i < d.parameters.size(); ++i) {
+                const Parameter &param = d.parameters[i];
+                const bool byValLong = param.byValue && param.type == QLatin1String("Long");
+                const bool text = param.type == QLatin1String("String");
+                if ((text && param.name.startsWith(QLatin1String("pc")) && param.name.size() > 2 && param.name[2].isUpper())
+                    || (i < cTexts.size() && types[i].endsWith(QLatin1String("va_list")) && !cTexts[i].contains(u'*') && !byValLong)
+                    || (i < cTexts.size() && context.match(cTexts[i]).hasMatch() && !byValLong)
+                    || (givesBack.contains(p.exportName) && (text || (!param.byValue && d.typeNames.contains(param.type))))
+                    || (keepsText.contains(p.exportName) && text))
+                    fail(23, param.name + QStringLiteral(" As ") + param.type);
+            }
+            // What Microsoft's metadata says: the first Windows, whether Err.LastDllError
+            // means anything, and what replaces an obsolete function (names, or "-").
+            static const QSet<QString> windowsVersions = {"", "2000", "XP", "Vista", "7", "8", "8.1", "10"};
+            static const QRegularExpression replacements(QStringLiteral("^(-|\\w+(, \\w+)*)?$"));
+            if (!windowsVersions.contains(r[R::FirstWindows]) || !QStringList{"", "0", "1"}.contains(r[R::LastDllError])
+                || !replacements.match(r[R::Obsolete]).hasMatch())
+                fail(25, r[R::FirstWindows] + u'|' + r[R::LastDllError] + u'|' + r[R::Obsolete]);
+            withWindows += !r[R::FirstWindows].isEmpty();
             if (keywords.contains(name.toLower())) // "Declare Function select" does not compile: select_ with Alias
                 fail(19);
             // The pattern for the Safer functions once took every name starting with "Saf".
@@ -485,6 +528,8 @@ private slots:
         atLeast(11, 40, areasInAll.size());
         atLeast(14, forms, qsizetype(m_records.size() * 9 / 10) + 1);
         atLeast(15, offsets, 1001);
+        atLeast(24, forms64, 12);
+        atLeast(25, withWindows, 6000);
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
         atLeast(22, full, 1000);
@@ -601,6 +646,20 @@ private slots:
         }
         problems.sort();
         QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(u'\n')));
+    }
+
+    // The report is written again byte for byte from the same inputs: it names the version
+    // of each and carries no date.
+    void report_namesEveryInputVersion_andNoDate()
+    {
+        QFile file(sourcePath(QStringLiteral("data/catalogue/REPORT.md")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString report = QString::fromUtf8(file.readAll());
+        static const QRegularExpression date(QStringLiteral("\\b20\\d\\d-[01]\\d-[0-3]\\d\\b"));
+        QVERIFY2(!date.match(report).hasMatch(), qPrintable(date.match(report).captured()));
+        for (const char *input : {"mingw-w64-i686-dev 1", "mingw-w64-x86-64-dev 1", "gcc-mingw-w64-i686-win32 1",
+                                  "gcc-mingw-w64-x86-64-win32 1", "python3-clang-14 (1", "Win32 metadata 3"})
+            QVERIFY2(report.contains(QLatin1String(input)), input);
     }
 
     // A query typed into the description search and the area of work whose functions it

@@ -287,6 +287,15 @@ private slots:
         QCOMPARE(ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }).outcome, Outcome::Cancelled);
     }
 
+    // Blank names of a damaged catalogue ("", a NUL, spaces) showed as blank rows in every
+    // analysis: every file holds them.
+    void analyse_blankNamesListedForEveryFile()
+    {
+        const NameScanner scanner({"", QString(QChar(0)), "Beep", " \t"});
+        const auto result = ExecutableAnalysis::analyse(write(QByteArray("MZ Beep\0\t", 10)), scanner);
+        QCOMPARE(result.found, Indices({2}));
+    }
+
     void analyse_unreadableFile_permissionDenied()
     {
         const QString path = write("MZ Beep");

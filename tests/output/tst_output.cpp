@@ -181,10 +181,16 @@ private slots:
             << "Private Declare Function Q Lib \"kernel32\" (c As Currency) As Long"
             << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long\r\n"
                           "#Else\r\n    Public Declare Function Q Lib \"kernel32\" (c As Currency) As Long\r\n#End If\r\n");
+        // 32-bit Windows has no GetWindowLongPtrA: 32-bit Office takes the classic form's GetWindowLongA.
+        QTest::newRow("an export of 64-bit Windows only under Win64")
+            << "Private Declare PtrSafe Function P Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr) As LongPtr"
+            << "Private Declare Function P Lib \"user32\" Alias \"GetWindowLongA\" (ByVal hWnd As Long) As Long"
+            << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function P Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr) As LongPtr\r\n"
+                          "#Else\r\n    Public Declare Function P Lib \"user32\" Alias \"GetWindowLongA\" (ByVal hWnd As Long) As Long\r\n#End If\r\n");
         QTest::newRow("formatted, continuations kept") << DeclarationLayout::continued(beepVba7) << DeclarationLayout::continued(beepClassic)
-            << QByteArray("#If VBA7 Then\r\n    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n    \t\t\tByVal dwFreq As Long, _\r\n"
-                          "    \t\t\tByVal dwDuration As Long) As Long\r\n#Else\r\n    Public Declare Function Beep Lib \"kernel32\" ( _\r\n"
-                          "    \t\t\tByVal dwFreq As Long, _\r\n    \t\t\tByVal dwDuration As Long) As Long\r\n#End If\r\n");
+            << QByteArray("#If VBA7 Then\r\n    Public Declare PtrSafe Function Beep Lib \"kernel32\" ( _\r\n        ByVal dwFreq As Long, _\r\n"
+                          "        ByVal dwDuration As Long) As Long\r\n#Else\r\n    Public Declare Function Beep Lib \"kernel32\" ( _\r\n"
+                          "        ByVal dwFreq As Long, _\r\n        ByVal dwDuration As Long) As Long\r\n#End If\r\n");
         QTest::newRow("no VBA7 form: the note and the classic form") << Texts::noVba7Declaration << beepClassic
             << Windows1256::encode(Texts::noVba7Declaration + "\r\nPublic Declare " + beep + "\r\n");
     }
@@ -287,6 +293,17 @@ private slots:
         // Nothing is left beside the target, and a missing folder is not made.
         const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         QCOMPARE(left, path.isEmpty() || error == 76 ? QStringList() : QStringList{"m.bas"});
+    }
+
+    // A save killed half way left its new file beside the module for good. The next save
+    // of that file removes it; the user's own files beside it stay.
+    void killedSave_leftItsNewFile()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"m.bas.new-0123456789abcdef0123456789abcdef", "m.bas.new-mine", "m.bas.old"})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+        QVERIFY(ModuleFile::write(dir.filePath("m.bas"), "x").ok);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"m.bas", "m.bas.new-mine", "m.bas.old"}));
     }
 
     // The printed lines: C is the declaration's font left to right, T the description's

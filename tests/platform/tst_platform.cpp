@@ -1,5 +1,6 @@
 // The code page of modules, twips, the login entry and the one-instance lock.
 #include "platform/Autostart.h"
+#include "platform/DialogFilter.h"
 #include "platform/InstanceLock.h"
 #include "platform/Twips.h"
 #include "platform/Windows1256.h"
@@ -17,6 +18,8 @@
 
 #include <limits>
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -108,6 +111,23 @@ private slots:
             QCOMPARE(Twips::fromPixels(pixels, dpi), twips);
     }
 
+    // The fault: the file dialogs' filters were English, and a description that names its
+    // patterns got them a second time ("Module File(*.bas) (*.bas)").
+    void fileDialogFilterDoubledAndEnglish_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("module") << "Module File(*.bas)|*.bas|All Files(*.*)|*.*"
+                                << QStringLiteral("فايل ماژول \u2066(*.bas);;همه فايل ها \u2066(*.*)");
+        QTest::newRow("PDF") << "PDF (*.pdf)|*.pdf" << QStringLiteral("سند PDF \u2066(*.pdf)");
+        QTest::newRow("patterns joined, unknown name kept") << "Images |*.png;*.jpg|odd" << QStringLiteral("Images \u2066(*.png *.jpg)");
+    }
+    void fileDialogFilterDoubledAndEnglish()
+    {
+        QFETCH(QString, filter); QFETCH(QString, shown);
+        QCOMPARE(qtFileDialogFilter(filter), shown);
+    }
+
     // One Exec argument: quoted where a launcher would split it or expand it, and '%'
     // doubled so that it is no field code; the program's path always quoted, and the
     // whole line escaped as a desktop entry value (a backslash takes four, a dollar two).
@@ -127,7 +147,7 @@ private slots:
         QTest::newRow("persian") << "" << "سلام" << "سلام";
         QTest::newRow("line: backslash, dollar") << "/tmp/a\\b/$x/vorn" << "-d" << "\"/tmp/a\\\\\\\\b/\\\\$x/vorn\" -d";
         QTest::newRow("line: line break") << "/tmp/two\nlines/vorn" << "-d" << "\"/tmp/two\\nlines/vorn\" -d";
-        QTest::newRow("line: percent") << "/tmp/100%/vorn" << "-d" << "\"/tmp/100%%/vorn\" -d";
+        QTest::newRow("line: percent") << "/tmp/100%/vorn" << "-d" << "env \"/tmp/100%%/vorn\" -d";
     }
     void exec()
     {
@@ -139,14 +159,15 @@ private slots:
     }
 
     // The entry as a desktop launcher really starts it, from a folder whose name a careless
-    // Exec line would break. (GLib looks the program up before it turns %% into %.)
+    // Exec line would break. GLib looks the program up before it turns %% into %: a folder
+    // with a '%' gave an entry it could not launch.
     void desktopLauncher_startsTheProgramWithTheSwitch()
     {
         const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
         if (gio.isEmpty())
             QSKIP("no desktop launcher (gio) on this machine");
         TempSettings temp;
-        const QString folder = temp.folder() + QStringLiteral("/My \"Programs\" $HOME `x` it's a\\b برنامه");
+        const QString folder = temp.folder() + QStringLiteral("/My \"Programs\" $HOME `x` it's a\\b 100% برنامه");
         QVERIFY(QDir().mkpath(folder));
         const QString output = temp.folder() + QStringLiteral("/started.txt");
         const QString program = folder + QStringLiteral("/vorn");
@@ -223,6 +244,10 @@ private slots:
         QTest::newRow("owner gone") << QByteArray("2147483000\nvorn\nhost\n") << false;
         QTest::newRow("running owner") << QByteArray() << true;
         QTest::newRow("running owner, damaged file") << QByteArray("garbage") << true;
+        // A named pipe hung the start: the owner was read out of it.
+        QTest::newRow("a named pipe, hung") << QByteArray("fifo") << false;
+        QTest::newRow("a link to a named pipe, hung") << QByteArray("link") << false;
+        QTest::newRow("a folder, blocked for good") << QByteArray("folder") << false;
     }
     void lockWithoutReadableOwner_blockedForGood()
     {
@@ -232,9 +257,45 @@ private slots:
         std::optional<QLockFile> owner;
         if (ownerRunning)
             QVERIFY(owner.emplace(path).tryLock(0));
-        if (!content.isEmpty() || !ownerRunning)
+        const QByteArray fifo = QFile::encodeName(content == "link" ? dir.filePath("pipe") : path);
+        if (content == "fifo" || content == "link")
+            QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        if (content == "link")
+            QVERIFY(QFile::link(dir.filePath("pipe"), path));
+        else if (content == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (content != "fifo" && (!content.isEmpty() || !ownerRunning))
             writeFile(path, content);
-        QCOMPARE(InstanceLock(path).tryAcquire(), !ownerRunning);
+        InstanceLock lock(path);
+        QCOMPARE(lock.tryAcquire(), !ownerRunning);
+        if (!ownerRunning) // and then it holds
+            QVERIFY(!InstanceLock(path).tryAcquire());
+    }
+
+    // Without XDG_RUNTIME_DIR the lock lay in the shared temporary folder, where another
+    // user could put a pipe or a folder first. Runtime folder: none, one others may write
+    // into, the user's own; the lock then lies in the cache folder, or the runtime folder.
+    void lockInTheSharedTemporaryFolder_planted_data()
+    {
+        QTest::addColumn<QString>("runtime"); QTest::addColumn<QString>("folder");
+        QTest::newRow("none") << "" << "cache/Kel";
+        QTest::newRow("writable by all") << "run" << "cache/Kel";
+        QTest::newRow("the user's own") << "own" << "own";
+    }
+    void lockInTheSharedTemporaryFolder_planted()
+    {
+        QFETCH(QString, runtime); QFETCH(QString, folder);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(runtime.isEmpty() ? "x" : runtime);
+        QFile::setPermissions(dir.filePath(runtime), runtime == "run" ? QFileDevice::Permissions(0x7777) : QFileDevice::Permissions(0x7700));
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"), savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_RUNTIME_DIR", runtime.isEmpty() ? QByteArray() : QFile::encodeName(dir.filePath(runtime)));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+        const QString path = InstanceLock::defaultPath();
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        qputenv("XDG_CACHE_HOME", savedCache);
+        QCOMPARE(path, dir.filePath(folder + "/vorn.lock"));
+        QCOMPARE(QFile::permissions(dir.filePath(folder)) & 0x0077, QFileDevice::Permissions());
     }
 };
 

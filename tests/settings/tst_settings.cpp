@@ -9,6 +9,7 @@
 #include "support/FakeMainView.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempSettings.h"
+#include "support/UnwritableFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -248,6 +249,61 @@ private slots:
         QCOMPARE(ProgramSettings::readDialogValues().dayFunction, day && !fails);
     }
 
+    // The fault: a stored "Day Function" that is no number ("true", a blank) showed the box
+    // checked; it is read as a number, and only its absence means the checked default.
+    void dayFunctionTextWasReadAsChecked_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: absent
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("absent") << QString() << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("true") << "true" << false;
+        QTest::newRow("yes") << "yes" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void dayFunctionTextWasReadAsChecked()
+    {
+        QFETCH(QString, stored); QFETCH(bool, checked);
+        TempSettings temp;
+        if (!stored.isNull())
+            write(QStringLiteral("Day Function"), stored);
+        QCOMPARE(ProgramSettings::readDialogValues().dayFunction, checked);
+    }
+
+    // OK overwrote an entry of its own but for the user's Exec edit; turning the function
+    // off under a read-only autostart folder left the entry, stored "0" and said nothing;
+    // a folder named like the entry gave no entry and no word while "1" was stored.
+    void autostartEntry_editOverwrittenOrFailureUntold_data()
+    {
+        QTest::addColumn<bool>("day"); QTest::addColumn<QByteArray>("entry"); // "folder": one in its place
+        QTest::addColumn<bool>("readOnly"); QTest::addColumn<QString>("stored"); QTest::addColumn<QString>("told");
+        const QByteArray old = Autostart::entryText(QStringLiteral("/old/place/vorn"));
+        QTest::newRow("the user's Exec edit") << true << QByteArray(old).replace(" -d\n", " -d --small\n") << false << "1" << "";
+        QTest::newRow("read-only folder, turned off") << false << old << true << "1" << Texts::autostartNotRemoved;
+        QTest::newRow("a folder named like the entry") << true << QByteArray("folder") << false << "0" << Texts::autostartNotWritten;
+    }
+    void autostartEntry_editOverwrittenOrFailureUntold()
+    {
+        QFETCH(bool, day); QFETCH(QByteArray, entry); QFETCH(bool, readOnly); QFETCH(QString, stored); QFETCH(QString, told);
+        TempSettings temp;
+        const QString file = temp.autostartFile();
+        write(QStringLiteral("Day Function"), QStringLiteral("1"));
+        QFile::setPermissions(QFileInfo(temp.storeFile()).absolutePath(), QFileDevice::Permissions(0x7777));
+        entry == "folder" ? void(QDir().mkpath(file)) : writeFile(file, entry);
+        std::optional<UnwritableFolder> locked;
+        if (readOnly)
+            QVERIFY(locked.emplace(temp.folder(), QFileInfo(file).absolutePath()).isUnwritable());
+        Warnings warnings;
+        FakeMainView view;
+        QCOMPARE(ProgramSettings::ApplySettings({"9", "9", day}, view, program), told.isEmpty());
+        locked.reset();
+        QCOMPARE(read("Day Function"), stored);
+        QCOMPARE(warnings.told, told.isEmpty() ? QStringList() : QStringList{told + QStringLiteral("\r\n") + file});
+        QCOMPARE(entry == "folder" ? QByteArray(QFileInfo(file).isDir() ? "folder" : "") : fileBytes(file), entry);
+    }
+
     // Values as the store reads them back: the read buffer of 1023 code-page bytes (a
     // Persian letter is one), text cut at a NUL, integers as signed decimals, empty text
     // as a blank, other kinds as empty text; value names with separators stay one name.
@@ -340,6 +396,10 @@ private slots:
             << "file" << QByteArray("[Software]\nKel\\Vorn\\TreeSize=3300\nOther\\Editor\\Font=9\n")
             << Texts::settingsLinkRefused;
         QTest::newRow("an empty file") << "file" << QByteArray("") << "";
+        QTest::newRow("another program of the maker") << "file" << QByteArray("[Software]\nKel\\Other\\Font=9\n")
+                                                      << Texts::settingsLinkRefused;
+        QTest::newRow("its own with a comment") << "file" << QByteArray("; mine\n[Software]\nKel\\Vorn\\TreeSize=3300\n")
+                                                << Texts::settingsLinkRefused;
         QTest::newRow("nothing") << "dangling" << QByteArray() << Texts::settingsLinkRefused;
     }
     void symlinkedStore_targetReplaced()
@@ -397,14 +457,21 @@ private slots:
     }
 
     // Files a killed save left beside the store piled up, one more at every kill.
-    void killedSavesLeftovers_pileUp()
+    // The new files of killed saves piled up; then the next save deleted the user's own
+    // Vorn.ini.old and Vorn.ini.new-mine too. Only a new file named and filled as a save
+    // makes it goes.
+    void killedSavesLeftovers_pileUp_usersCopiesDeleted()
     {
         TempSettings temp;
         write(QStringLiteral("a"), QStringLiteral("1"));
-        for (const char *leftover : {".old", ".check-0123456789abcdef", ".new-fedcba9876543210"})
-            writeFile(temp.storeFile() + QLatin1String(leftover), "");
+        const QString own = ".new-0123456789abcdef0123456789abcdef";
+        for (const QString &name : {own, QStringLiteral(".old"), QStringLiteral(".new-mine"), own.toUpper()})
+            writeFile(temp.storeFile() + name, "[Software]\nKel\\Vorn\\a=0\n");
+        writeFile(temp.storeFile() + own.chopped(1) + "e", "[Software]\nKel\\Other\\a=0\n");
         write(QStringLiteral("a"), QStringLiteral("2"));
-        QCOMPARE(filesBeside(temp.storeFile()), QStringList{QStringLiteral("Vorn.ini")});
+        QCOMPARE(filesBeside(temp.storeFile()), QStringList({"Vorn.ini", "Vorn.ini" + own.chopped(1) + "e",
+                                                             "Vorn.ini.NEW-0123456789ABCDEF0123456789ABCDEF", "Vorn.ini.new-mine",
+                                                             "Vorn.ini.old"}));
     }
 
     // Exit with a large store rewrote the whole file once for every value it stored.

@@ -41,6 +41,8 @@ Left out: variadic and cdecl functions, other structures by value, other structu
 results, long double, and anything whose argument bytes disagree with the export's "@N".
 """
 
+import re
+
 import clang.cindex as ci
 
 from cparse import strip_sugar, typedef_chain
@@ -87,6 +89,17 @@ USUALLY_NULL = {"SECURITY_ATTRIBUTES", "OVERLAPPED", "SECURITY_QUALITY_OF_SERVIC
 # Variable-length structures that Basic programs hold only by address: an item ID list
 # (PIDL) comes from one shell function and goes to the next as a number.
 BY_ADDRESS = {"ITEMIDLIST", "SHITEMID", "ITEMIDLIST_RELATIVE", "ITEMID_CHILD", "ITEMIDLIST_ABSOLUTE"}
+
+# Contexts that CryptoAPI hands out and takes back by address (CertEnumCertificatesInStore,
+# CertGetCertificateChain): a Basic Type would pass the address of the caller's copy.
+SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT"}
+
+# char arrays that hold bytes, not text: a socket address's data and padding. As a fixed
+# String, Basic would send them through an ANSI conversion.
+BINARY_CHAR_ARRAYS = {"sa_data", "ss_pad1", "ss_pad2", "sin_zero"}
+
+# va_list: the address of the arguments laid out one after another (wvsprintf).
+ARGUMENT_LISTS = {"va_list", "__gnuc_va_list", "__builtin_va_list"}
 
 
 
@@ -421,7 +434,7 @@ class Mapper:
         ec = canonical(elem_t)
         if count == 0:
             return []
-        if ec.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(elem_t):
+        if ec.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(elem_t) and fname not in BINARY_CHAR_ARRAYS:
             return [Member(fname, "String", off, count, 1, fixed=count)]
         if ec.kind == K.RECORD:
             td = self.typedef_of(elem_t)
@@ -578,6 +591,12 @@ class Mapper:
     def _pointer(self, name, chain, pointee, pointee_sugared, ptype):
         if pointee.kind in (K.FUNCTIONPROTO, K.FUNCTIONNOPROTO):
             return [BasicParam(name, True, "Long", 4, "callback", ptype)]
+        if any(n in ARGUMENT_LISTS for n in chain):
+            return [BasicParam(name, True, "Long", 4, "arglist", ptype)]
+        if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and not chain and not pointee.is_const_qualified() \
+                and re.match(r"^pc[A-Z]", name):
+            # CHAR *pcOut (VarI1FromI2): one signed byte written back, not text.
+            return [BasicParam(name, False, "Byte", 4, "numberref", ptype)]
         names = chain + typedef_chain(pointee_sugared)
         if pointee.kind in INT_KINDS and pointee.get_size() in (4, 8) and any(
                 n in HANDLE_NAMES or _handle_like(n) for n in names):
@@ -618,6 +637,8 @@ class Mapper:
             td = self.typedef_of(self.wide_twin(pointee) if self.wide else pointee)
             if td is not None and td.name in BY_ADDRESS:
                 return [BasicParam(name, True, "Long", 4, "pidl", ptype)]
+            if td is not None and td.name in SYSTEM_CONTEXTS:
+                return [BasicParam(name, True, "Long", 4, "handle", ptype)]
             if td is None or td.name in USUALLY_NULL:
                 return [BasicParam(name, False, "Any", 4, "struct", ptype, const=const, record=td)]
             return [BasicParam(name, False, td.name, 4, "struct", ptype, const=const, record=td)]

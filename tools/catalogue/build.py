@@ -7,6 +7,7 @@ import basic
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
+from metadata import Metadata
 
 # Per-DLL entry points that every COM server exports; they belong to no one library.
 ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
@@ -16,6 +17,28 @@ ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
 SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtensionQuery",
                       "SnmpExtensionQueryEx", "SnmpExtensionTrap", "SnmpExtensionClose",
                       "MIDL_user_allocate", "MIDL_user_free"}
+
+
+# Functions that give back what the system handed out (the list of getaddrinfo, the block of
+# GetEnvironmentStrings): a structure or text they take is the address the system gave,
+# ByVal ... As Long. A Basic Type or String would hand them the caller's copy. Other Free
+# functions take the caller's own variable (FreeCredentialsHandle, FreePropVariantArray).
+GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
+              "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList"}
+# Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
+# String would be a temporary ANSI copy, freed when the call returns.
+KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
+
+
+def by_address(name, params):
+    """The parameters of a function that gives back or keeps what it is handed."""
+    out = []
+    for p in params:
+        if (name in GIVES_BACK and p.kind in ("struct", "string") and p.btype != "Any") or (
+                name in KEEPS_TEXT and p.kind == "string"):
+            p = basic.BasicParam(p.name, True, "Long", 4, "address", p.ctype)
+        out.append(p)
+    return out
 
 
 class Entry:
@@ -57,6 +80,8 @@ class Catalogue:
         for group in SEPARATE_HEADERS:
             self.headers.parse(group)
         self.exports = Exports()
+        self.metadata = Metadata()
+        self.exports.metadata = self.metadata
         self.mapper = Mapper(self.headers)
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)
@@ -99,6 +124,7 @@ class Catalogue:
                     params += self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide)
                 if self.mapper.twins:
                     self.wide_forms[name] = sorted(set(self.mapper.twins))
+                params = by_address(name, params)
                 result = self.mapper.result(fn.result)
             except Unsupported as e:
                 reason = str(e)

@@ -18,6 +18,7 @@ sys.path.insert(0, HERE)
 import areas  # noqa: E402
 import basic  # noqa: E402
 import winecheck  # noqa: E402
+import build as build_rules  # noqa: E402
 from build import SUPPLIED_BY_CALLER  # noqa: E402
 
 DATA = os.path.join(os.path.dirname(os.path.dirname(HERE)), "data", "catalogue")
@@ -79,13 +80,19 @@ def c_parameter_types(prototype):
     return out
 
 
+def c_parameter_texts(prototype):
+    """Each C parameter of a recorded prototype as written."""
+    inside = prototype[prototype.index("(") + 1:prototype.rindex(")")]
+    return [] if inside.strip() in ("", "void") else inside.split(",")
+
+
 def check_rows(rows, void_typedefs):
     """Problems by fault class: {class: [text, ...]}."""
     problems = collections.OrderedDict((k, []) for k in (
         "String member of a kept, offset or filled structure", "pointer to a handle passed ByVal",
         "typedef of void * passed As Any", "library", "reserved word as a function name",
         "filed under the wrong area", "W half filed apart from its plain name", "missing function",
-        "ANSI structure in a W function"))
+        "ANSI structure in a W function", "declaration that fails when called"))
     names = set()
     pairs = []
     by_name = {r.name: r for r in rows}
@@ -106,6 +113,7 @@ def check_rows(rows, void_typedefs):
                 for s in strings:
                     if (t, s) not in ANSI_IN_WIDE:
                         problems["ANSI structure in a W function"].append("%s: %s.%s As String" % (r.name, t, s))
+        problems["declaration that fails when called"] += call_faults(r, params)
         if r.c_params == r.basic_params:
             for ctype, p in zip(c_parameter_types(r.prototype), params):
                 if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):
@@ -140,6 +148,47 @@ def check_rows(rows, void_typedefs):
     else:
         print("Wine's DLLs are not installed (Debian package libwine): exports not compared with Wine")
     return problems
+
+
+# Declarations that compile and then fail when called, by what gives them away.
+SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT$")
+BINARY_AS_TEXT = re.compile(r"^    (sa_data|ss_pad\d|sin_zero) As String", re.M)
+
+
+def call_faults(r, params):
+    out = []
+    types = c_parameter_types(r.prototype) if r.c_params == r.basic_params else [None] * len(params)
+    raw = c_parameter_texts(r.prototype) if r.c_params == r.basic_params else [""] * len(params)
+    export = r.export
+    for ctype, text, p in zip(types, raw, params):
+        if re.match(r"^ByVal pc[A-Z]\w* As String$", p):
+            out.append("%s: %s, a one-byte output as text" % (r.name, p))
+        if ctype in ("va_list", "__gnuc_va_list") and "*" not in text and not re.match(r"^ByVal \w+ As Long$", p):
+            out.append("%s: %s, an argument list" % (r.name, p))
+        if ctype and SYSTEM_CONTEXT_TYPES.match(ctype) and "*" not in text and "[" not in text \
+                and not re.match(r"^ByVal \w+ As Long$", p):
+            out.append("%s: %s, a context the system hands out" % (r.name, p))
+        if export in build_rules.GIVES_BACK and (p.endswith(" As String") or (
+                not p.startswith("ByVal ") and p.split(" As ")[-1] in TYPE_BLOCK_NAMES.findall(r.declaration))):
+            out.append("%s: %s, what the system handed out given back as Basic's copy" % (r.name, p))
+        if export in build_rules.KEEPS_TEXT and p.endswith(" As String"):
+            out.append("%s: %s, text the structure keeps" % (r.name, p))
+    for m in BINARY_AS_TEXT.finditer(r.declaration):
+        out.append("%s: %s As String, bytes as text" % (r.name, m.group(1)))
+    return out
+
+
+def called_export(declaration):
+    m = DECLARE.search(declaration.split("\r\n")[-1].replace("Declare PtrSafe ", "Declare "))
+    return (m.group(3) or m.group(1)) if m else None
+
+
+def win64_faults(forms):
+    """VBA7 forms of exports that exist in 64-bit Windows only ((name, vba7, classic) each)
+    that a saved module would not put under #If Win64: those that use LongLong or call
+    another export than the classic form (src/catalogue/FunctionFacts.cpp, the same rule)."""
+    return ["%s: %s" % (name, called_export(vba7)) for name, vba7, classic in forms
+            if vba7 and "LongLong" not in vba7 and called_export(vba7) == called_export(classic)]
 
 
 def void_pointer_typedefs(headers):

@@ -55,6 +55,7 @@ class Exports:
     def __init__(self, lib_dir=LIB_DIR):
         self.by_name = {}       # export name (undecorated) -> list of Export
         self.libraries = set()
+        self.metadata = None    # metadata.Metadata: its DllImport names the documented DLL
         for path in sorted(glob.glob(os.path.join(lib_dir, "lib*.a"))):
             stem = os.path.basename(path)[3:-2]
             if stem in SKIP_LIBRARIES or stem.startswith(("msvcr", "msvcp", "vcruntime", "d3dx", "d3dcompiler_", "xapofx", "x3daudio", "xinput1_", "xaudio2")):
@@ -80,8 +81,12 @@ class Exports:
         for e in found:
             unique.setdefault(library_name(e.dll), e)
 
+        documented = self.metadata.libraries(name) if self.metadata is not None else []
+
         def rank(lib):
             if DOCUMENTED.get(name) == lib:
+                return (-2, lib)
+            if lib in documented:
                 return (-1, lib)
             return (PREFERRED.index(lib) if lib in PREFERRED else len(PREFERRED), lib)
 

@@ -9,7 +9,6 @@ See tools/README.md.
 """
 
 import collections
-import datetime
 import os
 import re
 import subprocess
@@ -29,6 +28,7 @@ import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
 from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
+import metadata as win32metadata  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
@@ -106,6 +106,8 @@ class Record:
         self.written = curated      # text written by hand (curated.tsv or descriptions/)
         self.source = "curated.tsv" if curated else None
         self.vba7 = ""          # the VBA7 form, empty where 64-bit Office has none
+        self.only64 = False     # the metadata has the VBA7 form's export in 64-bit Windows only
+        self.facts = ["", "", ""]   # first Windows, LastDllError, Obsolete: the API table's last columns
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -231,7 +233,13 @@ def main():
         sys.exit("names that differ only in letter case: %s" % ", ".join(clashes))
     if not 5000 <= len(ordered) <= 32767:
         sys.exit("%d functions: outside 5000..32767" % len(ordered))
+    for r in ordered:
+        form = forms.get(r.name)
+        r.only64 = form is not None and cat.metadata.only_64_bit(form.export, form.lib)
+        r.facts = metadata_facts(cat.metadata.lookup(r.export, r.library))
     problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers))
+    problems["64-bit only form not under #If Win64"] = checks.win64_faults(
+        [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
     if checks.report({k: v for k, v in problems.items() if v}):
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     write_catalogue(ordered)
@@ -247,6 +255,15 @@ def main():
     print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
     print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
+
+
+def metadata_facts(fn):
+    """The API table's columns FirstWindows, LastDllError and Obsolete from the metadata's
+    function (None: all three empty, unknown)."""
+    if fn is None:
+        return ["", "", ""]
+    obsolete = (", ".join(fn.replacements()) or "-") if fn.is_obsolete else ""
+    return [fn.windows, "1" if fn.set_last_error else "0", obsolete]
 
 
 def read_descriptions(records):
@@ -410,7 +427,7 @@ def write_catalogue(records):
             f.write("# Written by tools/catalogue/gencatalogue.py: edit tools/catalogue/curated.tsv "
                     "or the tool, never this file.\n")
             for r in group:
-                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description, r.vba7]
+                fields = [r.name, r.declaration, r.library, SEPARATOR.join(r.areas), r.description, r.vba7] + r.facts
                 f.write("\t".join(escape(x) for x in fields) + "\n")
 
 
@@ -435,14 +452,15 @@ def write_vba7_facts(records, forms, layouts):
                 "# tools/catalogue/gencatalogue.py. Fields, separated by TAB:\n"
                 "# F, name, the DLL whose 64-bit import library has the export, one letter a\n"
                 "#    parameter and then one for the result: P where the value (or what it\n"
-                "#    points to) is pointer-sized, so never Long, else \"-\";\n"
+                "#    points to) is pointer-sized, so never Long, else \"-\"; 64 where\n"
+                "#    Microsoft's metadata has the export in 64-bit Windows only, else \"-\";\n"
                 "# T, Type name, sizeof on x86_64, then member=offsetof for each member that C\n"
                 "#    names, as x86_64-w64-mingw32-gcc lays the structure out.\n")
         for r in records:
             form = forms.get(r.name)
             if form is not None:
                 flags = "".join("P" if w else "-" for w in form.wide) + ("P" if form.wide_result else "-")
-                f.write("\t".join(["F", r.name, form.lib, flags]) + "\n")
+                f.write("\t".join(["F", r.name, form.lib, flags, "64" if r.only64 else "-"]) + "\n")
         for name in sorted(layouts):
             size, offsets = layouts[name]
             f.write("\t".join(["T", name, str(size)] + ["%s=%d" % m for m in offsets.items()]) + "\n")
@@ -454,6 +472,30 @@ def package_version(name):
                               text=True, check=False).stdout.strip() or "?"
     except OSError:
         return "?"
+
+
+def input_versions():
+    """Every input of the generator with its version: a rerun on the same inputs writes
+    the same bytes (no date)."""
+    v, commit = win32metadata.version()
+    wine = package_version("libwine")
+    return [
+        "the 32-bit Windows headers and import libraries of mingw-w64 (Debian package "
+        "mingw-w64-i686-dev %s), `/usr/i686-w64-mingw32`;" % package_version("mingw-w64-i686-dev"),
+        "the 64-bit Windows headers and import libraries of mingw-w64 (Debian package "
+        "mingw-w64-x86-64-dev %s), `/usr/x86_64-w64-mingw32`;" % package_version("mingw-w64-x86-64-dev"),
+        "the compilers i686-w64-mingw32-gcc (gcc-mingw-w64-i686-win32 %s) and x86_64-w64-mingw32-gcc "
+        "(gcc-mingw-w64-x86-64-win32 %s), which compute the constants and the 64-bit layouts again;" % (
+            package_version("gcc-mingw-w64-i686-win32"), package_version("gcc-mingw-w64-x86-64-win32")),
+        "libclang 14 through Debian's python3-clang-14 (%s; libclang1-14 %s);" % (
+            package_version("python3-clang-14"), package_version("libclang1-14")),
+        "Wine's export tables: %s;" % ("Debian package libwine %s" % wine if wine != "?" else "not installed"),
+        "Microsoft's Win32 metadata %s (the JSON rendering at commit %s), as far as the generator "
+        "reads it: `tools/catalogue/win32metadata/functions.tsv.xz` (MIT licence beside it);" % (v, commit),
+        "the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
+        "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
+        "make macros of).",
+    ]
 
 
 def sixty_four_bit_only(cat, libraries):
@@ -515,6 +557,57 @@ def rule_sections(cat, records, entries):
     ]
 
 
+def metadata_section(records, md, exports):
+    """What Microsoft's metadata says of the catalogue's exports, for the report."""
+    saved, exports.metadata = exports.metadata, None
+    before = {r.name: exports.lookup(r.export) for r in records}
+    exports.metadata = saved
+    moved = collections.defaultdict(list)
+    for r in records:
+        old = library_name(before[r.name].dll) if before[r.name] is not None else r.library
+        if old != r.library:
+            moved[(old, r.library)].append(r.name)
+    found = [(r, md.lookup(r.export, r.library)) for r in records]
+    absent = [r for r, fn in found if fn is None]
+    other = collections.Counter((r.library, win32metadata.library_of(fn.dll)) for r, fn in found
+                                if fn is not None and win32metadata.library_of(fn.dll) != r.library)
+    dlls = {win32metadata.library_of(fn.dll) for fns in md.by_name.values() for fn in fns}
+    out = ["## Microsoft's metadata", "",
+           "The metadata declares %d functions in %d DLLs. Of the catalogue's %d declarations, %d call an "
+           "export that the metadata declares (%d in the DLL the declaration names, %d in another); %d "
+           "call one it does not declare." % (
+               sum(len(v) for v in md.by_name.values()), len(dlls), len(records), len(records) - len(absent),
+               sum(1 for r, fn in found if fn is not None and win32metadata.library_of(fn.dll) == r.library),
+               sum(other.values()), len(absent)), ""]
+    if other:
+        out += ["| the catalogue's DLL | the metadata's DLL | functions |", "|---|---|---:|"]
+        out += ["| %s | %s | %d |" % (a, b, n) for (a, b), n in sorted(other.items(), key=lambda x: (-x[1], x[0]))]
+        out.append("")
+        out += ["Where the metadata's DLL is not an import library of mingw-w64 (the api-ms-win-* sets) "
+                "or the library was chosen by hand (`DOCUMENTED` in `tools/catalogue/exports.py`), the "
+                "declaration keeps its DLL.", ""]
+    facts = [r.facts for r in records]
+    first = collections.Counter(f[0] for f in facts if f[0])
+    out += ["The API table's last three columns come from the metadata: the first Windows that has "
+            "the function (%d functions; %s), whether Err.LastDllError tells why it failed (%d yes, %d no) "
+            "and whether it is obsolete (%d, %d of them naming what replaces it); empty where the metadata "
+            "does not declare the export." % (
+                sum(first.values()), ", ".join("%s %d" % (w, first[w]) for w in sorted(first, key=lambda w: (
+                    [v for _, v in win32metadata.WINDOWS].index(w)))),
+                sum(f[1] == "1" for f in facts), sum(f[1] == "0" for f in facts),
+                sum(bool(f[2]) for f in facts), sum(f[2] not in ("", "-") for f in facts)), ""]
+    only64 = sorted(r.name for r in records if r.only64)
+    out += ["VBA7 forms whose export the metadata has in 64-bit Windows only, which a saved module puts "
+            "under `#If Win64` with the classic form under `#Else` (%d): %s" % (len(only64), ", ".join(only64)), ""]
+    out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
+            "Where several DLLs export a name, the metadata's `DllImport` names the documented one. "
+            "Declarations whose DLL it changed, from the DLL the generator chose before:", ""]
+    for (a, b), names in sorted(moved.items(), key=lambda x: (-len(x[1]), x[0])):
+        out += ["- %s to %s (%d): %s" % (a, b, len(names), ", ".join(sorted(names)))]
+    out.append("")
+    return out
+
+
 def wine_section(records):
     """The comparison with Wine's export tables, for the report."""
     wine = winecheck.Wine()
@@ -539,14 +632,10 @@ def write_report(cat, records, entries, wide):
     add = lines.append
     add("# The catalogue: how it was made")
     add("")
-    add("Written by `tools/catalogue/gencatalogue.py` on %s from:" % datetime.date.today().isoformat())
+    add("Written by `tools/catalogue/gencatalogue.py` from:")
     add("")
-    add("- the 32-bit Windows headers and import libraries of mingw-w64 "
-        "(Debian package mingw-w64-i686-dev %s), `/usr/i686-w64-mingw32`;" % package_version("mingw-w64-i686-dev"))
-    add("- libclang 14 through Debian's python3-clang-14 (%s);" % package_version("python3-clang-14"))
-    add("- the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
-        "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
-        "make macros of).")
+    for line in input_versions():
+        add("- " + line)
     add("")
     add("Every function is exported under its name (or its `Alias`) by the library it names, as a "
         "stdcall export whose argument bytes (the `@N` of the import library's symbol) equal the bytes "
@@ -637,6 +726,7 @@ def write_report(cat, records, entries, wide):
         add("")
         add(", ".join(items) if items else "none")
         add("")
+    lines.extend(metadata_section(records, cat.metadata, cat.exports))
     add("## Compared with Wine's export tables")
     add("")
     for line in wine_section(records):

@@ -210,7 +210,7 @@ class Mapper64(basic.Mapper):
         ec = canonical(elem_t)
         if count == 0:
             return []
-        if ec.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(elem_t):
+        if ec.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(elem_t) and fname not in basic.BINARY_CHAR_ARRAYS:
             return [_member(fname, "String", off, path, fixed=count, size=count, align=1)]
         if ec.kind == K.RECORD:
             saved = self._strings

@@ -1,9 +1,11 @@
 #include "PersianStyle.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWidget>
 
 PersianStyle::PersianStyle()
@@ -23,6 +25,19 @@ void PersianStyle::polish(QWidget *widget)
     QProxyStyle::polish(widget);
     if (qobject_cast<QMenu *>(widget))
         widget->setLayoutDirection(QGuiApplication::layoutDirection());
+}
+
+void PersianStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                 const QWidget *widget) const
+{
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    if (element != PE_Frame || !(option->state & State_HasFocus) || !qobject_cast<const QAbstractScrollArea *>(widget))
+        return;
+    painter->save();
+    painter->setPen(option->palette.color(QPalette::Highlight));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    painter->restore();
 }
 
 int PersianStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
@@ -49,6 +64,13 @@ bool PersianStyle::eventFilter(QObject *watched, QEvent *event)
             setAltHeld(key->modifiers() & Qt::AltModifier);
         break;
     }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        // The frame that shows the focus is drawn with the box, which does not repaint
+        // its frame on its own when the focus comes or goes.
+        if (auto *box = qobject_cast<QAbstractScrollArea *>(watched))
+            box->update();
+        break;
     case QEvent::MouseButtonPress:
         setAltHeld(static_cast<QMouseEvent *>(event)->modifiers() & Qt::AltModifier);
         break;

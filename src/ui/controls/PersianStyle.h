@@ -9,6 +9,9 @@
 //   keys themselves work all the time.
 // - every menu reads right to left, also the context menu of a box that holds code and is
 //   itself laid out left to right (the menu would take the box's direction).
+// - a text box, a list or the tree shows that it has the focus by its frame, as a line
+//   edit does: a caret alone blinks out of sight, and a list without a current row shows
+//   nothing at all.
 class PersianStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -20,6 +23,8 @@ public:
     static void install();
 
     void polish(QWidget *widget) override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget = nullptr) const override;
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr, const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
 

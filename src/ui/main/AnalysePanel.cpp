@@ -204,12 +204,15 @@ void AnalysePanel::AnalyseExecutable(const QString &path)
         if (m_building.valid())
             m_scanner = m_building.get();
         m_scanner.prepare(names);
-        result = ExecutableAnalysis::analyse(path, m_scanner, [this, bar, maximum](qint64 done, qint64 total) {
-            // The bar counts functions, the reader bytes: the share of the file read so far.
-            bar->setValue(total > 0 ? static_cast<int>(double(done) / double(total) * maximum) : maximum);
+        const auto answer = [this] {
             QCoreApplication::processEvents();
             return !m_stop;
-        });
+        };
+        result = ExecutableAnalysis::analyse(path, m_scanner, [bar, maximum, answer](qint64 done, qint64 total) {
+            // The bar counts functions, the reader bytes: the share of the file read so far.
+            bar->setValue(total > 0 ? static_cast<int>(double(done) / double(total) * maximum) : maximum);
+            return answer();
+        }, ExecutableAnalysis::defaultPieceSize, answer);
     }
     m_analysing = false;
     cmdBrowse->setEnabled(true);

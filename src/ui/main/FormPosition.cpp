@@ -38,6 +38,14 @@ QRect toTwips(const QRect &pixels, const Scale &scale)
                  Twips::fromPixels(pixels.width(), scale.x), Twips::fromPixels(pixels.height(), scale.y));
 }
 
+// Room for the frame the window manager draws around the inside, which is known only once
+// the window is on screen: a border on each side, and a title bar above.
+QSize frameExtent(const QWidget &form)
+{
+    const int border = 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return QSize(border, form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + border);
+}
+
 QString formName(const QWidget &form)
 {
     return form.objectName();
@@ -75,8 +83,8 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
         const QScreen *screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
         if (PositionOnly || !screen)
             return;
-        const int frame = form.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * form.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-        const QRect area = screen->availableGeometry().adjusted(0, 0, -frame, -frame);
+        const QSize frame = frameExtent(form);
+        const QRect area = screen->availableGeometry().adjusted(0, 0, -frame.width(), -frame.height());
         const FormGeometry fitted = fitInto(current, toTwips(area, scale));
         if (fitted == current)
             return;
@@ -89,11 +97,18 @@ void RestoreFormPosition(QWidget &form, const QString &applicationName, bool Pos
     const QList<QScreen *> all = QGuiApplication::screens();
     for (const QScreen *screen : all)
         screens << toTwips(screen->availableGeometry(), scale);
-    const FormGeometry placed = keepOnScreens(geometry, screens);
+    const QSize frame = frameExtent(form);
+    const FormGeometry placed = PositionOnly
+        ? keepOnScreens(geometry, screens)
+        : placeOnScreens(geometry, screens, QSize(Twips::fromPixels(frame.width(), scale.x), Twips::fromPixels(frame.height(), scale.y)));
     if (placed.left != geometry.left)
         restored |= FormGeometry::Left;
     if (placed.top != geometry.top)
         restored |= FormGeometry::Top;
+    if (placed.width != geometry.width)
+        restored |= FormGeometry::Width;
+    if (placed.height != geometry.height)
+        restored |= FormGeometry::Height;
 
     if (restored & (FormGeometry::Width | FormGeometry::Height))
         form.resize(Twips::toPixels(placed.width, scale.x), Twips::toPixels(placed.height, scale.y));

@@ -5,6 +5,7 @@
 #include "TwipPanel.h"
 
 #include "PrintOut.h"
+#include "StatusPanels.h"
 #include "catalogue/DeclarationLayout.h"
 #include "TextBox.h"
 #include "output/ClipboardCopy.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -35,7 +37,8 @@ void frmMain::createCopyMenu()
 {
     mnuCopyRoot = menuBar()->addMenu(Texts::mnuCopyRoot);
     mnuCopyRoot->setObjectName(QStringLiteral("mnuCopyRoot"));
-    const std::array<QString, 3> captions = {Texts::mnuCopy0, Texts::mnuCopy1, Texts::mnuCopy2};
+    // Keyed on "name", "declaration" and "copy".
+    const std::array<QString, 3> captions = {Texts::keyed(Texts::mnuCopy0, 4), Texts::keyed(Texts::mnuCopy1, 4), Texts::keyed(Texts::mnuCopy2, 0)};
     const std::array<QKeySequence, 3> shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_N),
                                                    QKeySequence(Qt::CTRL | Qt::Key_D),
                                                    QKeySequence(Qt::CTRL | Qt::Key_C)};
@@ -78,8 +81,14 @@ void frmMain::SaveModule(bool withDescription)
     // a file that is not there, or trust an old one that was not replaced.
     const ModuleFile::WriteResult result =
         ModuleFile::write(*path, ModuleExport::moduleBytes(view, withDescription));
-    if (!result.ok)
+    if (!result.ok) {
         reportRuntimeError(result.errorNumber, result.errorDescription);
+        return;
+    }
+    // A sign that it worked, in the panel left free outside an analysis: the file's name,
+    // kept in its own direction (U+2068 ... U+2069), the whole path in the panel's tip.
+    StatusBar->setText(QStringLiteral("prog"), Texts::savedPrefix + QChar(0x2068) + QFileInfo(*path).fileName() + QChar(0x2069));
+    StatusBar->panel(QStringLiteral("prog"))->setToolTip(*path);
 }
 
 void frmMain::mnuCopy_Click(int index)

@@ -1,5 +1,7 @@
 #include "PrintOut.h"
 
+#include "TextBox.h"
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -46,7 +48,9 @@ bool print(QPrinter &printer, const QList<PrintJob::Line> &lines)
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         option.setTextDirection(line.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
         option.setAlignment((line.rightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute);
-        QTextLayout layout(line.text, font, &printer);
+        // Latin code in Persian prose keeps its own order on paper as on screen: "-1",
+        // "ByVal 0&" and "&H40" would otherwise come out as "1-", "&ByVal 0" and "H40&".
+        QTextLayout layout(line.rightToLeft ? TextBox::isolateLatinRuns(line.text) : line.text, font, &printer);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())

@@ -7,9 +7,10 @@ class QPrinter;
 // Puts the printed lines of a function on a printer (or on the PDF file that stands in for
 // one): top to bottom from the top of the printable area, a new page when one is full,
 // inside margins of at least leastMarginMm on every side. Left-to-right lines start at the
-// left edge, right-to-left lines end at the right edge; a line longer than the printable
-// width is wrapped at a word boundary (inside a word longer than the width, anywhere), so
-// nothing is cut off.
+// left edge, right-to-left lines end at the right edge, each stretch of Latin code in them
+// in its own left-to-right order, as the description box shows it; a line longer than the
+// printable width is wrapped at a word boundary (inside a word longer than the width,
+// anywhere), so nothing is cut off.
 namespace PrintOut {
 
 // The font size is the printer's own; this is used only where it has none in points.

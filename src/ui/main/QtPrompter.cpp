@@ -2,7 +2,10 @@
 
 #include "platform/DialogFilter.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileIconProvider>
 #include <QMessageBox>
 
 void QtPrompter::message(const QString &text, const QString &caption, Icon icon)
@@ -21,12 +24,48 @@ void QtPrompter::message(const QString &text, const QString &caption, Icon icon)
     box.exec();
 }
 
+namespace {
+
+// A file's icon and kind from its name and mode, never from its content.
+class NameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo &info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "Match Windows Explorer");
+        if (info.suffix().isEmpty())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File", "Match Windows Explorer");
+        return QCoreApplication::translate("QAbstractFileIconProvider", "%1 File",
+                                           "%1 is a file name suffix, for example txt")
+            .arg(info.suffix());
+    }
+};
+
+} // namespace
+
+void QtPrompter::neverReadFiles(QFileDialog &dialog)
+{
+    static NameOnlyIconProvider provider;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&provider);
+}
+
 std::optional<QString> QtPrompter::openFile(const QString &filter)
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(),
-                                                      qtFileDialogFilter(filter));
-    if (path.isEmpty())
+    // Opened again, the dialog starts in the folder of the file picked last, where the
+    // next one usually is.
+    QFileDialog dialog(m_parent, QString(), m_openFolder);
+    neverReadFiles(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(qtFileDialogFilter(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
+    m_openFolder = QFileInfo(path).absolutePath();
     return path;
 }
 
@@ -34,6 +73,7 @@ std::optional<QString> QtPrompter::saveFile(const QString &filter, const QString
                                             const QString &initialName)
 {
     QFileDialog dialog(m_parent);
+    neverReadFiles(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(qtFileDialogFilter(filter));
     dialog.setDefaultSuffix(defaultSuffix);

@@ -2,6 +2,9 @@
 
 #include "platform/Prompter.h"
 
+#include <QString>
+
+class QFileDialog;
 class QWidget;
 
 // The running program's answer to prompts: Qt's message boxes and file dialogs, right
@@ -17,6 +20,12 @@ public:
                                     const QString &initialName) override;
     std::optional<QString> pdfFileForPrinting(const QString &initialName) override;
 
+    // What every file dialog of the program is told: Qt's own dialog, whose list tells a
+    // file's kind by its name and mode alone. The platform's and Qt's usual way reads a
+    // file's first bytes for it, and reading /proc/kmsg or a device waits for ever.
+    static void neverReadFiles(QFileDialog &dialog);
+
 private:
     QWidget *m_parent = nullptr;
+    QString m_openFolder; // of the file last opened; empty: none yet
 };

@@ -2,9 +2,11 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include <limits>
 #include <vector>
 
 TextBox::TextBox(QWidget *parent)
@@ -157,6 +159,20 @@ void TextBox::setText(const QString &text)
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setPlainText(m_persianProse ? isolateLatinRuns(shown) : shown);
+}
+
+void TextBox::revealLine(qsizetype line)
+{
+    if (line < 0 || line > std::numeric_limits<int>::max())
+        return;
+    const QTextBlock block = document()->findBlockByNumber(int(line));
+    if (!block.isValid())
+        return;
+    // From the end back up to the line: the smallest scroll that shows it puts it at the top.
+    moveCursor(QTextCursor::End);
+    ensureCursorVisible();
+    setTextCursor(QTextCursor(block));
+    ensureCursorVisible();
 }
 
 bool TextBox::event(QEvent *event)

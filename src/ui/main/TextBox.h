@@ -25,6 +25,10 @@ public:
     // left-to-right isolate (U+2066 ... U+2069).
     static QString isolateLatinRuns(const QString &text);
 
+    // Scrolls the line (from 0, as setText breaks them) to the top of the box, or as near
+    // as the end of the text lets it; the text cursor goes to its start.
+    void revealLine(qsizetype line);
+
 protected:
     bool event(QEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;

@@ -17,6 +17,7 @@
 #include "TextBox.h"
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/DeclarationLayout.h"
+#include "catalogue/FunctionFacts.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
 #include "ui/windows/Transpart.h"
@@ -71,6 +72,7 @@ frmMain::frmMain(Prompter &prompter, QWidget *parent)
     createControls();
     createMenus();
     createConstantCommands();
+    setReadingTabOrder();
     // The client area below the menu bar is 9930 x 7545 twips when the window opens.
     const int width = Twips::toPixels(9930, logicalDpiX());
     resize(width, Twips::toPixels(7545, logicalDpiY()) + menuBar()->heightForWidth(width));
@@ -185,11 +187,21 @@ void frmMain::createControls()
     txtFunction->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBoxColour(txtFunction);
     TwipLayout::place(txtFunction, 0, 360, 4365, 1470);
+    // One line under the declaration: the first Windows that has the function, what
+    // Err.LastDllError tells, whether it is obsolete (FunctionFacts::note).
+    lblFacts = new QLabel(picFn);
+    lblFacts->setObjectName(QStringLiteral("lblFacts"));
+    lblFacts->setTextFormat(Qt::PlainText);
+    lblFacts->setWordWrap(true); // two lines where the box is narrow
+    lblFacts->setAlignment(Qt::AlignTop | Qt::AlignLeading);
+    TwipLayout::place(lblFacts, 0, 1350, 4365, 480);
     picFn->setResizeRule([this](int w, int h) {
         TwipLayout::setWidth(txtFunction, w);
         TwipLayout::setWidth(lblFunction, w);
         TwipLayout::setWidth(shpWC, w);
-        TwipLayout::setHeight(txtFunction, h - 360);
+        TwipLayout::setWidth(lblFacts, w);
+        TwipLayout::setHeight(txtFunction, h - 360 - 480);
+        TwipLayout::setTop(lblFacts, h - 480);
     });
 
     txtComment = new TextBox(resFunction);
@@ -244,64 +256,65 @@ void frmMain::createMenus()
 {
     QMenu *mnuFile = menuBar()->addMenu(Texts::mnuFile);
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuSave = mnuFile->addAction(Texts::mnuSave);
+    mnuSave = mnuFile->addAction(Texts::keyed(Texts::mnuSave, 0));
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuSave->setEnabled(false);
     connect(mnuSave, &QAction::triggered, this, [this] { SaveModule(false); });
-    mnuFullSave = mnuFile->addAction(Texts::mnuFullSave);
+    mnuFullSave = mnuFile->addAction(Texts::keyed(Texts::mnuFullSave, 6)); // on "function"
     mnuFullSave->setObjectName(QStringLiteral("mnuFullSave"));
     mnuFullSave->setEnabled(false);
     connect(mnuFullSave, &QAction::triggered, this, [this] { SaveModule(true); });
     mnuFile->addSeparator();
-    mnuPrint = mnuFile->addAction(Texts::mnuPrint);
+    mnuPrint = mnuFile->addAction(Texts::keyed(Texts::mnuPrint, 0));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrint->setEnabled(false);
     connect(mnuPrint, &QAction::triggered, this, &frmMain::mnuPrint_Click);
     mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(Texts::mnuExit);
+    mnuExit = mnuFile->addAction(Texts::keyed(Texts::mnuExit, 0));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::cmdExit_Click);
 
     QMenu *mnuView = menuBar()->addMenu(Texts::mnuView);
     mnuView->setObjectName(QStringLiteral("mnuView"));
-    mnuCaption = mnuView->addAction(Texts::mnuCaption);
+    mnuCaption = mnuView->addAction(Texts::keyed(Texts::mnuCaption, 0));
     mnuCaption->setObjectName(QStringLiteral("mnuCaption"));
     mnuCaption->setCheckable(true);
     mnuCaption->setChecked(false);
     connect(mnuCaption, &QAction::triggered, this, &frmMain::mnuCaption_Click);
-    mnuStatusBarView = mnuView->addAction(Texts::mnuStatusBarView);
+    mnuStatusBarView = mnuView->addAction(Texts::keyed(Texts::mnuStatusBarView, 0));
     mnuStatusBarView->setObjectName(QStringLiteral("mnuStatusBarView"));
     mnuStatusBarView->setCheckable(true);
     mnuStatusBarView->setChecked(true);
     connect(mnuStatusBarView, &QAction::triggered, this, &frmMain::mnuStatusBarView_Click);
-    mnuKeys = mnuView->addAction(Texts::mnuKeys);
+    mnuKeys = mnuView->addAction(Texts::keyed(Texts::mnuKeys, 0));
     mnuKeys->setObjectName(QStringLiteral("mnuKeys"));
     mnuKeys->setCheckable(true);
     mnuKeys->setChecked(true);
     connect(mnuKeys, &QAction::triggered, this, &frmMain::mnuKeys_Click);
     mnuView->addSeparator();
-    mnuTreeApi = mnuView->addAction(Texts::mnuTreeApi);
+    mnuTreeApi = mnuView->addAction(Texts::keyed(Texts::mnuTreeApi, 0));
     mnuTreeApi->setObjectName(QStringLiteral("mnuTreeApi"));
     mnuTreeApi->setCheckable(true);
     mnuTreeApi->setChecked(true);
     connect(mnuTreeApi, &QAction::triggered, this, &frmMain::mnuTreeApi_Click);
-    mnuSearch = mnuView->addAction(Texts::mnuSearch);
+    mnuSearch = mnuView->addAction(Texts::keyed(Texts::mnuSearch, 0));
     mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
     mnuSearch->setCheckable(true);
     connect(mnuSearch, &QAction::triggered, this, &frmMain::mnuSearch_Click);
-    mnuAnalyse = mnuView->addAction(Texts::mnuAnalyse);
+    mnuAnalyse = mnuView->addAction(Texts::keyed(Texts::mnuAnalyse, 0));
     mnuAnalyse->setObjectName(QStringLiteral("mnuAnalyse"));
     mnuAnalyse->setCheckable(true);
     connect(mnuAnalyse, &QAction::triggered, this, &frmMain::mnuAnalyse_Click);
     mnuView->addSeparator();
-    mnuOptions = mnuView->addAction(Texts::mnuOptions);
+    mnuOptions = mnuView->addAction(Texts::keyed(Texts::mnuOptions, 0));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
 
     QMenu *mnuFunction = menuBar()->addMenu(Texts::mnuFunction);
     mnuFunction->setObjectName(QStringLiteral("mnuFunction"));
-    const QString searchTypeCaptions[] = {QString(), Texts::mnuSearchType1, Texts::mnuSearchType2};
+    // Keyed on "name" and on "description".
+    const QString searchTypeCaptions[] = {QString(), Texts::keyed(Texts::mnuSearchType1, 14), Texts::keyed(Texts::mnuSearchType2, 14)};
     for (int index = 1; index <= 2; ++index) {
         QAction *entry = mnuFunction->addAction(searchTypeCaptions[index]);
         entry->setObjectName(QStringLiteral("mnuSearchType%1").arg(index));
@@ -311,25 +324,32 @@ void frmMain::createMenus()
         mnuSearchType[static_cast<size_t>(index)] = entry;
     }
     mnuFunction->addSeparator();
-    mnuConst = mnuFunction->addAction(ConstTexts::caption);
+    mnuConst = mnuFunction->addAction(Texts::keyed(ConstTexts::caption, 0));
     mnuConst->setObjectName(QStringLiteral("mnuConst"));
     // Ctrl+K would be a line edit's delete-to-end key on Linux; T for the constant (ثابت).
     mnuConst->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     mnuConst->setEnabled(false);
     connect(mnuConst, &QAction::triggered, this, &frmMain::mnuConst_Click);
     mnuFunction->addSeparator();
-    mnuFormat = mnuFunction->addAction(Texts::mnuFormat);
+    mnuFormat = mnuFunction->addAction(Texts::keyed(Texts::mnuFormat, 0));
     mnuFormat->setObjectName(QStringLiteral("mnuFormat"));
     mnuFormat->setCheckable(true);
     mnuFormat->setChecked(false);
     connect(mnuFormat, &QAction::triggered, this, &frmMain::mnuFormat_Click);
-    mnuVba7 = mnuFunction->addAction(Texts::mnuVba7);
+    mnuVba7 = mnuFunction->addAction(Texts::keyed(Texts::mnuVba7, 0));
     mnuVba7->setObjectName(QStringLiteral("mnuVba7"));
     mnuVba7->setCheckable(true);
     mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
     connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
+    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::mnuHideObsolete);
+    mnuHideObsolete->setObjectName(QStringLiteral("mnuHideObsolete"));
+    mnuHideObsolete->setCheckable(true);
+    connect(mnuHideObsolete, &QAction::triggered, this, [this](bool hide) {
+        m_tree->setHideObsolete(hide);
+        BuildCatalogueTree();
+    });
     mnuFunction->addSeparator();
-    mnuDayFun = mnuFunction->addAction(Texts::mnuDayFun);
+    mnuDayFun = mnuFunction->addAction(Texts::keyed(Texts::mnuDayFun, 5)); // on "day"
     mnuDayFun->setObjectName(QStringLiteral("mnuDayFun"));
     connect(mnuDayFun, &QAction::triggered, this, &frmMain::mnuDayFun_Click);
 
@@ -337,18 +357,41 @@ void frmMain::createMenus()
 
     QMenu *mnuHelp = menuBar()->addMenu(Texts::mnuHelp);
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuAPIHelp = mnuHelp->addAction(Texts::mnuAPIHelp);
+    mnuAPIHelp = mnuHelp->addAction(Texts::keyed(Texts::mnuAPIHelp, 0));
     mnuAPIHelp->setObjectName(QStringLiteral("mnuAPIHelp"));
     connect(mnuAPIHelp, &QAction::triggered, this, &frmMain::mnuAPIHelp_Click);
-    mnuDeclare = mnuHelp->addAction(Texts::mnuDeclare);
+    mnuDeclare = mnuHelp->addAction(Texts::keyed(Texts::mnuDeclare, 0));
     mnuDeclare->setObjectName(QStringLiteral("mnuDeclare"));
     connect(mnuDeclare, &QAction::triggered, this, &frmMain::mnuDeclare_Click);
     mnuHelp->addSeparator();
-    mnuAbout = mnuHelp->addAction(Texts::mnuAbout);
+    mnuAbout = mnuHelp->addAction(Texts::keyed(Texts::mnuAbout, 0));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
     mnuAbout->setShortcut(QKeySequence(Qt::Key_F1));
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connect(cmdAbout, &QPushButton::clicked, this, &frmMain::mnuAbout_Click);
+
+    // F10 opens the first menu, as on the desktops: a way into the menus whatever the
+    // keyboard layout, where the letters of the access keys may be on no key.
+    auto *enterMenus = new QAction(this);
+    enterMenus->setObjectName(QStringLiteral("enterMenus"));
+    enterMenus->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(enterMenus);
+    connect(enterMenus, &QAction::triggered, this, [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+}
+
+void frmMain::setReadingTabOrder()
+{
+    // Tab goes the way a Persian reader does, right to left and top to bottom: the
+    // declaration and the description on the right, the tree's side on the left (or the
+    // panel over it, button before box as they stand), then the key row from its right end.
+    QWidget *const order[] = {txtFunction, txtComment, trvApi,
+                              picSearch->cmdSearch, picSearch->cboSearch, picSearch->lstRearchResult,
+                              picAnalyse->cmdBrowse, picAnalyse->txtFileName, picAnalyse->lstAnalyseApi,
+                              cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // The first stop is no longer the first made: the tree still takes the focus at start.
+    trvApi->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::Form_Load()
@@ -421,6 +464,7 @@ void frmMain::ShowCurrentRecord()
         lblFunctionName->setText(*name);
     if (const CatalogueRecord *record = m_recordset.current()) {
         txtFunction->setText(record->declaration(mnuVba7->isChecked()));
+        lblFacts->setText(FunctionFacts::note(*record, mnuVba7->isChecked()));
         m_shownPosition = m_recordset.AbsolutePosition();
     }
     if (const QString *description = m_recordset.field(CatalogueRecord::Description))
@@ -432,6 +476,8 @@ void frmMain::ShowCurrentRecord()
 void frmMain::FormatDeclaration()
 {
     txtFunction->setText(DeclarationLayout::layOut(txtFunction->text(), mnuFormat->isChecked()));
+    // The Declare line is what the user came for: the Type blocks above it may fill the box.
+    txtFunction->revealLine(std::max<qsizetype>(DeclarationLayout::declareLine(txtFunction->text()), 0));
 }
 
 void frmMain::nodeClick(const QModelIndex &index)
@@ -457,6 +503,7 @@ void frmMain::mnuVba7_Click()
     if (m_shownPosition < 1 || m_shownPosition > m_recordset.RecordCount())
         return;
     txtFunction->setText(m_recordset.at(m_shownPosition).declaration(mnuVba7->isChecked()));
+    lblFacts->setText(FunctionFacts::note(m_recordset.at(m_shownPosition), mnuVba7->isChecked()));
     FormatDeclaration();
 }
 

@@ -89,6 +89,7 @@ public:
     QTreeView *trvApi = nullptr;
     QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
+    QLabel *lblFacts = nullptr;
     TextBox *txtComment = nullptr;
     StatusPanels *StatusBar = nullptr;
     Resizer *resControls = nullptr;
@@ -217,6 +218,7 @@ protected:
 
 private:
     void createControls();
+    void setReadingTabOrder();
     void createMenus();
     void createCopyMenu();
     void createConstantCommands();

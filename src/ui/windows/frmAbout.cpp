@@ -4,6 +4,7 @@
 #include "platform/Texts.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -145,6 +146,16 @@ void frmAbout::changeEvent(QEvent *event)
     if (event->type() == QEvent::EnabledChange && isEnabled() && isActiveWindow())
         cmdBack->setFocus(Qt::ActiveWindowFocusReason);
     QWidget::changeEvent(event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // Escape leaves the window as Back does, as on any dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdBack_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmAbout::closeEvent(QCloseEvent *event)

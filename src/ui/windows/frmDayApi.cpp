@@ -2,6 +2,7 @@
 
 #include "DayWalk.h"
 #include "WindowLayout.h"
+#include "catalogue/DeclarationLayout.h"
 #include "catalogue/Recordset.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
@@ -9,8 +10,10 @@
 #include "ui/controls/TwipPlacement.h"
 #include "ui/main/TextBox.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -61,8 +64,23 @@ void frmDayApi::createControls()
     resFunction->setBorderStyle(0);
     resFunction->setAutoResize(true);
 
-    txtFunction = new TextBox(resFunction);
+    // The function's name above its declaration, as the main window shows it: a Type
+    // block may fill the box before the Declare line that names it.
+    picFn = new QWidget(resFunction);
+    picFn->setObjectName(QStringLiteral("picFn"));
+    auto *fnLayout = new QVBoxLayout(picFn);
+    fnLayout->setContentsMargins(0, 0, 0, 0);
+    fnLayout->setSpacing(2);
+    lblFunctionName = new QLabel(picFn);
+    lblFunctionName->setObjectName(QStringLiteral("lblFunctionName"));
+    lblFunctionName->setTextFormat(Qt::PlainText);
+    QFont titleFont(QStringLiteral("Times New Roman"), 12);
+    titleFont.setBold(true);
+    lblFunctionName->setFont(titleFont);
+    txtFunction = new TextBox(picFn);
     txtFunction->setObjectName(QStringLiteral("txtFunction"));
+    fnLayout->addWidget(lblFunctionName);
+    fnLayout->addWidget(txtFunction, 1);
     txtFunction->setFont(QFont(QStringLiteral("Courier New"), 8));
     // Code reads left to right even in a right-to-left window.
     txtFunction->setLayoutDirection(Qt::LeftToRight);
@@ -75,11 +93,11 @@ void frmDayApi::createControls()
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     }
-    resFunction->setControls(txtFunction, txtComment);
+    resFunction->setControls(picFn, txtComment);
     resFunction->setMinControlSize1(500);
     resFunction->setMinControlSize2(500);
     TwipPlacement::place(resFunction, designSplitter);
-    TwipPlacement::place(txtFunction, designFunction);
+    TwipPlacement::place(picFn, designFunction);
     TwipPlacement::place(txtComment, designComment);
 
     picKeys = new QWidget(this);
@@ -109,6 +127,7 @@ void frmDayApi::GetRandomApi()
 {
     if (isEmptyCatalogue()) {
         // Nothing to pick and nothing to walk; the window still opens and closes.
+        lblFunctionName->clear();
         txtFunction->setText(QString());
         txtComment->setText(QString());
         for (QPushButton *button : {cmdNext, cmdBack, cmdRandom})
@@ -149,7 +168,10 @@ void frmDayApi::ShowCurrentRecord()
 {
     const CatalogueRecord *record = m_recordset.current();
     const QString *description = m_recordset.field(CatalogueRecord::Description);
+    const QString *name = m_recordset.field(CatalogueRecord::FunctionName);
+    lblFunctionName->setText(name ? *name : QString());
     txtFunction->setText(record ? record->declaration(m_vba7) : QString());
+    txtFunction->revealLine(std::max<qsizetype>(DeclarationLayout::declareLine(txtFunction->text()), 0));
     txtComment->setText(description ? *description : QString());
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class Recordset;
 class Resizer;
@@ -42,6 +43,8 @@ public:
     void setVba7(bool vba7) { m_vba7 = vba7; }
 
     Resizer *resFunction = nullptr;
+    QWidget *picFn = nullptr; // the name above the declaration
+    QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
     TextBox *txtComment = nullptr;
     QWidget *picKeys = nullptr;

@@ -1,11 +1,13 @@
 #include "frmHelp.h"
 
 #include "WindowLayout.h"
+#include "platform/HtmlNesting.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
 #include "ui/controls/TwipPlacement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -24,6 +26,9 @@ constexpr int innerHeight = 4815 + 1000;
 
 // The largest page or picture the browser loads; the pages are a few dozen kilobytes.
 constexpr qint64 largestHelpFile = 4 * 1024 * 1024;
+// The deepest nesting of tables, lists and blocks a page may have; the shipped pages
+// have two, and each level more makes the layout slower by a good part.
+constexpr int deepestHelpNesting = 8;
 
 // Loads only regular files of bounded size inside the help folder: a page that names
 // /dev/zero, a pipe or a link out of the folder would otherwise be read without end or
@@ -42,15 +47,38 @@ public:
         const QUrl url = name.isRelative() ? source().resolved(name) : name;
         if (url.isLocalFile() || url.scheme().isEmpty()) {
             const QFileInfo file(QFileInfo(url.toLocalFile()).canonicalFilePath());
+            const bool loadable = !m_helpFolder.isEmpty() && file.filePath().startsWith(m_helpFolder + QLatin1Char('/'))
+                && file.isFile() && file.size() <= largestHelpFile;
+            if (type == QTextDocument::HtmlResource)
+                return page(loadable ? file.filePath() : QString(), url.toLocalFile());
             // Empty rather than nothing: for nothing the document reads the file itself.
-            if (m_helpFolder.isEmpty() || !file.filePath().startsWith(m_helpFolder + QLatin1Char('/'))
-                || !file.isFile() || file.size() > largestHelpFile)
+            if (!loadable)
                 return QByteArray("");
         }
         return QTextBrowser::loadResource(type, name);
     }
 
 private:
+    // The page's bytes, or a page that says why they are not shown: none, or nested
+    // deeper than the layout can take in a moment.
+    static QByteArray page(const QString &file, const QString &shownPath)
+    {
+        QFile bytes(file);
+        QByteArray html;
+        if (!file.isEmpty() && bytes.open(QIODevice::ReadOnly))
+            html = bytes.read(largestHelpFile);
+        QString refusal;
+        if (html.trimmed().isEmpty())
+            refusal = Texts::helpPageMissing;
+        else if (HtmlNesting::depth(html, deepestHelpNesting) > deepestHelpNesting)
+            refusal = Texts::helpPageTooDeep.arg(deepestHelpNesting);
+        else
+            return html;
+        return "<html><head><meta charset=\"utf-8\"></head><body dir=\"rtl\"><p>" + refusal.toHtmlEscaped().toUtf8()
+            + "</p><p dir=\"ltr\">" + shownPath.toHtmlEscaped().toUtf8() + "</p></body></html>";
+    }
+
+
     QString m_helpFolder;
 };
 

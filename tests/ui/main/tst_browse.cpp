@@ -1,9 +1,14 @@
 // Browsing the catalogue in the main window: picking a function in the tree with the mouse
 // or the keys, and what the tree and the boxes show of it (right to left, with Latin runs).
 #include "MainWindowTest.h"
+#include "ui/controls/PersianStyle.h"
 #include "ui/windows/frmDayApi.h"
 
+#include <QAbstractButton>
 #include <QGlyphRun>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -16,8 +21,12 @@ const QString declA = QStringLiteral("Private Declare Function GetTickCount Lib 
 const QString declB = QStringLiteral(
     "Private Declare Function Beep Lib \"kernel32\" (ByVal dwFreq As Long, ByVal dwDuration As Long) As Long");
 const QString continuedB = QStringLiteral(
-    "Private Declare Function Beep Lib \"kernel32\" ( _\r\n\t\t\tByVal dwFreq As Long, _\r\n\t\t\tByVal dwDuration As Long) As Long");
+    "Private Declare Function Beep Lib \"kernel32\" ( _\r\n    ByVal dwFreq As Long, _\r\n    ByVal dwDuration As Long) As Long");
 const QString initialName = Texts::functionNameInitial;
+// A Type block above the Declare line, as DirectInput8Create has.
+const QString declT = QStringLiteral("Private Type GUID\r\n    Data1 As Long\r\n    Data2 As Integer\r\n    Data3 As Integer\r\n"
+                                     "    Data4(0 To 7) As Byte\r\nEnd Type\r\n\r\nPrivate Declare Function CoGuid Lib \"ole32\" "
+                                     "(ByVal lpFileName As String, ByVal dwShareMode As Long, pGuid As GUID) As Long");
 
 // Where a piece of the box's first paragraph is drawn, and whether its characters run
 // left to right on screen.
@@ -91,10 +100,88 @@ private slots:
             record("DnsQuery", "", "dnsapi"),
             record("DnsQuery_", "", "dnsapi"),
             record("_DnsQuery", "", "dnsapi"),
+            record("CoGuid", declT, "ole32", "", "x"),
         }));
     }
 
     void cleanup() { t.close(); }
+
+    // The faults: Alt+ک was the Copy menu's, the Help menu's and the Copy button's, Alt+ت
+    // the Function menu's and a button's; menu entries had no access keys. Within the menu
+    // bar and the buttons of the window, and within each menu, every key is another.
+    void accessKeysTakenTwice()
+    {
+        const auto keyOf = [](const QString &text) { return QKeySequence::mnemonic(text).toString(); };
+        QStringList window;
+        for (QAction *title : t.main->menuBar()->actions()) {
+            window << keyOf(title->text());
+            QStringList entries;
+            for (const QAction *entry : title->menu()->actions()) {
+                if (!entry->isSeparator())
+                    entries << keyOf(entry->text());
+            }
+            QVERIFY2(!entries.contains(QString()) && entries.removeDuplicates() == 0, qPrintable(title->text() + ": " + entries.join(' ')));
+        }
+        const QList<QAbstractButton *> buttons = t.main->findChildren<QAbstractButton *>();
+        for (const QAbstractButton *button : buttons)
+            window << keyOf(button->text());
+        for (const QString &text : {Texts::cmdSearchBarFunctions, Texts::cmdSearchBarSearch}) // the search key's two captions
+            window << keyOf(text);
+        window.removeAll(QString());
+        QCOMPARE(window.removeDuplicates(), 1); // the search key's own caption, counted twice
+    }
+
+    // Real key presses reach the menus: F10 whatever the keyboard layout, and the Persian
+    // access keys (Alt and the letter, as a Persian layout gives it).
+    void keysReachTheMenus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("opened"); // the menu, or the panel a button shows
+        QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier) << "mnuFile";
+        QTest::newRow("Alt+KEHEH: Copy") << 0x06A9 << int(Qt::AltModifier) << "mnuCopyRoot";
+        QTest::newRow("Alt+MEEM: Help") << 0x0645 << int(Qt::AltModifier) << "mnuHelp";
+        QTest::newRow("Alt+TEH: Function") << 0x062A << int(Qt::AltModifier) << "mnuFunction";
+        QTest::newRow("Alt+SEEN: the search key") << 0x0633 << int(Qt::AltModifier) << "picSearch";
+    }
+    void keysReachTheMenus()
+    {
+        QFETCH(int, key); QFETCH(int, modifiers); QFETCH(QString, opened);
+        t.main->trvApi->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), t.main->trvApi);
+        // With the letter's own text, as a Persian layout gives it (QTest knows only ASCII's).
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(key),
+                            key < 0x100 ? QString() : QString(QChar(key)), Qt::KeyboardModifiers(modifiers));
+        if (opened.startsWith(QLatin1String("mnu"))) {
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(QApplication::activePopupWidget()->objectName(), opened);
+            press(Qt::Key_Escape, {});
+        } else {
+            QTRY_VERIFY(t.main->findChild<QWidget *>(opened)->isVisible()); // a button clicks after its press shows
+        }
+    }
+
+    // The fault: Tab jumped from the key row to the boxes, the search panel and back. It
+    // goes right to left and top to bottom, and every stop shows that it has the focus
+    // (the fault: the boxes by a blinking caret alone), in the program's own look.
+    void tabOrderJumped()
+    {
+        PersianStyle::install();
+        const auto plainAgain = qScopeGuard([] { QApplication::setStyle(QStringLiteral("Fusion")); });
+        t.click(QStringLiteral("Lib_F_Beep"));
+        QWidget *stop = t.main->findChild<QWidget *>(QStringLiteral("txtFunction"));
+        stop->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), stop);
+        QStringList stops;
+        for (int i = 0; i < 7; ++i) {
+            const QImage focused = stop->grab().toImage();
+            press(Qt::Key_Tab, {});
+            QVERIFY2(stop->grab().toImage() != focused, qPrintable(stop->objectName() + " shows no focus"));
+            stop = QApplication::focusWidget();
+            stops << stop->objectName();
+        }
+        QCOMPARE(stops, (QStringList{"txtComment", "trvApi", "cmdExit", "cmdCopy", "cmdSearchBar", "cmdAbout", "txtFunction"}));
+    }
 
     // A function under any branch is shown, of two of a name the last; a group leaves
     // the view. Either enables save and print, as the tree always did.
@@ -170,6 +257,33 @@ private slots:
         QCOMPARE(t.main->txtFunction->text(), continuedB);
         t.main->mnuFormat->trigger();
         QCOMPARE(t.main->txtFunction->text(), declB);
+    }
+
+    // The faults: a Type block filled the declaration box and hid the Declare line below
+    // it; Format broke a Type member's bounds as a parameter list, and indented with three
+    // tabs, so that at the default font the parameters wrapped. On the box and in what
+    // Ctrl+D copies.
+    void typeBlockHidTheDeclareLine()
+    {
+        auto *box = t.main->findChild<TextBox *>(QStringLiteral("txtFunction"));
+        QAction *format = t.main->findChild<QAction *>(QStringLiteral("mnuFormat"));
+        const auto declareInView = [box] {
+            const QTextBlock line = box->document()->findBlockByNumber(7);
+            return line.text().startsWith(QStringLiteral("Private Declare"))
+                && box->viewport()->rect().contains(box->cursorRect(QTextCursor(line)));
+        };
+        t.click(QStringLiteral("Lib_F_CoGuid"));
+        QVERIFY(box->viewport()->height() < 8 * box->fontMetrics().lineSpacing()); // the Type fills the box
+        QVERIFY(declareInView());
+        format->trigger();
+        QVERIFY(declareInView());
+        press(Qt::Key_D);
+        QCOMPARE(QGuiApplication::clipboard()->text(), box->text());
+        QVERIFY(box->text().contains(QStringLiteral("\r\n    Data4(0 To 7) As Byte\r\n")));
+        for (QTextBlock line = box->document()->findBlockByNumber(8); line.isValid(); line = line.next())
+            QVERIFY2(line.layout()->lineCount() == 1, qPrintable(line.text()));
+        format->trigger();
+        QCOMPARE(box->text(), declT);
     }
 
     // The fault: the description boxes laid a paragraph that starts with a Latin word out

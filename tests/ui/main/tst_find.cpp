@@ -2,18 +2,29 @@
 // name or by description) and the analysis of an executable, with its progress bar. The
 // matching itself is tested in tests/find; here the roads to it and what the window shows.
 #include "MainWindowTest.h"
+#include "find/ExecutableAnalysis.h"
 #include "ui/main/AnalysePanel.h"
+#include "ui/main/QtPrompter.h"
 #include "ui/main/SearchPanel.h"
 #include "ui/controls/NameList.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -274,6 +285,56 @@ private slots:
         QVERIFY(t.prompter->messages.isEmpty());
     }
 
+    // With the reads held up (a network share, a failing disk) the window froze: the scan
+    // waited for each piece on the window's thread, and closing waited for the read. Keys
+    // are now answered while the read hangs, and closing ends the scan before the read.
+    void slowDisk_frozeTheWindow()
+    {
+        openAnalysis();
+        struct Gate { std::mutex mutex; std::condition_variable opened; bool open = false; bool readDone = false; };
+        const auto gate = std::make_shared<Gate>();
+        ExecutableAnalysis::setReadDelay([gate](qint64) {
+            std::unique_lock<std::mutex> lock(gate->mutex);
+            gate->opened.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+            gate->readDone = true;
+        });
+        t.prompter->fileAnswers = {importsExe()};
+        bool answered = false;
+        QTimer::singleShot(200, this, [&] {
+            analyse()->txtFileName->setFocus();
+            press(Qt::Key_End, {});
+            type(QStringLiteral("x"));
+            answered = analyse()->isAnalysing() && t.main->ProgressBar->isVisible()
+                && analyse()->txtFileName->text() == importsExe() + "x";
+            t.main->close();
+        });
+        browse();
+        ExecutableAnalysis::setReadDelay({});
+        const std::lock_guard<std::mutex> lock(gate->mutex);
+        QVERIFY(answered && !gate->readDone);
+        gate->open = true;
+        gate->opened.notify_all();
+        QCOMPARE(analyse()->lstAnalyseApi->count(), 0);
+    }
+
+    // As root, typing /proc/ paths into the open dialog hung the window on /proc/kmsg: the
+    // dialog read each file's first bytes to tell its kind. It now goes by the name.
+    void openDialog_readTheFilesItListed()
+    {
+        QFileDialog dialog;
+        QtPrompter::neverReadFiles(dialog);
+        const QString path = m_dir->filePath("program");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3e\0", 20)) == 20);
+        file.close();
+        const QString sniffed = QMimeDatabase().mimeTypeForFile(path).comment();
+        QVERIFY(sniffed != QMimeDatabase().mimeTypeForName("application/octet-stream").comment());
+        dialog.setDirectory(m_dir->path());
+        const auto *model = dialog.findChild<QFileSystemModel *>();
+        QTRY_VERIFY(!model->type(model->index(path)).isEmpty());
+        QVERIFY2(model->type(model->index(path)) != sniffed, qPrintable(sniffed));
+    }
+
     // The fault: the browse button, disabled for the scan, passed the focus on to the list,
     // which made its first row current, and that showed a function nobody picked.
     void secondScanShowedAFunctionNobodyPicked()
@@ -286,9 +347,12 @@ private slots:
             QCOMPARE(t.main->lblFunctionName->text(), Texts::functionNameInitial);
             QVERIFY(!t.main->mnuSave->isEnabled());
         }
-        // A key move in the list is the user's: it shows the function and enables save.
+        // A key move in the list is the user's: it shows the function and enables save. The
+        // list is the next stop after the file's name, where the focus went.
         NameList *list = analyse()->lstAnalyseApi;
-        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QTRY_COMPARE(QApplication::focusWidget(), analyse()->txtFileName);
+        press(Qt::Key_Tab, {});
+        QCOMPARE(QApplication::focusWidget(), list);
         press(Qt::Key_Down, {});
         QCOMPARE(t.main->lblFunctionName->text(), list->currentName());
         QVERIFY(t.main->mnuSave->isEnabled() && t.main->mnuFullSave->isEnabled() && t.main->mnuPrint->isEnabled());
@@ -304,6 +368,40 @@ private slots:
         browse();
         QVERIFY(analyse()->lstAnalyseApi->count() == 0 && t.main->ProgressBar->maximum() > 0);
     }
+
+    // The fault: the open dialog started where the last dialog of any kind had been (a
+    // module saved elsewhere), not in the folder the user last opened a file from; its
+    // filters were English, their patterns doubled.
+    void openDialogForgotItsFolder()
+    {
+        for (const char *folder : {"apps", "modules"})
+            QVERIFY(QDir(m_dir->path()).mkpath(QLatin1String(folder)));
+        const QString exe = m_dir->filePath(QStringLiteral("apps/a.exe"));
+        QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
+        QtPrompter prompter;
+        QStringList folders;
+        QStringList filters;
+        const auto answer = [&](const QString &file) {
+            QTimer::singleShot(0, [&, file] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                folders << dialog->directory().absolutePath();
+                filters = dialog->nameFilters();
+                dialog->selectFile(file);
+                static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it, for its own checks
+            });
+        };
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        const QString module = m_dir->filePath(QStringLiteral("modules/Beep.bas"));
+        answer(module);
+        QCOMPARE(prompter.saveFile(QStringLiteral("Module File(*.bas)|*.bas"), QStringLiteral("bas"), QStringLiteral("Beep")), std::make_optional(module));
+        answer(exe);
+        QCOMPARE(prompter.openFile(AnalysePanel::browseFilter), std::make_optional(exe));
+        QCOMPARE(folders.value(2), QFileInfo(exe).absolutePath());
+        QCOMPARE(filters.value(0), QStringLiteral("همه فايل هاي پشتيباني شده \u2066(*.exe *.ocx *.dll)"));
+    }
+
 };
 
 QTEST_MAIN(tst_Find)

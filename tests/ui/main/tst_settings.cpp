@@ -101,6 +101,8 @@ private slots:
         if (dayFunction)
             QVERIFY(fileBytes(temp.autostartFile())
                         .contains(QByteArray("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" -d\n")));
+        // The box names what the login entry is read by: the desktop session, not Windows.
+        QVERIFY(dialog.chkDayFn->text().contains(QStringLiteral("ميزکار")) && !dialog.chkDayFn->text().contains(QStringLiteral("ويندوز")));
         frmSet again(view); // opened again, it shows what was stored
         QCOMPARE(again.cboFnFontSize->currentText(), storedFunction);
         QCOMPARE(again.chkDayFn->isChecked(), dayFunction);
@@ -169,6 +171,26 @@ private slots:
         FormSettings::RestoreFormPosition(form, QStringLiteral("Vorn"), false);
         QCOMPARE(form.geometry().right(), QGuiApplication::primaryScreen()->availableGeometry().right());
         QCOMPARE(fileBytes(temp.storeFile()), before);
+    }
+
+    // The fault: a size stored on a larger or less scaled screen (1590 x 960 pixels, then
+    // started at scale 2) came back whole, menu and status bar off this screen. It is
+    // fitted, frame included; the stored size stays for the larger screen.
+    void restoredWindowLargerThanTheScreen()
+    {
+        TempSettings temp;
+        for (const auto &[name, value] : {std::pair{"frmMain.Width", "23850"}, {"frmMain.Height", "14400"},
+                                          {"frmMain.Top", "300"}, {"frmMain.Left", "600"}, {"frmMain", "frmMain"}})
+            storePlace(name, value);
+        QWidget form;
+        form.setObjectName(QStringLiteral("frmMain"));
+        FormSettings::RestoreFormPosition(form, QStringLiteral("Vorn"), false);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(form.frameGeometry()) && form.width() * 2 > screen.width(),
+                 qPrintable(QStringLiteral("%1x%2").arg(form.width()).arg(form.height())));
+        QCOMPARE(storedPlace("frmMain.Width"), QStringLiteral("23850"));
     }
 };
 

@@ -91,6 +91,8 @@ private slots:
         press(Qt::Key_S);
         t.saidOnly(QStringLiteral("Runtime Error '76'\r\nPath not found"));
         QVERIFY(QDir(m_dir->path()).isEmpty());
+        const auto savedSign = [this] { return t.main->statusPanels()->text(QStringLiteral("prog")); };
+        QCOMPARE(savedSign(), QString()); // nothing saved, nothing said
         t.main->mnuFormat->trigger();
         press(Qt::Key_S);
         const ScriptedPrompter::FileDialog dialog = t.prompter->fileDialogs.constLast();
@@ -98,7 +100,9 @@ private slots:
         QCOMPARE(dialog.defaultSuffix, QStringLiteral("bas"));
         QCOMPARE(dialog.initialName, QStringLiteral("GetTickCount"));
         QCOMPARE(contentOf(path("f.bas")), QByteArray("Attribute VB_Name = \"Api_GetTickCount\"\r\n' Created by Vorn\r\n"
-                                                      "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n\t\t\t) As Long\r\n"));
+                                                      "Public Declare Function GetTickCount Lib \"kernel32\" ( _\r\n    ) As Long\r\n"));
+        // The fault: saving gave no sign that it worked.
+        QCOMPARE(savedSign(), Texts::savedPrefix + QChar(0x2068) + "f.bas" + QChar(0x2069));
         t.main->mnuFormat->trigger();
         t.main->mnuFullSave->trigger();
         QCOMPARE(contentOf(path("full.bas")),
@@ -265,6 +269,37 @@ private slots:
         QCOMPARE(letters(printed), letters(PdfText::folded(words.join(QString()))));
         if (rightToLeft) // the first word stands at the right of the first line
             QVERIFY2(first && PdfText::folded(words.constFirst()).startsWith(first->text), qPrintable(first->text));
+    }
+
+    // The fault: on paper the code inside a Persian description was reordered, "-1" as
+    // "1-", "ByVal 0&" as "&ByVal 0", "&H40" as "H40&"; the screen showed it right.
+    void printReorderedCodeInPersian_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("-1") << "-1";
+        QTest::newRow("ByVal 0&") << "ByVal 0&";
+        QTest::newRow("&H40") << "&H40";
+        QTest::newRow("a call") << "CreateFile(lpFileName, 0)";
+    }
+    void printReorderedCodeInPersian()
+    {
+        QFETCH(QString, code);
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const QString line = QStringLiteral("در صورت خطا ") + code + QStringLiteral(" را برمي گرداند");
+        QVERIFY(printToPdf(path("code.pdf"), {{line, QStringLiteral("Tahoma"), true}}));
+        const std::optional<PdfText::Document> document = PdfText::words(path("code.pdf"));
+        QVERIFY(document);
+        QList<PdfText::Word> latin; // the code's words, left to right on the page
+        for (const PdfText::Word &w : document->words) {
+            if (std::any_of(w.text.begin(), w.text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+                latin << w;
+        }
+        std::sort(latin.begin(), latin.end(), [](const auto &a, const auto &b) { return a.box.left() < b.box.left(); });
+        QString printed;
+        for (const PdfText::Word &w : latin)
+            printed += w.text;
+        QCOMPARE(printed, QString(code).remove(QLatin1Char(' ')));
     }
 };
 

@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(m_main->txtComment->text(), description);
     }
 
-    // Next and Previous step through the catalogue and wrap at both ends.
+    // Next and Previous step through the catalogue and wrap at both ends. The function's
+    // name stands above its declaration (the fault: the window showed none).
     void dayWindow_steps_data()
     {
         QTest::addColumn<int>("start");
@@ -205,12 +206,25 @@ private slots:
         QCOMPARE(day.txtComment->text(), shown);
         QVERIFY(rs.current());
         QCOMPARE(day.txtFunction->text(), rs.current()->declaration(false));
+        const auto *name = day.findChild<QLabel *>(QStringLiteral("lblFunctionName"));
+        QVERIFY(name && name->isVisible());
+        QCOMPARE(name->text(), *rs.field(CatalogueRecord::FunctionName));
+        QVERIFY(name->mapTo(&day, name->rect().bottomLeft()).y() <= day.txtFunction->mapTo(&day, QPoint(0, 0)).y());
     }
 
     // The About key opens the about window and disables the main window (F1 and Enter are in
-    // the walk through); F1 there opens no second one, and Back's access key gives it back.
+    // the walk through); F1 there opens no second one, and Back's access key or Escape (the
+    // fault: it did nothing) gives it back.
+    void about_opensAndCloses_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Alt+B, &Back") << int(Qt::Key_B) << int(Qt::AltModifier);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    }
     void about_opensAndCloses()
     {
+        QFETCH(int, key); QFETCH(int, modifiers);
         openMain();
         QTest::mouseClick(m_main->cmdAbout, Qt::LeftButton);
         QPointer<frmAbout> about = m_main->aboutWindow();
@@ -222,7 +236,7 @@ private slots:
         QTRY_COMPARE(focus(), about->cmdBack);
         QTest::keyClick(focus(), Qt::Key_F1);
         QCOMPARE(m_main->aboutWindow(), about.data());
-        QTest::keyClick(focus(), Qt::Key_B, Qt::AltModifier); // &Back
+        QTest::keyClick(focus(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTRY_VERIFY(m_main->isEnabled());
         QTRY_VERIFY(!about);
     }
@@ -370,6 +384,35 @@ private slots:
         QCOMPARE(window.wbHelp->toPlainText().trimmed().left(9), QStringLiteral("page text"));
         const QUrl url = window.wbHelp->source().resolved(QUrl(picture));
         QVERIFY(window.wbHelp->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
+    }
+
+    // A page of 30 tables inside each other (a kilobyte) kept the window from opening for
+    // minutes at full CPU, lists and blocks the same; an empty or missing page showed an
+    // empty window. Each is shown as a message; nesting up to the limit is laid out.
+    void helpPageNesting_frozeTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("page"); QTest::addColumn<QString>("shown");
+        const QString tooDeep = Texts::helpPageTooDeep.arg(8);
+        QTest::newRow("30 tables") << QByteArray("<table><tr><td>").repeated(30) + "x" << tooDeep;
+        QTest::newRow("9 lists") << QByteArray("<ul><li>").repeated(9) + "x" << tooDeep;
+        QTest::newRow("9 blocks, closed") << QByteArray("<div>").repeated(9) + "x" + QByteArray("</div>").repeated(9) << tooDeep;
+        QTest::newRow("8 tables, closed") << QByteArray("<table><tr><td>").repeated(8) + "x" + QByteArray("</td></tr></table>").repeated(8) << "x";
+        QTest::newRow("1000 blocks one after another") << QByteArray("<div>y</div>").repeated(1000) << QString(1000, 'y');
+        QTest::newRow("empty") << QByteArray("") << Texts::helpPageMissing;
+        QTest::newRow("missing") << QByteArray() << Texts::helpPageMissing;
+    }
+    void helpPageNesting_frozeTheWindow()
+    {
+        QFETCH(QByteArray, page); QFETCH(QString, shown);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("help")));
+        QFile file(dir.filePath("help/P.htm"));
+        QVERIFY(page.isNull() || (file.open(QIODevice::WriteOnly) && file.write(page) == page.size()));
+        file.close();
+        frmHelp window(dir.path());
+        window.OpenHelpFile(QStringLiteral("help\\P.htm"));
+        const QString text = shown.simplified().remove(' ');
+        QCOMPARE(window.wbHelp->toPlainText().simplified().remove(' ').left(text.size()), text);
     }
 
     // Each shipped page: its heading first; Persian paragraphs right to left and the code left to

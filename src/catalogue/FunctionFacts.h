@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CatalogueRecord.h"
+
+#include <QString>
+
+// What a caller needs to know of a function beyond its declaration, as the catalogue's
+// metadata columns say it, and which of its forms a saved module puts where.
+namespace FunctionFacts {
+
+// Whether the VBA7 form is for 64-bit Office only: it uses LongLong, which 32-bit VBA7
+// lacks, or it calls another export than the classic form (GetWindowLongPtrA, which
+// 32-bit Windows does not export). A saved module puts such a form under "#If Win64".
+bool onlyIn64Bits(const QString &vba7, const QString &classic);
+
+// The one short Persian line shown under the declaration: the first Windows that has the
+// function, whether Err.LastDllError tells why it failed, whether it is obsolete and what
+// replaces it, and, while the VBA7 form is shown, that the form is for 64-bit Office only.
+// Parts joined by "؛ "; empty where the catalogue says none of this.
+QString note(const CatalogueRecord &record, bool vba7Shown);
+
+} // namespace FunctionFacts
