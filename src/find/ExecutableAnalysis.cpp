@@ -247,6 +247,19 @@ std::optional<QByteArray> readIfCached(int fd, qint64 size)
     return std::nullopt;
 }
 
+// The names the pass found. A blank name (empty, or nothing but NULs and spaces) stands in
+// every file and names no function.
+QList<qsizetype> foundNames(NameScanner::Scan &scan, const NameScanner &scanner)
+{
+    QList<qsizetype> found = scan.finish();
+    const QStringList &names = scanner.names();
+    found.removeIf([&names](qsizetype i) {
+        const QString &name = names.at(i);
+        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+    });
+    return found;
+}
+
 // The analysis of a file read whole, as analyse() does it piece by piece.
 Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress)
 {
@@ -262,7 +275,7 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
         return result;
     }
     result.outcome = Outcome::Scanned;
-    result.found = scan.finish();
+    result.found = foundNames(scan, scanner);
     result.tables = PeImage::read(QByteArrayView(bytes));
     return result;
 }
@@ -356,14 +369,7 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     }
     Result result;
     result.outcome = Outcome::Scanned;
-    result.found = scan.finish();
-    // A blank name (empty, or nothing but NULs and spaces) stands in every file and names
-    // no function.
-    const QStringList &names = scanner.names();
-    result.found.removeIf([&names](qsizetype i) {
-        const QString &name = names.at(i);
-        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isNull() || c.isSpace(); });
-    });
+    result.found = foundNames(scan, scanner);
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
     result.tables = PeImage::read(FileSource(file.get(), done));
     return result;
