@@ -323,7 +323,8 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     if (size > 0)
         pieceSize = static_cast<qsizetype>(std::min<qint64>(pieceSize, std::max<qint64>(size + 1, ExecutableTest::headerSize)));
 
-    if (size > 0 && size < pieceSize) {
+    // A read delay stands for a slow disk, whose files are not at hand.
+    if (size > 0 && size < pieceSize && !readDelay) {
         if (const std::optional<QByteArray> whole = readIfCached(file.get(), size))
             return analyseInMemory(*whole, scanner, progress);
     }
