@@ -226,7 +226,7 @@ struct FileFigures
     double floor = 0, analysis = 0, inMemory = 0, vectorscan = 0, tables = 0;
 };
 
-int corpus(const QString &folder, const QStringList &names, const NameScanner &scanner)
+int corpus(const QString &folder, [[maybe_unused]] const QStringList &names, const NameScanner &scanner)
 {
     constexpr int runs = 7;
 #ifdef VORN_BENCH_VECTORSCAN

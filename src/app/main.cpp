@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/EndSignals.h"
 #include "app/PersianLook.h"
 #include "app/ScaleFactor.h"
@@ -7,8 +8,10 @@
 #include "ui/main/QtPrompter.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -37,6 +40,18 @@ void startupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
+    // Options for scripts need no display: no graphical application is made for them.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::wanted(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CommandLine::run(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out, err);
+    }
+
+
     const QString scaleWarning = ScaleFactor::sanitize();
     if (!scaleWarning.isEmpty())
         std::fprintf(stderr, "%s\n", scaleWarning.toUtf8().constData());

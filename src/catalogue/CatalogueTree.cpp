@@ -355,7 +355,7 @@ void CatalogueTree::replaceSearchResults(const QStringList &names)
     const int root = addNode(-1, Kind::Root, Texts::rootSearch, Search);
     m_nodes[static_cast<size_t>(root)].key = searchKey;
     m_rootByKey.insert(searchKey, root);
-    switchSortingOn(root);
+    // The results stand in the order the search gives them, best first, as in the list.
     m_nodes.reserve(m_nodes.size() + static_cast<size_t>(names.size()));
     m_searchResults.reserve(names.size());
     for (const QString &name : names) {

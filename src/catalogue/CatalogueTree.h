@@ -42,7 +42,8 @@ public:
     qint64 FunctionCount() const { return m_functionCount; }
 
     // Removes the "Search" root with its children and adds it again, last among the
-    // roots, with one result node per name (a name whose key is taken is skipped).
+    // roots, with one result node per name in the order given (a name whose key is taken
+    // is skipped).
     void replaceSearchResults(const QStringList &names);
 
     QModelIndex indexForKey(const QString &key) const;

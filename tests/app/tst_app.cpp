@@ -1,6 +1,7 @@
 // Whole runs of the program: start-up and its command line, whatever the catalogue and the
 // settings store hold, the function-of-the-day road, the Persian look, and the view and
 // window places that one run leaves to the next.
+#include "app/CommandLine.h"
 #include "app/PersianLook.h"
 #include "app/ScaleFactor.h"
 #include "app/mdlMain.h"
@@ -29,12 +30,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <QTimer>
 
 #include <csignal>
@@ -43,6 +46,7 @@
 #include <sys/stat.h>
 
 using mdlMain::Program;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -578,6 +582,82 @@ private slots:
             const QString shown = QCoreApplication::translate(context, text);
             QVERIFY2(shown != QLatin1String(text) && shown.isRightToLeft(), qPrintable(shown));
         }
+    }
+
+    // The options for scripts, on a catalogue of four functions: what each prints, to which
+    // stream, and the exit status.
+    void scriptOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const auto row = [](const char *tag, const QStringList &arguments, int status, const QString &out, const QString &err = {}) {
+            QTest::newRow(tag) << arguments << status << out << err;
+        };
+        row("name, best first", {"--find", "sendmessage"}, CommandLine::Done, "SendMessage\nSendMessageA\nICSendMessage\n");
+        row("value after =", {"--find=Beep"}, CommandLine::Done, "Beep\n");
+        row("description, words", {"--find-description", u"فايل\u200cها"_s}, CommandLine::Done, "ICSendMessage\n");
+        row("nothing found", {"--find", "zzz"}, CommandLine::NothingFound, "");
+        row("two searches in order", {"--find", "Beep", "--find", "zzz", "--find", "ICS"}, CommandLine::NothingFound,
+            "Beep\nICSendMessage\n");
+        row("unknown option, nothing done", {"--find", "Beep", "--fnd", "x"}, CommandLine::Failed, "", "--fnd");
+        row("value missing", {"--find"}, CommandLine::Failed, "", "TEXT");
+        row("value where none is taken", {"--help=x"}, CommandLine::Failed, "", "--help");
+        row("help lists every option", {"--help"}, CommandLine::Done, "--find TEXT|--find-description TEXT|--version|-d");
+    }
+    void scriptOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir folder;
+        writeCatalogue(folder.path(), {record("Beep", "", "", "", "صدا"), record("ICSendMessage", "", "", "", u"پيام به فايل\u200cها"_s),
+                                       record("SendMessage", "", "", "", "فايل"), record("SendMessageA")});
+        QString written, complained;
+        QTextStream outStream(&written), errStream(&complained);
+        QVERIFY(CommandLine::wanted(QStringList{"vorn"} + arguments));
+        QCOMPARE(CommandLine::run(QStringList{"vorn"} + arguments, folder.path(), outStream, errStream), status);
+        if (arguments == QStringList{"--help"}) {
+            for (const QString &option : out.split(u'|'))
+                QVERIFY2(written.contains(option), qPrintable(option));
+        } else {
+            QCOMPARE(written, out);
+        }
+        QVERIFY2(err.isEmpty() ? complained.isEmpty() : complained.contains(err), qPrintable(complained));
+    }
+
+    // The real program with no display at all, as a script runs it: the shipped catalogue,
+    // best first, and the exit status; a missing catalogue said on the error stream.
+    void scriptOptions_needNoDisplay()
+    {
+        for (const QStringList &windows : {QStringList{"vorn"}, {"vorn", "-d"}, {"vorn", "-D", "--find"}})
+            QVERIFY(!CommandLine::wanted(windows));
+        const QString program = qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/vorn");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        const auto run = [&](const QString &path, const QStringList &arguments, QByteArray *errors = nullptr) {
+            QProcess vorn;
+            vorn.setProcessEnvironment(environment);
+            vorn.start(path, arguments);
+            vorn.waitForFinished(60000);
+            if (errors)
+                *errors = vorn.readAllStandardError();
+            return std::make_pair(vorn.exitStatus() == QProcess::NormalExit ? vorn.exitCode() : -1,
+                                  QString::fromUtf8(vorn.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts));
+        };
+        const auto [found, names] = run(program, {"--find", "SendMessage"});
+        QCOMPARE(found, 0);
+        QCOMPARE(names.value(0), QStringLiteral("SendMessage"));
+        QVERIFY(names.indexOf("ICSendMessage") > names.indexOf("SendMessageTimeout"));
+        QCOMPARE(run(program, {"--find-description", "zzqx"}), std::make_pair(1, QStringList{}));
+        QTemporaryDir elsewhere; // the program without its catalogue beside it
+        QVERIFY(QFile::copy(program, elsewhere.filePath("vorn")));
+        QByteArray errors;
+        QCOMPARE(run(elsewhere.filePath("vorn"), {"--find", "a"}, &errors).first, 2);
+        QVERIFY2(errors.contains("API.mdb"), errors.constData());
     }
 };
 

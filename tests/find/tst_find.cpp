@@ -1,9 +1,11 @@
+#include "catalogue/CatalogueStore.h"
 #include "find/CatalogueSearch.h"
 #include "find/ConstantFinder.h"
 #include "find/ExecutableAnalysis.h"
 #include "find/ExecutableTest.h"
 #include "find/NaiveNameScan.h"
 #include "find/NameScanner.h"
+#include "find/SearchWords.h"
 #include "platform/Windows1256.h"
 #include "support/AsNobody.h"
 #include "support/TestCatalogue.h"
@@ -18,6 +20,7 @@
 #include <unistd.h>
 
 using Indices = QList<qsizetype>;
+using namespace Qt::StringLiterals;
 using ExecutableAnalysis::Outcome;
 
 namespace {
@@ -89,6 +92,8 @@ class tst_Find : public QObject
         return kept;
     }
     CatalogueSearch::PreparedFields m_prepared;
+    std::optional<Recordset> m_shipped;
+    CatalogueSearch::PreparedFields m_shippedFields;
 
     QTemporaryDir m_dir;
     int m_files = 0;
@@ -125,11 +130,53 @@ private slots:
         QTest::newRow("farsi yeh finds arabic yeh") << file(yeh) << file(farsiYeh) << true << true;
         QTest::newRow("arabic yeh finds farsi yeh") << file(farsiYeh) << file(yeh) << true << true;
         QTest::newRow("alef maksura is a yeh") << file(alefMaksura) << file(farsiYeh) << true << true;
-        QTest::newRow("kaf finds keheh") << QString(keheh) + alef + lam << QString(kaf) << true << true;
-        QTest::newRow("keheh finds kaf") << QString(kaf) + alef + lam << QString(keheh) << true << true;
-        QTest::newRow("non-joiner in the text ignored") << QString(meem) + heh + meem << QString(meem) + zwnj + heh << true << true;
-        QTest::newRow("non-joiner in the field ignored") << QString(meem) + zwnj + heh << QString(meem) + heh << true << true;
+        QTest::newRow("kaf finds keheh") << QString(keheh) + alef + lam << QString(kaf) + alef + lam << true << true;
+        QTest::newRow("keheh finds kaf") << QString(kaf) + alef + lam << QString(keheh) + alef + lam << true << true;
+        QTest::newRow("non-joiner in the field joins") << QString(meem) + zwnj + heh << QString(meem) + heh << true << true;
         QTest::newRow("typed with its non-joiner") << QString(meem) + heh + zwnj + meem << QString(meem) + heh + zwnj + meem << true << true;
+        // Whole Persian words, with their endings; a word is not the start of another.
+        QTest::newRow("not the start of another word") << "نخستين بار" << "نخ" << true << false;
+        QTest::newRow("not the end of another word") << "زيرمنو باز" << "منو" << true << false;
+        QTest::newRow("word with an ending after a joiner") << u"نخ‌هاي برنامه"_s << "نخ" << true << true;
+        QTest::newRow("word with an ending written on") << "ساعتي ديگر" << "ساعت" << true << true;
+        QTest::newRow("word with two endings") << u"بيتي‌اند"_s << "بيت" << true << true;
+        QTest::newRow("word with no ending") << "ساعتگرد" << "ساعت" << true << false;
+        QTest::newRow("word before a sign") << "(ساعت)" << "ساعت" << true << true;
+        QTest::newRow("part of a joined word") << u"صفحه‌کليد"_s << "کليد" << true << false;
+        QTest::newRow("ending typed apart needs it") << "فايل" << "فايل ها" << true << false;
+        QTest::newRow("ending typed apart finds it") << u"فايل‌هاي باز"_s << "فايل ها" << true << true;
+        QTest::newRow("Latin word is a piece") << "Err.LastDllError" << "lastdll" << true << true;
+        // One spelling: ZWNJ, blank and nothing between parts; letters and digits folded.
+        QTest::newRow("blank finds joined") << u"بيت‌مپ"_s << "بيت مپ" << true << true;
+        QTest::newRow("joiner finds blank") << "صفحه کليد" << u"صفحه‌کليد"_s << true << true;
+        QTest::newRow("nothing finds joined") << u"بيت‌مپ"_s << "بيتمپ" << true << true;
+        QTest::newRow("nothing finds blank, for a known word") << "کليپ بورد" << "کليپبورد" << true << true;
+        QTest::newRow("part of the joined is not the word") << u"بيت‌مپ"_s << "بيت" << true << false;
+        QTest::newRow("alef with madda") << "فرايند" << u"فرآيند"_s << true << true;
+        QTest::newRow("alef with hamza") << u"أندازه"_s << "اندازه" << true << true;
+        QTest::newRow("teh marbuta") << u"مادة"_s << "ماده" << true << true;
+        QTest::newRow("heh with yeh above") << u"نامهٔ خانۀ"_s << "خانه نامه" << true << true;
+        QTest::newRow("tatweel and diacritics") << "کليد" << u"کلــيدَ"_s << true << true;
+        QTest::newRow("Persian digits") << "32 بيتي" << u"۳۲ بيت"_s << true << true;
+        QTest::newRow("Arabic-Indic digits") << u"٣٢ بيتي"_s << "32" << true << true;
+        QTest::newRow("presentation forms") << "فايل" << u"ﻓﺎﻳﻞ"_s << true << true;
+        // Several words, any order; a phrase in quotes; variants.
+        QTest::newRow("every word, any order") << "فايل را باز مي‌کند" << "باز فايل" << true << true;
+        QTest::newRow("one word missing") << "فايل را مي‌بندد" << "باز فايل" << true << false;
+        QTest::newRow("phrase in its order") << "کليد رجيستري را" << "\"کليد رجيستري\"" << true << true;
+        QTest::newRow("phrase out of order") << "رجيستري کليد" << "«کليد رجيستري»" << true << false;
+        QTest::newRow("phrase apart") << "کليد در رجيستري" << "\"کليد رجيستري" << true << false;
+        QString words; // w0 ... w63, each in the description
+        for (int i = 0; i < 64; ++i)
+            words += u"w%1 "_s.arg(i);
+        QTest::newRow("a word past the 64th is left out") << words << words + "zz" << true << true;
+        QTest::newRow("the 64th word counts") << words << words.section(u' ', 0, 62) + " zz" << true << false;
+        QTest::newRow("only quotes find all") << "x" << "\"\" «»" << true << true;
+        QTest::newRow("variant spelling") << "ماوس را" << "موس" << true << true;
+        QTest::newRow("variant is a whole word too") << "موسيقي" << "موس" << true << false;
+        QTest::newRow("synonym") << "پردازه جاري" << u"فرآيند"_s << true << true;
+        QTest::newRow("variant of two words") << "صفحه کليد" << "کيبورد" << true << true;
+        QTest::newRow("Latin name forms find no description") << "mouse" << "ماوس" << true << false;
         QTest::newRow("empty description never matches") << "" << "" << true << false;
         QTest::newRow("empty search, a description") << "x" << "" << true << true;
     }
@@ -144,17 +191,123 @@ private slots:
         QCOMPARE(search(rs, text, byDescription), found ? QStringList{name} : QStringList{});
     }
 
-    void search_listsInRecordOrder_andEndsAtEOF()
+    void search_listsAlphabetically_andEndsAtEOF()
     {
         Recordset rs = recordsetOf({record("Zeta", {}, {}, {}, "x"), record("Alpha"), record(QString(), {}, {}, {}, "x"),
-                                    record("Beta", {}, {}, {}, "x")});
+                                    record("beta", {}, {}, {}, "x")});
         rs.setAbsolutePosition(2);
-        QCOMPARE(search(rs, QStringLiteral("ta"), false), QStringList({"Zeta", "Beta"}));
+        QCOMPARE(search(rs, QStringLiteral("ta"), false), QStringList({"beta", "Zeta"}));
         QVERIFY(rs.atEOF());
         // Each kind looks in its own field, whichever ran before.
         QCOMPARE(search(rs, QStringLiteral("ta"), true), QStringList{});
         // The nameless record has a description and is listed, by its (empty) name.
-        QCOMPARE(search(rs, QString(), true), QStringList({"Zeta", "", "Beta"}));
+        QCOMPARE(search(rs, QString(), true), QStringList({"", "beta", "Zeta"}));
+    }
+
+    // Best first: by name the name itself, then names that start with the text; by
+    // description the names that say it too, then the first sentences that do.
+    void search_order_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("byDescription");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("name itself first") << "SendMessage" << false << QStringList{"SendMessage", "SendMessageA", "ICSendMessage"};
+        QTest::newRow("name, any letter case") << "sendmessagea" << false << QStringList{"SendMessageA"};
+        QTest::newRow("name in the description's words") << "فايل" << true
+                                                           << QStringList{"ReadFile", "Beep", "GetProfileInt", "SendMessage", "ICSendMessage"};
+        QTest::newRow("Latin, name first") << "sendmessage" << true << QStringList{"SendMessageA", "Beep"};
+        QTest::newRow("two words, first sentence first") << "بستن فايل" << true << QStringList{"SendMessage", "ICSendMessage"};
+    }
+    void search_order()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, byDescription);
+        QFETCH(QStringList, found);
+        Recordset rs = recordsetOf({
+            record("SendMessage", {}, {}, {}, "پيش از بستن فايل پيام مي‌فرستد."),
+            record("ICSendMessage", {}, {}, {}, u"پيام مي‌فرستد.\r\nپيش از بستن فايل\u200cها."_s),
+            record("ReadFile", {}, {}, {}, "کاري مي‌کند. از فايل مي‌خواند."),
+            record("Beep", {}, {}, {}, "فايل را با SendMessage مي‌نوازد."),
+            record("SendMessageA", {}, {}, {}, "همان SendMessage، ولي ANSI. بستن ندارد."),
+            record("GetProfileInt", {}, {}, {}, "عددي را از فايل مي‌خواند."), // "file" only inside "Profile"
+        });
+        QCOMPARE(search(rs, text, byDescription), found);
+    }
+
+    // The word lists as the search reads them: endings in a row, groups of variants.
+    void searchWords_readTheLists()
+    {
+        const SearchWords words(u"# endings\nها\n\n  ي \nتر\n"_s, u"ماوس | موس | Mouse\nموس | ماس\nتنها\n# ماس | مس\n"_s);
+        QVERIFY(words.isSuffixChain(u"ها") && words.isSuffixChain(u"هاي") && words.isSuffixChain(u"تري"));
+        QVERIFY(!words.isSuffixChain(u"") && !words.isSuffixChain(u"ست") && !words.isSuffixChain(u"هاس"));
+        QVERIFY(words.isSuffix(u"ي") && !words.isSuffix(u"هاي"));
+        const SearchWords::Group *mouse = words.groupOf(u"موس"_s);
+        QVERIFY(mouse && mouse == words.groupOf(u"ماوس"_s));
+        QCOMPARE(mouse->persian, (QList<QStringList>{{u"ماوس"_s}, {u"موس"_s}}));
+        QCOMPARE(mouse->latin, QStringList{u"mouse"_s});
+        // A word stays in its first group; a group left with one form, or one alone, says nothing.
+        QVERIFY(!words.groupOf(u"ماس"_s) && !words.groupOf(u"تنها"_s) && !words.groupOf(u"مس"_s));
+    }
+
+    // Queries a user types, over the shipped catalogue, through the program's own search:
+    // functions that must stand ahead of others (their name or first sentence says it),
+    // and functions that must not be found (the word only as a piece of another word, or
+    // in another meaning).
+    void shippedCatalogue_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("byDescription");
+        QTest::addColumn<QStringList>("ahead");
+        QTest::addColumn<QStringList>("behind");
+        QTest::addColumn<QStringList>("never");
+        const auto row = [](const char *tag, const QString &query, bool byDescription, const QStringList &ahead,
+                            const QStringList &behind, const QStringList &never) {
+            QTest::newRow(tag) << query << byDescription << ahead << behind << never;
+        };
+        row("name itself, then its start", "SendMessage", false, {"SendMessage", "SendMessageCallback", "SendMessageTimeout"},
+            {"ICSendMessage"}, {});
+        row("bitmap, blank", "بيت مپ", true, {"CreateBitmap"}, {"CopyImage"}, {"IsWow64Process"});
+        row("bitmap, joiner", u"بيت\u200cمپ"_s, true, {"CreateBitmap"}, {"CopyImage"}, {"IsWow64Process"});
+        row("process, alef with madda", u"فر\u0622يند"_s, true, {"CreateProcess", "OpenProcess", "TerminateProcess"}, {"AddAtom"}, {});
+        row("thread, not first", "نخ", true, {"CreateThread"}, {"CloseHandle"}, {"AcceptEx", "AbortDoc"});
+        row("mouse, not music", "موس", true, {"SwapMouseButton", "TrackMouseEvent"}, {"GetCursorPos"},
+            {"midiInGetNumDevs", "SHGetDriveMedia"});
+        row("hour, not clockwise", "ساعت", true, {}, {}, {"GdipDrawArcI", "glRotatef"});
+        row("string", "رشته", true, {"CompareString"}, {"lstrcpy"}, {});
+        row("file, name first", "فايل", true, {"CopyFile", "CreateFile", "DeleteFile", "ReadFile"}, {"AbortPrinter"}, {});
+        row("files, ending apart", "فايل ها", true, {}, {}, {"AbortPrinter"});
+        row("keyboard, blank", "صفحه کليد", true, {"GetKeyboardLayout"}, {}, {"RegOpenKeyEx"});
+        row("keyboard, joiner", u"صفحه\u200cکليد"_s, true, {"GetKeyboardLayout"}, {}, {"RegOpenKeyEx"});
+        row("clipboard, nothing between", "کليپبورد", true, {"OpenClipboard", "SetClipboardData"}, {}, {});
+    }
+    void shippedCatalogue()
+    {
+        QFETCH(QString, query);
+        QFETCH(bool, byDescription);
+        QFETCH(QStringList, ahead);
+        QFETCH(QStringList, behind);
+        QFETCH(QStringList, never);
+        if (!m_shipped) {
+            const QString path = qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/API.mdb");
+            CatalogueStore::OpenResult opened = CatalogueStore::open(path);
+            QVERIFY2(opened.recordset, qPrintable(path + u": "_s + opened.errorDescription));
+            m_shipped = std::move(opened.recordset);
+        }
+        const QStringList found = CatalogueSearch::findNames(*m_shipped, query, byDescription, &m_shippedFields);
+        qsizetype last = -1;
+        for (const QString &name : ahead) {
+            QVERIFY2(found.contains(name), qPrintable(name));
+            last = std::max(last, found.indexOf(name));
+        }
+        for (const QString &name : behind)
+            QVERIFY2(found.indexOf(name) > last, qPrintable(name));
+        for (const QString &name : never)
+            QVERIFY2(!found.contains(name), qPrintable(name));
+        // A zero-width non-joiner typed between two words finds what a blank finds.
+        if (query.contains(u' ') && !query.contains(u'"'))
+            QCOMPARE(CatalogueSearch::findNames(*m_shipped, QString(query).replace(u' ', QChar(0x200C)), byDescription,
+                                                &m_shippedFields), found);
+        qInfo("%s: %lld found", qPrintable(query), static_cast<long long>(found.size()));
     }
 
     void constantFinder_data()

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 class NameListModel : public QAbstractListModel
 {
@@ -80,3 +81,33 @@ QString NameList::currentName() const
 bool NameList::isRowSelected(int row) const { return selectionModel()->isSelected(m_model->index(row, 0)); }
 
 QRect NameList::rowRect(int row) const { return visualRect(m_model->index(row, 0)); }
+
+void NameList::setCurrentRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    if (index.isValid() && index == currentIndex()) {
+        selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+        emit currentRowChanged(row);
+    } else {
+        setCurrentIndex(index);
+    }
+}
+
+void NameList::keyPressEvent(QKeyEvent *event)
+{
+    // Taking the focus makes the first row current without selecting it (the view's own
+    // doing): the first Down or Up then picks that row instead of moving past it, and a
+    // key that stays on it (Home on the first row) picks it too.
+    const int row = currentRow();
+    const bool unpicked = row >= 0 && !isRowSelected(row) && event->modifiers() == Qt::NoModifier;
+    if (unpicked && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+        setCurrentRow(row);
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
+    const int key = event->key();
+    if (unpicked && currentRow() == row
+        && (key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_PageUp || key == Qt::Key_PageDown))
+        setCurrentRow(row);
+}

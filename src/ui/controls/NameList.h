@@ -33,10 +33,16 @@ public:
     QString currentName() const;
     bool isRowSelected(int row) const;
     QRect rowRect(int row) const;
+    // Makes the row current and selected, as a click does; says so even when the row was
+    // current already (but not selected).
+    void setCurrentRow(int row);
 
 signals:
     // The current row moved, by key, click or program; -1 when none is current.
     void currentRowChanged(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     NameListModel *m_model;

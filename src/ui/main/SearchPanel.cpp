@@ -48,9 +48,12 @@ SearchPanel::SearchPanel(frmMain &main, Prompter &prompter, QWidget *parent)
     // is its line edit's focus proxy, so the keys typed into the box come to the combo box.
     cboSearch->installEventFilter(this);
     connect(lstRearchResult, &NameList::clicked, this, &SearchPanel::lstRearchResult_Click);
-    // Moving through the list with the keys shows each function as a click would.
+    // Moving through the list with the keys shows each function as a click would. A row
+    // made current without being selected is no choice of the user's: the list does that
+    // when it takes the focus.
     connect(lstRearchResult, &NameList::currentRowChanged, this, [this](int current) {
-        if (current >= 0 && lstRearchResult->hasFocus() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        if (current >= 0 && lstRearchResult->isRowSelected(current) && lstRearchResult->hasFocus()
+            && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             lstRearchResult_Click();
     });
 }
@@ -62,6 +65,13 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cmdSearch_Click();
+            return true;
+        }
+        // Down goes on from the box into the results, at their first row.
+        if (key == Qt::Key_Down && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier
+            && lstRearchResult->count() > 0) {
+            lstRearchResult->setFocus(Qt::TabFocusReason);
+            lstRearchResult->setCurrentRow(0);
             return true;
         }
     }

@@ -18,7 +18,7 @@ class frmMain;
 
 // picSearch: the search panel over the tree side. A text typed into cboSearch is looked
 // for in every function's name (or description, as the Function menu says); the names
-// found fill lstRearchResult in record order and the "Search" branch of the tree.
+// found fill lstRearchResult, best first, and the "Search" branch of the tree in that order.
 class SearchPanel : public InputPanel
 {
     Q_OBJECT
@@ -52,7 +52,7 @@ private:
     frmMain &m_main;
     Prompter &m_prompter;
     CatalogueSearch::PreparedFields m_prepared;
-    std::future<std::vector<QString>> m_folding;
+    std::future<FoldedDescriptions> m_folding;
     quint64 m_foldingSnapshot = 0;
     qsizetype m_foldingCount = -1;
 };

@@ -341,7 +341,7 @@ void frmMain::createMenus()
     mnuVba7->setCheckable(true);
     mnuVba7->setEnabled(false); // until a catalogue with the VBA7 declarations is given
     connect(mnuVba7, &QAction::triggered, this, &frmMain::mnuVba7_Click);
-    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::mnuHideObsolete);
+    QAction *mnuHideObsolete = mnuFunction->addAction(Texts::keyed(Texts::mnuHideObsolete, 0));
     mnuHideObsolete->setObjectName(QStringLiteral("mnuHideObsolete"));
     mnuHideObsolete->setCheckable(true);
     connect(mnuHideObsolete, &QAction::triggered, this, [this](bool hide) {
