@@ -111,7 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.remove();
         check(result.outcome == (looksExecutable(content) ? ExecutableAnalysis::Outcome::Scanned : ExecutableAnalysis::Outcome::NotExecutable),
               "analysis outcome");
-        check(result.outcome != ExecutableAnalysis::Outcome::Scanned || result.found == expected, "analysis differs from one search per name");
+        QList<qsizetype> listed = expected; // the analysis leaves out blank names (NULs, spaces, empty)
+        listed.removeIf([&names](qsizetype i) {
+            return std::all_of(names[i].begin(), names[i].end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+        });
+        check(result.outcome != ExecutableAnalysis::Outcome::Scanned || result.found == listed, "analysis differs from one search per name");
     }
     return 0;
 }
