@@ -78,6 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         scanner.scan(content);
     }
     scanner.prepare(names);
+    // A pass reuses the tables of the last one: what it found must count again after it.
+    const QByteArray half = content.sliced(content.size() / 2);
+    check(scanner.scan(half) == NaiveNameScan::scan(names, half), "scan of the second half differs");
     const QList<qsizetype> expected = NaiveNameScan::scan(names, content);
     check(scanner.scan(content) == expected, "whole scan differs from one search per name");
     NameScanner::Scan scan(scanner);
@@ -108,7 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.remove();
         check(result.outcome == (looksExecutable(content) ? ExecutableAnalysis::Outcome::Scanned : ExecutableAnalysis::Outcome::NotExecutable),
               "analysis outcome");
-        check(result.outcome != ExecutableAnalysis::Outcome::Scanned || result.found == expected, "analysis differs from one search per name");
+        QList<qsizetype> listed = expected; // the analysis leaves out blank names (NULs, spaces, empty)
+        listed.removeIf([&names](qsizetype i) {
+            return std::all_of(names[i].begin(), names[i].end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+        });
+        check(result.outcome != ExecutableAnalysis::Outcome::Scanned || result.found == listed, "analysis differs from one search per name");
     }
     return 0;
 }

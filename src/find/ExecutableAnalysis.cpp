@@ -17,6 +17,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -225,6 +226,60 @@ private:
     std::shared_ptr<Shared> m_shared;
 };
 
+// The whole of a file that fits in one piece, when the kernel holds all of it already:
+// read at once on this thread, which never waits for a disk then (RWF_NOWAIT). Nothing
+// when a byte is not at hand or the file system cannot say; then the read-ahead reads it.
+std::optional<QByteArray> readIfCached(int fd, qint64 size)
+{
+#ifdef RWF_NOWAIT
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    iovec part{bytes.data(), static_cast<size_t>(size)};
+    ssize_t got;
+    do
+        got = ::preadv2(fd, &part, 1, 0, RWF_NOWAIT);
+    while (got < 0 && errno == EINTR);
+    if (got == size)
+        return bytes;
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(size);
+#endif
+    return std::nullopt;
+}
+
+// The names the pass found. A blank name (empty, or nothing but NULs and spaces) stands in
+// every file and names no function.
+QList<qsizetype> foundNames(NameScanner::Scan &scan, const NameScanner &scanner)
+{
+    QList<qsizetype> found = scan.finish();
+    const QStringList &names = scanner.names();
+    found.removeIf([&names](qsizetype i) {
+        const QString &name = names.at(i);
+        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+    });
+    return found;
+}
+
+// The analysis of a file read whole, as analyse() does it piece by piece.
+Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress)
+{
+    Result result;
+    if (!ExecutableTest::isExecutable(QByteArrayView(bytes).first(std::min(bytes.size(), ExecutableTest::headerSize)))) {
+        result.outcome = Outcome::NotExecutable;
+        return result;
+    }
+    NameScanner::Scan scan(scanner);
+    scan.feed(bytes);
+    if (progress && !progress(bytes.size(), bytes.size())) {
+        result.outcome = Outcome::Cancelled;
+        return result;
+    }
+    result.outcome = Outcome::Scanned;
+    result.found = foundNames(scan, scanner);
+    result.tables = PeImage::read(QByteArrayView(bytes));
+    return result;
+}
+
 } // namespace
 
 namespace ExecutableAnalysis {
@@ -268,6 +323,12 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     if (size > 0)
         pieceSize = static_cast<qsizetype>(std::min<qint64>(pieceSize, std::max<qint64>(size + 1, ExecutableTest::headerSize)));
 
+    // A read delay stands for a slow disk, whose files are not at hand.
+    if (size > 0 && size < pieceSize && !readDelay) {
+        if (const std::optional<QByteArray> whole = readIfCached(file.get(), size))
+            return analyseInMemory(*whole, scanner, progress);
+    }
+
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
     ReadAhead reader(file.get(), size, pieceSize);
@@ -309,14 +370,7 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     }
     Result result;
     result.outcome = Outcome::Scanned;
-    result.found = scan.finish();
-    // A blank name (empty, or nothing but NULs and spaces) stands in every file and names
-    // no function.
-    const QStringList &names = scanner.names();
-    result.found.removeIf([&names](qsizetype i) {
-        const QString &name = names.at(i);
-        return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isNull() || c.isSpace(); });
-    });
+    result.found = foundNames(scan, scanner);
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
     result.tables = PeImage::read(FileSource(file.get(), done));
     return result;

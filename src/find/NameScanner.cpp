@@ -65,6 +65,28 @@ void NameScanner::prepare(const QStringList &names)
         m_namePattern[static_cast<size_t>(i)] = *it;
     }
     m_patternCount = static_cast<qsizetype>(patterns.size());
+    m_namesOfStart.assign(patterns.size() + 1, 0);
+    m_emptyNames.clear();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const int pattern = m_namePattern[static_cast<size_t>(i)];
+        if (pattern >= 0)
+            ++m_namesOfStart[static_cast<size_t>(pattern) + 1];
+        else if (pattern == emptyName)
+            m_emptyNames.push_back(i);
+    }
+    for (size_t p = 0; p < patterns.size(); ++p)
+        m_namesOfStart[p + 1] += m_namesOfStart[p];
+    m_namesOf.assign(static_cast<size_t>(m_namesOfStart.back()), 0);
+    {
+        std::vector<std::uint32_t> next(m_namesOfStart.begin(), m_namesOfStart.end() - 1);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const int pattern = m_namePattern[static_cast<size_t>(i)];
+            if (pattern >= 0)
+                m_namesOf[next[static_cast<size_t>(pattern)]++] = i;
+        }
+    }
+    // A pass that is still running holds the old spare tables; they never come back here.
+    m_spare = std::make_shared<Spare>();
     m_patternLength.clear();
     m_lastPair.clear();
     m_pairFlags.assign(static_cast<size_t>(PairMarks::tableBytes), 0);
@@ -196,14 +218,59 @@ QList<qsizetype> NameScanner::scan(QByteArrayView content) const
 
 NameScanner::Scan::Scan(const NameScanner &scanner)
     : m_scanner(scanner)
-    , m_pairFlags(scanner.m_pairFlags)
-    , m_endingIn(scanner.m_endingIn)
-    , m_pairs(scanner.m_pairs)
-    , m_pending(scanner.m_patternsBelow)
-    , m_found(static_cast<size_t>(scanner.m_patternCount), false)
+    , m_spare(scanner.m_spare)
     , m_longPending(scanner.m_longCount)
     , m_singlesPending(scanner.m_singleCount)
 {
+    if (m_spare) {
+        const std::lock_guard<std::mutex> lock(m_spare->mutex);
+        m_work = std::move(m_spare->work);
+    }
+    if (!m_work) {
+        m_work = std::make_unique<Work>();
+        m_work->pairFlags = scanner.m_pairFlags;
+        m_work->endingIn = scanner.m_endingIn;
+        m_work->pairs = scanner.m_pairs;
+        m_work->pending = scanner.m_patternsBelow;
+        m_work->found.assign(static_cast<size_t>(scanner.m_patternCount), 0);
+    }
+}
+
+NameScanner::Scan::~Scan()
+{
+    if (!m_spare)
+        return;
+    // Put back the entries of each pattern found, as markFound() struck them out.
+    const NameScanner &s = m_scanner;
+    Work &work = *m_work;
+    for (const auto &[node, pattern] : work.foundNodes) {
+        work.found[static_cast<size_t>(pattern)] = 0;
+        if (node < 0)
+            continue;
+        const unsigned last = s.m_lastPair[static_cast<size_t>(pattern)];
+        work.endingIn[last] = s.m_endingIn[last];
+        work.pairFlags[last] = s.m_pairFlags[last];
+        int depth = s.m_patternLength[static_cast<size_t>(pattern)];
+        for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
+            if (work.pending[static_cast<size_t>(n)] == s.m_patternsBelow[static_cast<size_t>(n)])
+                break; // put back already, and so is everything above it
+            work.pending[static_cast<size_t>(n)] = s.m_patternsBelow[static_cast<size_t>(n)];
+            const int parent = s.m_parent[static_cast<size_t>(n)];
+            if (depth == 3) {
+                const unsigned key = pairKey(s.m_label[static_cast<size_t>(s.m_parent[static_cast<size_t>(parent)])],
+                                             s.m_label[static_cast<size_t>(parent)]);
+                const std::uint16_t index = s.m_pairIndex[key];
+                work.pairs[index].thirdBytes = s.m_pairs[index].thirdBytes;
+            } else if (depth == 2) {
+                const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
+                work.pairFlags[key] = s.m_pairFlags[key];
+            }
+        }
+    }
+    work.foundNodes.clear();
+    const std::lock_guard<std::mutex> lock(m_spare->mutex);
+    if (!m_spare->work)
+        m_spare->work = std::move(m_work);
 }
 
 void NameScanner::Scan::feed(QByteArrayView bytes)
@@ -250,16 +317,15 @@ QList<qsizetype> NameScanner::Scan::finish()
     }
     m_tail.clear();
 
+    const NameScanner &s = m_scanner;
     QList<qsizetype> found;
-    const std::vector<int> &patternOf = m_scanner.m_namePattern;
-    for (size_t i = 0; i < patternOf.size(); ++i) {
-        const int pattern = patternOf[i];
-        const bool occurs = pattern == emptyName ? m_fed > 0
-                          : pattern >= 0         ? bool(m_found[static_cast<size_t>(pattern)])
-                                                 : false;
-        if (occurs)
-            found.append(static_cast<qsizetype>(i));
+    if (m_fed > 0)
+        found.append(QList<qsizetype>(s.m_emptyNames.begin(), s.m_emptyNames.end()));
+    for (const auto &[node, pattern] : m_work->foundNodes) {
+        for (auto i = s.m_namesOfStart[static_cast<size_t>(pattern)]; i < s.m_namesOfStart[static_cast<size_t>(pattern) + 1]; ++i)
+            found.append(s.m_namesOf[i]);
     }
+    std::sort(found.begin(), found.end());
     return found;
 }
 
@@ -270,8 +336,9 @@ void NameScanner::Scan::markSingles(QByteArrayView bytes)
         seen[static_cast<unsigned char>(c)] = true;
     for (int b = 0; b < 256; ++b) {
         const int pattern = m_scanner.m_singlePattern[static_cast<size_t>(b)];
-        if (seen[static_cast<size_t>(b)] && pattern >= 0 && !m_found[static_cast<size_t>(pattern)]) {
-            m_found[static_cast<size_t>(pattern)] = true;
+        if (seen[static_cast<size_t>(b)] && pattern >= 0 && !m_work->found[static_cast<size_t>(pattern)]) {
+            m_work->found[static_cast<size_t>(pattern)] = 1;
+            m_work->foundNodes.emplace_back(-1, pattern);
             --m_singlesPending;
         }
     }
@@ -284,10 +351,11 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     // with the pair at p + n - 2, at most 62 positions on for the names the window sees.
     const qsizetype stop = std::min(end, size - 1);
     const std::uint16_t *pairIndex = m_scanner.m_pairIndex.data();
+    Work &work = *m_work;
     for (qsizetype from = 0; from < stop; from += blockPositions) {
         const qsizetype to = std::min(from + blockPositions, stop);
         const qsizetype marked = std::min(to + 63, size - 1);
-        PairMarks::mark(m_pairFlags.data(), data + from, marked - from, m_starts.data(), m_ends.data());
+        PairMarks::mark(work.pairFlags.data(), data + from, marked - from, m_starts.data(), m_ends.data());
         m_ends[static_cast<size_t>((marked - from + 63) / 64)] = 0;
         const qsizetype positions = to - from;
         for (qsizetype word = 0; word * 64 < positions; ++word) {
@@ -309,7 +377,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 const qsizetype at = word * 64 + qCountTrailingZeroBits(starts);
                 starts &= starts - 1;
                 const qsizetype p = from + at;
-                Pair &pair = m_pairs[pairIndex[pairKey(data[p], data[p + 1])]];
+                Pair &pair = work.pairs[pairIndex[pairKey(data[p], data[p + 1])]];
                 // The pairs that end a missing name, seen from p: bit n is at p + n.
                 const int shift = static_cast<int>(at & 63);
                 std::uint64_t window = m_ends[static_cast<size_t>(at >> 6)] >> shift;
@@ -317,7 +385,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                     window |= m_ends[static_cast<size_t>(at >> 6) + 1] << (64 - shift);
                 if ((window & pair.lengths) == 0 && (pair.lengths >> 63) == 0)
                     continue;
-                if (pair.twoByte >= 0 && !m_found[static_cast<size_t>(pair.twoByte)])
+                if (pair.twoByte >= 0 && !work.found[static_cast<size_t>(pair.twoByte)])
                     markFound(pair.node, pair.twoByte);
                 if (p + 2 < size) {
                     const unsigned char third = data[p + 2];
@@ -336,11 +404,12 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
     // window: the pairs that ended a missing name when the position was marked, bit n at
     // n positions from it; names found since then only leave it too wide.
     const NameScanner &s = m_scanner;
+    Work &work = *m_work;
     for (;;) {
         const int pattern = s.m_terminal[static_cast<size_t>(node)];
-        if (pattern >= 0 && !m_found[static_cast<size_t>(pattern)])
+        if (pattern >= 0 && !work.found[static_cast<size_t>(pattern)])
             markFound(node, pattern);
-        if (m_pending[static_cast<size_t>(node)] == 0 || next >= size)
+        if (work.pending[static_cast<size_t>(node)] == 0 || next >= size)
             return;
         const std::uint64_t lengths = s.m_lengthsBelow[static_cast<size_t>(node)];
         if ((window & lengths) == 0 && (lengths >> 63) == 0)
@@ -355,15 +424,17 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
 void NameScanner::Scan::markFound(int node, int pattern)
 {
     const NameScanner &s = m_scanner;
-    m_found[static_cast<size_t>(pattern)] = true;
+    Work &work = *m_work;
+    work.found[static_cast<size_t>(pattern)] = 1;
+    work.foundNodes.emplace_back(node, pattern);
     --m_longPending;
     const unsigned last = s.m_lastPair[static_cast<size_t>(pattern)];
-    if (--m_endingIn[last] == 0)
-        PairMarks::clear(m_pairFlags.data(), last, PairMarks::ends);
+    if (--work.endingIn[last] == 0)
+        PairMarks::clear(work.pairFlags.data(), last, PairMarks::ends);
     // Up the trie from the pattern's last byte; depth is the number of bytes to here.
     int depth = s.m_patternLength[static_cast<size_t>(pattern)];
     for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
-        if (--m_pending[static_cast<size_t>(n)] != 0 || depth > 3)
+        if (--work.pending[static_cast<size_t>(n)] != 0 || depth > 3)
             continue;
         // Nothing missing goes on through this node: stop looking at its bytes.
         const int parent = s.m_parent[static_cast<size_t>(n)];
@@ -371,10 +442,10 @@ void NameScanner::Scan::markFound(int node, int pattern)
             const int first = s.m_parent[static_cast<size_t>(parent)];
             const unsigned key = pairKey(s.m_label[static_cast<size_t>(first)], s.m_label[static_cast<size_t>(parent)]);
             const unsigned char third = s.m_label[static_cast<size_t>(n)];
-            m_pairs[s.m_pairIndex[key]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
+            work.pairs[s.m_pairIndex[key]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
         } else if (depth == 2) {
             const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
-            PairMarks::clear(m_pairFlags.data(), key, PairMarks::begins);
+            PairMarks::clear(work.pairFlags.data(), key, PairMarks::begins);
         }
     }
 }

@@ -7,6 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 // Finds which of many names occur in a file's bytes, in one pass over the bytes whatever
@@ -24,7 +27,9 @@
 // it looks at the third byte (in a 256-bit table of the pair) and then walks the trie,
 // only as long as a name below the node could end at one of those ending pairs. A
 // name found once is taken out of the tables, so the common names of a file cost nothing
-// after their first sight. One-byte names are found by the set of bytes seen.
+// after their first sight. One-byte names are found by the set of bytes seen. A pass
+// works on its own copy of the tables, made once and then reused: at the end of a pass
+// only what it struck out is put back, so a small file costs no copy of the tables.
 class NameScanner
 {
 public:
@@ -58,11 +63,30 @@ private:
     static constexpr qsizetype blockPositions = 4096;
     static constexpr size_t blockWords = (blockPositions + 64) / 64 + 1;
 
+    // The tables a pass strikes found names out of, and what it found (each long pattern
+    // with its trie node, to put its entries back; one-byte patterns with node -1).
+    struct Work
+    {
+        std::vector<std::uint8_t> pairFlags;
+        std::vector<std::uint32_t> endingIn; // per pair: missing names that end with it
+        std::vector<Pair> pairs;
+        std::vector<std::uint32_t> pending;
+        std::vector<std::uint8_t> found;
+        std::vector<std::pair<std::int32_t, std::int32_t>> foundNodes;
+    };
+    // The tables of the last pass, put back as they were, for the next pass to take.
+    struct Spare
+    {
+        std::mutex mutex;
+        std::unique_ptr<Work> work;
+    };
+
 public:
     class Scan
     {
     public:
         explicit Scan(const NameScanner &scanner);
+        ~Scan();
         Q_DISABLE_COPY_MOVE(Scan)
 
         // The next bytes of the file.
@@ -78,13 +102,10 @@ public:
         void markSingles(QByteArrayView bytes);
 
         const NameScanner &m_scanner;
-        std::vector<std::uint8_t> m_pairFlags;
-        std::vector<std::uint32_t> m_endingIn; // per pair: missing names that end with it
-        std::vector<Pair> m_pairs;
+        std::shared_ptr<Spare> m_spare;
+        std::unique_ptr<Work> m_work;
         std::array<std::uint64_t, blockWords> m_starts{};
         std::array<std::uint64_t, blockWords> m_ends{};
-        std::vector<std::uint32_t> m_pending;
-        std::vector<bool> m_found;
         qsizetype m_longPending = 0;
         qsizetype m_singlesPending = 0;
         QByteArray m_tail;
@@ -120,6 +141,12 @@ private:
     std::vector<Pair> m_pairs;
     std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
     std::vector<std::uint32_t> m_endingIn;      // per pair: patterns that end with it
+    // The names of each pattern, ascending: those of pattern p from m_namesOfStart[p] to
+    // m_namesOfStart[p + 1] in m_namesOf; and the empty names.
+    std::vector<std::uint32_t> m_namesOfStart;
+    std::vector<qsizetype> m_namesOf;
+    std::vector<qsizetype> m_emptyNames;
+    std::shared_ptr<Spare> m_spare;
     bool m_prepared = false;
     // Bytes after a position that a match starting there can need.
     qsizetype m_lookahead = 0;

@@ -22,6 +22,7 @@ public:
         std::memcpy(into, m_bytes.data() + offset, static_cast<size_t>(size));
         return size;
     }
+    const char *bytes() const override { return m_bytes.data(); }
 
 private:
     QByteArrayView m_bytes;
@@ -61,7 +62,7 @@ public:
             }
             const qsizetype at = offset - block->start;
             const qsizetype n = std::min(size, block->got - at);
-            std::memcpy(out, block->bytes.get() + at, static_cast<size_t>(n));
+            std::memcpy(out, block->data + at, static_cast<size_t>(n));
             out += n;
             offset += n;
             size -= n;
@@ -94,11 +95,11 @@ public:
                 break;
             const qsizetype at = offset - block->start;
             const qsizetype room = std::min(block->got - at, PeImage::maxNameBytes - text.size());
-            const void *zero = std::memchr(block->bytes.get() + at, 0, static_cast<size_t>(room));
-            const qsizetype n = zero ? static_cast<const char *>(zero) - (block->bytes.get() + at) : room;
+            const void *zero = std::memchr(block->data + at, 0, static_cast<size_t>(room));
+            const qsizetype n = zero ? static_cast<const char *>(zero) - (block->data + at) : room;
             if (!charge(n + 1))
                 break;
-            text.append(block->bytes.get() + at, n);
+            text.append(block->data + at, n);
             if (zero)
                 return text.isEmpty() ? (fail(), QByteArray()) : text;
             if (text.size() >= PeImage::maxNameBytes) {
@@ -117,7 +118,8 @@ private:
     {
         qint64 start = -1;
         qsizetype got = 0;
-        std::unique_ptr<char[]> bytes; // made when first needed: most images need few
+        const char *data = nullptr;     // the block's bytes: in storage, or in the source's memory
+        std::unique_ptr<char[]> storage; // made when first needed: most images need few
     };
 
     bool charge(qsizetype bytes)
@@ -136,9 +138,15 @@ private:
         m_nextFree = (m_nextFree + 1) % blockCount;
         const qsizetype want = static_cast<qsizetype>(std::min<qint64>(blockSize, m_size - start));
         block.start = -1;
-        if (!block.bytes)
-            block.bytes = std::make_unique_for_overwrite<char[]>(blockSize);
-        block.got = m_source.readAt(start, block.bytes.get(), want);
+        if (const char *bytes = m_source.bytes()) {
+            block.data = bytes + start;
+            block.got = want;
+        } else {
+            if (!block.storage)
+                block.storage = std::make_unique_for_overwrite<char[]>(blockSize);
+            block.data = block.storage.get();
+            block.got = m_source.readAt(start, block.storage.get(), want);
+        }
         if (block.got != want) {
             fail();
             return nullptr;

@@ -22,6 +22,8 @@ public:
     virtual qint64 size() const = 0;
     // Copies up to `size` bytes from `offset` (within size()); the count copied, -1 on failure.
     virtual qsizetype readAt(qint64 offset, char *into, qsizetype size) const = 0;
+    // All size() bytes, when they are in memory already (then nothing is copied); else null.
+    virtual const char *bytes() const { return nullptr; }
 };
 
 struct Import

@@ -433,6 +433,11 @@ private slots:
         const auto cancelled = ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }, 100);
         QCOMPARE(cancelled.outcome, Outcome::Cancelled);
         QVERIFY(cancelled.found.isEmpty());
+        // In one piece (the file was just read, so it is read whole on this thread).
+        seen.clear();
+        QCOMPARE(ExecutableAnalysis::analyse(path, m_scanner, progress).found, Indices({0, 1, 3}));
+        QCOMPARE(seen, QList<qint64>{size});
+        QCOMPARE(ExecutableAnalysis::analyse(path, m_scanner, [](qint64, qint64) { return false; }).outcome, Outcome::Cancelled);
     }
 
     // Blank names of a damaged catalogue ("", a NUL, spaces) showed as blank rows in every
@@ -440,8 +445,9 @@ private slots:
     void analyse_blankNamesListedForEveryFile()
     {
         const NameScanner scanner({"", QString(QChar(0)), "Beep", " \t"});
-        const auto result = ExecutableAnalysis::analyse(write(QByteArray("MZ Beep\0\t", 10)), scanner);
-        QCOMPARE(result.found, Indices({2}));
+        const QString path = write(QByteArray("MZ Beep\0\t", 10));
+        QCOMPARE(ExecutableAnalysis::analyse(path, scanner).found, Indices({2}));    // read whole
+        QCOMPARE(ExecutableAnalysis::analyse(path, scanner, {}, 4).found, Indices({2})); // in pieces
     }
 
     void analyse_unreadableFile_permissionDenied()
@@ -633,6 +639,9 @@ private slots:
                 }
             }
             const NameScanner scanner(names);
+            // A pass reuses the tables of the last one: all it found must count again.
+            const QByteArray half = content.sliced(content.size() / 2);
+            QCOMPARE(namesAt(names, scanner.scan(half)), namesAt(names, NaiveNameScan::scan(names, half)));
             const QStringList expected = namesAt(names, NaiveNameScan::scan(names, content));
             QCOMPARE(namesAt(names, scanner.scan(content)), expected);
             const Indices pieces{random.bounded(1, 8), random.bounded(1, 64), random.bounded(1, 3)};
