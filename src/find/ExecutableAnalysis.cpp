@@ -112,6 +112,48 @@ private:
 
 ExecutableAnalysis::ReadDelay readDelay;
 
+// The tables of a PE image, read on a thread of their own and waited for in short turns
+// as the pieces are: their pages were read moments ago, but on a slow disk they may have
+// to come from it again. `stopped` is set when waiting() says to stop.
+template <class Waiting>
+std::optional<PeImage::Tables> tablesOf(int fd, qint64 size, Waiting &&waiting, bool &stopped)
+{
+    struct Shared
+    {
+        explicit Shared(int fd) : file(fd) {}
+        const FileDescriptor file;
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool ready = false;
+        std::optional<PeImage::Tables> tables;
+    };
+    const auto shared = std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (shared->file.get() < 0)
+        return PeImage::read(FileSource(fd, size));
+    std::thread([shared, size, delay = readDelay] {
+        if (delay)
+            delay(-1);
+        std::optional<PeImage::Tables> tables = PeImage::read(FileSource(shared->file.get(), size));
+        {
+            const std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->tables = std::move(tables);
+            shared->ready = true;
+        }
+        shared->changed.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    while (!shared->changed.wait_for(lock, std::chrono::milliseconds(20), [&] { return shared->ready; })) {
+        lock.unlock();
+        const bool goOn = waiting();
+        lock.lock();
+        if (!goOn) {
+            stopped = true;
+            return std::nullopt;
+        }
+    }
+    return std::move(shared->tables);
+}
+
 // Reads a file piece after piece on a thread of its own, at most `depth` pieces ahead of
 // the one being scanned. The pieces come in file order; the one handed out stays valid
 // until release(). The thread keeps its own descriptor of the file and its own share of
@@ -372,7 +414,10 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     result.outcome = Outcome::Scanned;
     result.found = foundNames(scan, scanner);
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
-    result.tables = PeImage::read(FileSource(file.get(), done));
+    bool stopped = false;
+    result.tables = tablesOf(file.get(), done, [&] { return !waiting || waiting(); }, stopped);
+    if (stopped)
+        return cancelled();
     return result;
 }
 

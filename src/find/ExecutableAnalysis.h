@@ -49,8 +49,9 @@ using Waiting = std::function<bool()>;
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress = {},
                qsizetype pieceSize = defaultPieceSize, const Waiting &waiting = {});
 
-// Called on the reading thread before each read, with the offset it starts at: tests put
-// a slow disk in with it. Taken by each analysis as it starts.
+// Called on the reading thread before each read, with the offset it starts at (-1 before
+// the tables of a PE image are read): tests put a slow disk in with it. Taken by each
+// analysis as it starts.
 using ReadDelay = std::function<void(qint64 offset)>;
 void setReadDelay(ReadDelay delay);
 
