@@ -151,7 +151,8 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), named<QTreeView>(t.main.get(), "trvApi"));
         // With the letter's own text, as a Persian layout gives it (QTest knows only ASCII's).
         QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(key),
-                            key < 0x100 ? QString() : QString(QChar(key)), Qt::KeyboardModifiers(modifiers));
+                            key < 0x100 || key > 0xFFFF ? QString() : QString(QChar(char16_t(key))),
+                            Qt::KeyboardModifiers(modifiers));
         if (opened.startsWith(QLatin1String("mnu"))) {
             QTRY_VERIFY(QApplication::activePopupWidget());
             QCOMPARE(QApplication::activePopupWidget()->objectName(), opened);
