@@ -1,7 +1,8 @@
 // The declaration layout: switching to the continued layout and back gives the stored
-// text again, unless the text held a continuation of its own; the continued layout never
-// loses a character that is not part of a "(" or ", ". The text comes as UTF-8 or as raw
-// UTF-16 units (a catalogue field may hold a lone surrogate).
+// text again, unless the text held a continuation of its own; only Declare statements are
+// continued, so a text without the word leaves the layout unchanged, and the continued
+// layout only ever adds characters. The text comes as UTF-8 or as raw UTF-16 units (a
+// catalogue field may hold a lone surrogate).
 #include "catalogue/DeclarationLayout.h"
 
 #include <QString>
@@ -21,13 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString continued = DeclarationLayout::continued(text);
     const QString back = DeclarationLayout::stored(continued);
 
-    const bool heldContinuation = text.contains(QStringLiteral(" _\r\n\t\t\t"));
+    const bool heldContinuation = text.contains(QStringLiteral(" _\r\n"));
     if (!heldContinuation && back != text)
         std::abort();
-    // Every "(" gains exactly seven characters, every ", " six.
-    const qsizetype expected = text.size() + 7 * text.count(QLatin1Char('('))
-        + 6 * QString(text).replace(QLatin1Char('('), QStringLiteral("( _\r\n\t\t\t")).count(QStringLiteral(", "));
-    if (continued.size() != expected)
+    if (!text.contains(QStringLiteral("declare"), Qt::CaseInsensitive) ? continued != text
+                                                                        : continued.size() < text.size())
         std::abort();
     if (DeclarationLayout::layOut(text, true) != continued || DeclarationLayout::layOut(continued, false) != back)
         std::abort();

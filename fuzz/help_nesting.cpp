@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     // The page's own end tags may close the container around it; without any, it is one
     // level deeper.
-    const int around = HtmlNesting::depth("<DIV>" + html + "</div>", INT_MAX);
+    QByteArray wrapped("<DIV>");
+    wrapped.append(html).append("</div>");
+    const int around = HtmlNesting::depth(wrapped, INT_MAX);
     check(around >= full && around <= full + 1 && (html.contains('/') || around == full + 1), "a container around it");
     return 0;
 }
