@@ -4,9 +4,13 @@ it: for every function, the DLL of its DllImport, whether it sets the last error
 (Err.LastDllError), the first Windows that has it, the architectures it exists on, and
 whether it is obsolete with the message that names its replacement.
 
-The repository keeps only that extract, `win32metadata/functions.tsv.xz`, beside the
-licence and the version it was taken from. To take it again from the JSON rendering
-(`win32json-api.tar.xz`, api/*.json):
+The repository keeps only what the generator reads, beside the licence and the version it
+was taken from: `win32metadata/functions.tsv.xz`, one line a function with the facts
+above, and `win32metadata/api.json.xz`, every namespace's functions with their parameter
+and return types, its constants, and its types (enums with their members, structures and
+unions with their fields and layouts, function pointers, handles) except the members of
+COM interfaces and classes, which keep only their names (`load_api()` reads it). To take
+both again from the JSON rendering (`win32json-api.tar.xz`, api/*.json):
 
     /usr/bin/python3 tools/catalogue/metadata.py --extract win32json-api.tar.xz
 """
@@ -23,6 +27,7 @@ import tarfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 DIR = os.path.join(HERE, "win32metadata")
 EXTRACT = os.path.join(DIR, "functions.tsv.xz")
+API_EXTRACT = os.path.join(DIR, "api.json.xz")
 COLUMNS = ["name", "dll", "setlasterror", "platform", "architectures", "obsolete", "namespace"]
 
 # Platform names of the metadata and the Windows a Basic programmer knows them by.
@@ -110,14 +115,31 @@ def version():
     return v, commit
 
 
+def load_api(path=API_EXTRACT):
+    """The metadata as the generator reads it: {namespace: {"Functions": [...],
+    "Types": [...], "Constants": [...], "UnicodeAliases": [...]}}, as in the JSON
+    rendering, except that COM interfaces and classes keep only "Name" and "Kind"."""
+    with lzma.open(path, "rb") as f:
+        return json.loads(f.read().decode("utf-8"))
+
+
 def extract(tarball):
     rows = set()
+    api = {}
     with tarfile.open(tarball, "r:xz") as tar:
         for member in sorted(tar.getmembers(), key=lambda m: m.name):
             if not member.name.endswith(".json"):
                 continue
             namespace = os.path.basename(member.name)[:-5]
             data = json.load(io.TextIOWrapper(tar.extractfile(member), encoding="utf-8-sig"))
+            api[namespace] = {
+                "Functions": data.get("Functions", []),
+                "Types": [{"Name": t["Name"], "Kind": t["Kind"]}
+                          if t["Kind"] in ("Com", "ComClassID") else t
+                          for t in data.get("Types", [])],
+                "Constants": data.get("Constants", []),
+                "UnicodeAliases": data.get("UnicodeAliases", []),
+            }
             for f in data.get("Functions", []):
                 obsolete = ""
                 for a in f.get("Attrs", []):
@@ -134,6 +156,11 @@ def extract(tarball):
     with open(EXTRACT, "wb") as out:
         out.write(lzma.compress(text.encode("utf-8"), format=lzma.FORMAT_XZ, preset=9))
     print("%d functions written to %s" % (len(rows), EXTRACT))
+    text = json.dumps(api, sort_keys=True, separators=(",", ":"), ensure_ascii=False)
+    with open(API_EXTRACT, "wb") as out:
+        out.write(lzma.compress(text.encode("utf-8"), format=lzma.FORMAT_XZ,
+                                preset=9 | lzma.PRESET_EXTREME))
+    print("%d namespaces written to %s" % (len(api), API_EXTRACT))
 
 
 if __name__ == "__main__":
