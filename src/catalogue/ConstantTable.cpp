@@ -217,6 +217,11 @@ std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal,
             table.familyNames.insert(family, name);
         }
     }
+    sqlite3_finalize(statement);
+    statement = nullptr;
+    qint64 rowsLeft = limits.rows;
+    qint64 charactersLeft = limits.characters - characters;
+    table.parameters = ParameterStore::read(db, rowsLeft, charactersLeft);
     return done(std::move(table));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ParameterConstants.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,7 @@ struct ConstantTable
 {
     std::vector<Constant> constants;
     QHash<QString, QString> familyNames; // family -> Persian name
+    ParameterConstants parameters;       // which parameter takes which constants
 
     bool operator==(const ConstantTable &) const = default;
 };
@@ -66,7 +69,7 @@ struct Limits
     qint64 steps = 100'000'000;    // the engine's, for the whole read
 };
 
-// Reads the two tables; nothing when the database has no table Const (an older catalogue)
+// Reads the two tables (and ConstEnum, ParamEnum where the catalogue has them); nothing when the database has no table Const (an older catalogue)
 // or cannot be read. A table past a limit gives nothing too, and refusal (when given)
 // says which limit it passed.
 std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal = nullptr,

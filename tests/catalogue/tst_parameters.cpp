@@ -1,0 +1,145 @@
+// Which parameter takes which constants: the build's checks of enums.tsv and params.tsv,
+// and the tables read back, also from a catalogue that has none.
+#include "catalogue/CatalogueBuild.h"
+#include "catalogue/ConstantTable.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+const QByteArray functions = "MessageBox\tPrivate Declare Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" "
+                             "(ByVal hwnd As Long, ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) "
+                             "As Long\tuser32\t\t\t\n";
+const QByteArray constants = "IDOK\t1\tPrivate Const IDOK As Long = 1\tIDOK\twinuser.h\t\n"
+                             "MB_OK\t0\tPrivate Const MB_OK As Long = &H0&\tMB\twinuser.h\t\n"
+                             "MB_YESNO\t4\tPrivate Const MB_YESNO As Long = &H4&\tMB\twinuser.h\t\n";
+const QByteArray goodEnums = "MESSAGEBOX_STYLE\t1\tMB_OK MB_YESNO\nMESSAGEBOX_RESULT\t0\tIDOK\n";
+const QByteArray goodParams = "MessageBox\twType\tMESSAGEBOX_STYLE\tmetadata\nMessageBox\t\tMESSAGEBOX_RESULT\toverride\n";
+
+} // namespace
+
+class tst_Parameters : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    CatalogueBuild::Result build(const QByteArray &enums, const QByteArray &params)
+    {
+        writeFile(m_dir.filePath("api-m.tsv"), functions);
+        writeFile(m_dir.filePath("const-m.tsv"), constants);
+        writeFile(m_dir.filePath("enums.tsv"), enums);
+        writeFile(m_dir.filePath("params.tsv"), params);
+        return CatalogueBuild::build(m_dir.filePath("API.mdb"),
+                                     {m_dir.filePath("api-m.tsv"), m_dir.filePath("const-m.tsv"),
+                                      m_dir.filePath("params.tsv"), m_dir.filePath("enums.tsv")});
+    }
+
+private slots:
+    // Each bad line stops the build with its file and line named.
+    void badLine_refused_data()
+    {
+        QTest::addColumn<QByteArray>("enums");
+        QTest::addColumn<QByteArray>("params");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("link to an unknown family") << goodEnums << QByteArray("MessageBox\twType\tMB_STYLE\tmetadata\n")
+                                                   << "params.tsv:1: unknown family MB_STYLE";
+        QTest::newRow("member that is no constant") << QByteArray("MESSAGEBOX_STYLE\t1\tMB_OK MB_YESNOCANCEL\n")
+                                                    << QByteArray()
+                                                    << "enums.tsv:1: member \"MB_YESNOCANCEL\" of MESSAGEBOX_STYLE is no constant";
+        QTest::newRow("two blanks between members") << QByteArray("MESSAGEBOX_STYLE\t1\tMB_OK  MB_YESNO\n") << QByteArray()
+                                                    << "enums.tsv:1: member \"\" of MESSAGEBOX_STYLE is no constant";
+        QTest::newRow("combines neither 0 nor 1") << QByteArray("MESSAGEBOX_STYLE\ttrue\tMB_OK\n") << QByteArray()
+                                                  << "enums.tsv:1: combines is neither 0 nor 1: true";
+        QTest::newRow("family given twice") << goodEnums + "MESSAGEBOX_STYLE\t0\tMB_OK\n" << QByteArray()
+                                            << "enums.tsv:3: family MESSAGEBOX_STYLE given twice";
+        QTest::newRow("parameter the declaration lacks")
+            << goodEnums << QByteArray("MessageBox\tuType\tMESSAGEBOX_STYLE\tmetadata\n") << "params.tsv:1: MessageBox has no parameter uType";
+        QTest::newRow("unknown function") << goodEnums << QByteArray("MessageBoxEx\twType\tMESSAGEBOX_STYLE\tmetadata\n")
+                                          << "params.tsv:1: unknown function MessageBoxEx";
+        QTest::newRow("link given twice") << goodEnums << goodParams + "\n# again\nMessageBox\tWTYPE\tMESSAGEBOX_STYLE\toverride\n"
+                                          << "params.tsv:5: MessageBox WTYPE given twice";
+        QTest::newRow("unknown source") << goodEnums << QByteArray("MessageBox\twType\tMESSAGEBOX_STYLE\tguess\n")
+                                        << "params.tsv:1: source is neither metadata nor override: guess";
+        QTest::newRow("three fields") << goodEnums << QByteArray("MessageBox\twType\tMESSAGEBOX_STYLE\n")
+                                      << "params.tsv:1: 3 fields instead of 4";
+    }
+    void badLine_refused()
+    {
+        QFETCH(QByteArray, enums);
+        QFETCH(QByteArray, params);
+        QFETCH(QString, error);
+        QFile::remove(m_dir.filePath("API.mdb"));
+        const CatalogueBuild::Result result = build(enums, params);
+        QCOMPARE(result.errors.size(), 1);
+        QCOMPARE(result.errors.first(), m_dir.filePath(error));
+        QVERIFY2(!QFile::exists(m_dir.filePath("API.mdb")), "a refused source still wrote the catalogue");
+    }
+
+    // What the build writes reads back: the parameters in the declaration's order, the
+    // result apart, whether a family combines with Or.
+    void tables_readBack()
+    {
+        const CatalogueBuild::Result result = build(goodEnums, goodParams);
+        QCOMPARE(result.errors, QStringList());
+        const std::optional<ConstantTable> table = ConstantStore::open(m_dir.filePath("API.mdb"));
+        QVERIFY(table);
+        const ParameterConstants &p = table->parameters;
+        const std::vector<ParameterFamily> links = p.parameters(QStringLiteral("MessageBox"));
+        QCOMPARE(links.size(), size_t(1));
+        QCOMPARE(links[0].parameter, QStringLiteral("wType"));
+        QCOMPARE(links[0].family, QStringLiteral("MESSAGEBOX_STYLE"));
+        QCOMPARE(p.resultFamily(QStringLiteral("MessageBox")), QStringLiteral("MESSAGEBOX_RESULT"));
+        QVERIFY(p.family(QStringLiteral("MESSAGEBOX_STYLE"))->combines);
+        QVERIFY(!p.family(QStringLiteral("MESSAGEBOX_RESULT"))->combines);
+        QCOMPARE(p.family(QStringLiteral("MESSAGEBOX_STYLE"))->members, QStringList({"MB_OK", "MB_YESNO"}));
+        QCOMPARE(p.resultFamily(QStringLiteral("Beep")), QString());
+    }
+
+    // The order the declaration names them in, not the table's (sorted) order.
+    void parameters_inDeclarationOrder()
+    {
+        ParameterConstants p;
+        p.addFamily({QStringLiteral("F"), false, {QStringLiteral("X")}});
+        for (const char *name : {"dwShareMode", "dwCreationDisposition", "dwDesiredAccess", "dwFlagsAndAttributes"})
+            p.addLink({QStringLiteral("CreateFile"), QString::fromLatin1(name), QStringLiteral("F"), QStringLiteral("metadata")});
+        const QString declaration = QStringLiteral(
+            "Private Type SECURITY_ATTRIBUTES\n    dwDesiredAccess As Long\nEnd Type\n"
+            "Private Declare Function CreateFile Lib \"kernel32\" Alias \"CreateFileA\" (ByVal lpFileName As String, "
+            "ByVal dwDesiredAccess As Long, ByVal dwShareMode As Long, lpSecurityAttributes As Any, "
+            "ByVal dwCreationDisposition As Long, ByVal dwFlagsAndAttributes As Long, ByVal hTemplateFile As Long) As Long");
+        QStringList order;
+        for (const ParameterFamily &link : p.parameters(QStringLiteral("CreateFile"), declaration))
+            order << link.parameter;
+        QCOMPARE(order, QStringList({"dwDesiredAccess", "dwShareMode", "dwCreationDisposition", "dwFlagsAndAttributes"}));
+    }
+
+    // A catalogue built before the tables existed still opens, with no parameter marks.
+    void olderCatalogue_opensWithoutMarks()
+    {
+        QVERIFY(build(goodEnums, goodParams).errors.isEmpty());
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(m_dir.filePath("API.mdb")).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "DROP TABLE ParamEnum; DROP TABLE ConstEnum;", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        const std::optional<ConstantTable> table = ConstantStore::open(m_dir.filePath("API.mdb"));
+        QVERIFY(table);
+        QCOMPARE(table->constants.size(), size_t(3));
+        QVERIFY(table->parameters.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Parameters)
+#include "tst_parameters.moc"
