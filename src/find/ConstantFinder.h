@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include <vector>
 
 // Finds the catalogue's constants as the constants window asks: by a piece of the name
@@ -18,10 +20,26 @@ public:
     const ConstantTable &table() const { return m_table; }
     const Constant &at(int position) const { return m_table.constants.at(static_cast<size_t>(position)); }
 
-    // A text that reads as a number (87, &H57, -2147024809, 4294967295) finds the
+    // A text that reads as a number (87, &H57, 0x57, -2147024809, 4294967295) finds the
     // constants of that 32-bit value; any other text the names holding it, letter case
-    // aside. The empty text finds all. An empty family means every family.
+    // aside. The empty text finds all. An empty family means every family. A string
+    // constant has no number and is found by its name only.
     std::vector<int> find(const QString &text, const QString &family = QString()) const;
+    // Like find, within the given positions only, in their order.
+    std::vector<int> findAmong(const QString &text, const std::vector<int> &positions) const;
+
+    // The number a typed text stands for: what Basic reads (87, -5, &H57, &H57&), also as C
+    // writes it (0x57, 0X57, -0x1, with a U, L, UL or LL suffix), and a 64-bit hex value
+    // that is a negative Long widened (0xFFFFFFFF80070005). Nothing for anything else or a
+    // value beyond 32 bits.
+    static std::optional<qint32> typedValue(const QString &text);
+    // The value as the Basic line writes it: &H80070005&, 87, "SeShutdownPrivilege".
+    static QString valueText(const Constant &constant);
+    static bool isString(const Constant &constant);
+
+    // The positions of a family's members, in the family's order; a member the table
+    // lacks is left out.
+    std::vector<int> members(const ConstantFamily &family) const;
 
     // Every family that has constants, in name order.
     QStringList families() const;

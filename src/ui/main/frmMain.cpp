@@ -33,6 +33,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -193,12 +194,17 @@ void frmMain::createControls()
     lblFacts->setWordWrap(true); // two lines where the box is narrow
     lblFacts->setAlignment(Qt::AlignTop | Qt::AlignLeading);
     TwipLayout::place(lblFacts, 0, 1350, 4365, 480);
+    createParameterList();
     picFn->setResizeRule([this](int w, int h) {
         TwipLayout::setWidth(txtFunction, w);
         TwipLayout::setWidth(lblFunction, w);
         TwipLayout::setWidth(shpWC, w);
         TwipLayout::setWidth(lblFacts, w);
-        TwipLayout::setHeight(txtFunction, h - 360 - 480);
+        // The parameters' list between the declaration and the facts line, as high as its
+        // lines, but never taking the declaration's last 600 twips.
+        const int list = std::min(parameterListHeight(), std::max(h - 360 - 480 - 600, 0));
+        TwipLayout::setHeight(txtFunction, h - 360 - 480 - list);
+        TwipLayout::place(lstParams, 0, h - 480 - list, w, list);
         TwipLayout::setTop(lblFacts, h - 480);
     });
 
@@ -381,7 +387,7 @@ void frmMain::setReadingTabOrder()
     // Tab goes the way a Persian reader does, right to left and top to bottom: the
     // declaration and the description on the right, the tree's side on the left (or the
     // panel over it, button before box as they stand), then the key row from its right end.
-    const QList<QWidget *> order = QList<QWidget *>{txtFunction, txtComment, trvApi} + picSearch->tabStops()
+    const QList<QWidget *> order = QList<QWidget *>{txtFunction, lstParams, txtComment, trvApi} + picSearch->tabStops()
         + picAnalyse->tabStops() + QList<QWidget *>{cmdExit, cmdCopy, cmdSearchBar, cmdAbout};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -445,6 +451,7 @@ void frmMain::ShowCurrentRecord(qsizetype position)
     lblFunctionName->setText(record[CatalogueRecord::FunctionName]);
     txtFunction->setText(m_browser.declaration(position));
     lblFacts->setText(FunctionFacts::note(record, m_browser.vba7()));
+    ShowParameters(record);
     txtComment->setText(record[CatalogueRecord::Description]);
     StatusBar->setText(QStringLiteral("name"), record[CatalogueRecord::FunctionName]);
     FormatDeclaration();

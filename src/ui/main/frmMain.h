@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueRecord.h"
+#include "catalogue/ParameterConstants.h"
 #include "output/FunctionView.h"
 #include "settings/MainView.h"
 
@@ -7,6 +9,7 @@
 #include <QPointer>
 
 #include <array>
+#include <vector>
 
 class AnalysePanel;
 class CatalogueBrowser;
@@ -19,6 +22,7 @@ class TwipPanel;
 class Prompter;
 class QAction;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -121,6 +125,8 @@ private slots:
     void mnuConst_Click();
     // Opens the constants window on the constants the shown description names.
     void showDescriptionConstants();
+    // Opens the constants window on the family of the parameter at that row of lstParams.
+    void showParameterConstants(int row);
 
     // A random function in the function-of-the-day window, blocking; the view stays.
     void mnuDayFun_Click();
@@ -136,6 +142,8 @@ private:
     QLabel *lblFunctionName = nullptr;
     TextBox *txtFunction = nullptr;
     QLabel *lblFacts = nullptr;
+    // The parameters that take constants, under the declaration; hidden where none does.
+    QListWidget *lstParams = nullptr;
     TextBox *txtComment = nullptr;
     StatusPanels *StatusBar = nullptr;
     Resizer *resControls = nullptr;
@@ -194,6 +202,11 @@ private:
     void createMenus();
     void createCopyMenu();
     void createConstantCommands();
+    void createParameterList();
+    // Lists the shown function's parameters that take constants, and its result's.
+    void ShowParameters(const CatalogueRecord &record);
+    // The list's height in twips: nothing when it is empty.
+    int parameterListHeight() const;
     void createKeyRow();
     void createPanels();
     // Lays the shown declaration out as mnuFormat's check mark asks.
@@ -227,4 +240,6 @@ private:
     QPointer<QWidget> m_about;
     QPointer<frmConst> m_constWindow;
     QAction *m_descriptionConstants = nullptr;
+    // What each row of lstParams stands for.
+    std::vector<ParameterFamily> m_parameterLinks;
 };

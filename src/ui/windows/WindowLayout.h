@@ -25,4 +25,10 @@ Placement helpWindow(const Placement &current, int innerWidth, int innerHeight);
 // (width = inner width - 2 x its left edge).
 Placement dayWindow(const Placement &current, int innerWidth, int innerHeight);
 
+// Where a window of that outer size goes beside the main window (its outer rectangle) on
+// the available area: on the main window's right where it fits, else on its left, else on
+// the side with more room, as little over the main window as the area allows; its top in
+// line with the main window's, kept on the area. Pixels.
+QPoint beside(const QRect &main, const QSize &window, const QRect &area);
+
 } // namespace WindowLayout

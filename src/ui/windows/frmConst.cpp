@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -52,7 +53,7 @@ public:
         if (role == Qt::DisplayRole) {
             if (index.column() == 0)
                 return c.name;
-            return c.line.mid(c.line.lastIndexOf(QLatin1Char('=')) + 1).trimmed();
+            return ConstantFinder::valueText(c);
         }
         if (role == Qt::ToolTipRole)
             return c.meaning.isEmpty() ? c.header : c.meaning;
@@ -81,7 +82,7 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(8.25);
     setFont(font);
-    resize(560, 520);
+    resize(640, 520);
 
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
@@ -90,7 +91,9 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     // Names and numbers are typed left to right.
     txtSearch->setLayoutDirection(Qt::LeftToRight);
-    top->addWidget(txtSearch, 1);
+    // Room for a long name: ERROR_INSTALL_PACKAGE_REJECTED, STATUS_INFO_LENGTH_MISMATCH.
+    txtSearch->setMinimumWidth(txtSearch->fontMetrics().horizontalAdvance(QStringLiteral("ERROR_INSTALL_PACKAGE_DOWNGRADE_BLOCKED")) + 16);
+    top->addWidget(txtSearch, 3);
     top->addWidget(new QLabel(ConstTexts::family, this));
     cboFamily = new QComboBox(this);
     cboFamily->setObjectName(QStringLiteral("cboFamily"));
@@ -98,8 +101,13 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     for (const QString &family : m_finder.families())
         cboFamily->addItem(m_finder.familyCaption(family), family);
     cboFamily->setMaxVisibleItems(20);
-    top->addWidget(cboFamily, 1);
+    // The families' Persian names are long: the box keeps to its share and the list
+    // opens as wide as they need.
+    cboFamily->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboFamily->setMinimumContentsLength(12);
+    top->addWidget(cboFamily, 2);
     layout->addLayout(top);
+    layout->addWidget(createParameterBar());
 
     m_model = new ConstantModel(m_finder, this);
     lstConst = new QTableView(this);
@@ -147,7 +155,10 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     layout->addLayout(bottom);
 
     connect(txtSearch, &QLineEdit::textChanged, this, &frmConst::refresh);
-    connect(cboFamily, &QComboBox::currentIndexChanged, this, &frmConst::refresh);
+    connect(cboFamily, &QComboBox::currentIndexChanged, this, [this] {
+        leaveParameter();
+        refresh();
+    });
     connect(lstConst->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmConst::selectionChanged);
     connect(lstConst->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmConst::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &frmConst::selectionChanged);
@@ -156,8 +167,12 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     txtSearch->installEventFilter(this);
     lstConst->installEventFilter(this);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("escapeCloses"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     refresh();
+    placeBesideParent();
     FormSettings::RestoreFormPosition(*this, ProgramSettings::applicationName, false);
     txtSearch->setFocus();
 }
@@ -166,7 +181,10 @@ frmConst::~frmConst() = default;
 
 void frmConst::refresh()
 {
-    showRows(m_finder.find(txtSearch->text(), cboFamily->currentData().toString()));
+    if (m_familyRows)
+        showRows(m_finder.findAmong(txtSearch->text(), *m_familyRows));
+    else
+        showRows(m_finder.find(txtSearch->text(), cboFamily->currentData().toString()));
 }
 
 void frmConst::showNamed(const QString &functionName, const std::vector<int> &positions)
@@ -177,6 +195,7 @@ void frmConst::showNamed(const QString &functionName, const std::vector<int> &po
         txtSearch->clear();
         cboFamily->setCurrentIndex(0);
     }
+    leaveParameter();
     showRows(positions);
     lblCount->setText(ConstTexts::namedIn.arg(functionName));
     if (!positions.empty())

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -46,12 +47,21 @@ public:
     // the input focus in their list.
     void showNamed(const QString &functionName, const std::vector<int> &positions);
 
+    // Shows the constants a function's parameter takes: links are the function's
+    // parameters with constants and its result, shown is the one to show. The line over
+    // the list names it and says whether its values combine with Or; the others stay a
+    // choice away. Typing then searches within the family, until another family is chosen.
+    void showParameter(const std::vector<ParameterFamily> &links, size_t shown);
+
 private slots:
     void refresh();
     // Copies the Basic lines of every selected constant.
     void cmdCopy_Click();
     // Copies the Basic lines of the current constant's family.
     void cmdCopyFamily_Click();
+
+    // Shows the parameter chosen in cboParameter.
+    void cboParameter_Click(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -67,11 +77,23 @@ private:
     QPushButton *cmdCopy = nullptr;
     QPushButton *cmdCopyFamily = nullptr;
     QPushButton *cmdClose = nullptr;
+    QLabel *lblParameter = nullptr;
+    QComboBox *cboParameter = nullptr;
+    QWidget *picParameter = nullptr;
 
     void showRows(std::vector<int> rows);
     std::vector<int> selectedPositions() const;
     void selectionChanged();
 
+    // The line over the list and the choice of a parameter, hidden until one is shown.
+    QWidget *createParameterBar();
+    void leaveParameter();
+    // First shown without a place of its own: beside the main window, not over it.
+    void placeBesideParent();
+
     const ConstantFinder &m_finder;
     ConstantModel *m_model = nullptr;
+    std::vector<ParameterFamily> m_links;
+    // The shown parameter's constants; searches look within them while it is shown.
+    std::optional<std::vector<int>> m_familyRows;
 };
