@@ -59,8 +59,10 @@ void frmMain::ShowParameters(const CatalogueRecord &record)
         }
     }
     lstParams->setVisible(!m_parameterLinks.empty());
+    // The first line current, for Enter, but not selected: no line stands out before the
+    // user goes to the list.
     if (!m_parameterLinks.empty())
-        lstParams->setCurrentRow(0);
+        lstParams->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     picFn->runResizeRule();
 }
 

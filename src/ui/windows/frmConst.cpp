@@ -82,7 +82,7 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(8.25);
     setFont(font);
-    resize(640, 520);
+    resize(600, 520);
 
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
