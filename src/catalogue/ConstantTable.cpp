@@ -2,6 +2,7 @@
 
 #include "BasicLiteral.h"
 #include "ReadBudget.h"
+#include "SqliteRows.h"
 #include "platform/Texts.h"
 
 #include <QFile>
@@ -84,70 +85,33 @@ ParseResult parseFiles(const QStringList &files)
 
 namespace ConstantStore {
 
-namespace {
-
-void bind(sqlite3_stmt *statement, int column, const QString &text)
-{
-    sqlite3_bind_text16(statement, column, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
-}
-
-QString text(sqlite3_stmt *statement, int column)
-{
-    const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
-    return data ? QString::fromUtf16(data, sqlite3_column_bytes16(statement, column) / 2) : QString();
-}
-
-} // namespace
+using SqliteRows::bind;
+using SqliteRows::text;
 
 QString write(const QString &databaseFile, const ConstantTable &table)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *insert = nullptr;
-    auto fail = [&]() {
-        const QString error = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(insert);
-        sqlite3_close(db);
-        return error;
-    };
-    if (sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return fail();
-    if (sqlite3_exec(db,
-                     "PRAGMA journal_mode=OFF; BEGIN;"
-                     "CREATE TABLE Const (ConstName TEXT, Line TEXT, Value INTEGER, Family TEXT,"
-                     " Header TEXT, Meaning TEXT);"
-                     "CREATE TABLE ConstFamily (Family TEXT, Name TEXT);",
-                     nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail();
-    if (sqlite3_prepare_v2(db, "INSERT INTO Const VALUES (?, ?, ?, ?, ?, ?)", -1, &insert, nullptr) != SQLITE_OK)
-        return fail();
-    for (const Constant &c : table.constants) {
-        bind(insert, 1, c.name);
-        bind(insert, 2, c.line);
-        sqlite3_bind_int(insert, 3, c.value);
-        bind(insert, 4, c.family);
-        bind(insert, 5, c.header);
-        bind(insert, 6, c.meaning);
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            return fail();
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    insert = nullptr;
-    if (sqlite3_prepare_v2(db, "INSERT INTO ConstFamily VALUES (?, ?)", -1, &insert, nullptr) != SQLITE_OK)
-        return fail();
-    for (auto it = table.familyNames.cbegin(); it != table.familyNames.cend(); ++it) {
-        bind(insert, 1, it.key());
-        bind(insert, 2, it.value());
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            return fail();
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    insert = nullptr;
-    if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail();
-    sqlite3_close(db);
-    return QString();
+    const std::vector<Constant> &constants = table.constants;
+    const QList<QString> families = table.familyNames.keys();
+    return SqliteRows::add(databaseFile,
+                           "CREATE TABLE Const (ConstName TEXT, Line TEXT, Value INTEGER, Family TEXT,"
+                           " Header TEXT, Meaning TEXT);"
+                           "CREATE TABLE ConstFamily (Family TEXT, Name TEXT);",
+                           {{"INSERT INTO Const VALUES (?, ?, ?, ?, ?, ?)", constants.size(),
+                             [&](sqlite3_stmt *insert, size_t i) {
+                                 const Constant &c = constants[i];
+                                 bind(insert, 1, c.name);
+                                 bind(insert, 2, c.line);
+                                 sqlite3_bind_int(insert, 3, c.value);
+                                 bind(insert, 4, c.family);
+                                 bind(insert, 5, c.header);
+                                 bind(insert, 6, c.meaning);
+                             }},
+                            {"INSERT INTO ConstFamily VALUES (?, ?)", static_cast<size_t>(families.size()),
+                             [&](sqlite3_stmt *insert, size_t i) {
+                                 const QString &family = families[static_cast<qsizetype>(i)];
+                                 bind(insert, 1, family);
+                                 bind(insert, 2, table.familyNames.value(family));
+                             }}});
 }
 
 std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal, const Limits &limits)

@@ -1,5 +1,7 @@
 #include "ParameterConstants.h"
 
+#include "SqliteRows.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -195,69 +197,30 @@ ParseResult parseFiles(const QStringList &files, const Known &known)
 
 namespace ParameterStore {
 
-namespace {
-
-void bind(sqlite3_stmt *statement, int column, const QString &text)
-{
-    sqlite3_bind_text16(statement, column, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
-}
-
-QString text(sqlite3_stmt *statement, int column)
-{
-    const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
-    return data ? QString::fromUtf16(data, sqlite3_column_bytes16(statement, column) / 2) : QString();
-}
-
-} // namespace
+using SqliteRows::bind;
+using SqliteRows::text;
 
 QString write(const QString &databaseFile, const ParameterConstants &table)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *insert = nullptr;
-    auto fail = [&]() {
-        const QString error = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(insert);
-        sqlite3_close(db);
-        return error;
-    };
-    if (sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return fail();
-    if (sqlite3_exec(db,
-                     "PRAGMA journal_mode=OFF; BEGIN;"
-                     "CREATE TABLE ConstEnum (Name TEXT PRIMARY KEY, Combines INTEGER, Members TEXT);"
-                     "CREATE TABLE ParamEnum (Function TEXT, Param TEXT, Enum TEXT, Source TEXT);"
-                     "CREATE INDEX ParamEnumFunction ON ParamEnum (Function);",
-                     nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail();
-    if (sqlite3_prepare_v2(db, "INSERT INTO ConstEnum VALUES (?, ?, ?)", -1, &insert, nullptr) != SQLITE_OK)
-        return fail();
-    for (const ConstantFamily &family : table.families()) {
-        bind(insert, 1, family.name);
-        sqlite3_bind_int(insert, 2, family.combines ? 1 : 0);
-        bind(insert, 3, family.members.join(QLatin1Char(' ')));
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            return fail();
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    insert = nullptr;
-    if (sqlite3_prepare_v2(db, "INSERT INTO ParamEnum VALUES (?, ?, ?, ?)", -1, &insert, nullptr) != SQLITE_OK)
-        return fail();
-    for (const ParameterFamily &link : table.links()) {
-        bind(insert, 1, link.function);
-        bind(insert, 2, link.parameter);
-        bind(insert, 3, link.family);
-        bind(insert, 4, link.source);
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            return fail();
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    insert = nullptr;
-    if (sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail();
-    sqlite3_close(db);
-    return QString();
+    const auto &families = table.families();
+    const auto &links = table.links();
+    return SqliteRows::add(databaseFile,
+                           "CREATE TABLE ConstEnum (Name TEXT PRIMARY KEY, Combines INTEGER, Members TEXT);"
+                           "CREATE TABLE ParamEnum (Function TEXT, Param TEXT, Enum TEXT, Source TEXT);"
+                           "CREATE INDEX ParamEnumFunction ON ParamEnum (Function);",
+                           {{"INSERT INTO ConstEnum VALUES (?, ?, ?)", families.size(),
+                             [&](sqlite3_stmt *insert, size_t i) {
+                                 bind(insert, 1, families[i].name);
+                                 sqlite3_bind_int(insert, 2, families[i].combines ? 1 : 0);
+                                 bind(insert, 3, families[i].members.join(QLatin1Char(' ')));
+                             }},
+                            {"INSERT INTO ParamEnum VALUES (?, ?, ?, ?)", links.size(),
+                             [&](sqlite3_stmt *insert, size_t i) {
+                                 bind(insert, 1, links[i].function);
+                                 bind(insert, 2, links[i].parameter);
+                                 bind(insert, 3, links[i].family);
+                                 bind(insert, 4, links[i].source);
+                             }}});
 }
 
 ParameterConstants read(sqlite3 *db, qint64 &rows, qint64 &characters)
