@@ -12,6 +12,8 @@
 
 #include <QListWidget>
 
+#include <algorithm>
+
 void frmMain::createParameterList()
 {
     lstParams = new QListWidget(picFn);
@@ -66,14 +68,17 @@ void frmMain::ShowParameters(const CatalogueRecord &record)
     picFn->runResizeRule();
 }
 
-int frmMain::parameterListHeight() const
+int frmMain::parameterListHeight(int room) const
 {
     if (m_parameterLinks.empty())
         return 0;
-    // Four lines at most; a longer list scrolls.
-    const int rows = static_cast<int>(std::min<size_t>(m_parameterLinks.size(), 4));
-    const int pixels = rows * lstParams->sizeHintForRow(0) + 2 * lstParams->frameWidth() + 2;
-    return Twips::fromPixels(pixels, logicalDpiY());
+    // Whole lines only, four at most and as many as the room takes (one at the least); a
+    // longer list scrolls.
+    const int line = std::max(lstParams->sizeHintForRow(0), 1);
+    const int frame = 2 * lstParams->frameWidth() + 2;
+    const int fit = (Twips::toPixels(room, logicalDpiY()) - frame) / line;
+    const int rows = std::clamp(fit, 1, static_cast<int>(std::min<size_t>(m_parameterLinks.size(), 4)));
+    return Twips::fromPixels(rows * line + frame, logicalDpiY());
 }
 
 void frmMain::showParameterConstants(int row)

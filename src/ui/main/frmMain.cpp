@@ -201,8 +201,8 @@ void frmMain::createControls()
         TwipLayout::setWidth(shpWC, w);
         TwipLayout::setWidth(lblFacts, w);
         // The parameters' list between the declaration and the facts line, as high as its
-        // lines, but never taking the declaration's last 600 twips.
-        const int list = std::min(parameterListHeight(), std::max(h - 360 - 480 - 600, 0));
+        // lines, leaving the declaration 600 twips where it can.
+        const int list = parameterListHeight(h - 360 - 480 - 600);
         TwipLayout::setHeight(txtFunction, h - 360 - 480 - list);
         TwipLayout::place(lstParams, 0, h - 480 - list, w, list);
         TwipLayout::setTop(lblFacts, h - 480);

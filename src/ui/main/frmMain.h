@@ -205,8 +205,8 @@ private:
     void createParameterList();
     // Lists the shown function's parameters that take constants, and its result's.
     void ShowParameters(const CatalogueRecord &record);
-    // The list's height in twips: nothing when it is empty.
-    int parameterListHeight() const;
+    // The list's height in twips within the room given: nothing when it is empty.
+    int parameterListHeight(int room) const;
     void createKeyRow();
     void createPanels();
     // Lays the shown declaration out as mnuFormat's check mark asks.
