@@ -9,8 +9,12 @@ no other name for a classic structure.
 """
 
 import collections
+import os
+import re
 
 from metadata import library_of
+
+MINGW_INCLUDE = "/usr/i686-w64-mingw32/include"
 
 # Headers of mingw-w64 that declare functions of the metadata (the DLL they are in, where
 # the name says little). Each compiles without an error after windows.h and the classic
@@ -31,8 +35,9 @@ HEADERS = [
 # of a group are those that declare the structures the layout checker names.
 SEPARATE = [["windows.h", "wabutil.h"], ["windows.h", "mapiutil.h", "mapidefs.h", "mapix.h"]]
 
-# Headers with functions of the metadata that mingw-w64's copy does not compile (types it
-# never defines, or defines twice): read, they would give prototypes with guessed types.
+# Headers with functions of the metadata that are not read: mingw-w64's copy does not
+# compile (types it never defines, or defines twice), so their prototypes would carry
+# guessed types; or they are for drivers.
 BROKEN = {
     "clusapi.h": "redefines CLUSTER_RESOURCE_STATE and HGROUP",
     "resapi.h": "includes clusapi.h",
@@ -50,6 +55,7 @@ BROKEN = {
     "clfsmgmtw32.h": "CLFS_LSN undefined",
     "dhcpv6csdk.h": "Dhcpv6RenewPrefix declared twice",
     "wsdutil.h": "to be read through wsdapi.h only",
+    "winddi.h": "compiles, but declares what display drivers (kernel mode) call",
 }
 
 # The one-line description of a function that joined the catalogue this way, until one is
@@ -102,6 +108,10 @@ def left_out(metadata, records, exports, headers, cat_left_out):
     """The metadata's functions the catalogue lacks, counted by reason: {reason: [names]}."""
     have = {r.export for r in records}
     in_headers = set(headers.functions)
+    unread = set()
+    for header in BROKEN:
+        with open(os.path.join(MINGW_INCLUDE, header), encoding="utf-8", errors="replace") as f:
+            unread.update(re.findall(r"\b([A-Za-z_]\w*)\s*\(", f.read()))
     why_of = {}
     for reason, names in cat_left_out.items():
         for n in names:
@@ -119,6 +129,8 @@ def left_out(metadata, records, exports, headers, cat_left_out):
             reason = why_of[name]
         elif name in in_headers:
             reason = "declared in the headers, not in the metadata's DLL"
+        elif name in unread:
+            reason = "declared in a header not read (below)"
         else:
             reason = "not declared in the headers read (the metadata's own types not yet used)"
         out.setdefault(reason, []).append(name)
@@ -142,7 +154,7 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
         if new[lib]:
             lines.append("| %s | %d | %d |" % (lib, after[lib] - new[lib], after[lib]))
     lines.append("")
-    lines += ["Headers of mingw-w64 with functions of the metadata that do not compile, not read:", ""]
+    lines += ["Headers of mingw-w64 with functions of the metadata, not read:", ""]
     lines += ["- %s: %s" % (h, why) for h, why in sorted(BROKEN.items())]
     lines.append("")
     missing = left_out(metadata, records, exports, headers, cat_left_out)
@@ -151,10 +163,13 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
     for reason, names in sorted(missing.items(), key=lambda x: (-len(x[1]), x[0])):
         lines.append("| %s | %d |" % (reason, len(names)))
     lines.append("")
-    by_dll = collections.Counter()
-    for names in missing.values():
+    by_dll = collections.defaultdict(collections.Counter)
+    for reason, names in missing.items():
         for n in names:
-            by_dll[library_of(metadata.by_name[n][0].dll)] += 1
-    lines += ["By the metadata's DLL (the 40 with the most): " + ", ".join(
-        "%s %d" % (d, n) for d, n in sorted(by_dll.items(), key=lambda x: (-x[1], x[0]))[:40]), ""]
+            by_dll[library_of(metadata.by_name[n][0].dll)][reason] += 1
+    lines += ["By the metadata's DLL, the 40 with the most, and why:", ""]
+    for dll, reasons in sorted(by_dll.items(), key=lambda x: (-sum(x[1].values()), x[0]))[:40]:
+        lines.append("- %s %d: %s" % (dll, sum(reasons.values()), "; ".join(
+            "%s %d" % (r, n) for r, n in sorted(reasons.items(), key=lambda x: (-x[1], x[0])))))
+    lines.append("")
     return lines
