@@ -28,6 +28,8 @@ inline const QString close = QStringLiteral("بستن");
 inline const QString count = QStringLiteral("%1 ثابت");
 inline const QString namedIn = QStringLiteral("ثابت‌هاي توضيح %1");
 inline const QString openNamed = QStringLiteral("ثابت‌هاي اين توضيح");
+inline const QString pickSelected = QStringLiteral("افزودن برگزيده‌ها به فهرست انتخاب");
+inline const QString pickFamily = QStringLiteral("افزودن همه خانواده به فهرست انتخاب");
 } // namespace ConstTexts
 
 // The constants window: a search line (a piece of the name, or a value), a family filter,
@@ -45,6 +47,10 @@ public:
     // Shows the constants a function's description names, the first one selected, with
     // the input focus in their list.
     void showNamed(const QString &functionName, const std::vector<int> &positions);
+
+signals:
+    // The user asked to add these constants (by name) to the pick list.
+    void pickRequested(const QStringList &names);
 
 private slots:
     void refresh();
@@ -69,6 +75,8 @@ private:
     QPushButton *cmdClose = nullptr;
 
     void showRows(std::vector<int> rows);
+    // The list's context menu entries that hand constants to the pick list (Insert: the selected).
+    void createPickCommands();
     std::vector<int> selectedPositions() const;
     void selectionChanged();
 
