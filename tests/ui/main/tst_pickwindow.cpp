@@ -222,6 +222,29 @@ private slots:
         QCOMPARE(contentOf(m_file), QByteArray("Vorn pick list 1\n"));
     }
 
+    // Saving asks the module's name until it is one Basic takes; the copy is the same text.
+    void saveAndCopy()
+    {
+        writeFile(m_file, "Vorn pick list 1\nfunction\tSleep\nconstant\tSW_HIDE\nfunction\tGetTickCount\n");
+        open();
+        frmPick *window = openList();
+        QVERIFY(window);
+        const QString saved = m_data.filePath(QStringLiteral("Timing.bas"));
+        t.prompter->textAnswers = {QStringLiteral("End"), QStringLiteral("Timing")};
+        t.prompter->fileAnswers = {saved};
+        QTest::mouseClick(named<QPushButton>(window, "cmdPickSave"), Qt::LeftButton);
+        QCOMPARE(t.prompter->textPrompts.value(0), (QStringList{"نام ماژول:", "فهرست انتخاب", "ApiDeclarations"}));
+        QCOMPARE(t.prompter->messages.size(), 1);
+        QCOMPARE(t.prompter->messages.at(0).text, QStringLiteral("«End» نام درستي براي ماژول نيست: يک حرف، سپس حرف، رقم يا _ (حداکثر ۳۱ نويسه) و نه واژه‌اي از زبان Basic."));
+        const QByteArray module = "Attribute VB_Name = \"Timing\"\r\n' Created by Vorn\r\n\r\n"
+                                  "Public Const SW_HIDE As Long = 0\r\n\r\n"
+                                  "Public Declare Sub Sleep Lib \"kernel32\" (ByVal dwMilliseconds As Long)\r\n"
+                                  "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n";
+        QCOMPARE(contentOf(saved), module);
+        QTest::mouseClick(named<QPushButton>(window, "cmdPickCopy"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), QByteArray(module).replace("\"Timing\"", "\"ApiDeclarations\""));
+    }
+
     void restartKeepsTheList()
     {
         t.click(QStringLiteral("Alf_F_3"));
