@@ -53,7 +53,7 @@ QAction *widgetEntry(QWidget *widget, const char *name, const QString &caption, 
 void frmMain::createPickCommands()
 {
     m_pickFile = PickList::defaultFile();
-    mnuPick = findChild<QMenu *>(QStringLiteral("mnuFunction"))->addAction(Texts::keyed(PickTexts::caption, 0));
+    mnuPick = findChild<QMenu *>(QStringLiteral("mnuFunction"))->addAction(Texts::keyed(PickTexts::caption, 9)); // on the KHAH of "pick"
     mnuPick->setObjectName(QStringLiteral("mnuPick"));
     mnuPick->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuPick->setEnabled(false);

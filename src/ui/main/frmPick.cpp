@@ -66,9 +66,9 @@ frmPick::frmPick(PickList &list, const PickCatalogue &catalogue, CatalogueBrowse
     cboPickForm = new QComboBox(this);
     cboPickForm->setObjectName(QStringLiteral("cboPickForm"));
     cboPickForm->addItems({PickTexts::formClassic, PickTexts::formVba7, PickTexts::formBoth});
-    chkPickPrivate = new QCheckBox(PickTexts::isPrivate, this);
+    chkPickPrivate = new QCheckBox(Texts::keyed(PickTexts::isPrivate, 0), this);
     chkPickPrivate->setObjectName(QStringLiteral("chkPickPrivate"));
-    chkPickComments = new QCheckBox(PickTexts::comments, this);
+    chkPickComments = new QCheckBox(Texts::keyed(PickTexts::comments, 0), this);
     chkPickComments->setObjectName(QStringLiteral("chkPickComments"));
     choices->addWidget(cboPickForm);
     choices->addWidget(chkPickPrivate);
@@ -78,7 +78,7 @@ frmPick::frmPick(PickList &list, const PickCatalogue &catalogue, CatalogueBrowse
 
     auto *keys = new QHBoxLayout;
     const auto button = [this, keys](const char *name, const QString &caption) {
-        auto *key = new QPushButton(caption, this);
+        auto *key = new QPushButton(Texts::keyed(caption, 0), this); // each on its first letter
         key->setObjectName(QLatin1String(name));
         keys->addWidget(key);
         return key;
