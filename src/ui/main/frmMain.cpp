@@ -92,7 +92,11 @@ frmMain::frmMain(CatalogueBrowser &browser, Prompter &prompter, QWidget *parent)
     Form_Resize();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The list window reads the list, which goes before the window's children do.
+    delete m_pickWindow.data();
+}
 
 void frmMain::createControls()
 {
