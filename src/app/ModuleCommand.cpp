@@ -20,26 +20,26 @@ const QString helpText = QStringLiteral(
     "vorn --declare NAME [--vba7 | --both]\n"
     "\n"
     "  --module NAME...   ماژول Basic اين توابع، هر نوع (Type) يک بار و پيش از هر جا که به کار رفته\n"
-    "  --const NAME...    اين ثابت ها هم در ماژول، خانواده به خانواده\n"
-    "  --family NAME...   همه ثابت هاي اين خانواده ها (WM، SW، ...)\n"
+    "  --const NAME...    اين ثابت‌ها هم در ماژول، خانواده به خانواده\n"
+    "  --family NAME...   همه ثابت‌هاي اين خانواده‌ها (WM، SW، ...)\n"
     "  --vba7             اعلان VBA7 (‏64 بيتي) به جاي اعلان کلاسيک\n"
     "  --both             هر دو اعلان در بلوک #If VBA7 (و #If Win64 اگر LongLong لازم باشد)\n"
-    "  --private          اعلان هاي Private به جاي Public\n"
+    "  --private          اعلان‌هاي Private به جاي Public\n"
     "  --comments         توضيح هر تابع به صورت توضيح Basic\n"
-    "  --name MODULE      نام ماژول (پيش فرض ApiDeclarations)\n"
+    "  --name MODULE      نام ماژول (پيش‌فرض ApiDeclarations)\n"
     "  -o FILE            نوشتن در فايل (Windows-1256 با CR LF)؛ بدون آن يا با - در خروجي استاندارد\n"
     "  --declare NAME     اعلان يک تابع\n"
     "\n"
-    "وضعيت خروج --module و --declare: 0 انجام شد، 2 خطا (و چيزي نوشته نمي شود)\n");
+    "وضعيت خروج --module و --declare: 0 انجام شد، 2 خطا (و چيزي نوشته نمي‌شود)\n");
 const QString unknownOption = QStringLiteral("گزينه ناشناخته: %1 (راهنما: vorn --help)");
-const QString missingValue = QStringLiteral("گزينه %1 نامي مي خواهد");
-const QString formsTogether = QStringLiteral("--vba7 و --both با هم نمي آيند");
-const QString declareAlone = QStringLiteral("--declare يک نام مي گيرد و با --module، --const و --family نمي آيد");
+const QString missingValue = QStringLiteral("گزينه %1 نامي مي‌خواهد");
+const QString formsTogether = QStringLiteral("--vba7 و --both با هم نمي‌آيند");
+const QString declareAlone = QStringLiteral("--declare يک نام مي‌گيرد و با --module، --const و --family نمي‌آيد");
 const QString notAModuleName = QStringLiteral("نام ماژول در Basic پذيرفته نيست: %1");
 const QString nothingNamed = QStringLiteral("نام هيچ تابع يا ثابتي داده نشده است");
 const QString unknownFunction = QStringLiteral("تابعي به اين نام در فهرست توابع نيست: %1");
-const QString unknownConstant = QStringLiteral("ثابتي به اين نام در فهرست ثابت ها نيست: %1");
-const QString unknownFamily = QStringLiteral("خانواده اي به اين نام در فهرست ثابت ها نيست: %1");
+const QString unknownConstant = QStringLiteral("ثابتي به اين نام در فهرست ثابت‌ها نيست: %1");
+const QString unknownFamily = QStringLiteral("خانواده‌اي به اين نام در فهرست ثابت‌ها نيست: %1");
 const QString typeConflict = QStringLiteral("نوع %1 در اين توابع به دو گونه تعريف شده است");
 const QString notWritten = QStringLiteral("فايل نوشته نشد: %1: %2");
 const QString catalogueFailed = QStringLiteral("Runtime Error '%1'\n%2");

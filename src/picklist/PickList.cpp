@@ -21,8 +21,8 @@ const QByteArray constantWord = "constant";
 constexpr qint64 largestFile = 16 * 1024 * 1024;
 
 const QString unusableFile = QStringLiteral(
-    "فايل فهرست انتخاب خراب است يا از اين برنامه نيست؛ فهرست خالي آغاز مي شود و چيزي در آن فايل نوشته نمي شود:");
-const QString namesDropped = QStringLiteral("اين نام ها ديگر در فهرست توابع نيستند و از فهرست انتخاب برداشته شدند:");
+    "فايل فهرست انتخاب خراب است يا از اين برنامه نيست؛ فهرست خالي آغاز مي‌شود و چيزي در آن فايل نوشته نمي‌شود:");
+const QString namesDropped = QStringLiteral("اين نام‌ها ديگر در فهرست توابع نيستند و از فهرست انتخاب برداشته شدند:");
 
 // The entries of the file's bytes; nothing where a line is not an entry.
 std::optional<std::vector<PickList::Entry>> parse(const QByteArray &bytes)

@@ -17,6 +17,12 @@ public:
     // A message box with one OK button.
     virtual void message(const QString &text, const QString &caption, Icon icon) = 0;
 
+    // A question answered yes or no; no is the default answer.
+    virtual bool question(const QString &text, const QString &caption) = 0;
+
+    // One line of text asked for, the initial text given; nothing when the user cancelled.
+    virtual std::optional<QString> text(const QString &label, const QString &caption, const QString &initial) = 0;
+
     // The open-file dialog. filter is in "description|pattern|description|pattern" form.
     // Returns the chosen full path, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(const QString &filter) = 0;

@@ -26,17 +26,20 @@ constexpr std::array<char16_t, 128> upperHalf = {
     0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2, // 0xF8
 };
 
-using Entry = std::pair<char16_t, unsigned char>;
+// Every character of the upper half lies below U+2200.
+constexpr char16_t tableEnd = 0x2200;
+static_assert(std::all_of(upperHalf.begin(), upperHalf.end(), [](char16_t c) { return c < tableEnd; }));
 
-// The upper half turned round: character to byte, sorted by character for a binary search.
-const std::array<Entry, 128> &byCharacter()
+// The upper half turned round: the byte of each character below tableEnd, 0 where the
+// code page has none. Looked up once a character: a module of thousands of functions
+// with their Persian descriptions is megabytes of text.
+const std::array<unsigned char, tableEnd> &byCharacter()
 {
-    static const std::array<Entry, 128> table = [] {
-        std::array<Entry, 128> entries{};
+    static const std::array<unsigned char, tableEnd> table = [] {
+        std::array<unsigned char, tableEnd> bytes{};
         for (std::size_t i = 0; i < upperHalf.size(); ++i)
-            entries[i] = {upperHalf[i], static_cast<unsigned char>(0x80 + i)};
-        std::sort(entries.begin(), entries.end());
-        return entries;
+            bytes[upperHalf[i]] = static_cast<unsigned char>(0x80 + i);
+        return bytes;
     }();
     return table;
 }
@@ -46,12 +49,10 @@ int byteOf(char16_t character)
 {
     if (character < 0x80)
         return character;
-    const auto &table = byCharacter();
-    const auto it = std::lower_bound(table.begin(), table.end(), character,
-                                     [](const Entry &entry, char16_t c) { return entry.first < c; });
-    if (it != table.end() && it->first == character)
-        return it->second;
-    return -1;
+    if (character >= tableEnd)
+        return -1;
+    const unsigned char byte = byCharacter()[character];
+    return byte == 0 ? -1 : byte;
 }
 
 } // namespace

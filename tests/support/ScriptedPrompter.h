@@ -18,6 +18,16 @@ public:
     };
 
     void message(const QString &text, const QString &caption, Icon icon) override { messages.append({text, caption, icon}); }
+    bool question(const QString &text, const QString &caption) override
+    {
+        questions.append({text, caption, Icon::Exclamation});
+        return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+    }
+    std::optional<QString> text(const QString &label, const QString &caption, const QString &initial) override
+    {
+        textPrompts.append({label, caption, initial});
+        return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+    }
     std::optional<QString> openFile(const QString &filter) override { return answer({filter, {}, {}}); }
     std::optional<QString> saveFile(const QString &filter, const QString &defaultSuffix, const QString &initialName) override
     {
@@ -32,6 +42,13 @@ public:
     QList<std::optional<QString>> fileAnswers;
 
     QList<Message> messages;
+    // Answers for the next questions, in order (none left: no); the questions asked.
+    QList<bool> questionAnswers;
+    QList<Message> questions;
+    // Answers for the next text prompts (none left: cancel); each prompt as label,
+    // caption, initial text.
+    QList<std::optional<QString>> textAnswers;
+    QList<QStringList> textPrompts;
     struct FileDialog
     {
         QString filter;

@@ -1,5 +1,7 @@
 #include "NameList.h"
 
+#include <algorithm>
+
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -53,6 +55,8 @@ NameList::NameList(QWidget *parent)
     setModel(m_model);
     // Every row is one line of the same font: the list need not measure each row.
     setUniformItemSizes(true);
+    // Several rows at once (Shift, Ctrl) for the pick list; a click still picks one.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
 }
@@ -86,6 +90,20 @@ qsizetype NameList::currentPosition() const
 }
 
 bool NameList::isRowSelected(int row) const { return selectionModel()->isSelected(m_model->index(row, 0)); }
+
+std::vector<qsizetype> NameList::selectedPositions() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<qsizetype> out;
+    for (const int row : rows) {
+        if (static_cast<size_t>(row) < m_positions.size())
+            out.push_back(m_positions[static_cast<size_t>(row)]);
+    }
+    return out;
+}
 
 QRect NameList::rowRect(int row) const { return visualRect(m_model->index(row, 0)); }
 

@@ -39,6 +39,9 @@ public:
     // carry no positions.
     qsizetype currentPosition() const;
     bool isRowSelected(int row) const;
+    // The record positions of every row, and of the selected rows in row order.
+    const std::vector<qsizetype> &positions() const { return m_positions; }
+    std::vector<qsizetype> selectedPositions() const;
     QRect rowRect(int row) const;
     // Makes the row current and selected, as a click does; says so even when the row was
     // current already (but not selected).

@@ -245,6 +245,7 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
     // The names were taken in record order: the record of the name at i is i + 1.
     QStringList found;
     std::vector<qsizetype> positions;
+    m_importedPositions.clear();
     if (!result.tables) {
         for (const qsizetype i : result.found) {
             found.append(names.at(i));
@@ -269,6 +270,7 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
         QString note, tip;
         switch (row.kind) {
         case NameKinds::Kind::Imported:
+            m_importedPositions.push_back(row.index + 1);
             // A name the file takes from another DLL than the catalogue says: both are told.
             note = row.otherLibrary ? row.dll + QStringLiteral(" \u2260 ") + libraries.at(row.index) : row.dll;
             tip = imported + from + row.dll + (row.otherLibrary ? catalogueLibrary + libraries.at(row.index) : QString());

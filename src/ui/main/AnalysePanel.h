@@ -48,6 +48,9 @@ public:
     bool AnalyseNoticeShown() const { return m_noticeShown; }
     // True while a file is being scanned.
     bool isAnalysing() const { return m_analysing; }
+    // The record positions of the listed functions the file's import table names; none
+    // when its tables were not read.
+    const std::vector<qsizetype> &importedPositions() const { return m_importedPositions; }
 
 private slots:
     // Asks for the file, analyses it and tells the count in the status bar.
@@ -91,6 +94,7 @@ private:
     // the file was no PE image (or its tables were damaged) and the names are not told apart.
     std::optional<std::array<int, 3>> m_kindCounts;
     std::array<QIcon, 3> m_kindIcons;
+    std::vector<qsizetype> m_importedPositions;
     bool m_noticeShown = false;
     bool m_analysing = false;
     bool m_stop = false;

@@ -39,7 +39,10 @@ void frmMain::mnuConst_Click()
     if (!m_browser.constants())
         return;
     if (!m_constWindow)
+    {
         m_constWindow = new frmConst(*m_browser.constants(), this);
+        connect(m_constWindow, &frmConst::pickRequested, this, &frmMain::pickConstants);
+    }
     m_constWindow->show();
     m_constWindow->raise();
     m_constWindow->activateWindow();

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileIconProvider>
+#include <QInputDialog>
 #include <QMessageBox>
 
 void QtPrompter::message(const QString &text, const QString &caption, Icon icon)
@@ -51,6 +52,31 @@ void QtPrompter::neverReadFiles(QFileDialog &dialog)
     static NameOnlyIconProvider provider;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(&provider);
+}
+
+bool QtPrompter::question(const QString &text, const QString &caption)
+{
+    QMessageBox box(m_parent);
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompter::text(const QString &label, const QString &caption, const QString &initial)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setLayoutDirection(Qt::RightToLeft);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextValue(initial);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPrompter::openFile(const QString &filter)

@@ -15,6 +15,8 @@ public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
 
     void message(const QString &text, const QString &caption, Icon icon) override;
+    bool question(const QString &text, const QString &caption) override;
+    std::optional<QString> text(const QString &label, const QString &caption, const QString &initial) override;
     std::optional<QString> openFile(const QString &filter) override;
     std::optional<QString> saveFile(const QString &filter, const QString &defaultSuffix,
                                     const QString &initialName) override;

@@ -9,7 +9,7 @@ StatusPanels::StatusPanels(QWidget *parent)
 {
     setSizeGripEnabled(false);
     const struct { const char *key; int stretch; } layout[] = {
-        {"name", 3}, {"total", 2}, {"prog", 3}, {"time", 1}};
+        {"name", 3}, {"total", 2}, {"pick", 2}, {"prog", 3}, {"time", 1}};
     for (const auto &entry : layout) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(entry.key));

@@ -7,7 +7,7 @@
 class QLabel;
 
 // The main window's status bar: four sunken panels addressed by key, "name" (the shown
-// function or a result count), "total" (the catalogue count), "prog" (where the progress
+// function or a result count), "total" (the catalogue count), "pick" (the pick list's size), "prog" (where the progress
 // bar lies during an analysis) and "time" (the time of day).
 class StatusPanels : public QStatusBar
 {

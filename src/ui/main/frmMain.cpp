@@ -4,6 +4,7 @@
 #include "ui/controls/FormPosition.h"
 #include "ImageList.h"
 #include "TwipPanel.h"
+#include "frmPick.h"
 #include "frmSet.h"
 #include "settings/ProgramSettings.h"
 #include "settings/RegKeys.h"
@@ -19,6 +20,8 @@
 #include "catalogue/CatalogueTree.h"
 #include "catalogue/DeclarationLayout.h"
 #include "catalogue/FunctionFacts.h"
+#include "picklist/PickCatalogue.h"
+#include "picklist/PickList.h"
 #include "platform/Texts.h"
 #include "platform/Twips.h"
 #include "ui/windows/Transpart.h"
@@ -74,6 +77,7 @@ frmMain::frmMain(CatalogueBrowser &browser, Prompter &prompter, QWidget *parent)
     createControls();
     createMenus();
     createConstantCommands();
+    createPickCommands();
     takeCatalogue();
     connect(&m_browser, &CatalogueBrowser::catalogueChanged, this, &frmMain::takeCatalogue);
     connect(&m_browser, &CatalogueBrowser::functionShown, this, &frmMain::ShowCurrentRecord);
@@ -89,7 +93,11 @@ frmMain::frmMain(CatalogueBrowser &browser, Prompter &prompter, QWidget *parent)
     Form_Resize();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The list window reads the list, which goes before the window's children do.
+    delete m_pickWindow.data();
+}
 
 void frmMain::createControls()
 {
@@ -426,6 +434,12 @@ void frmMain::takeCatalogue()
     // The constants window shows the constants of the catalogue before.
     if (m_constWindow)
         delete m_constWindow.data();
+    // The pick list names this catalogue's functions: read again when its tree is built.
+    delete m_pickWindow.data();
+    m_pickList.reset();
+    m_pickCatalogue.reset();
+    if (mnuPick)
+        mnuPick->setEnabled(false);
     mnuConst->setEnabled(m_browser.constants() != nullptr);
     // An older catalogue has no VBA7 declarations: the entry stays, disabled and without
     // its check mark; the user's choice is kept for a catalogue that has them.
@@ -438,6 +452,7 @@ void frmMain::BuildCatalogueTree()
 {
     m_tree->BuildCatalogueTree(m_browser.recordset());
     StatusBar->setText(QStringLiteral("total"), Texts::totalCount + QString::number(FunctionCount()));
+    loadPickList();
 }
 
 qint64 frmMain::FunctionCount() const

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class AnalysePanel;
@@ -32,6 +33,9 @@ class StatusPanels;
 class TextBox;
 class frmAbout;
 class frmConst;
+class frmPick;
+class PickCatalogue;
+class PickList;
 
 // The main window: the function title, the working area (the tree side and the function
 // area under one splitter, the declaration and the description under another), the key
@@ -56,6 +60,13 @@ public:
 
     // The constants window while it is open.
     frmConst *constantsWindow() const;
+
+    // The pick list's window while it is open; the list while a catalogue is built.
+    frmPick *pickWindow() const;
+    PickList *pickList() const { return m_pickList.get(); }
+    // Where the pick list is kept; PickList::defaultFile() unless set before the tree is
+    // built (empty: for the run only).
+    void setPickListFile(const QString &file) { m_pickFile = file; }
 
     // The unload step runs only in a run in which the window has been shown.
     bool hasBeenShown() const { return m_shown; }
@@ -127,6 +138,9 @@ private slots:
     void showDescriptionConstants();
     // Opens the constants window on the family of the parameter at that row of lstParams.
     void showParameterConstants(int row);
+
+    // Opens (or brings forward) the pick list's window.
+    void mnuPick_Click();
 
     // A random function in the function-of-the-day window, blocking; the view stays.
     void mnuDayFun_Click();
@@ -207,6 +221,16 @@ private:
     void ShowParameters(const CatalogueRecord &record);
     // The list's height in twips within the room given: nothing when it is empty.
     int parameterListHeight(int room) const;
+    // The pick list's commands: its menu entry, the tree's and the result lists' entries
+    // and keys that add to it.
+    void createPickCommands();
+    // Reads the list for the catalogue just built; tells what could not be kept.
+    void loadPickList();
+    // Adds the functions (record positions) or the constants (names); the status and the
+    // window follow.
+    void pickFunctions(const std::vector<qsizetype> &positions);
+    void pickConstants(const QStringList &names);
+    void pickListChanged();
     void createKeyRow();
     void createPanels();
     // Lays the shown declaration out as mnuFormat's check mark asks.
@@ -242,4 +266,9 @@ private:
     QAction *m_descriptionConstants = nullptr;
     // What each row of lstParams stands for.
     std::vector<ParameterFamily> m_parameterLinks;
+    QAction *mnuPick = nullptr;
+    QString m_pickFile;
+    std::unique_ptr<PickCatalogue> m_pickCatalogue;
+    std::unique_ptr<PickList> m_pickList;
+    QPointer<frmPick> m_pickWindow;
 };

@@ -4,6 +4,7 @@
 #include "ui/controls/FormPosition.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -165,6 +166,7 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     connect(cmdCopy, &QPushButton::clicked, this, &frmConst::cmdCopy_Click);
     connect(cmdCopyFamily, &QPushButton::clicked, this, &frmConst::cmdCopyFamily_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    createPickCommands();
     txtSearch->installEventFilter(this);
     lstConst->installEventFilter(this);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -278,4 +280,32 @@ void frmConst::closeEvent(QCloseEvent *event)
 {
     FormSettings::SaveFormPosition(*this, ProgramSettings::applicationName, false);
     QWidget::closeEvent(event);
+}
+
+void frmConst::createPickCommands()
+{
+    const auto namesOf = [this](const std::vector<int> &positions) {
+        QStringList names;
+        for (const int position : positions)
+            names << m_finder.at(position).name;
+        return names;
+    };
+    auto *selected = new QAction(ConstTexts::pickSelected, lstConst);
+    selected->setObjectName(QStringLiteral("mnuConstPickSelected"));
+    selected->setShortcut(QKeySequence(Qt::Key_Insert));
+    selected->setShortcutContext(Qt::WidgetShortcut);
+    connect(selected, &QAction::triggered, this, [this, namesOf] {
+        if (const std::vector<int> positions = selectedPositions(); !positions.empty())
+            emit pickRequested(namesOf(positions));
+    });
+    auto *family = new QAction(ConstTexts::pickFamily, lstConst);
+    family->setObjectName(QStringLiteral("mnuConstPickFamily"));
+    connect(family, &QAction::triggered, this, [this, namesOf] {
+        const QModelIndex current = lstConst->currentIndex();
+        if (current.isValid())
+            emit pickRequested(namesOf(m_finder.familyOf(m_model->position(current.row()))));
+    });
+    lstConst->addAction(selected);
+    lstConst->addAction(family);
+    lstConst->setContextMenuPolicy(Qt::ActionsContextMenu);
 }

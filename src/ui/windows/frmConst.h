@@ -29,6 +29,8 @@ inline const QString close = QStringLiteral("بستن");
 inline const QString count = QStringLiteral("%1 ثابت");
 inline const QString namedIn = QStringLiteral("ثابت‌هاي توضيح %1");
 inline const QString openNamed = QStringLiteral("ثابت‌هاي اين توضيح");
+inline const QString pickSelected = QStringLiteral("افزودن برگزيده‌ها به فهرست انتخاب");
+inline const QString pickFamily = QStringLiteral("افزودن همه خانواده به فهرست انتخاب");
 } // namespace ConstTexts
 
 // The constants window: a search line (a piece of the name, or a value), a family filter,
@@ -52,6 +54,10 @@ public:
     // the list names it and says whether its values combine with Or; the others stay a
     // choice away. Typing then searches within the family, until another family is chosen.
     void showParameter(const std::vector<ParameterFamily> &links, size_t shown);
+
+signals:
+    // The user asked to add these constants (by name) to the pick list.
+    void pickRequested(const QStringList &names);
 
 private slots:
     void refresh();
@@ -82,6 +88,8 @@ private:
     QWidget *picParameter = nullptr;
 
     void showRows(std::vector<int> rows);
+    // The list's context menu entries that hand constants to the pick list (Insert: the selected).
+    void createPickCommands();
     std::vector<int> selectedPositions() const;
     void selectionChanged();
 
