@@ -270,7 +270,7 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
             // An import by ordinal names no function of the catalogue: its row opens none.
             found.append(row.ordinalText());
             positions.push_back(0);
-            marks.notes.append(row.dll);
+            marks.notes.append(QString()); // the row's text names the DLL already
             marks.tips.append(imported + from + row.dll + byOrdinal + QString::number(row.ordinal));
             continue;
         }
