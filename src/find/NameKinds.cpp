@@ -1,6 +1,7 @@
 #include "NameKinds.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -47,9 +48,18 @@ QString NameKinds::libraryKey(QStringView dll)
 QList<NameKinds::Row> NameKinds::group(const QList<qsizetype> &found, const PeImage::Tables &tables) const
 {
     QHash<qsizetype, Row> rows;
+    QList<Row> ordinals;
+    QSet<std::pair<QByteArray, quint16>> ordinalsSeen;
     for (const PeImage::Import &import : tables.imports) {
+        if (import.name.isEmpty()) {
+            if (!ordinalsSeen.contains({import.dll.toLower(), import.ordinal})) {
+                ordinalsSeen.insert({import.dll.toLower(), import.ordinal});
+                ordinals.append({-1, Kind::Imported, QString::fromLatin1(import.dll), false, import.ordinal});
+            }
+            continue;
+        }
         const auto names = m_byEntryPoint.constFind(import.name);
-        if (import.name.isEmpty() || names == m_byEntryPoint.cend())
+        if (names == m_byEntryPoint.cend())
             continue;
         const QString dll = QString::fromLatin1(import.dll);
         for (const qsizetype i : *names) {
@@ -70,5 +80,10 @@ QList<NameKinds::Row> NameKinds::group(const QList<qsizetype> &found, const PeIm
     QList<Row> ordered = rows.values();
     std::sort(ordered.begin(), ordered.end(),
               [](const Row &a, const Row &b) { return std::pair(a.kind, a.index) < std::pair(b.kind, b.index); });
+    // After the named imports, before the exports.
+    const qsizetype at = std::find_if(ordered.cbegin(), ordered.cend(), [](const Row &row) { return row.kind != Kind::Imported; })
+                         - ordered.cbegin();
+    ordered.insert(at, ordinals.size(), Row{});
+    std::copy(ordinals.cbegin(), ordinals.cend(), ordered.begin() + at);
     return ordered;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -80,11 +81,20 @@ public:
         return value;
     }
 
-    // The zero-terminated text at the offset, without its zero; a text that is empty,
-    // runs to the end of the file or past the longest name fails the reading.
-    QByteArray text(qint64 offset)
+    // Where a text stands in the pool of texts.
+    struct Span
     {
-        QByteArray text;
+        qsizetype at = 0;
+        qsizetype size = 0;
+    };
+
+    // The zero-terminated text at the offset, without its zero, added to the pool; a text
+    // that is empty, runs to the end of the file or past the longest name fails the reading
+    // (and gives an empty span). One pool for all the texts of an image: a table of a
+    // thousand names then costs a few allocations, not a thousand.
+    Span text(qint64 offset)
+    {
+        const qsizetype start = m_pool.size();
         while (!m_failed) {
             if (offset < 0 || offset >= m_size) {
                 fail();
@@ -94,22 +104,29 @@ public:
             if (!block)
                 break;
             const qsizetype at = offset - block->start;
-            const qsizetype room = std::min(block->got - at, PeImage::maxNameBytes - text.size());
+            const qsizetype room = std::min(block->got - at, PeImage::maxNameBytes - (m_pool.size() - start));
             const void *zero = std::memchr(block->data + at, 0, static_cast<size_t>(room));
             const qsizetype n = zero ? static_cast<const char *>(zero) - (block->data + at) : room;
             if (!charge(n + 1))
                 break;
-            text.append(block->data + at, n);
-            if (zero)
-                return text.isEmpty() ? (fail(), QByteArray()) : text;
-            if (text.size() >= PeImage::maxNameBytes) {
+            m_pool.append(block->data + at, n);
+            if (zero) {
+                if (m_pool.size() == start) {
+                    fail();
+                    break;
+                }
+                return {start, m_pool.size() - start};
+            }
+            if (m_pool.size() - start >= PeImage::maxNameBytes) {
                 fail();
                 break;
             }
             offset += n;
         }
+        m_pool.truncate(start);
         return {};
     }
+    QByteArray takePool() { return std::move(m_pool); }
 
 private:
     static constexpr qsizetype blockSize = 4096;
@@ -121,6 +138,8 @@ private:
         const char *data = nullptr;     // the block's bytes: in storage, or in the source's memory
         std::unique_ptr<char[]> storage; // made when first needed: most images need few
     };
+
+    QByteArray m_pool;
 
     bool charge(qsizetype bytes)
     {
@@ -230,7 +249,7 @@ public:
 
     // A list of thunks up to its zero entry: imports by name or by ordinal. `base` is
     // taken off addresses that are written as addresses in memory (old delay-load tables).
-    void readThunks(quint64 address, quint64 base, const QByteArray &dll, bool delayed, Tables &tables)
+    void readThunks(quint64 address, quint64 base, Reader::Span dll, bool delayed, Tables &tables)
     {
         const quint64 ordinalFlag = m_wide ? 1ull << 63 : 1ull << 31;
         const quint32 width = m_wide ? 8 : 4;
@@ -240,15 +259,17 @@ public:
             const quint64 thunk = entry(address);
             if (thunk == 0 || m_in.failed())
                 return;
-            Import import{dll, {}, 0, delayed};
+            Import import{{}, {}, 0, delayed};
+            Reader::Span name;
             if (thunk & ordinalFlag) {
                 import.ordinal = static_cast<quint16>(thunk);
             } else {
                 if (thunk < base)
                     return void(m_in.fail());
-                import.name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
+                name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
             }
             tables.imports.push_back(std::move(import));
+            m_importTexts.emplace_back(dll, name);
         }
     }
 
@@ -287,7 +308,7 @@ public:
         }
     }
 
-    void readExports(Tables &tables)
+    void readExports()
     {
         const Directory directory = m_directories[0];
         if (directory.address == 0)
@@ -298,7 +319,23 @@ public:
         if (count > PeImage::maxEntries)
             return void(m_in.fail());
         for (quint32 i = 0; i < count && m_in.spend(); ++i)
-            tables.exports.push_back(m_in.text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
+            m_exportTexts.push_back(m_in.text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
+    }
+
+    // Gives the tables their texts, once all are in the pool (which moves while it grows).
+    void placeTexts(Tables &tables)
+    {
+        tables.texts = m_in.takePool();
+        const auto textOf = [&tables](Reader::Span span) {
+            return span.size > 0 ? QByteArray::fromRawData(tables.texts.constData() + span.at, span.size) : QByteArray();
+        };
+        for (size_t i = 0; i < tables.imports.size(); ++i) {
+            tables.imports[i].dll = textOf(m_importTexts[i].first);
+            tables.imports[i].name = textOf(m_importTexts[i].second);
+        }
+        tables.exports.reserve(m_exportTexts.size());
+        for (const Reader::Span span : m_exportTexts)
+            tables.exports.push_back(textOf(span));
     }
 
 private:
@@ -308,6 +345,8 @@ private:
     quint32 m_headerSize = 0;
     std::array<Directory, 16> m_directories{};
     std::vector<Section> m_sections;
+    std::vector<std::pair<Reader::Span, Reader::Span>> m_importTexts; // each import's DLL and name
+    std::vector<Reader::Span> m_exportTexts;
 };
 
 } // namespace
@@ -323,9 +362,10 @@ std::optional<Tables> read(const Source &source)
     Tables tables;
     image.readImports(tables);
     image.readDelayedImports(tables);
-    image.readExports(tables);
+    image.readExports();
     if (reader.failed())
         return std::nullopt;
+    image.placeTexts(tables);
     return tables;
 }
 

@@ -34,10 +34,14 @@ struct Import
     bool delayed = false; // from the delay-load table
 };
 
+// The names of the imports and exports are views of `texts`, which every copy of the
+// tables shares: an Import or a name kept apart from its tables must be copied deep
+// (QByteArray(view.constData(), view.size())).
 struct Tables
 {
     std::vector<Import> imports; // in table order, the delay-load ones last
     std::vector<QByteArray> exports; // the export table's names, in its order
+    QByteArray texts;            // the bytes of all the names, one after another
 };
 
 // The tables of the image; nothing when it is not a PE image or a table is damaged.

@@ -44,7 +44,8 @@ QStringList describe(const QList<NameKinds::Row> &rows)
     QStringList lines;
     for (const NameKinds::Row &row : rows) {
         static const char *const kinds[] = {"import", "export", "string"};
-        lines.append(QStringLiteral("%1 %2 %3%4").arg(QLatin1String(kinds[int(row.kind)]), names[row.index], row.dll,
+        lines.append(QStringLiteral("%1 %2 %3%4").arg(QLatin1String(kinds[int(row.kind)]),
+                                                      row.index < 0 ? row.ordinalText() : names[row.index], row.dll,
                                                       row.otherLibrary ? QStringLiteral(" other") : QString()).trimmed());
     }
     return lines;
@@ -67,6 +68,7 @@ private slots:
         const QStringList grouped{QStringLiteral("import timeGetTime WINMM.dll"), QStringLiteral("import MessageBox USER32.dll"),
                                   QStringLiteral("import GetTickCount KERNEL32.dll"),
                                   QStringLiteral("import CreateFileA api-ms-win-core-file-l1-1-0.dll other"),
+                                  QStringLiteral("import KERNEL32.dll#7 KERNEL32.dll"),
                                   QStringLiteral("export GetVersion"), QStringLiteral("string Beep")};
         const QStringList plain{QStringLiteral("string Beep"), QStringLiteral("string timeGetTime"), QStringLiteral("string GetVersion"),
                                 QStringLiteral("string MessageBox"), QStringLiteral("string GetTickCount"),

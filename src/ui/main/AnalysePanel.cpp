@@ -36,6 +36,8 @@ const QString catalogueLibrary = QStringLiteral("\u061B \u06A9\u062A\u0627\u0628
 const QString thisFile = QStringLiteral(" \u0627\u0632 \u0627\u064A\u0646 \u0641\u0627\u064A\u0644"); // " by this file"
 const QString asStringOnly = QStringLiteral("\u0641\u0642\u0637 \u0628\u0647 \u0635\u0648\u0631\u062A "
                                             "\u0631\u0634\u062A\u0647");                        // "only as a string"
+const QString byOrdinal = QStringLiteral(" \u0628\u0627 \u0634\u0645\u0627\u0631\u0647\u200C\u064A "
+                                         "\u062A\u0631\u062A\u064A\u0628\u064A ");            // " by the ordinal "
 const QChar arabicComma(0x060C);
 
 } // namespace
@@ -264,9 +266,17 @@ void AnalysePanel::showFound(const QStringList &names, const QStringList &declar
     for (const NameKinds::Row &row : m_kinds.group(result.found, *result.tables)) {
         const int kind = static_cast<int>(row.kind);
         ++counts[size_t(kind)];
+        marks.icons.append(m_kindIcons[size_t(kind)]);
+        if (row.index < 0) {
+            // An import by ordinal names no function of the catalogue: its row opens none.
+            found.append(row.ordinalText());
+            positions.push_back(0);
+            marks.notes.append(QString()); // the row's text names the DLL already
+            marks.tips.append(imported + from + row.dll + byOrdinal + QString::number(row.ordinal));
+            continue;
+        }
         found.append(names.at(row.index));
         positions.push_back(row.index + 1);
-        marks.icons.append(m_kindIcons[size_t(kind)]);
         QString note, tip;
         switch (row.kind) {
         case NameKinds::Kind::Imported:
