@@ -668,6 +668,44 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(u'\n')));
     }
 
+    void exports_areInTheMetadatasDll_orOnTheReasonedList()
+    {
+        // Microsoft's metadata names the documented DLL of each export (data/catalogue/dlls.txt,
+        // "-" where it lacks the export): a declaration names one of them, or its pair is in
+        // tools/catalogue/metadata-dlls.tsv with the reason, in the category that fits.
+        QHash<QString, QStringList> documented;
+        for (const QStringList &row : readList(QStringLiteral("data/catalogue/dlls.txt"))) {
+            QVERIFY2(row.size() == 2 && !documented.contains(row[0]), qPrintable(row.join(u'|')));
+            documented.insert(row[0], row[1] == QLatin1String("-") ? QStringList() : row[1].split(u','));
+        }
+        QHash<QString, QString> listed; // "library!export" -> category
+        for (const QStringList &row : readList(QStringLiteral("tools/catalogue/metadata-dlls.tsv"))) {
+            QVERIFY2(row.size() == 4 && !row[3].trimmed().isEmpty(), qPrintable(row.join(u'|')));
+            listed.insert(row[0] + u'!' + row[1], row[2]);
+        }
+        QStringList problems;
+        QSet<QString> called;
+        for (const CatalogueRecord &r : m_records) {
+            const QString exportName = m_prototypes.value(r[R::FunctionName]).exportName, key = r[R::Library] + u'!' + exportName;
+            const auto dlls = documented.constFind(exportName);
+            called.insert(key);
+            if (dlls == documented.cend())
+                problems << key + QStringLiteral(": no line in dlls.txt");
+            else if (dlls->contains(r[R::Library]) && listed.contains(key))
+                problems << key + QStringLiteral(": in the metadata's DLL, yet it is listed");
+            else if (!dlls->contains(r[R::Library]) && !listed.contains(key))
+                problems << key + QStringLiteral(": the metadata has it in ") + (dlls->isEmpty() ? QStringLiteral("-") : dlls->join(u',')) + QStringLiteral(", not listed");
+            else if (!dlls->contains(r[R::Library]) && listed.value(key) != (dlls->isEmpty() ? QLatin1String("not-in-metadata") : QLatin1String("other-dll")))
+                problems << key + QStringLiteral(": listed as ") + listed.value(key);
+        }
+        for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
+            if (!called.contains(it.key()))
+                problems << it.key() + QStringLiteral(": listed, but not in the catalogue");
+        }
+        problems.sort();
+        QVERIFY2(problems.isEmpty(), qPrintable(QString::number(problems.size()) + QStringLiteral(" problems:\n") + problems.mid(0, 20).join(u'\n')));
+    }
+
     // The report is written again byte for byte from the same inputs: it names the version
     // of each and carries no date.
     void report_namesEveryInputVersion_andNoDate()

@@ -30,6 +30,7 @@ from describe import describe, CRLF  # noqa: E402
 from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
 import metadata as win32metadata  # noqa: E402
+import dllcheck  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
@@ -245,10 +246,13 @@ def main():
     problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers))
     problems["64-bit only form not under #If Win64"] = checks.win64_faults(
         [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
+    problems["library neither the metadata's DLL nor in metadata-dlls.tsv"] = dllcheck.check(
+        [(r.library, r.export, dllcheck.metadata_dlls(cat.metadata, r.export)) for r in ordered], dllcheck.read_list())
     if checks.report({k: v for k, v in problems.items() if v}):
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     write_catalogue(ordered)
     write_prototypes(ordered)
+    dllcheck.write_facts(OUT_DIR, ordered, cat.metadata)
     write_vba7_facts(ordered, forms, layouts)
     write_report(cat, ordered, entries, wide)
     found, families, meanings, report = catalogue_constants.build(
@@ -732,6 +736,7 @@ def write_report(cat, records, entries, wide):
         add(", ".join(items) if items else "none")
         add("")
     lines.extend(metadata_section(records, cat.metadata, cat.exports))
+    lines.extend(dllcheck.report_section(records, cat.metadata, dllcheck.read_list()))
     lines.extend(coverage.report(records, cat.coverage.joined, cat.metadata, cat.exports, cat.headers, cat.left_out))
     add("## Compared with Wine's export tables")
     add("")

@@ -79,7 +79,7 @@ class Wine:
         return out
 
 
-def read_list(path=LIST):
+def read_list(path=LIST, categories=CATEGORIES):
     """{(library, export): (category, reason)}; stops on a malformed line."""
     out = {}
     with open(path, encoding="utf-8") as f:
@@ -88,7 +88,7 @@ def read_list(path=LIST):
             if not line or line.startswith("#"):
                 continue
             parts = line.split("\t")
-            if len(parts) != 4 or parts[2] not in CATEGORIES or not parts[3].strip():
+            if len(parts) != 4 or parts[2] not in categories or not parts[3].strip():
                 sys.exit("%s:%d: library, export, category, reason" % (path, number))
             key = (parts[0], parts[1])
             if key in out:
