@@ -39,6 +39,15 @@ INTEGER_TYPES = {"Byte", "UInt16", "Int16", "UInt32", "Int32", "UInt64", "Int64"
 NUMBER_TYPES = {"Long", "Integer", "Byte"}
 GROUP = 24            # headers compiled together (a group that fails is split)
 LONGEST_LINE = 1023   # Basic's longest source line
+# Words Basic reserves: no Const can take such a name (the metadata has True, False, In).
+KEYWORDS = set("""
+    and as boolean byref byte byval call case close const currency date declare dim do double
+    each else elseif empty end enum eqv erase error event exit false for friend function get
+    global gosub goto if imp implements in input integer is let lib like line load lock long
+    longlong longptr loop lset me mod new next not nothing null object on open option optional
+    or paramarray preserve print private property ptrsafe public put raiseevent redim rem
+    resume return rset select set single static step stop string sub then to true type typeof
+    until variant wend while with withevents write xor""".split())
 
 
 class StringConstant(Constant):
@@ -291,8 +300,10 @@ def decode(kind, data):
 
 # --- the constants --------------------------------------------------------------------------
 
-def add_constants(api, constants, result):
-    """Adds the metadata's constants the catalogue lacks to result.added."""
+def add_constants(api, constants, result, functions=()):
+    """Adds the metadata's constants the catalogue lacks to result.added. functions: the
+    catalogue's function names, which a Const beside their Declare cannot take."""
+    functions = {f.lower() for f in functions}
     integers, strings, scoped = metadata_constants(api)
     result.left_out["members of scoped enums (no global name)"] = scoped
     lowered = {n.lower() for n in constants}
@@ -308,6 +319,9 @@ def add_constants(api, constants, result):
             continue
         if name.lower() in lowered:
             result.left_out["names that differ from another only in letter case"] += 1
+            continue
+        if name.lower() in KEYWORDS or name.lower() in functions:
+            result.left_out["names Basic reserves or a catalogue function has (True, In, Shutdown)"] += 1
             continue
         if name in integers:
             if any(not LIMIT_LOW <= v <= LIMIT_HIGH for v in integers[name]):
@@ -538,7 +552,7 @@ def build(records, constants):
     """Adds the metadata's constants to constants (in place) and returns the Result."""
     result = Result()
     api = win32metadata.load_api()
-    add_constants(api, constants, result)
+    add_constants(api, constants, result, [r.name for r in records])
     constants.update(result.added)
     build_links(api, records, constants, result)
     faults = check(result.enums, result.params, constants, {r.name for r in records},
@@ -588,8 +602,11 @@ def check(enums, params, constants, functions, metadata_only, checked, added):
         if (function, parameter) in seen:
             faults.append("%s %s linked twice" % (function, parameter or "(result)"))
         seen.add((function, parameter))
+    lowered = {f.lower() for f in functions}
     for name in sorted(added):
         c = constants[name]
+        if name.lower() in KEYWORDS or name.lower() in lowered:
+            faults.append("%s: a word Basic reserves or a function's name" % name)
         if (c.header == METADATA_HEADER) != (name in metadata_only):
             faults.append("%s: header %s but %slisted metadata-only" % (
                 name, c.header, "" if name in metadata_only else "not "))
