@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
 
@@ -19,10 +20,25 @@ namespace ConstantSource {
 namespace {
 
 const QString familiesFile = QStringLiteral("families.tsv");
+// The constant families of parameters, beside the constants: not read here.
+const QString enumsFile = QStringLiteral("enums.tsv");
+const QString paramsFile = QStringLiteral("params.tsv");
+
+// A string constant's line: Private Const NAME As String = "text", a quote inside the
+// text doubled as Basic writes it, nothing after the closing quote.
+bool isStringLine(const QString &name, const QString &line)
+{
+    static const QRegularExpression pattern(QStringLiteral("^Private Const (\\w+) As String = \"(?:[^\"]|\"\")*\"$"));
+    const QRegularExpressionMatch m = pattern.match(line);
+    return m.hasMatch() && m.captured(1) == name;
+}
 
 void parseText(const QString &text, const QString &fileName, ParseResult &result, QSet<QString> &names)
 {
-    const bool families = QFileInfo(fileName).fileName() == familiesFile;
+    const QString base = QFileInfo(fileName).fileName();
+    if (base == enumsFile || base == paramsFile)
+        return;
+    const bool families = base == familiesFile;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype n = 0; n < lines.size(); ++n) {
         QString line = lines.at(n);
@@ -42,15 +58,20 @@ void parseText(const QString &text, const QString &fileName, ParseResult &result
             continue;
         }
         Constant c{f[0], f[2], 0, f[3], f[4], f[5]};
-        bool ok = false;
-        const qlonglong value = f[1].toLongLong(&ok);
-        if (!ok || value < INT32_MIN || value > INT32_MAX) {
-            result.errors << where + QStringLiteral("value is no 32-bit Long: ") + f[1];
-            continue;
+        if (f[1].isEmpty()) { // a string constant: no number to read back
+            if (!isStringLine(c.name, c.line))
+                result.errors << where + QStringLiteral("no value and no Basic string constant: ") + c.line;
+        } else {
+            bool ok = false;
+            const qlonglong value = f[1].toLongLong(&ok);
+            if (!ok || value < INT32_MIN || value > INT32_MAX) {
+                result.errors << where + QStringLiteral("value is no 32-bit Long: ") + f[1];
+                continue;
+            }
+            c.value = static_cast<qint32>(value);
+            if (BasicLiteral::lineValue(c.line) != c.value)
+                result.errors << where + QStringLiteral("the Basic line does not read back as ") + f[1];
         }
-        c.value = static_cast<qint32>(value);
-        if (BasicLiteral::lineValue(c.line) != c.value)
-            result.errors << where + QStringLiteral("the Basic line does not read back as ") + f[1];
         if (names.contains(c.name.toLower()))
             result.errors << where + c.name + QStringLiteral(" given twice");
         names.insert(c.name.toLower());
@@ -63,7 +84,8 @@ void parseText(const QString &text, const QString &fileName, ParseResult &result
 bool isConstantFile(const QString &fileName)
 {
     const QString name = QFileInfo(fileName).fileName();
-    return name.startsWith(QLatin1String("const-")) || name == familiesFile;
+    return name.startsWith(QLatin1String("const-")) || name == familiesFile || name == enumsFile
+        || name == paramsFile;
 }
 
 ParseResult parseFiles(const QStringList &files)

@@ -17,6 +17,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -147,12 +148,29 @@ private slots:
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write("A_GOOD\t32768\tPrivate Const A_GOOD As Long = &H8000&\tA\ta.h\t\n" "A_BAD\t32768\tPrivate Const A_BAD As Long = &H8000\tA\ta.h\t\n"
-                  "A_GOOD\t1\tPrivate Const A_GOOD As Long = 1\tA\ta.h\t\n");
+                  "A_GOOD\t1\tPrivate Const A_GOOD As Long = 1\tA\ta.h\t\n"
+                  // string constants: no value; the literal must be one Basic compiles
+                  "A_TEXT\t\tPrivate Const A_TEXT As String = \"Sys\"\"32\"\tA\ta.h\t\n"
+                  "A_OPEN\t\tPrivate Const A_OPEN As String = \"Sys\"32\"\tA\ta.h\t\n"
+                  "A_NAME\t\tPrivate Const A_OTHER As String = \"x\"\tA\ta.h\t\n"
+                  "A_LONG\t\tPrivate Const A_LONG As Long = 1\tA\ta.h\t\n");
         out.close();
-        const QStringList errors = ConstantSource::parseFiles({file}).errors;
-        QCOMPARE(errors.size(), 2);
+        const ConstantSource::ParseResult parsed = ConstantSource::parseFiles({file});
+        const QStringList &errors = parsed.errors;
+        QCOMPARE(errors.size(), 5);
         QVERIFY(errors[0].contains(QStringLiteral(":2: the Basic line does not read back")));
         QVERIFY(errors[1].contains(QStringLiteral(":3: A_GOOD given twice")));
+        QVERIFY(errors[2].contains(QStringLiteral(":5: no value and no Basic string constant")));
+        QVERIFY(errors[3].contains(QStringLiteral(":6: no value and no Basic string constant")));
+        QVERIFY(errors[4].contains(QStringLiteral(":7: no value and no Basic string constant")));
+        const auto text = std::find_if(parsed.table.constants.begin(), parsed.table.constants.end(),
+                                       [](const Constant &c) { return c.name == QLatin1String("A_TEXT"); });
+        QVERIFY(text != parsed.table.constants.end());
+        QCOMPARE(text->value, 0);
+        // The parameter families beside the constants are no constants' file to refuse,
+        // and never reach the functions' parser.
+        QVERIFY(ConstantSource::isConstantFile(dir.filePath(QStringLiteral("enums.tsv"))));
+        QVERIFY(ConstantSource::isConstantFile(dir.filePath(QStringLiteral("params.tsv"))));
         const auto bad = CatalogueSource::parse(QStringLiteral("a\tb\tc\n\nx\ty\tz\tw\tv\\q\tu\n"), QStringLiteral("f.tsv"));
         QCOMPARE(bad.errors.size(), 2);
         QVERIFY(bad.errors[0].startsWith(QStringLiteral("f.tsv:1: 3 fields")));

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -763,6 +764,89 @@ private slots:
         }
         const QString figures = QStringLiteral("%1: %2 of %3 in the area, %4 of %5 in all").arg(query).arg(inArea).arg(areaSize).arg(found.size()).arg(m_records.size());
         QVERIFY2(areaSize > 0 && found.size() <= 0.15 * double(m_records.size()) && inArea >= share * double(areaSize), qPrintable(figures));
+    }
+
+    // enums.tsv and params.tsv: every link names a catalogue function, one of its
+    // declaration's parameters (or its result) and a family; every member is a constant.
+    void parameterFamilies_linkOnlyToWhatExists()
+    {
+        const QDir dir(sourcePath(QStringLiteral("data/catalogue")));
+        QStringList files;
+        for (const QString &name : dir.entryList({QStringLiteral("const-*.tsv")}, QDir::Files, QDir::Name))
+            files << dir.filePath(name);
+        const ConstantSource::ParseResult parsed = ConstantSource::parseFiles(files);
+        QVERIFY2(parsed.errors.isEmpty(), qPrintable(parsed.errors.mid(0, 5).join(u'\n')));
+        QHash<QString, const Constant *> constants;
+        for (const Constant &c : parsed.table.constants) {
+            constants.insert(c.name, &c);
+            // A value the compilers did not compute carries the header "metadata".
+            QVERIFY2(c.header.endsWith(QLatin1String(".h")) || c.header == QLatin1String("metadata"), qPrintable(c.name));
+        }
+        QVERIFY(constants.size() > 60000);
+        QSet<QString> families;
+        for (const QStringList &f : readList(QStringLiteral("data/catalogue/enums.tsv"))) {
+            QVERIFY2(f.size() == 3 && (f[1] == QLatin1String("0") || f[1] == QLatin1String("1")), qPrintable(f.join(u'|')));
+            families.insert(f[0]);
+            for (const QString &member : f[2].split(u' '))
+                QVERIFY2(constants.contains(member), qPrintable(f[0] + u' ' + member));
+        }
+        const QList<QStringList> links = readList(QStringLiteral("data/catalogue/params.tsv"));
+        QVERIFY(links.size() > 1000);
+        QHash<QString, const R *> records;
+        for (const R &r : m_records)
+            records.insert(r[R::FunctionName], &r);
+        for (const QStringList &f : links) {
+            QVERIFY2(f.size() == 4 && families.contains(f[2]), qPrintable(f.join(u'|')));
+            const R *r = records.value(f[0]);
+            QVERIFY2(r, qPrintable(f[0]));
+            const QString line = (*r)[R::Declaration].split(QStringLiteral("\r\n")).last();
+            if (f[1].isEmpty())
+                QVERIFY2(line.contains(QLatin1String("Declare Function")), qPrintable(f[0]));
+            else
+                QVERIFY2(line.contains(QStringLiteral("ByVal %1 As ").arg(f[1])), qPrintable(f.join(u'|')));
+        }
+    }
+
+    void parameterFamilies_wellKnownRows_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("MessageBox wType") << "MessageBox\twType\tMESSAGEBOX_STYLE\tmetadata" << "params";
+        QTest::newRow("MessageBoxW uType") << "MessageBoxW\tuType\tMESSAGEBOX_STYLE\tmetadata" << "params";
+        QTest::newRow("MessageBox result") << "MessageBox\t\tMESSAGEBOX_RESULT\tmetadata" << "params";
+        QTest::newRow("CreateFile access") << "CreateFile\tdwDesiredAccess\tFILE_ACCESS_FLAGS\tmetadata" << "params";
+        QTest::newRow("CreateFile share") << "CreateFile\tdwShareMode\tFILE_SHARE_MODE\tmetadata" << "params";
+        QTest::newRow("CreateFile disposition") << "CreateFile\tdwCreationDisposition\tFILE_CREATION_DISPOSITION\tmetadata" << "params";
+        QTest::newRow("CreateFile flags") << "CreateFile\tdwFlagsAndAttributes\tFILE_FLAGS_AND_ATTRIBUTES\tmetadata" << "params";
+        QTest::newRow("ShowWindow") << "ShowWindow\tnCmdShow\tSHOW_WINDOW_CMD\tmetadata" << "params";
+        QTest::newRow("SetWindowPos") << "SetWindowPos\twFlags\tSET_WINDOW_POS_FLAGS\tmetadata" << "params";
+        QTest::newRow("ShellExecute (override)") << "ShellExecute\tnShowCmd\tSHOW_WINDOW_CMD\toverride" << "params";
+        QTest::newRow("GetAsyncKeyState (override)") << "GetAsyncKeyState\tvKey\tVIRTUAL_KEY\toverride" << "params";
+        QTest::newRow("SendMessage (override)") << "SendMessage\twMsg\tWINDOW_MESSAGE\toverride" << "params";
+        QTest::newRow("MB_ family, 37, combines with Or")
+            << "MESSAGEBOX_STYLE\t1\tMB_ABORTRETRYIGNORE MB_CANCELTRYCONTINUE MB_HELP MB_OK MB_OKCANCEL MB_RETRYCANCEL "
+               "MB_YESNO MB_YESNOCANCEL MB_ICONHAND MB_ICONQUESTION MB_ICONEXCLAMATION MB_ICONASTERISK MB_USERICON "
+               "MB_ICONWARNING MB_ICONERROR MB_ICONINFORMATION MB_ICONSTOP MB_DEFBUTTON1 MB_DEFBUTTON2 MB_DEFBUTTON3 "
+               "MB_DEFBUTTON4 MB_APPLMODAL MB_SYSTEMMODAL MB_TASKMODAL MB_NOFOCUS MB_SETFOREGROUND MB_DEFAULT_DESKTOP_ONLY "
+               "MB_TOPMOST MB_RIGHT MB_RTLREADING MB_SERVICE_NOTIFICATION MB_SERVICE_NOTIFICATION_NT3X MB_TYPEMASK "
+               "MB_ICONMASK MB_DEFMASK MB_MODEMASK MB_MISCMASK" << "enums";
+        QTest::newRow("CreateFile disposition, five, alone")
+            << "FILE_CREATION_DISPOSITION\t0\tCREATE_NEW CREATE_ALWAYS OPEN_EXISTING OPEN_ALWAYS TRUNCATE_EXISTING" << "enums";
+        QTest::newRow("string constant") << "SE_SHUTDOWN_NAME\t\tPrivate Const SE_SHUTDOWN_NAME As String = \"SeShutdownPrivilege\"" << "const-s";
+        QTest::newRow("string constant, ANSI form") << "RICHEDIT_CLASS\t\tPrivate Const RICHEDIT_CLASS As String = \"RichEdit20A\"" << "const-r";
+        QTest::newRow("richedit.h, computed by the compiler") << "EM_SETBKGNDCOLOR\t1091\tPrivate Const EM_SETBKGNDCOLOR As Long = 1091\tEM\trichedit.h" << "const-e";
+        QTest::newRow("ntstatus.h") << "STATUS_INFO_LENGTH_MISMATCH\t-1073741820\tPrivate Const STATUS_INFO_LENGTH_MISMATCH As Long = &HC0000004&\tSTATUS\tntstatus.h" << "const-s";
+        QTest::newRow("pdhmsg.h") << "PDH_MORE_DATA\t-2147481646\tPrivate Const PDH_MORE_DATA As Long = &H800007D2&\tPDH\tpdhmsg.h" << "const-p";
+    }
+    void parameterFamilies_wellKnownRows()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, file);
+        QFile f(sourcePath(QStringLiteral("data/catalogue/%1.tsv").arg(file)));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+        QVERIFY2(std::any_of(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(row + u'\t') || l == row; }),
+                 qPrintable(row));
     }
 
     void grammar_rejectsWhatBasicWouldNotCompile_data()

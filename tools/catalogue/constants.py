@@ -337,6 +337,17 @@ def extract(headers=HEADERS):
     return out
 
 
+def compile_to_assembly(text, options=()):
+    """Runs i686-w64-mingw32-gcc on the C text: the completed process, with the assembly
+    on its standard output and the diagnostics (naming the file check.c) on its error."""
+    with tempfile.TemporaryDirectory() as folder:
+        source = os.path.join(folder, "check.c")
+        with open(source, "w") as f:
+            f.write(text)
+        return subprocess.run(["i686-w64-mingw32-gcc", "-S", "-O0", "-w", "-std=gnu11"] + list(options)
+                              + ["-o", "-", source] + DEFINES, capture_output=True, text=True, errors="replace")
+
+
 def gcc_check(constants, headers=HEADERS):
     """mingw-w64's gcc computes every constant: each becomes a global whose initial value
     the assembly output spells out. Returns (checked, differences)."""
@@ -348,15 +359,10 @@ def gcc_check(constants, headers=HEADERS):
             lines.append("const unsigned int vorn_%s = (unsigned int)(%s);\n" % (name, name))
         else:
             lines.append("const long long vorn_%s = (%s);\n" % (name, name))
-    with tempfile.TemporaryDirectory() as folder:
-        source = os.path.join(folder, "check.c")
-        with open(source, "w") as f:
-            f.write("".join(lines))
-        run = subprocess.run(["i686-w64-mingw32-gcc", "-S", "-O0", "-w", "-std=gnu11", "-o", "-", source]
-                             + DEFINES, capture_output=True, text=True)
-        if run.returncode != 0:
-            raise SystemExit("the compiler check does not compile:\n" + run.stderr[-20000:])
-        assembly = run.stdout
+    run = compile_to_assembly("".join(lines))
+    if run.returncode != 0:
+        raise SystemExit("the compiler check does not compile:\n" + run.stderr[-20000:])
+    assembly = run.stdout
     computed = {}
     label = None
     words = []
@@ -515,7 +521,8 @@ def write(out_dir, constants, meanings):
             f.write("# Written by tools/catalogue/gencatalogue.py (constants.py): edit the tool, "
                     "never this file.\n# Name, value as 32-bit Long, Basic line, family, header, meaning\n")
             for c in group:
-                f.write("\t".join([c.name, str(c.long), c.basic(), c.family, c.header,
+                value = c.value_field() if hasattr(c, "value_field") else str(c.long)
+                f.write("\t".join([c.name, value, c.basic(), c.family, c.header,
                                    meanings.get(c.name, "")]) + "\n")
 
 

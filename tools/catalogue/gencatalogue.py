@@ -31,6 +31,8 @@ from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
 import metadata as win32metadata  # noqa: E402
 import dllcheck  # noqa: E402
+import paramenums  # noqa: E402
+import time  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
 OUT_DIR = os.path.join(ROOT, "data", "catalogue")
@@ -257,10 +259,17 @@ def main():
     write_report(cat, ordered, entries, wide)
     found, families, meanings, report = catalogue_constants.build(
         [r.description for r in ordered if r.curated], check_text)
+    started = time.monotonic()
+    linked = paramenums.build(ordered, found)
     catalogue_constants.write(OUT_DIR, found, meanings)
     catalogue_constants.write_families(OUT_DIR, families)
+    paramenums.write(OUT_DIR, linked)
     with open(os.path.join(OUT_DIR, "REPORT.md"), "a", encoding="utf-8", newline="\n") as f:
         f.write("\n\n" + "\n".join(report))
+        f.write("\n" + "\n".join(paramenums.report(linked)))
+    print("%d constants added from the metadata (%d metadata-only), %d families, %d links, in %.0f s" % (
+        len(linked.added), len(linked.metadata_only), len(linked.enums), len(linked.params),
+        time.monotonic() - started))
     print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
     print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
