@@ -10,6 +10,7 @@
 #include "platform/Windows1256.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
@@ -242,6 +243,11 @@ bool sameParameters(const QList<Parameter> &classic, const QList<Parameter> &vba
     return i == classic.size();
 }
 
+// The one line of a function taken from Microsoft's metadata before its description is
+// written: «توضيح اين تابع هنوز نوشته نشده است.»
+const QString placeholder = QStringLiteral("\u062a\u0648\u0636\u064a\u062d \u0627\u064a\u0646 \u062a\u0627\u0628\u0639 "
+                                           "\u0647\u0646\u0648\u0632 \u0646\u0648\u0634\u062a\u0647 \u0646\u0634\u062f\u0647 \u0627\u0633\u062a.");
+
 // Each rule of the catalogue, as the problems found against it are filed.
 const QStringList rules = {
     "between 5000 functions and the 32767 the count holds", "names are unique, even ignoring letter case",
@@ -254,7 +260,8 @@ const QStringList rules = {
     "pointers to handles are ByRef", "function names are no Basic keywords", "SafeArray functions are not filed under security",
     "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter",
     "no declaration that compiles and then fails when called", "forms for 64-bit Windows only go under #If Win64",
-    "the metadata's columns hold a Windows version, 0 or 1, and replacements"};
+    "the metadata's columns hold a Windows version, 0 or 1, and replacements",
+    "functions not yet described carry the one-line placeholder, as many as the report counts"};
 
 } // namespace
 
@@ -330,6 +337,7 @@ private slots:
         QHash<QString, int> descriptionsWith;
         QHash<QString, std::pair<int, int>> layouts; // VBA7 Type -> x64 size, alignment
         int ansi = 0, forms = 0, forms64 = 0, withWindows = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
+        int placeholders = 0;
         const QString *previous = nullptr;
         for (const CatalogueRecord &r : m_records) {
             const QString &name = r[R::FunctionName], &text = r[R::Description], &vba7 = r[R::Vba7Declaration];
@@ -491,6 +499,10 @@ private slots:
                 || !replacements.match(r[R::Obsolete]).hasMatch())
                 fail(25, r[R::FirstWindows] + u'|' + r[R::LastDllError] + u'|' + r[R::Obsolete]);
             withWindows += !r[R::FirstWindows].isEmpty();
+            if (text == placeholder)
+                ++placeholders;
+            else if (text.contains(placeholder)) // the placeholder never passes for part of a description
+                fail(26, text.left(80));
             if (keywords.contains(name.toLower())) // "Declare Function select" does not compile: select_ with Alias
                 fail(19);
             // The pattern for the Safer functions once took every name starting with "Saf".
@@ -533,6 +545,14 @@ private slots:
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
         atLeast(22, full, 1000);
+        {
+            QFile report(sourcePath(QStringLiteral("data/catalogue/REPORT.md")));
+            QVERIFY(report.open(QIODevice::ReadOnly));
+            static const QRegularExpression counted(QStringLiteral("placeholder description until one is written \\((\\d+)\\)"));
+            const QRegularExpressionMatch m = counted.match(QString::fromUtf8(report.readAll()));
+            if (!m.hasMatch() || m.captured(1).toInt() != placeholders)
+                m_problems[rules[26]] << QStringLiteral("%1 placeholders, the report says %2").arg(placeholders).arg(m.captured(1));
+        }
         for (auto it = descriptionsWith.cbegin(); it != descriptionsWith.cend(); ++it) {
             if (it.value() > 50 && !phrases.contains(it.key()))
                 m_problems[rules[21]] << QStringLiteral("%1 x %2").arg(it.value()).arg(it.key());
@@ -663,8 +683,8 @@ private slots:
     }
 
     // A query typed into the description search and the area of work whose functions it
-    // should find: at least 80% of the area (78% where the search rightly leaves out a word
-    // that holds the query, کم‌حافظه, بي‌صدا), at most 15% of the catalogue.
+    // should find: at least 80% of the area's described functions (78% where the search rightly
+    // leaves out a word that holds the query, کم‌حافظه, بي‌صدا), at most 15% of the catalogue.
     void descriptionSearch_findsTheAreaAndLittleElse_data()
     {
         QTest::addColumn<QString>("query");
@@ -697,7 +717,8 @@ private slots:
         const QSet<QString> matched(found.begin(), found.end());
         qsizetype inArea = 0, areaSize = 0;
         for (const CatalogueRecord &r : m_records) {
-            if (r[R::WorkAreas].split(workAreaSeparator).contains(area)) {
+            // A function not yet described has nothing for the search to find.
+            if (r[R::Description] != placeholder && r[R::WorkAreas].split(workAreaSeparator).contains(area)) {
                 ++areaSize;
                 inArea += matched.contains(r[R::FunctionName]);
             }

@@ -191,6 +191,25 @@ HEADER_AREAS = {
     "securityappcontainer.h": [SECURITY], "bemapiset.h": [SYSTEM], "structuredquerycondition.h": [COM],
 }
 
+# The headers read for the functions of Microsoft's metadata (coverage.py).
+HEADER_AREAS.update({
+    "esent.h": [DATABASE], "p2p.h": [NETWORK], "fwpmu.h": [NETWORK, SECURITY],
+    "mfapi.h": [SOUND], "mfidl.h": [SOUND], "mfobjects.h": [SOUND], "mftransform.h": [SOUND],
+    "mfreadwrite.h": [SOUND], "evr.h": [SOUND], "wmcontainer.h": [SOUND], "dmort.h": [SOUND],
+    "dmoreg.h": [SOUND], "msdrm.h": [SECURITY, CRYPTO], "clfsw32.h": [FILES], "clfs.h": [FILES],
+    "txfw32.h": [FILES], "rtutils.h": [NETWORK, ERRORS], "winsplp.h": [PRINTING],
+    "prntvpt.h": [PRINTING], "wdsclientapi.h": [NETWORK, SYSTEM], "dsgetdc.h": [USERS, NETWORK],
+    "highlevelmonitorconfigurationapi.h": [DEVICES], "physicalmonitorenumerationapi.h": [DEVICES],
+    "lmdfs.h": [NETWORK, FILES], "lmat.h": [NETWORK, TIME], "npapi.h": [NETWORK], "nspapi.h": [NETWORK],
+    "ws2spi.h": [NETWORK], "madcapcl.h": [NETWORK], "davclnt.h": [NETWORK, FILES],
+    "winineti.h": [INTERNET], "wabutil.h": [INTERNET], "mapiutil.h": [INTERNET],
+    "perflib.h": [ERRORS, SYSTEM], "webauthn.h": [SECURITY], "dssec.h": [SECURITY, USERS],
+    "aclui.h": [SECURITY, DIALOGS], "atacct.h": [SECURITY], "tbs.h": [DEVICES, SECURITY],
+    "winnls32.h": [LOCALE, INPUT], "elscore.h": [LOCALE], "appmgmt.h": [SYSTEM], "gpedit.h": [SYSTEM],
+    "slpublic.h": [SYSTEM], "wincodec.h": [IMAGES], "ntquery.h": [FILES], "wct.h": [PROCESSES, ERRORS],
+    "errorrep.h": [ERRORS],
+})
+
 _compiled = [(scope, re.compile(rx), areas) for scope, rx, areas in RULES]
 _not_in = [(scope, re.compile(rx), area) for scope, rx, area in NOT_IN]
 

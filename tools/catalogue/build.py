@@ -4,6 +4,7 @@ import collections
 import copy
 
 import basic
+import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
@@ -81,6 +82,8 @@ class Catalogue:
             self.headers.parse(group)
         self.exports = Exports()
         self.metadata = Metadata()
+        # More headers, for the metadata's functions that the classic ones lack.
+        self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers))
         self.exports.metadata = self.metadata
         self.mapper = Mapper(self.headers)
         self.left_out = collections.OrderedDict()    # reason -> list of names
@@ -91,7 +94,9 @@ class Catalogue:
         self.left_out.setdefault(reason, []).append(name)
 
     def map_functions(self):
-        for name in sorted(self.headers.functions):
+        # The classic headers' functions first: a structure's Basic name (URL_COMPONENTS_937
+        # where two share a name) depends on the order structures are met.
+        for name in sorted(self.headers.functions, key=lambda n: (n in self.coverage.added, n)):
             fn = self.headers.functions[name]
             if name in ENTRY_POINTS:
                 self.leave_out("entry point that every COM library exports", name)
@@ -102,6 +107,9 @@ class Catalogue:
             export = self.exports.lookup(name)
             if export is None:
                 self.leave_out("not exported by any 32-bit import library", name)
+                continue
+            if not self.coverage.admits(name, library_name(export.dll)):
+                self.leave_out("read for the metadata's functions, not one of them (or not in its DLL)", name)
                 continue
             if library_name(export.dll).endswith(".sys"):
                 self.leave_out("exported only by a kernel-mode driver", name)

@@ -232,6 +232,8 @@ def main():
     headers.parse(HEADERS)
     for group in SEPARATE_HEADERS:
         headers.parse(group)
+    import coverage
+    coverage.parse(headers)
     return 1 if report(check_rows(committed_rows(), void_pointer_typedefs(headers))) else 0
 
 

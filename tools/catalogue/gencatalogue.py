@@ -22,6 +22,7 @@ import basic  # noqa: E402
 import constants as catalogue_constants  # noqa: E402
 import build  # noqa: E402
 import checks  # noqa: E402
+import coverage  # noqa: E402
 import vba7  # noqa: E402
 from declare import Declaration  # noqa: E402
 import describe as desc  # noqa: E402
@@ -110,6 +111,7 @@ class Record:
         self.vba7 = ""          # the VBA7 form, empty where 64-bit Office has none
         self.only64 = False     # the metadata has the VBA7 form's export in 64-bit Windows only
         self.facts = ["", "", ""]   # first Windows, LastDllError, Obsolete: the API table's last columns
+        self.coverage = False   # joined from the headers read for the metadata's functions (coverage.py)
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -147,6 +149,7 @@ def main():
         c_params = len(e.fn.params)
         records[name] = Record(name, e.declaration, e.library, e.areas, None, e.export_name,
                                e.stack_bytes, c_params, len(e.params), e.fn.header, e.fn.prototype(), False)
+        records[name].coverage = e.fn.name in cat.coverage.joined
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -223,6 +226,8 @@ def main():
                 r.description = text + CRLF + note if note else text
                 r.written = True
                 r.source = plain.source
+            elif r.coverage:
+                r.description = coverage.PLACEHOLDER
             else:
                 r.description = describe(e)
         check_text(name, r.description)
@@ -746,6 +751,7 @@ def write_report(cat, records, entries, wide):
         add(", ".join(items) if items else "none")
         add("")
     lines.extend(metadata_section(records, cat.metadata, cat.exports))
+    lines.extend(coverage.report(records, cat.coverage.joined, cat.metadata, cat.exports, cat.headers, cat.left_out))
     add("## Compared with Wine's export tables")
     add("")
     for line in wine_section(records):

@@ -34,6 +34,7 @@ import clang.cindex as ci
 import basic
 from basic import INT_KINDS, Member, TypeDef, basic_identifier, canonical, is_ansi_char, \
     is_handle_record, is_interface, record_decl
+import coverage
 from cparse import DEFINES, HEADERS, SEPARATE_HEADERS, strip_sugar, typedef_chain
 from declare import Declaration, INTRINSIC
 from exports import library_name
@@ -386,11 +387,11 @@ def gcc_layouts(typedefs):
     """sizeof and offsetof of each structure as x86_64-w64-mingw32-gcc lays it out: a C file
     puts them in a table, and the table is read back from the compiler's assembly output.
     Returns {Type name: (size, {member: offset})}."""
-    groups = [HEADERS] + SEPARATE_HEADERS
+    groups = [HEADERS + coverage.HEADERS] + SEPARATE_HEADERS + coverage.SEPARATE
     where = {}
     for td in typedefs:
         decl_file = getattr(td, "header", "")
-        group = next((g for g in SEPARATE_HEADERS if decl_file in g[1:]), HEADERS)
+        group = next((g for g in groups[1:] if decl_file in g[1:]), groups[0])
         where.setdefault(groups.index(group), []).append(td)
     result = {}
     for gi, tds in where.items():
@@ -499,6 +500,7 @@ def add_forms(records, entries, classic_types, exports64, report):
     headers.parse(HEADERS, target=TARGET, extra="\n" + "\n".join(extra) + "\n")
     for group in SEPARATE_HEADERS:
         headers.parse(group, target=TARGET)
+    coverage.parse(headers, target=TARGET)
     maker = Vba7(headers, classic_types)
     none = {}
     forms = {}

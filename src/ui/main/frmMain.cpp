@@ -439,12 +439,24 @@ qint64 frmMain::FunctionCount() const
     return m_tree->FunctionCount();
 }
 
+namespace {
+
+// The facts line is Persian, but it may start with a Latin word ("Err.LastDllError ..."):
+// a right-to-left mark in front keeps the paragraph right to left, read from the right edge.
+QString factsLine(const CatalogueRecord &record, bool vba7)
+{
+    const QString note = FunctionFacts::note(record, vba7);
+    return note.isEmpty() ? note : QChar(0x200F) + note;
+}
+
+} // namespace
+
 void frmMain::ShowCurrentRecord(qsizetype position)
 {
     const CatalogueRecord &record = m_browser.recordset().at(position);
     lblFunctionName->setText(record[CatalogueRecord::FunctionName]);
     txtFunction->setText(m_browser.declaration(position));
-    lblFacts->setText(FunctionFacts::note(record, m_browser.vba7()));
+    lblFacts->setText(factsLine(record, m_browser.vba7()));
     txtComment->setText(record[CatalogueRecord::Description]);
     StatusBar->setText(QStringLiteral("name"), record[CatalogueRecord::FunctionName]);
     FormatDeclaration();
@@ -493,7 +505,7 @@ void frmMain::mnuVba7_Click()
     if (!m_browser.isFunctionShown())
         return;
     txtFunction->setText(m_browser.declaration(m_browser.shownPosition()));
-    lblFacts->setText(FunctionFacts::note(*m_browser.shownRecord(), m_browser.vba7()));
+    lblFacts->setText(factsLine(*m_browser.shownRecord(), m_browser.vba7()));
     FormatDeclaration();
 }
 

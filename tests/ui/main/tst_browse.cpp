@@ -382,6 +382,19 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), description);
     }
 
+    // The fault: a facts line starting with "Err.LastDllError" was laid out left to right,
+    // at the left edge of the right-to-left window.
+    void factsLineStartingLatinReadLeftToRight()
+    {
+        CatalogueRecord r = record("Demo", "Declare Function Demo Lib \"k\" () As Long", "k", "", "x");
+        r[CatalogueRecord::LastDllError] = QStringLiteral("0");
+        QVERIFY(t.open({r}));
+        t.browser->show(1);
+        const QLabel *facts = named<QLabel>(t.main.get(), "lblFacts");
+        QVERIFY(facts->text().endsWith(QStringLiteral("Err.LastDllError پس از آن معنايي ندارد")));
+        QVERIFY(facts->text().isRightToLeft());
+    }
+
     // The fault: "DnsQuery_" showed as "_DnsQuery" in the right-to-left tree. The letters of
     // each name are compared with those of "DnsQuery" in the row beside it.
     void namesWithUnderscoreShownMirrored_data()
