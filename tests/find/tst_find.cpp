@@ -274,6 +274,11 @@ private slots:
             {"midiInGetNumDevs", "SHGetDriveMedia"});
         row("hour, not clockwise", "ساعت", true, {}, {}, {"GdipDrawArcI", "glRotatef"});
         row("string", "رشته", true, {"CompareString"}, {"lstrcpy"}, {});
+        // Threads are «نخ» throughout: a search for strings no longer finds them, and the
+        // two-word term the descriptions once used still does.
+        row("string, not thread", "رشته", true, {}, {}, {"CreateThread", "SuspendThread", "ResumeThread"});
+        row("thread, the former term", "رشته اجرايي", true, {"CreateThread"}, {}, {"CompareString"});
+        row("desktop, the former word", "دسکتاپ", true, {"CreateDesktop", "SwitchDesktop"}, {}, {});
         row("file, name first", "فايل", true, {"CopyFile", "CreateFile", "DeleteFile", "ReadFile"}, {"AbortPrinter"}, {});
         row("files, ending apart", "فايل ها", true, {}, {}, {"AbortPrinter"});
         row("keyboard, blank", "صفحه کليد", true, {"GetKeyboardLayout"}, {}, {"RegOpenKeyEx"});

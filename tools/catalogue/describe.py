@@ -14,9 +14,6 @@ K = ci.TypeKind
 CRLF = "\r\n"
 ZWNJ = "\u200c"
 
-# The note a W function gets under the text written for its plain (ANSI) name.
-UNICODE_NOTE = "نسخه يونيکد: رشته‌ها را با StrPtr بفرستيد؛ هر نويسه دو بايت است، پس اندازه‌اي که به بايت خواسته مي‌شود دو برابر شمار نويسه‌هاست."
-
 # A written description of this many lines or more is a full one: it names every
 # parameter of its declaration. Shorter ones (for rare functions) say what the function
 # does, its key parameters and its result.
@@ -271,8 +268,9 @@ def describe(entry):
     its parameters by name with what their types mean for a Basic caller, and its result
     where the type says what it means. At most two lines, so it never counts as full."""
     first = []
-    if entry.charset == "unicode":
-        first.append(UNICODE_NOTE)
+    # The parameters' meanings say which strings go by StrPtr: the W form needs no note.
+    if entry.charset == "unicode" and entry.pair:
+        first.append("نسخه ANSI آن %s است." % entry.pair)
     elif entry.charset == "ansi" and entry.pair:
         first.append("نسخه يونيکد آن %s است." % entry.pair)
     if entry.params:

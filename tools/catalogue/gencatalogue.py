@@ -29,6 +29,8 @@ import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
 from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
 import winecheck  # noqa: E402
+import descchecks  # noqa: E402
+import widenote  # noqa: E402
 import metadata as win32metadata  # noqa: E402
 import dllcheck  # noqa: E402
 import paramenums  # noqa: E402
@@ -221,7 +223,10 @@ def main():
                 for a, b in zip(basic_parameter_names(plain.declaration), basic_parameter_names(r.declaration)):
                     if a != b:
                         text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
-                r.description = text + CRLF + desc.UNICODE_NOTE
+                # A String of the ANSI form is an address here: vbNullString becomes 0&.
+                text = descchecks.null_string_fix(text, r.declaration)
+                note = widenote.unicode_note(plain.name, plain.declaration, r.declaration)
+                r.description = text + CRLF + note if note else text
                 r.written = True
                 r.source = plain.source
             elif r.coverage:
@@ -230,6 +235,11 @@ def main():
                 r.description = describe(e)
         check_text(name, r.description)
     check_descriptions(records)
+    description_faults = descchecks.glossary_faults(records.values()) + \
+        descchecks.null_string_faults(records.values())
+    if description_faults:
+        sys.exit("%d descriptions against the glossary or their declaration:\n%s" % (
+            len(description_faults), "\n".join(description_faults)))
 
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
     wide = {}
@@ -252,13 +262,16 @@ def main():
         [(r.library, r.export, dllcheck.metadata_dlls(cat.metadata, r.export)) for r in ordered], dllcheck.read_list())
     if checks.report({k: v for k, v in problems.items() if v}):
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
+    found, families, meanings, report = catalogue_constants.build(
+        [r.description for r in ordered if r.curated], check_text)
+    wrong_values = descchecks.const_value_faults(ordered, found)
+    if wrong_values:
+        sys.exit("values that differ from the Const table:\n" + "\n".join(wrong_values))
     write_catalogue(ordered)
     write_prototypes(ordered)
     dllcheck.write_facts(OUT_DIR, ordered, cat.metadata)
     write_vba7_facts(ordered, forms, layouts)
     write_report(cat, ordered, entries, wide)
-    found, families, meanings, report = catalogue_constants.build(
-        [r.description for r in ordered if r.curated], check_text)
     started = time.monotonic()
     linked = paramenums.build(ordered, found)
     catalogue_constants.write(OUT_DIR, found, meanings)
@@ -403,6 +416,12 @@ def description_report(records):
         "parameters by name with what their types mean, and their result where its type says "
         "what it means." % (len(written), len(records), sum(r.source == "curated.tsv" for r in written),
                             sum(r.source != "curated.tsv" for r in written), desc.FULL_LINES, len(full)))
+    add("")
+    add("Described: %d of %d functions; full descriptions %d, %.1f%% of the catalogue. Glossary "
+        "variants left: %d (`tools/catalogue/glossary.tsv`, %d terms; the generator stops on any)." % (
+            sum(1 for r in records if r.description), len(records), len(full),
+            100.0 * len(full) / len(records), descchecks.glossary_variants_left(records),
+            len(descchecks.read_glossary())))
     add("")
     add("| library | functions | written | full |")
     add("|---|---:|---:|---:|")
