@@ -832,6 +832,8 @@ private slots:
                "MB_ICONMASK MB_DEFMASK MB_MODEMASK MB_MISCMASK" << "enums";
         QTest::newRow("CreateFile disposition, five, alone")
             << "FILE_CREATION_DISPOSITION\t0\tCREATE_NEW CREATE_ALWAYS OPEN_EXISTING OPEN_ALWAYS TRUNCATE_EXISTING" << "enums";
+        // The metadata marks SHOW_WINDOW_CMD as flags; ShowWindow takes one command.
+        QTest::newRow("ShowWindow's commands, one at a time") << "SHOW_WINDOW_CMD\t0" << "enums";
         QTest::newRow("string constant") << "SE_SHUTDOWN_NAME\t\tPrivate Const SE_SHUTDOWN_NAME As String = \"SeShutdownPrivilege\"" << "const-s";
         QTest::newRow("string constant, ANSI form") << "RICHEDIT_CLASS\t\tPrivate Const RICHEDIT_CLASS As String = \"RichEdit20A\"" << "const-r";
         QTest::newRow("richedit.h, computed by the compiler") << "EM_SETBKGNDCOLOR\t1091\tPrivate Const EM_SETBKGNDCOLOR As Long = 1091\tEM\trichedit.h" << "const-e";

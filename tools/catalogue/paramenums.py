@@ -497,7 +497,7 @@ def build_links(api, records, constants, result):
                 continue
             if v["Name"] not in members:
                 members.append(v["Name"])
-        result.enums[name] = (bool(e.get("Flags")), members)
+        result.enums[name] = (bool(e.get("Flags")) and name not in NOT_COMBINED, members)
 
     # A family whose members all fell out links to nothing.
     empty = {n for n, (_, m) in result.enums.items() if not m}
@@ -579,7 +579,13 @@ EXPECTED_LINKS = [
     ("GetAsyncKeyState", "vKey", "VIRTUAL_KEY", "override"),
 ]
 EXPECTED_SIZES = {"MESSAGEBOX_STYLE": 37, "FILE_CREATION_DISPOSITION": 5}
-EXPECTED_COMBINES = {"MESSAGEBOX_STYLE": True, "SET_WINDOW_POS_FLAGS": True, "FILE_CREATION_DISPOSITION": False}
+EXPECTED_COMBINES = {"MESSAGEBOX_STYLE": True, "SET_WINDOW_POS_FLAGS": True, "FILE_CREATION_DISPOSITION": False,
+                     "SHOW_WINDOW_CMD": False}
+
+# Enums the metadata marks as flags whose values a caller gives one at a time, reviewed by
+# hand against the headers' documentation: ShowWindow's nCmdShow is one SW_ command
+# (SW_SHOWMINNOACTIVE is 7, not SW_SHOWMINIMIZED Or SW_SHOWNORMAL).
+NOT_COMBINED = {"SHOW_WINDOW_CMD"}
 
 
 def check(enums, params, constants, functions, metadata_only, checked, added):
