@@ -39,12 +39,14 @@ function(vorn_tests folder)
     set_target_properties(${_target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${_target} PRIVATE vorn_testsupport ${ARGN} Qt6::Test)
     vorn_pch(${_target} REUSE_FROM vorn_testsupport)
-    # Each run starts with an empty settings folder of its own, so no run sees what an
-    # earlier one (or the developer's own Vorn) stored.
+    # Each run starts with empty settings and data folders of its own (the pick list lives
+    # in the data folder), so no run sees what an earlier one (or the developer's own Vorn)
+    # stored. A test function that hangs is stopped by QtTest before ctest's own timeout,
+    # with the stacks of every thread in the output (gdb), so a hang says where it waited.
     set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
     add_test(NAME ${_target} COMMAND sh -c "rm -rf \"$1\" && exec \"$0\"" $<TARGET_FILE:${_target}> ${_home})
     set_tests_properties(${_target} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;XDG_CONFIG_HOME=${_home}/config"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORN_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${folder};VORN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;XDG_CONFIG_HOME=${_home}/config;XDG_DATA_HOME=${_home}/data;XDG_CACHE_HOME=${_home}/cache;QTEST_FUNCTION_TIMEOUT=150000"
       TIMEOUT 300)
   endforeach()
 endfunction()
