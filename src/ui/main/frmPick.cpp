@@ -7,10 +7,14 @@
 #include "picklist/PickModule.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
+#include "settings/ProgramSettings.h"
 #include "settings/RegKeys.h"
+#include "ui/controls/FormPosition.h"
+#include "ui/windows/WindowPlace.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -109,6 +113,15 @@ frmPick::frmPick(PickList &list, const PickCatalogue &catalogue, CatalogueBrowse
     lstPickConstants->installEventFilter(this);
     resize(520, 420);
     refresh();
+    // Beside the main window the first time, where the user put it after that.
+    WindowPlace::besideParent(*this);
+    FormSettings::RestoreFormPosition(*this, ProgramSettings::applicationName, false);
+}
+
+void frmPick::closeEvent(QCloseEvent *event)
+{
+    FormSettings::SaveFormPosition(*this, ProgramSettings::applicationName, false);
+    QWidget::closeEvent(event);
 }
 
 void frmPick::refresh()

@@ -1,5 +1,6 @@
 #include "frmConst.h"
 
+#include "WindowPlace.h"
 #include "settings/ProgramSettings.h"
 #include "ui/controls/FormPosition.h"
 
@@ -174,7 +175,7 @@ frmConst::frmConst(const ConstantFinder &finder, QWidget *parent)
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     refresh();
-    placeBesideParent();
+    WindowPlace::besideParent(*this);
     FormSettings::RestoreFormPosition(*this, ProgramSettings::applicationName, false);
     txtSearch->setFocus();
 }

@@ -96,8 +96,6 @@ private:
     // The line over the list and the choice of a parameter, hidden until one is shown.
     QWidget *createParameterBar();
     void leaveParameter();
-    // First shown without a place of its own: beside the main window, not over it.
-    void placeBesideParent();
 
     const ConstantFinder &m_finder;
     ConstantModel *m_model = nullptr;

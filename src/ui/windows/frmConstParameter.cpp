@@ -1,17 +1,12 @@
-// The constants window's side that shows what a function's parameter takes, and where
-// the window first stands.
+// The constants window's side that shows what a function's parameter takes.
 #include "frmConst.h"
 
 #include "ParameterTexts.h"
-#include "WindowLayout.h"
-#include "settings/FormSettings.h"
-#include "settings/ProgramSettings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTableView>
 
@@ -87,21 +82,4 @@ void frmConst::leaveParameter()
 {
     m_familyRows.reset();
     picParameter->hide();
-}
-
-void frmConst::placeBesideParent()
-{
-    QWidget *main = parentWidget();
-    FormGeometry stored;
-    // A place stored before wins (restored after this).
-    if (!main || !main->isVisible()
-        || FormSettings::RestoreFormPosition(objectName(), stored, ProgramSettings::applicationName, false).toInt() != 0)
-        return;
-    const QScreen *screen = main->screen();
-    if (!screen)
-        return;
-    // The frame this window will get is the one the main window has.
-    const QSize frame = main->frameGeometry().size() - main->size();
-    const QPoint at = WindowLayout::beside(main->frameGeometry(), size() + frame, screen->availableGeometry());
-    move(at);
 }

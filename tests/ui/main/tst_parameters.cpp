@@ -7,6 +7,7 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/ConstantTable.h"
 #include "support/TempSettings.h"
+#include "support/WideScreen.h"
 #include "ui/windows/ParameterTexts.h"
 #include "ui/windows/WindowLayout.h"
 #include "ui/windows/frmConst.h"
@@ -245,20 +246,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // Off screen, a screen as wide as a desktop's, so that there is room beside the window.
-    QTemporaryDir dir;
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
-        QFile config(dir.filePath(QStringLiteral("screens.json")));
-        if (config.open(QIODevice::WriteOnly))
-            config.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})");
-        config.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
-    }
-    QApplication app(argc, argv);
-    tst_Parameters test;
-    return QTest::qExec(&test, argc, argv);
-}
+VORN_WIDE_SCREEN_TEST_MAIN(tst_Parameters)
 
 #include "tst_parameters.moc"

@@ -5,6 +5,8 @@
 #include "MainWindowTest.h"
 #include "catalogue/ConstantTable.h"
 #include "picklist/PickList.h"
+#include "support/TempSettings.h"
+#include "support/WideScreen.h"
 #include "ui/controls/NameList.h"
 #include "ui/main/AnalysePanel.h"
 #include "ui/main/SearchPanel.h"
@@ -58,6 +60,7 @@ class tst_PickWindow : public QObject
 
     MainWindowTest t;
     QTemporaryDir m_data;
+    TempSettings m_settings;
     QString m_file;
 
     // The window over the records and three constants, as a start of the program opens it.
@@ -269,6 +272,26 @@ private slots:
         QCOMPARE(contentOf(m_file), damaged);
     }
 
+    // The list window first stood at the screen's corner, over the main window: now
+    // beside it, and after a restart where the user moved it.
+    void firstPlace_overTheMainWindow()
+    {
+        QFile::remove(m_settings.storeFile());
+        t.main->move(40, 30);
+        QVERIFY(QTest::qWaitFor([this] { return t.main->pos() == QPoint(40, 30); }));
+        frmPick *window = openList();
+        QVERIFY(window);
+        QVERIFY2(!window->frameGeometry().intersects(t.main->frameGeometry()), "the list window lies over the main window");
+        QCOMPARE(window->frameGeometry().top(), t.main->frameGeometry().top());
+        window->move(window->pos() + QPoint(15, 25));
+        const QPoint moved = window->pos();
+        window->close();
+        open(); // a restart
+        frmPick *again = openList();
+        QVERIFY(again);
+        QCOMPARE(again->pos(), moved);
+    }
+
     void goneNameIsDropped()
     {
         writeFile(m_file, "Vorn pick list 1\nfunction\tBeep\nfunction\tGoneFunction\n");
@@ -280,5 +303,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_PickWindow)
+VORN_WIDE_SCREEN_TEST_MAIN(tst_PickWindow)
 #include "tst_pickwindow.moc"
