@@ -207,6 +207,10 @@ std::optional<ConstantTable> open(const QString &databaseFile, QString *refusal,
     statement = nullptr;
     qint64 rowsLeft = limits.rows;
     qint64 charactersLeft = limits.characters - characters;
+    // A family's members are one field, far longer than a constant's row may be (the
+    // system error codes: 96,000 characters); the field that passed the row's limit stopped
+    // the reading of every family after it. What is left of the whole budget bounds it.
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, static_cast<int>(std::clamp<qint64>(charactersLeft * 4, 1, 1000000000)));
     table.parameters = ParameterStore::read(db, rowsLeft, charactersLeft);
     return done(std::move(table));
 }

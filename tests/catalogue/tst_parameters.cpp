@@ -108,6 +108,24 @@ private slots:
         QCOMPARE(p.resultFamily(QStringLiteral("Beep")), QString());
     }
 
+    // A family longer than a constant's row may be (the system error codes, 96,000
+    // characters) stopped the reading of every family after it: SendMessage's messages,
+    // whose family sorts after it, were never offered.
+    void longFamily_stoppedTheFamiliesAfterIt()
+    {
+        QByteArray many;
+        for (int i = 0; i < 20000; ++i)
+            many += " MB_OK";
+        const QByteArray enums = "ERRORS\t0\t" + many.mid(1) + "\nMESSAGEBOX_STYLE\t1\tMB_OK MB_YESNO\nMESSAGEBOX_RESULT\t0\tIDOK\n";
+        QCOMPARE(build(enums, goodParams).errors, QStringList());
+        const std::optional<ConstantTable> table = ConstantStore::open(m_dir.filePath("API.mdb"));
+        QVERIFY(table);
+        QVERIFY(table->parameters.family(QStringLiteral("ERRORS")));
+        QCOMPARE(table->parameters.family(QStringLiteral("ERRORS"))->members.size(), 20000);
+        QCOMPARE(table->parameters.resultFamily(QStringLiteral("MessageBox")), QStringLiteral("MESSAGEBOX_RESULT"));
+        QCOMPARE(table->parameters.parameters(QStringLiteral("MessageBox")).size(), size_t(1));
+    }
+
     // The order the declaration names them in, not the table's (sorted) order.
     void parameters_inDeclarationOrder()
     {
