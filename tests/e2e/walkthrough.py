@@ -85,7 +85,9 @@ try:
                                           "WHERE FunctionName = 'Beep'").fetchone()
 
     vorn = start(str(program))
-    title = until(lambda: "Vorn - Zentrix" in active() and active(), "the main window did not come up")
+    # Its start reads the whole catalogue: built with the sanitizers on a busy machine that
+    # took more than half a minute.
+    title = until(lambda: "Vorn - Zentrix" in active() and active(), "the main window did not come up", 120)
     # The tree has the focus: its first root (letters) opened, the first letter, its first function.
     key("Home", "Left", "Down", "Left", "Down", "ctrl+n")
     picked = catalogue.execute("SELECT Declaration FROM API WHERE FunctionName = ?", (clipboard(),)).fetchone()
