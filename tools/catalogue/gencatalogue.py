@@ -528,7 +528,8 @@ def input_versions():
             package_version("python3-clang-14"), package_version("libclang1-14")),
         "Wine's export tables: %s;" % ("Debian package libwine %s" % wine if wine != "?" else "not installed"),
         "Microsoft's Win32 metadata %s (the JSON rendering at commit %s), as far as the generator "
-        "reads it: `tools/catalogue/win32metadata/functions.tsv.xz` (MIT licence beside it);" % (v, commit),
+        "reads it: `tools/catalogue/win32metadata/functions.tsv.xz` (the functions' facts) and "
+        "`api.json.xz` (parameters, constants, enums and types), MIT licence beside them;" % (v, commit),
         "the hand-written files `tools/catalogue/curated.tsv` (descriptions, and the areas and "
         "declarations chosen with them) and `tools/catalogue/overrides.tsv` (functions the headers "
         "make macros of).",

@@ -412,11 +412,29 @@ def enum_of(type_, enums):
     return None
 
 
+# Names that mark the ends of a range of messages (LVM_FIRST, CB_MSGMAX), not messages.
+RANGE_MARKERS = ("_FIRST", "_LAST", "_MSGMAX")
+
+
+def parse_value_range(text, where):
+    """LOW-HIGH in hexadecimal (B0-7FFF) as a pair of numbers."""
+    try:
+        low, high = (int(part, 16) for part in text.split("-"))
+    except ValueError:
+        raise SystemExit("%s: the value range %r is not LOW-HIGH in hexadecimal" % (where, text))
+    if low > high:
+        raise SystemExit("%s: the value range %r runs backwards" % (where, text))
+    return low, high
+
+
 def read_overrides(path=OVERRIDES):
-    """param-overrides.tsv, reviewed by hand: families (F NAME COMBINES PREFIX HEADER: the
-    constants of the header named PREFIX...) and links (L FUNCTION POSITION NAMES FAMILY:
-    the parameter at POSITION, counted from 1, 0 for the result, of every catalogue function
-    that calls FUNCTION, FUNCTIONA or FUNCTIONW, named one of NAMES in its declaration)."""
+    """param-overrides.tsv, reviewed by hand: families (F NAME COMBINES PREFIX HEADER [RANGE]:
+    the constants of the header named PREFIX..., and where RANGE (LOW-HIGH, hexadecimal) is
+    given only those whose value as an unsigned 32-bit number lies in it, range markers
+    (..._FIRST, ..._LAST, ..._MSGMAX) left out; several F lines of one family add up) and
+    links (L FUNCTION POSITION NAMES FAMILY: the parameter at POSITION, counted from 1, 0 for
+    the result, of every catalogue function that calls FUNCTION, FUNCTIONA or FUNCTIONW,
+    named one of NAMES in its declaration)."""
     families, links = {}, []
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
@@ -425,8 +443,15 @@ def read_overrides(path=OVERRIDES):
                 continue
             parts = line.split("\t")
             where = "param-overrides.tsv:%d" % number
-            if parts[0] == "F" and len(parts) == 5 and parts[2] in ("0", "1"):
-                families[parts[1]] = (parts[2] == "1", parts[3], parts[4], where)
+            if parts[0] == "F" and len(parts) in (5, 6) and parts[2] in ("0", "1"):
+                combines = parts[2] == "1"
+                value_range = parse_value_range(parts[5], where) if len(parts) == 6 else None
+                if parts[1] in families and families[parts[1]][0] != combines:
+                    raise SystemExit("%s: %s combines with Or on one line and not on another" % (where, parts[1]))
+                sources = families.setdefault(parts[1], (combines, []))[1]
+                if any(s[:2] == (parts[3], parts[4]) for s in sources):
+                    raise SystemExit("%s: %s takes %s* of %s twice" % (where, parts[1], parts[3], parts[4]))
+                sources.append((parts[3], parts[4], value_range, where))
             elif parts[0] == "L" and len(parts) == 5 and parts[2].isdigit():
                 links.append((parts[1], int(parts[2]), parts[3].split(","), parts[4], where))
             else:
@@ -507,15 +532,21 @@ def build_links(api, records, constants, result):
     result.skipped["links to an enum none of whose members is a constant"] += len(result.params) - len(kept)
     result.params = kept
 
-    for family, (combines, prefix, header, where) in families.items():
+    for family, (combines, sources) in families.items():
         if family in result.enums or family in by_enum_name:
-            raise SystemExit("%s: %s is a family of the metadata already" % (where, family))
-        members = sorted((n for n, c in constants.items() if n.startswith(prefix) and c.header == header
-                          and not isinstance(c, StringConstant)),
-                         key=lambda n: (constants[n].long & 0xFFFFFFFF, n))
-        if not members:
-            raise SystemExit("%s: no constant %s* in %s" % (where, prefix, header))
-        result.enums[family] = (combines, members)
+            raise SystemExit("%s: %s is a family of the metadata already" % (sources[0][3], family))
+        members = set()
+        for prefix, header, value_range, where in sources:
+            found = {n for n, c in constants.items() if n.startswith(prefix) and c.header == header
+                     and not isinstance(c, StringConstant)}
+            if value_range:
+                low, high = value_range
+                found = {n for n in found if low <= constants[n].long & 0xFFFFFFFF <= high
+                         and not n.endswith(RANGE_MARKERS)}
+            if not found:
+                raise SystemExit("%s: no constant %s* in %s" % (where, prefix, header))
+            members |= found
+        result.enums[family] = (combines, sorted(members, key=lambda n: (constants[n].long & 0xFFFFFFFF, n)))
     by_export = collections.defaultdict(list)
     for r in records:
         by_export[r.export].append(r)
