@@ -595,10 +595,19 @@ private slots:
         QTest::newRow("StrChr, in shlwapi") << "StrChr" << "Private Declare Function StrChr Lib \"shlwapi\" Alias \"StrChrA\" (ByVal lpStart As String, ByVal wMatch As Integer) As Long" << classic;
         QTest::newRow("OpenThreadToken, in advapi32") << "OpenThreadToken" << "Private Declare Function OpenThreadToken Lib \"advapi32\" (ByVal ThreadHandle As Long, ByVal DesiredAccess As Long, ByVal OpenAsSelf As Long, TokenHandle As Long) As Long" << classic;
         QTest::newRow("MsiViewFetch, from msiquery.h") << "MsiViewFetch" << "Private Declare Function MsiViewFetch Lib \"msi\" (ByVal hView As Long, phRecord As Long) As Long" << classic;
+        // Parameters the header leaves unnamed take the metadata's names, where it has them;
+        // the names the types made were "hmenu, value, Arg3, Arg4, hwnd, pTpmparams",
+        // "value, value2" and "hinternet, lpcwstr, ..., lpcwstr5, value".
+        QTest::newRow("TrackPopupMenuEx, unnamed in the header, named by the metadata") << "TrackPopupMenuEx" << "Private Declare Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As Long, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As Long, lptpm As TPMPARAMS) As Long" << classic;
+        QTest::newRow("CopyLZFile, unnamed in the header, named by the metadata") << "CopyLZFile" << "Private Declare Function CopyLZFile Lib \"kernel32\" (ByVal hfSource As Long, ByVal hfDest As Long) As Long" << classic;
+        QTest::newRow("WinHttpOpenRequest, unnamed in the header, named by the metadata") << "WinHttpOpenRequest" << "Private Declare Function WinHttpOpenRequest Lib \"winhttp\" (ByVal hConnect As Long, ByVal pwszVerb As Long, ByVal pwszObjectName As Long, ByVal pwszVersion As Long, ByVal pwszReferrer As Long, ppwszAcceptTypes As Long, ByVal dwFlags As Long) As Long" << classic;
+        // The metadata's param0, param1, ... are no names: the type's stay, numbered anew.
+        QTest::newRow("URLDownloadToCacheFile, placeholders in the metadata") << "URLDownloadToCacheFile" << "Private Declare Function URLDownloadToCacheFile Lib \"urlmon\" Alias \"URLDownloadToCacheFileA\" (ByVal lpunknown As Long, ByVal lpcstr As String, ByVal lpstr As String, ByVal cchFileName As Long, ByVal value As Long, ByVal lpbindstatuscallback As Long) As Long" << classic;
         const int vba7 = CatalogueRecord::Vba7Declaration;
         QTest::newRow("VBA7 MessageBox") << "MessageBox" << "Private Declare PtrSafe Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As LongPtr, ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) As Long" << vba7;
         QTest::newRow("VBA7 CopyMemory: SIZE_T") << "CopyMemory" << "Private Declare PtrSafe Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" (Destination As Any, Source As Any, ByVal Length As LongPtr)" << vba7;
         QTest::newRow("VBA7 WindowFromPoint: a POINT of 8 bytes by value") << "WindowFromPoint" << "Private Declare PtrSafe Function WindowFromPoint Lib \"user32\" (ByVal Point As LongLong) As LongPtr" << vba7;
+        QTest::newRow("VBA7 TrackPopupMenuEx: the classic form's names") << "TrackPopupMenuEx" << "Private Declare PtrSafe Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As LongPtr, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As LongPtr, lptpm As TPMPARAMS) As Long" << vba7;
         QTest::newRow("VBA7 GetWindowLongPtr: its own export in 64 bits") << "GetWindowLongPtr" << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr" << vba7;
     }
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()

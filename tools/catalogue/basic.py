@@ -483,10 +483,20 @@ class Mapper:
         return out, align
 
     # ----- parameters and results ---------------------------------------------------
-    def param(self, ptype, pname, fallback, wide=False):
+    def param(self, ptype, pname, fallback, wide=False, given=None):
         """List of BasicParam for one C parameter (two or more for a small structure
         passed by value). wide: the parameter of a W function, which takes the W form of
-        a structure that has A and W forms."""
+        a structure that has A and W forms. given: the name to use where the header
+        leaves the parameter unnamed (the metadata's, pnames.py); the type is chosen as
+        for the name the type makes, so that only the name differs."""
+        params = self._param(ptype, pname, fallback, wide)
+        if pname or not given:
+            return params
+        for p in params:
+            p.made = p.name
+        return rename(params, basic_identifier(given, params[0].name))
+
+    def _param(self, ptype, pname, fallback, wide):
         self.wide = wide
         t = strip_sugar(ptype)
         c = canonical(ptype)
@@ -583,7 +593,7 @@ class Mapper:
         if members and all(m.btype == "Long" and not m.count for m in members) and len(members) <= 4 \
                 and sum(m.size for m in members) == size:
             for m in members:
-                sub = basic_identifier(m.name + name[:1].upper() + name[1:], "Part")
+                sub = split_name(m.name, name)
                 flat.append(BasicParam(sub, True, "Long", 4, "split", ptype, part=m.name))
             return flat
         raise Unsupported("structure %s passed by value" % ptype.spelling)
@@ -693,6 +703,18 @@ class Mapper:
         return b
 
 
+def split_name(member, name):
+    """The name of one member of a structure passed by value as several Longs (xPt)."""
+    return basic_identifier(member + name[:1].upper() + name[1:], "Part")
+
+
+def rename(params, name):
+    """The BasicParams of one C parameter under another name."""
+    for p in params:
+        p.name = split_name(p.part, name) if p.kind == "split" else name
+    return params
+
+
 class BasicParam:
     def __init__(self, name, byval, btype, stack, kind, ctype, const=False, record=None, part=None):
         self.name = name
@@ -704,6 +726,8 @@ class BasicParam:
         self.const = const
         self.record = record
         self.part = part
+        self.made = None        # the name it would have without the metadata's names, where that differs
+        self.named_by = None    # for a parameter the header leaves unnamed: pnames.py's reason
 
     def text(self):
         return ("ByVal " if self.byval else "") + self.name + " As " + self.btype

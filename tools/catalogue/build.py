@@ -9,6 +9,7 @@ from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
 from metadata import Metadata
+import pnames
 
 # Per-DLL entry points that every COM server exports; they belong to no one library.
 ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
@@ -37,7 +38,9 @@ def by_address(name, params):
     for p in params:
         if (name in GIVES_BACK and p.kind in ("struct", "string") and p.btype != "Any") or (
                 name in KEEPS_TEXT and p.kind == "string"):
+            made, named_by = p.made, p.named_by
             p = basic.BasicParam(p.name, True, "Long", 4, "address", p.ctype)
+            p.made, p.named_by = made, named_by
         out.append(p)
     return out
 
@@ -58,6 +61,7 @@ class Entry:
         self.typedefs = typedefs    # TypeDefs the declaration carries
         self.alias = alias          # export name when it differs from name
         self.via = via              # macro name chain that leads here, if any
+        self.given = []             # the metadata's name for each C parameter the header leaves unnamed, else None
         self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
         self.areas = []
         self.description = ""
@@ -86,9 +90,12 @@ class Catalogue:
         self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers))
         self.exports.metadata = self.metadata
         self.mapper = Mapper(self.headers)
+        self.names = pnames.Names()
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)
         self.wide_forms = {}                         # W function -> W structures taken
+        self.given = {}                              # C name -> the metadata's name of each parameter used
+        self.named_by = {}                           # C name -> pnames.py's reason for each parameter
 
     def leave_out(self, reason, name):
         self.left_out.setdefault(reason, []).append(name)
@@ -128,10 +135,17 @@ class Catalogue:
                 wide = (name.endswith("W") and name[:-1] + "A" in self.headers.functions) or (
                     name.endswith("_W") and name[:-2] + "_A" in self.headers.functions)
                 self.mapper.twins = []
+                given = self.names.given(export.name or export.plain, library_name(export.dll),
+                                         [p.name for p in fn.params])
                 for i, p in enumerate(fn.params):
-                    params += self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide)
+                    mapped = self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide, given[i][0])
+                    for q in mapped:
+                        q.named_by = given[i][1]
+                    params += mapped
                 if self.mapper.twins:
                     self.wide_forms[name] = sorted(set(self.mapper.twins))
+                self.given[name] = [g for g, _ in given]
+                self.named_by[name] = [why for _, why in given]
                 params = by_address(name, params)
                 result = self.mapper.result(fn.result)
             except Unsupported as e:
@@ -144,7 +158,10 @@ class Catalogue:
                     self.leave_out("a type Basic cannot pass: " + reason.split(" of type ")[-1], name)
                 continue
             typedefs = ordered_typedefs([p.record for p in params if p.record is not None and p.btype == p.record.name])
+            before = _names_before(params, name, [td.name for td in typedefs])
             params = _unique_names(params, name, [td.name for td in typedefs])
+            for p, b in zip(params, before):
+                p.made = b if b != p.name else None
             if sum(p.stack for p in params) != export.stack_bytes:
                 self.leave_out("Basic argument bytes differ from the export's", name)
                 continue
@@ -174,6 +191,7 @@ class Catalogue:
                 public += "_"
             alias = export_name if export_name != public else None
             e = Entry(public, fn, export, params, result, typedefs, alias=alias)
+            e.given = self.given.get(name, [])
             if name in plain_of:
                 e.charset = "ansi"
                 e.pair = name[:-1] + "W" if (name[:-1] + "W") in names else None
@@ -210,6 +228,7 @@ class Catalogue:
             alias = base.export_name
             fn, export, params, result, typedefs = names[base.fn.name]
             e = Entry(public, fn, export, params, result, typedefs, alias=alias, via=target)
+            e.given = base.given
             e.charset = base.charset
             out[public] = e
             lowered.add(public.lower())
@@ -228,3 +247,13 @@ def _unique_names(params, function_name, type_names):
             n += 1
         seen.add(p.name.lower())
     return params
+
+
+def _names_before(params, function_name, type_names):
+    """The names the parameters would have without the metadata's: the type's name for
+    each renamed one, and the number that follows where the type gives two the same name
+    (value, value2)."""
+    before = [copy.copy(p) for p in params]
+    for b in before:
+        b.name = b.made or b.name
+    return [b.name for b in _unique_names(before, function_name, type_names)]

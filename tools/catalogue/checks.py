@@ -19,6 +19,7 @@ import areas  # noqa: E402
 import basic  # noqa: E402
 import winecheck  # noqa: E402
 import build as build_rules  # noqa: E402
+import pnames  # noqa: E402
 from build import SUPPLIED_BY_CALLER  # noqa: E402
 
 DATA = os.path.join(os.path.dirname(os.path.dirname(HERE)), "data", "catalogue")
@@ -86,13 +87,54 @@ def c_parameter_texts(prototype):
     return [] if inside.strip() in ("", "void") else inside.split(",")
 
 
-def check_rows(rows, void_typedefs):
-    """Problems by fault class: {class: [text, ...]}."""
+# Words that end a C type spelling: a parameter written as "unsigned long" or "struct
+# tagPOINT" has no name.
+C_TYPE_WORDS = {"void", "char", "short", "int", "long", "float", "double", "signed", "unsigned",
+                "__int64", "_Bool", "wchar_t"}
+C_QUALIFIERS = {"const", "volatile", "struct", "enum", "union", "signed", "unsigned"}
+
+
+def c_parameter_named(text):
+    """Whether a C parameter of a recorded prototype ("HDC hdc", "HDC", "GpGraphics **",
+    "unsigned long") carries a name: the prototype writes the type's spelling, then the
+    name where the header gives one."""
+    text = text.strip()
+    if not text or not (text[-1].isalnum() or text[-1] == "_"):
+        return False
+    words = [w for w in re.findall(r"[A-Za-z_]\w*", text) if w not in C_QUALIFIERS]
+    return len(words) >= 2 and words[-1] not in C_TYPE_WORDS
+
+
+def metadata_name_faults(r, params, names):
+    """Parameters the header leaves unnamed that the metadata names (pnames.py) and the
+    declaration names otherwise: the name the type made kept."""
+    texts = c_parameter_texts(r.prototype)
+    if r.c_params != r.basic_params or len(texts) != r.c_params or len(params) != r.c_params:
+        return []
+    out = []
+    given = names.given(r.export, r.library, ["x" if c_parameter_named(t) else "" for t in texts])
+    for (name, _), p in zip(given, params):
+        if name is None:
+            continue
+        declared = re.sub(r"^ByVal ", "", p).split(" As ")[0]
+        wanted = basic.basic_identifier(name, "")
+        if not re.match(r"^%s\d*$" % re.escape(wanted), declared):
+            out.append("%s: %s, the metadata's %s" % (r.name, declared, name))
+    return out
+
+
+def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
+    """Problems by fault class: {class: [text, ...]}. metadata_names: the metadata's
+    parameter names (pnames.Names), read where not given; hand_declared: functions whose declaration
+    is written by hand (curated.tsv, overrides.tsv), which name their parameters as
+    written."""
+    metadata_names = metadata_names or pnames.Names()
     problems = collections.OrderedDict((k, []) for k in (
         "String member of a kept, offset or filled structure", "pointer to a handle passed ByVal",
         "typedef of void * passed As Any", "library", "reserved word as a function name",
         "filed under the wrong area", "W half filed apart from its plain name", "missing function",
-        "ANSI structure in a W function", "declaration that fails when called"))
+        "ANSI structure in a W function", "declaration that fails when called",
+        "unnamed parameter named after its type though the metadata names it"))
     names = set()
     pairs = []
     by_name = {r.name: r for r in rows}
@@ -114,6 +156,9 @@ def check_rows(rows, void_typedefs):
                     if (t, s) not in ANSI_IN_WIDE:
                         problems["ANSI structure in a W function"].append("%s: %s.%s As String" % (r.name, t, s))
         problems["declaration that fails when called"] += call_faults(r, params)
+        if r.name not in hand_declared:
+            problems["unnamed parameter named after its type though the metadata names it"] += \
+                metadata_name_faults(r, params, metadata_names)
         if r.c_params == r.basic_params:
             for ctype, p in zip(c_parameter_types(r.prototype), params):
                 if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):
@@ -216,6 +261,20 @@ def committed_rows():
     return rows
 
 
+def hand_declared():
+    """The functions whose declaration curated.tsv or overrides.tsv writes by hand."""
+    out = set()
+    for table, column in (("curated.tsv", 1), ("overrides.tsv", 6)):
+        with open(os.path.join(HERE, table), encoding="utf-8") as f:
+            for line in f:
+                fields = line.rstrip("\n").rstrip("\r").split("\t")
+                if line.startswith("#") or len(fields) <= column:
+                    continue
+                if fields[column].strip():
+                    out.add(fields[0])
+    return out
+
+
 def report(problems):
     total = 0
     for k, v in problems.items():
@@ -234,7 +293,8 @@ def main():
         headers.parse(group)
     import coverage
     coverage.parse(headers)
-    return 1 if report(check_rows(committed_rows(), void_pointer_typedefs(headers))) else 0
+    return 1 if report(check_rows(committed_rows(), void_pointer_typedefs(headers),
+                                  hand_declared=hand_declared())) else 0
 
 
 if __name__ == "__main__":

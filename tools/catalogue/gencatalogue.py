@@ -34,6 +34,7 @@ import widenote  # noqa: E402
 import metadata as win32metadata  # noqa: E402
 import dllcheck  # noqa: E402
 import paramenums  # noqa: E402
+import pnames  # noqa: E402
 import time  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -115,6 +116,8 @@ class Record:
         self.only64 = False     # the metadata has the VBA7 form's export in 64-bit Windows only
         self.facts = ["", "", ""]   # first Windows, LastDllError, Obsolete: the API table's last columns
         self.coverage = False   # joined from the headers read for the metadata's functions (coverage.py)
+        self.made = {}          # name a parameter would have without the metadata's names -> its name
+        self.hand = False       # the declaration is written by hand (curated.tsv, overrides.tsv)
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -153,6 +156,7 @@ def main():
         records[name] = Record(name, e.declaration, e.library, e.areas, None, e.export_name,
                                e.stack_bytes, c_params, len(e.params), e.fn.header, e.fn.prototype(), False)
         records[name].coverage = e.fn.name in cat.coverage.joined
+        records[name].made = {p.made: p.name for p in e.params if p.made and p.made != p.name}
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -169,6 +173,7 @@ def main():
         records[name] = Record(name, full, library, area_rules.areas_for(export_name, header), None,
                                export_name, exp.stack_bytes, int(c_params), len(decl.params), header,
                                prototype, False)
+        records[name].hand = True
 
     # Curated descriptions (and the areas and declarations chosen by hand with them).
     curated_names = set()
@@ -202,6 +207,7 @@ def main():
             e = entries.get(name)
             blocks = type_blocks_for(decl, e.typedefs if e else [], by_type_name)
             r.declaration = "\r\n\r\n".join([td.text() for td in blocks] + [text])
+            r.hand = True
 
     read_descriptions(records)
 
@@ -255,7 +261,18 @@ def main():
         form = forms.get(r.name)
         r.only64 = form is not None and cat.metadata.only_64_bit(form.export, form.lib)
         r.facts = metadata_facts(cat.metadata.lookup(r.export, r.library))
-    problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers))
+    hand = {r.name for r in ordered if r.hand}
+    if hand != checks.hand_declared():
+        sys.exit("checks.hand_declared() and the tool differ on which declarations are written by hand: %s" % (
+            ", ".join(sorted(checks.hand_declared() ^ hand)[:10])))
+    for r in ordered:
+        e = entries.get(r.name)
+        if e is not None and not r.hand:
+            named = [checks.c_parameter_named(t) for t in checks.c_parameter_texts(r.prototype)]
+            if len(named) == len(e.fn.params) and named != [bool(p.name) for p in e.fn.params]:
+                sys.exit("%s: checks.c_parameter_named() misreads which parameters %s names" % (
+                    r.name, r.prototype))
+    problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers), cat.names, hand)
     problems["64-bit only form not under #If Win64"] = checks.win64_faults(
         [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
     problems["library neither the metadata's DLL nor in metadata-dlls.tsv"] = dllcheck.check(
@@ -353,6 +370,14 @@ def check_descriptions(records):
             unknown = desc.unknown_parameter_names(text, r.declaration, known)
             if unknown:
                 faults.append("%s (%s): names %s, not in its declaration" % (name, r.source, ", ".join(unknown)))
+            # A name the parameter had before the metadata named it or its neighbours:
+            # stale where the declaration has it no more, or has it for another parameter
+            # while the text does not name this one by its new name.
+            stale = [old for old in sorted(r.made) if desc.names_word(text, old) and (
+                old not in params or not desc.names_word(text, r.made[old]))]
+            if stale:
+                faults.append("%s (%s): names %s, now %s" % (
+                    name, r.source, ", ".join(stale), ", ".join(r.made[old] for old in stale)))
             if text.count(CRLF) + 1 >= desc.FULL_LINES:
                 missing = desc.unnamed_parameters(text, params)
                 if missing:
@@ -663,6 +688,34 @@ def wine_section(records):
     return out
 
 
+def parameter_names_section(cat, records, entries):
+    """How the parameters the headers leave unnamed were named: from the metadata
+    (pnames.py), or after their type, and why."""
+    reasons = collections.Counter()
+    functions = collections.defaultdict(set)
+    for r in records:
+        e = entries.get(r.name)
+        if e is None or r.hand:
+            continue
+        for reason in cat.named_by.get(e.fn.name, []):
+            if reason:
+                reasons[reason] += 1
+                functions[reason].add(r.name)
+    out = ["## Parameters the headers leave unnamed", "",
+           "Where a header declares a parameter by its type alone, the declaration takes the name "
+           "Microsoft's metadata gives it in the same export of the same DLL (for an A/W pair, each "
+           "half's own export), if the metadata declares as many parameters; otherwise the tool makes "
+           "one from the type (`value2`, `pvoid`, `lpcwstr2`). Counted over the declarations the tool "
+           "writes (a name the macros of the headers give a function counts again):", "",
+           "| | parameters | functions |", "|---|---:|---:|"]
+    for reason in (pnames.FROM_METADATA, pnames.NO_ENTRY, pnames.AMBIGUOUS, pnames.COUNT_DIFFERS,
+                   pnames.PLACEHOLDER_NAME):
+        label = reason if reason == pnames.FROM_METADATA else "named after the type: " + reason
+        out.append("| %s | %d | %d |" % (label, reasons[reason], len(functions[reason])))
+    out.append("")
+    return out
+
+
 def write_report(cat, records, entries, wide):
     libraries = collections.Counter(r.library for r in records)
     area_count = collections.Counter(a for r in records for a in r.areas)
@@ -696,6 +749,7 @@ def write_report(cat, records, entries, wide):
         1 for td in cat.mapper.types.values() if td is None))
     add("| with a VBA7 form (64-bit Office) | %d |" % wide["forms"])
     add("")
+    lines.extend(parameter_names_section(cat, records, entries))
     add("## The VBA7 forms")
     add("")
     add("Typed again from the x86_64 headers (see `tools/catalogue/vba7.py`) and checked: "

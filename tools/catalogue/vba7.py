@@ -257,9 +257,12 @@ class Vba7:
         decl = record_decl(pointee)
         return decl is not None and self.mapper.classic.get(decl.get_usr(), 0) is None
 
-    def form(self, classic_text, fn, export=None):
+    def form(self, classic_text, fn, export=None, given=()):
         """The VBA7 form of a classic declaration whose export has the 64-bit prototype fn;
-        export replaces the classic Alias where 64-bit Windows calls another export."""
+        export replaces the classic Alias where 64-bit Windows calls another export. given:
+        the name the classic form took from the metadata for each C parameter the header
+        leaves unnamed (None for the others), as Mapper.param took it."""
+        given = list(given) if len(given) == len(fn.params) else [None] * len(fn.params)
         decl = Declaration(classic_text)
         classic = list(decl.params)
         out = []            # (byval, name, type, wide)
@@ -279,7 +282,8 @@ class Vba7:
                 taken = 1 if btype == "Currency" or size <= 4 else len(list(c.get_fields()))
                 j += taken
                 if taken > 1:
-                    name = basic_identifier(p.name, "") if p.name else self.mapper._unnamed(t, typedef_chain(t), "Arg%d" % (i + 1))
+                    made = self.mapper._unnamed(t, typedef_chain(t), "Arg%d" % (i + 1))
+                    name = basic_identifier(p.name, "") if p.name else basic_identifier(given[i], made) if given[i] else made
                 if size in BY_VALUE:
                     out.append((True, name, BY_VALUE[size], False))
                 else:
@@ -523,8 +527,10 @@ def add_forms(records, entries, classic_types, exports64, report):
                 and r.library in {library_name(e.dll) for e in exports64.by_name.get(target, [])}:
             fn, export = headers.functions[target], target
             redirected.append("%s (%s)" % (r.name, target))
+        e = entries.get(r.name)
+        given = e.given if e is not None and fn.name == fn_name[r.name] and fn_name[r.name] == e.fn.name else ()
         try:
-            form = maker.form(r.declaration, fn, export)
+            form = maker.form(r.declaration, fn, export, given)
         except NoForm as e:
             none.setdefault(str(e).split(" of type ")[0].split(" passed")[0], []).append(r.name)
             continue
