@@ -667,7 +667,8 @@ def metadata_section(records, md, exports):
                     [v for _, v in win32metadata.WINDOWS].index(w)))),
                 sum(f[1] == "1" for f in facts), sum(f[1] == "0" for f in facts),
                 sum(bool(f[2]) for f in facts), sum(f[2] not in ("", "-") for f in facts)), ""]
-    only64 = sorted(r.name for r in records if r.only64)
+    # The cdecl functions stand under "#If Win64" alone; the VBA7 forms section counts them.
+    only64 = sorted(r.name for r in records if r.only64 and not r.cdecl)
     out += ["VBA7 forms whose export the metadata has in 64-bit Windows only, which a saved module puts "
             "under `#If Win64` with the classic form under `#Else` (%d): %s" % (len(only64), ", ".join(only64)), ""]
     out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
