@@ -31,13 +31,19 @@ struct CatalogueRecord
     QString &operator[](int field) { return fields.at(static_cast<size_t>(field)); }
 
     // The declaration in the form asked for; a function that 64-bit Office cannot call
-    // as the catalogue knows it gives a Basic comment line that says so.
+    // as the catalogue knows it gives a Basic comment line that says so, and so does one
+    // that only 64-bit Office can call (cdecl in 32 bits: it has the VBA7 form alone).
     QString declaration(bool vba7) const
     {
         if (!vba7)
-            return fields[Declaration];
+            return vba7Only() ? Texts::noClassicDeclaration : fields[Declaration];
         return fields[Vba7Declaration].isEmpty() ? Texts::noVba7Declaration : fields[Vba7Declaration];
     }
+
+    // Whether the function has its VBA7 form alone: cdecl in 32 bits, which 32-bit Basic
+    // cannot call, while 64-bit Windows has one calling convention for every function.
+    // A saved module puts that form under "#If Win64 Then".
+    bool vba7Only() const { return fields[Declaration].isEmpty() && !fields[Vba7Declaration].isEmpty(); }
 
     bool isObsolete() const { return !fields[Obsolete].isEmpty(); }
 

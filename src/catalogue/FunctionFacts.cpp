@@ -23,6 +23,9 @@ bool onlyIn64Bits(const QString &vba7, const QString &classic)
 {
     if (vba7.contains(QLatin1String("LongLong")))
         return true;
+    // No classic form: the function is cdecl in 32 bits, which only 64-bit Basic calls.
+    if (classic.isEmpty())
+        return !vba7.isEmpty();
     const QString called = calledExport(vba7);
     return !called.isEmpty() && !classic.isEmpty() && called.compare(calledExport(classic), Qt::CaseInsensitive) != 0;
 }

@@ -10,7 +10,8 @@ namespace FunctionFacts {
 
 // Whether the VBA7 form is for 64-bit Office only: it uses LongLong, which 32-bit VBA7
 // lacks, or it calls another export than the classic form (GetWindowLongPtrA, which
-// 32-bit Windows does not export). A saved module puts such a form under "#If Win64".
+// 32-bit Windows does not export), or there is no classic form (the function is cdecl in
+// 32 bits, which only 64-bit Basic calls). A saved module puts such a form under "#If Win64".
 bool onlyIn64Bits(const QString &vba7, const QString &classic);
 
 // The one short Persian line shown under the declaration: the first Windows that has the

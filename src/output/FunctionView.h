@@ -13,4 +13,8 @@ struct FunctionView
     // While the VBA7 form is shown: the classic form, laid out as the shown one, which a
     // saved module carries beside it. Empty otherwise.
     QString classicDeclaration = {};
+    // A function that has its VBA7 form alone (cdecl in 32 bits, which only 64-bit Basic
+    // calls): that form, laid out as the shown one, which a saved module puts under
+    // "#If Win64 Then" whichever form is shown. Empty otherwise.
+    QString vba7OnlyDeclaration = {};
 };

@@ -145,7 +145,8 @@ void appendBlocks(QString &out, const QStringList &blocks, QStringView prefix)
 QString conditionalDeclaration(const QString &vba7, const QString &classic)
 {
     // The blocks are the Type blocks and, last, the Declare statement, one empty line apart.
-    return conditionalBlocks(vba7.split(blockBreak), classic.split(blockBreak), FunctionFacts::onlyIn64Bits(vba7, classic));
+    return conditionalBlocks(vba7.split(blockBreak), classic.isEmpty() ? QStringList() : classic.split(blockBreak),
+                             FunctionFacts::onlyIn64Bits(vba7, classic));
 }
 
 QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64)
@@ -215,8 +216,11 @@ void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const 
     }
     out += (only64 ? QStringLiteral("#If Win64 Then") : QStringLiteral("#If VBA7 Then")) + lineEnd;
     appendBlocks(out, vba7Only, u"    ");
-    out += lineEnd + QStringLiteral("#Else") + lineEnd;
-    appendBlocks(out, classicOnly, u"    ");
+    // A function that 32-bit Basic cannot call has no twin for the other branch.
+    if (!classicOnly.isEmpty()) {
+        out += lineEnd + QStringLiteral("#Else") + lineEnd;
+        appendBlocks(out, classicOnly, u"    ");
+    }
     out += lineEnd + QStringLiteral("#End If");
 }
 
@@ -273,7 +277,10 @@ QStringList typesUsed(const QString &block)
 QString moduleText(const FunctionView &view, bool withDescription)
 {
     QString declaration = view.declaration;
-    if (!view.classicDeclaration.isEmpty()) {
+    if (!view.vba7OnlyDeclaration.isEmpty()) {
+        const QString block = conditionalDeclaration(view.vba7OnlyDeclaration, QString());
+        declaration = view.declaration.startsWith(QLatin1Char('\'')) ? view.declaration + lineEnd + block : block;
+    } else if (!view.classicDeclaration.isEmpty()) {
         declaration = view.declaration.startsWith(QLatin1Char('\''))
             ? view.declaration + lineEnd + view.classicDeclaration
             : conditionalDeclaration(view.declaration, view.classicDeclaration);

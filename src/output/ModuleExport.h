@@ -50,13 +50,16 @@ QString commentBlock(const QString &description);
 // by four spaces. Type blocks the two share stand once ahead of the block; the others go
 // into their branches. A VBA7 form for 64-bit Office only (with LongLong, which 32-bit
 // VBA7 lacks, or calling an export that only 64-bit Windows has, as GetWindowLongPtrA) is
-// chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form.
+// chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form. Without a
+// classic form (a function that is cdecl in 32 bits) the VBA7 form stands under
+// "#If Win64 Then" alone, with no "#Else".
 QString conditionalDeclaration(const QString &vba7, const QString &classic);
 
 // The same for forms already cut into blocks (Type blocks, declarations). A block stands
 // ahead of the conditional block only where both forms have it and every Type it uses
 // stands there too: a Type holding one that differs between the forms would otherwise
 // come before the Type it holds. only64: "#If Win64 Then" instead of "#If VBA7 Then".
+// No classic blocks: no "#Else" either.
 QString conditionalBlocks(const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
 // The same appended to out, every line break written CR LF.
 void appendConditionalBlocks(QString &out, const QStringList &vba7Blocks, const QStringList &classicBlocks, bool only64);
@@ -70,7 +73,8 @@ QStringList typesUsed(const QString &block);
 
 // The whole module as text, every line ended by CR LF. With a classic declaration in the
 // view, the declaration is the conditional block of both forms; a function without a
-// VBA7 form keeps the shown comment and the classic form.
+// VBA7 form keeps the shown comment and the classic form. A function with its VBA7 form
+// alone has that form under "#If Win64 Then", after the shown comment in the classic view.
 QString moduleText(const FunctionView &view, bool withDescription);
 
 // The module as the bytes of the file: the text in Windows-1256.

@@ -131,6 +131,15 @@ QString vba7Form(const CatalogueRecord &record)
     return ModuleExport::commentStart + record[CatalogueRecord::FunctionName] + lineEnd + record.declaration(true);
 }
 
+// The classic form, or for a function that has the VBA7 form alone (cdecl in 32 bits) the
+// note that 32-bit Basic cannot call it, under its name.
+QString classicForm(const CatalogueRecord &record)
+{
+    if (!record.vba7Only())
+        return record[CatalogueRecord::Declaration];
+    return ModuleExport::commentStart + record[CatalogueRecord::FunctionName] + lineEnd + record.declaration(false);
+}
+
 // The constants, one block a family, the families in the order of their first constant.
 QStringList constantBlocks(const std::vector<const Constant *> &constants, const Options &options)
 {
@@ -186,8 +195,9 @@ Module build(const std::vector<const CatalogueRecord *> &functions, const std::v
         seen.insert(record);
         const QString comment = options.comments ? descriptionComment(*record) : QString();
         const QString &name = (*record)[CatalogueRecord::FunctionName];
-        if (options.form != Form::Vba7)
-            classic.add(name, (*record)[CatalogueRecord::Declaration], comment);
+        // Both forms: a function with the VBA7 form alone has no twin in the "#Else" branch.
+        if (options.form == Form::Classic || (options.form == Form::Both && !record->vba7Only()))
+            classic.add(name, classicForm(*record), comment);
         if (options.form != Form::Classic) {
             vba7.add(name, vba7Form(*record), comment);
             only64 = only64

@@ -84,6 +84,7 @@ inline const QString mnuSearchType2 = QStringLiteral("جستجو بر اساس �
 inline const QString mnuFormat = QStringLiteral("فرمت");
 inline const QString mnuVba7 = QStringLiteral("اعلان VBA7 (‏64 بيتي)");
 inline const QString noVba7Declaration = QStringLiteral("' اين تابع در فهرست اعلان VBA7 (64 بيتي) ندارد");
+inline const QString noClassicDeclaration = QStringLiteral("' اين تابع را Basic 32 بيتي صدا نمي‌زند؛ اعلان VBA7 (64 بيتي) آن را از منوي تابع ببينيد");
 inline const QString mnuHideObsolete = QStringLiteral("پنهان کردن توابع منسوخ");
 inline const QString mnuDayFun = QStringLiteral("تابع روز");
 inline const QString mnuCopyRoot = QStringLiteral("&کپي");

@@ -121,6 +121,11 @@ private slots:
         const Run vba7 = run({"--declare", "GetCursorPos", "--vba7"});
         QCOMPARE(vba7.out, QString(PickModuleRows::point + "\n\nPrivate Declare PtrSafe Function GetCursorPos Lib \"user32\" (lpPoint As POINT) As Long\n")
                                .replace("\r\n", "\n").toUtf8());
+        // cdecl in 32 bits: the line that 32-bit Basic cannot call it; both forms, the VBA7
+        // form under Win64 alone.
+        QCOMPARE(run({"--declare", "ldap_unbind"}).out, (Texts::noClassicDeclaration + u'\n').toUtf8());
+        QCOMPARE(run({"--declare", "ldap_unbind", "--both"}).out,
+                 QByteArray("#If Win64 Then\n    Private Declare PtrSafe Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long\n#End If\n"));
         const Run help = run({"--help"});
         QCOMPARE(help.status, 0);
         for (const char *option : {"--module", "--const", "--family", "--vba7", "--both", "--private", "--comments", "--name", "-o", "--declare"})

@@ -610,6 +610,23 @@ private slots:
         QCOMPARE(FunctionFacts::note(r, vba7Shown), note);
     }
 
+    // A function that is cdecl in 32 bits has the VBA7 form alone: the classic view shows the
+    // line that 32-bit Basic cannot call it, the VBA7 view the form and the 64-bit note.
+    void vba7OnlyFunction_classicViewShowsTheNote()
+    {
+        const QString form = QStringLiteral("Private Declare PtrSafe Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long");
+        const CatalogueRecord r = record("ldap_unbind", "", "wldap32", "", "x", form);
+        QVERIFY(r.vba7Only());
+        QCOMPARE(r.declaration(false), Texts::noClassicDeclaration);
+        QCOMPARE(r.declaration(true), form);
+        QCOMPARE(FunctionFacts::note(r, true), QStringLiteral("فقط براي Office 64 بيتي"));
+        QCOMPARE(FunctionFacts::note(r, false), QString());
+        // Neither form, as a damaged catalogue may hold: no note about a form that is not there.
+        const CatalogueRecord none = record("X", "", "k", "", "x");
+        QVERIFY(!none.vba7Only());
+        QCOMPARE(none.declaration(false), QString());
+    }
+
     // A VBA7 form that 32-bit Office cannot take: LongLong, or an export 32-bit Windows lacks.
     void onlyIn64Bits_data()
     {
@@ -624,7 +641,9 @@ private slots:
         QTest::newRow("the same Alias in other letter case") << "Private Declare PtrSafe Sub A Lib \"k\" Alias \"Xa\" ()"
                                                             << "Private Declare Sub A Lib \"k\" Alias \"XA\" ()" << false;
         QTest::newRow("LongLong") << "Private Declare PtrSafe Sub A Lib \"k\" (ByVal c As LongLong)" << "Private Declare Sub A Lib \"k\" (ByVal c As Currency)" << true;
-        QTest::newRow("no classic form") << "Private Declare PtrSafe Sub A Lib \"k\" ()" << "" << false;
+        // cdecl in 32 bits: 32-bit Office, which runs the VBA7 branch too, cannot call it.
+        QTest::newRow("no classic form") << "Private Declare PtrSafe Sub A Lib \"k\" ()" << "" << true;
+        QTest::newRow("no form at all") << "" << "" << false;
     }
     void onlyIn64Bits()
     {

@@ -124,6 +124,7 @@ struct Prototype
     QString exportName, library;
     int argumentBytes = 0, cParameters = 0, basicParameters = 0;
     QString header, text;
+    bool cdecl = false; // no @N: cdecl in 32 bits, which only 64-bit Basic calls
 };
 
 struct Parameter { bool byValue = false; QString name, type; };
@@ -262,7 +263,8 @@ const QStringList rules = {
     "no sentence in more than 50 descriptions but the listed phrases", "full descriptions name every parameter",
     "no declaration that compiles and then fails when called", "forms for 64-bit Windows only go under #If Win64",
     "the metadata's columns hold a Windows version, 0 or 1, and replacements",
-    "functions not yet described carry the one-line placeholder, as many as the report counts"};
+    "functions not yet described carry the one-line placeholder, as many as the report counts",
+    "functions cdecl in 32 bits have the VBA7 form alone, for 64-bit Windows only, and no other lacks the classic form"};
 
 } // namespace
 
@@ -295,7 +297,7 @@ private slots:
         m_records = source.records;
         for (const QStringList &f : readList(QStringLiteral("data/catalogue/prototypes.txt"))) {
             QVERIFY2(f.size() == 8 && !m_prototypes.contains(f[0]), qPrintable(f.join(u'|')));
-            m_prototypes.insert(f[0], Prototype{f[1], f[2], f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6], f[7]});
+            m_prototypes.insert(f[0], Prototype{f[1], f[2], f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6], f[7], f[3] == u'-'});
         }
         // vba7.txt: per function the DLL whose 64-bit import library has its export and the
         // pointer-sized marks; per Type its x86_64 size and member offsets as gcc gives them.
@@ -338,7 +340,7 @@ private slots:
         QHash<QString, int> descriptionsWith;
         QHash<QString, std::pair<int, int>> layouts; // VBA7 Type -> x64 size, alignment
         int ansi = 0, forms = 0, forms64 = 0, withWindows = 0, offsets = 0, handles = 0, safeArrays = 0, full = 0;
-        int placeholders = 0;
+        int placeholders = 0, cdecls = 0;
         const QString *previous = nullptr;
         for (const CatalogueRecord &r : m_records) {
             const QString &name = r[R::FunctionName], &text = r[R::Description], &vba7 = r[R::Vba7Declaration];
@@ -347,20 +349,30 @@ private slots:
                 fail(1);
             names.insert(name);
             folded.insert(name.toLower());
+            // A function that is cdecl in 32 bits has the VBA7 form alone: 32-bit Basic calls
+            // every Declare as stdcall, and the stack would be left unbalanced.
+            const Prototype p = m_prototypes.value(name);
+            const bool cdecl = p.cdecl;
+            if (cdecl != r[R::Declaration].isEmpty() || (cdecl && (++cdecls, vba7.isEmpty() || !only64.contains(name))))
+                fail(27, cdecl ? QStringLiteral("cdecl") : QStringLiteral("stdcall"));
+            // wldap32's session and results are the system's: a Type would pass the caller's copy.
+            static const QRegularExpression handedOut(QStringLiteral("[(,] ?\\w+ As (LDAP|LDAPMessage|BerElement)\\b"));
+            if (const auto m = handedOut.match(vba7.section(QStringLiteral("\r\n"), -1)); m.hasMatch())
+                fail(23, m.captured(0));
             for (int i = 0; i < R::classicFieldCount; ++i) { // the VBA7 form is empty where 64-bit Office cannot call it
-                if (r[i].trimmed().isEmpty())
+                if (r[i].trimmed().isEmpty() && !(cdecl && i == R::Declaration))
                     fail(2, QString::number(i));
             }
             if (previous && !(previous->compare(name, Qt::CaseInsensitive) < 0 || (previous->compare(name, Qt::CaseInsensitive) == 0 && *previous < name)))
                 fail(3, QStringLiteral("after ") + *previous);
             previous = &name;
-            const Declaration d = parseDeclaration(r[R::Declaration]);
+            // Name, Lib, Alias and parameters from the VBA7 form where it stands alone.
+            const Declaration d = cdecl ? parseVba7Declaration(vba7) : parseDeclaration(r[R::Declaration]);
             if (!d.error.isEmpty() || d.name != name)
                 fail(4, d.error);
             if (d.lib != r[R::Library])
                 fail(5, d.lib);
             libraries.insert(d.lib);
-            const Prototype p = m_prototypes.value(name);
             if (!m_prototypes.contains(name) || p.library != r[R::Library])
                 fail(6);
             const QString called = d.alias.isEmpty() ? d.name : d.alias;
@@ -373,7 +385,7 @@ private slots:
             // More Basic than C parameters only where a structure passed by value is split.
             if (d.parameters.size() != p.basicParameters || p.basicParameters < p.cParameters || p.basicParameters - p.cParameters > 3 * p.cParameters)
                 fail(9, p.text);
-            if (d.argumentBytes() != p.argumentBytes)
+            if (!cdecl && d.argumentBytes() != p.argumentBytes)
                 fail(10, QStringLiteral("%1 bytes, %2@%3").arg(d.argumentBytes()).arg(p.exportName).arg(p.argumentBytes));
             const QStringList areas = r[R::WorkAreas].split(workAreaSeparator);
             if (areas.size() > 3 || QSet<QString>(areas.begin(), areas.end()).size() != areas.size())
@@ -455,7 +467,7 @@ private slots:
             // member back into text after the call: a buffer the driver keeps is freed under
             // it, and an offset (OUTLINETEXTMETRIC) is read as an address. A W function takes
             // the W form of its structures (DNS_RECORDW, not DNS_RECORD with pName As String).
-            for (const auto &[type, member] : stringMembers(r[R::Declaration])) {
+            for (const auto &[type, member] : stringMembers(cdecl ? vba7 : r[R::Declaration])) {
                 if (pointerStructures.contains(type))
                     fail(16, type + u'.' + member);
                 if (name.endsWith(u'W') && !ansiInEveryForm.contains(type + u'.' + member))
@@ -476,7 +488,10 @@ private slots:
             static const QRegularExpression binaryText(QStringLiteral("^    (sa_data|ss_pad\\d|sin_zero) As String"), QRegularExpression::MultilineOption);
             static const QRegularExpression context(QStringLiteral("^\\s*(const\\s+)?P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT\\s+\\w+\\s*$"));
             static const QSet<QString> givesBack = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
-                                                    "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList"};
+                                                    "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList",
+                                                    "ldap_memfree", "ldap_memfreeA", "ldap_memfreeW", "ldap_value_free", "ldap_value_freeA",
+                                                    "ldap_value_freeW", "ldap_value_free_len", "ldap_controls_free", "ldap_controls_freeA",
+                                                    "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree"};
             static const QSet<QString> keepsText = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"};
             if (const auto m = binaryText.match(r[R::Declaration]); m.hasMatch())
                 fail(23, m.captured(1));
@@ -488,7 +503,7 @@ private slots:
                 if ((text && param.name.startsWith(QLatin1String("pc")) && param.name.size() > 2 && param.name[2].isUpper())
                     || (i < cTexts.size() && types[i].endsWith(QLatin1String("va_list")) && !cTexts[i].contains(u'*') && !byValLong)
                     || (i < cTexts.size() && context.match(cTexts[i]).hasMatch() && !byValLong)
-                    || (givesBack.contains(p.exportName) && (text || (!param.byValue && d.typeNames.contains(param.type))))
+                    || (givesBack.contains(p.exportName) && (text || !param.byValue))
                     || (keepsText.contains(p.exportName) && text))
                     fail(23, param.name + QStringLiteral(" As ") + param.type);
             }
@@ -543,6 +558,7 @@ private slots:
         atLeast(15, offsets, 1001);
         atLeast(24, forms64, 12);
         atLeast(25, withWindows, 6000);
+        atLeast(27, cdecls, 240); // wldap32's LDAP functions, most of them
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
         atLeast(22, full, 1000);
@@ -603,7 +619,11 @@ private slots:
         QTest::newRow("WinHttpOpenRequest, unnamed in the header, named by the metadata") << "WinHttpOpenRequest" << "Private Declare Function WinHttpOpenRequest Lib \"winhttp\" (ByVal hConnect As Long, ByVal pwszVerb As Long, ByVal pwszObjectName As Long, ByVal pwszVersion As Long, ByVal pwszReferrer As Long, ppwszAcceptTypes As Long, ByVal dwFlags As Long) As Long" << classic;
         // The metadata's param0, param1, ... are no names: the type's stay, numbered anew.
         QTest::newRow("URLDownloadToCacheFile, placeholders in the metadata") << "URLDownloadToCacheFile" << "Private Declare Function URLDownloadToCacheFile Lib \"urlmon\" Alias \"URLDownloadToCacheFileA\" (ByVal lpunknown As Long, ByVal lpcstr As String, ByVal lpstr As String, ByVal cchFileName As Long, ByVal value As Long, ByVal lpbindstatuscallback As Long) As Long" << classic;
+        // cdecl in 32 bits, which 32-bit Basic cannot call: the VBA7 form alone.
+        QTest::newRow("ldap_search_s, cdecl: no classic form") << "ldap_search_s" << "" << classic;
         const int vba7 = CatalogueRecord::Vba7Declaration;
+        QTest::newRow("VBA7 ldap_search_s: the session by address") << "ldap_search_s" << "Private Declare PtrSafe Function ldap_search_s Lib \"wldap32\" (ByVal ld As LongPtr, ByVal base_ As String, ByVal scope As Long, ByVal filter As String, attrs As LongPtr, ByVal attrsonly As Long, res As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 ldap_value_free: the array ldap_get_values gave") << "ldap_value_free" << "Private Declare PtrSafe Function ldap_value_free Lib \"wldap32\" (ByVal vals As LongPtr) As Long" << vba7;
         QTest::newRow("VBA7 MessageBox") << "MessageBox" << "Private Declare PtrSafe Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As LongPtr, ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) As Long" << vba7;
         QTest::newRow("VBA7 CopyMemory: SIZE_T") << "CopyMemory" << "Private Declare PtrSafe Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" (Destination As Any, Source As Any, ByVal Length As LongPtr)" << vba7;
         QTest::newRow("VBA7 WindowFromPoint: a POINT of 8 bytes by value") << "WindowFromPoint" << "Private Declare PtrSafe Function WindowFromPoint Lib \"user32\" (ByVal Point As LongLong) As LongPtr" << vba7;

@@ -211,6 +211,42 @@ private slots:
         QCOMPARE(ModuleExport::moduleBytes(view, false), header("Beep") + declaration);
     }
 
+    // A function that is cdecl in 32 bits, which 32-bit Basic cannot call, has its VBA7 form
+    // alone: a saved module puts it under "#If Win64 Then" with no "#Else", in either view;
+    // the classic view's note that says so goes ahead of it.
+    void vba7OnlyModule_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QByteArray>("declaration");
+        // As the catalogue has it.
+        const QString search = QStringLiteral("Function ldap_search_s Lib \"wldap32\" (ByVal ld As LongPtr, ByVal base_ As String, ByVal scope As Long, "
+                                              "ByVal filter As String, attrs As LongPtr, ByVal attrsonly As Long, res As LongPtr) As Long");
+        const QString form = "Private Declare PtrSafe " + search;
+        const QByteArray module = "#If Win64 Then\r\n    Public Declare PtrSafe " + search.toLatin1() + "\r\n#End If\r\n";
+        QTest::newRow("VBA7 view") << form << form << module;
+        QTest::newRow("classic view: the note, then the form") << Texts::noClassicDeclaration << form
+            << Windows1256::encode(Texts::noClassicDeclaration) + "\r\n" + module;
+        QTest::newRow("formatted, continuations kept") << DeclarationLayout::continued(form) << DeclarationLayout::continued(form)
+            << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function ldap_search_s Lib \"wldap32\" ( _\r\n"
+                          "        ByVal ld As LongPtr, _\r\n        ByVal base_ As String, _\r\n        ByVal scope As Long, _\r\n"
+                          "        ByVal filter As String, _\r\n        attrs As LongPtr, _\r\n        ByVal attrsonly As Long, _\r\n"
+                          "        res As LongPtr) As Long\r\n#End If\r\n");
+    }
+    void vba7OnlyModule()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, form);
+        QFETCH(QByteArray, declaration);
+        FunctionView view{QStringLiteral("ldap_search_s"), shown, QStringLiteral("x")};
+        view.vba7OnlyDeclaration = form;
+        QCOMPARE(ModuleExport::moduleBytes(view, false), header("ldap_search_s") + declaration);
+        // The same block for the command line's --both, from the catalogue's two fields.
+        if (shown == form && !form.contains(u'\n'))
+            QCOMPARE(Windows1256::encode(ModuleExport::publicDeclaration(ModuleExport::conditionalDeclaration(form, QString())) + "\r\n"),
+                     declaration);
+    }
+
     // What each Copy command puts on the clipboard: the name, the declaration as shown,
     // the description; an index out of range nothing.
     void clipboardCopy()

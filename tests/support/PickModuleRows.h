@@ -33,6 +33,9 @@ inline std::vector<CatalogueRecord> records()
                "Private Declare PtrSafe " + counter.arg("LongLong")),
         record("GetVersion", "Private Declare Function GetVersion Lib \"kernel32\" () As Long", "kernel32", "",
                "Line one\r\nline two"),
+        // cdecl in 32 bits: the VBA7 form alone.
+        record("ldap_unbind", "", "wldap32", "", "Ends the session.",
+               "Private Declare PtrSafe Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long"),
     };
 }
 
@@ -97,6 +100,21 @@ inline void addRows()
                "    Public Type MSG\r\n        hwnd As Long\r\n        pt As POINT\r\n    End Type\r\n\r\n"
                "    Public Declare Function PeekMessage Lib \"user32\" Alias \"PeekMessageA\" (lpMsg As MSG, ByVal hWnd As Long) As Long\r\n"
                "    Public Declare " + client + "#End If\r\n";
+    // 32-bit Basic calls every Declare as stdcall: no classic form for a cdecl function, in
+    // the classic module only the note under its name, in both forms no "#Else" twin.
+    const QByteArray unbind = "Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long\r\n";
+    QTest::newRow("classic, a function with the VBA7 form alone: the note")
+        << QStringList{"ldap_unbind", "GetVersion"} << QStringList() << QStringList() << int(Classic) << false << false
+        << head + "' ldap_unbind\r\n" + Windows1256::encode(Texts::noClassicDeclaration)
+               + "\r\nPublic Declare Function GetVersion Lib \"kernel32\" () As Long\r\n";
+    QTest::newRow("both forms, the VBA7 form alone under Win64 without a twin")
+        << QStringList{"ldap_unbind", "GetCursorPos"} << QStringList() << QStringList() << int(Both) << false << true
+        << head + point + "#If Win64 Then\r\n    ' Ends the session.\r\n    Public Declare PtrSafe " + unbind + "\r\n"
+               "    ' Where the pointer is.\r\n    Public Declare PtrSafe " + cursor + "#Else\r\n"
+               "    ' Where the pointer is.\r\n    Public Declare " + cursor + "#End If\r\n";
+    QTest::newRow("both forms, only functions with the VBA7 form alone: no #Else")
+        << QStringList{"ldap_unbind"} << QStringList() << QStringList() << int(Both) << false << false
+        << head + "#If Win64 Then\r\n    Public Declare PtrSafe " + unbind + "#End If\r\n";
     QTest::newRow("VBA7 with comments, a function without a VBA7 form")
         << QStringList{"GetVersion", "GetCursorPos"} << QStringList{"SW_HIDE"} << QStringList() << int(Vba7) << false << true
         << head + "Public Const SW_HIDE As Long = 0 ' hides\r\n\r\n" + point + "' Line one\r\n' line two\r\n' GetVersion\r\n"

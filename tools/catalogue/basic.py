@@ -91,8 +91,10 @@ USUALLY_NULL = {"SECURITY_ATTRIBUTES", "OVERLAPPED", "SECURITY_QUALITY_OF_SERVIC
 BY_ADDRESS = {"ITEMIDLIST", "SHITEMID", "ITEMIDLIST_RELATIVE", "ITEMID_CHILD", "ITEMIDLIST_ABSOLUTE"}
 
 # Contexts that CryptoAPI hands out and takes back by address (CertEnumCertificatesInStore,
-# CertGetCertificateChain): a Basic Type would pass the address of the caller's copy.
-SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT"}
+# CertGetCertificateChain): a Basic Type would pass the address of the caller's copy. So do
+# wldap32's session (ldap_init), its results (ldap_search_s, ldap_first_entry) and its
+# BerElement (ldap_first_attribute).
+SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT", "LDAP", "LDAPMessage", "BerElement"}
 
 # char arrays that hold bytes, not text: a socket address's data and padding. As a fixed
 # String, Basic would send them through an ANSI conversion.

@@ -6,7 +6,7 @@ import copy
 import basic
 import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
-from cparse import CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
+from cparse import CC_C, CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
 from metadata import Metadata
 import pnames
@@ -26,7 +26,11 @@ SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtension
 # ByVal ... As Long. A Basic Type or String would hand them the caller's copy. Other Free
 # functions take the caller's own variable (FreeCredentialsHandle, FreePropVariantArray).
 GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
-              "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList"}
+              "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList",
+              # wldap32's: the text, the value arrays and the controls its functions gave.
+              "ldap_memfree", "ldap_memfreeA", "ldap_memfreeW", "ldap_value_free", "ldap_value_freeA",
+              "ldap_value_freeW", "ldap_value_free_len", "ldap_controls_free", "ldap_controls_freeA",
+              "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
@@ -36,7 +40,9 @@ def by_address(name, params):
     """The parameters of a function that gives back or keeps what it is handed."""
     out = []
     for p in params:
-        if (name in GIVES_BACK and p.kind in ("struct", "string") and p.btype != "Any") or (
+        # An array the system gave (ldap_value_free's char **) is its address too, not the
+        # address of the caller's variable.
+        if (name in GIVES_BACK and p.kind in ("struct", "string", "pointer") and p.btype != "Any") or (
                 name in KEEPS_TEXT and p.kind == "string"):
             made, named_by = p.made, p.named_by
             p = basic.BasicParam(p.name, True, "Long", 4, "address", p.ctype)
@@ -62,6 +68,9 @@ class Entry:
         self.alias = alias          # export name when it differs from name
         self.via = via              # macro name chain that leads here, if any
         self.given = []             # the metadata's name for each C parameter the header leaves unnamed, else None
+        # cdecl in 32 bits: 32-bit Basic cannot call it, 64-bit VBA7 can (x64 has one calling
+        # convention). The classic text is kept only as the ground of the VBA7 form.
+        self.cdecl = export.stack_bytes is None
         self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
         self.areas = []
         self.description = ""
@@ -91,6 +100,7 @@ class Catalogue:
         self.exports.metadata = self.metadata
         self.mapper = Mapper(self.headers)
         self.names = pnames.Names()
+        self.headers_with_errors = self.headers.error_files
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)
         self.wide_forms = {}                         # W function -> W structures taken
@@ -124,10 +134,23 @@ class Catalogue:
             if fn.variadic:
                 self.leave_out("variadic (cdecl, a variable argument list)", name)
                 continue
-            if export.stack_bytes is None or fn.calling != CC_STDCALL:
-                self.leave_out("cdecl: Basic calls only stdcall functions", name)
+            # A cdecl export (no @N) of a cdecl prototype is mapped as the rest: its VBA7 form
+            # is made from the classic text, which the catalogue then leaves out.
+            cdecl = export.stack_bytes is None and fn.calling == CC_C
+            # mingw-w64's own runtime (libwinpthread-1's clock_gettime, winstorecompat's getenv)
+            # is cdecl too: only what Microsoft's metadata declares in that DLL is Windows's.
+            if cdecl and library_name(export.dll) not in self.metadata.libraries(export.name or export.plain):
+                self.leave_out("cdecl, and not declared in its DLL by Microsoft's metadata", name)
                 continue
-            if c_stack_bytes(fn) != export.stack_bytes:
+            # winber.h alone does not compile (winldap.h defines BerElement and BERVAL): its
+            # prototypes carry the int that libclang puts for an unknown type.
+            if cdecl and fn.header in self.headers_with_errors:
+                self.leave_out("cdecl, declared in a header that did not compile", name)
+                continue
+            if not cdecl and (export.stack_bytes is None or fn.calling != CC_STDCALL):
+                self.leave_out("header and import library disagree on the calling convention", name)
+                continue
+            if not cdecl and c_stack_bytes(fn) != export.stack_bytes:
                 self.leave_out("header and import library disagree on the argument bytes", name)
                 continue
             try:
@@ -162,7 +185,7 @@ class Catalogue:
             params = _unique_names(params, name, [td.name for td in typedefs])
             for p, b in zip(params, before):
                 p.made = b if b != p.name else None
-            if sum(p.stack for p in params) != export.stack_bytes:
+            if not cdecl and sum(p.stack for p in params) != export.stack_bytes:
                 self.leave_out("Basic argument bytes differ from the export's", name)
                 continue
             self.mapped[name] = (fn, export, params, result, typedefs)

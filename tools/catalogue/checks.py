@@ -236,6 +236,48 @@ def win64_faults(forms):
             if vba7 and "LongLong" not in vba7 and called_export(vba7) == called_export(classic)]
 
 
+def cdecl_faults(rows):
+    """Functions that are cdecl in 32 bits ((name, cdecl, classic, vba7) each) with a classic
+    form, which 32-bit Basic would call as stdcall and so unbalance the stack, or without the
+    VBA7 form they are in the catalogue for; and a classic field left empty for any other."""
+    faults = []
+    for name, cdecl, classic, vba7 in rows:
+        # wldap32's session and results are the system's: held by address, never as a Type.
+        handed_out = re.search(r"[(,] ?(ByRef )?\w+ As (LDAP|LDAPMessage|BerElement)\b", (classic + vba7).split("\r\n")[-1])
+        if handed_out:
+            faults.append("%s: %s, what wldap32 hands out, as a Type" % (name, handed_out.group(0).lstrip("(, ")))
+        # ldap_value_free takes the array ldap_get_values gave, not the caller's variable.
+        if name in build_rules.GIVES_BACK and re.search(r"[(,] ?(?!ByVal )\w+ As ", (classic + vba7).split("\r\n")[-1]):
+            faults.append("%s: what the system gave, passed ByRef" % name)
+        if cdecl and classic:
+            faults.append("%s: cdecl, with a classic form" % name)
+        elif cdecl and not vba7:
+            faults.append("%s: cdecl, without a VBA7 form" % name)
+        elif not cdecl and not classic:
+            faults.append("%s: stdcall, without a classic form" % name)
+    return faults
+
+
+def committed_cdecl_rows():
+    """(name, cdecl, classic, vba7) of every committed function: cdecl where prototypes.txt
+    records no argument bytes ("-")."""
+    cdecl = set()
+    with open(os.path.join(DATA, "prototypes.txt"), encoding="utf-8") as f:
+        for line in f:
+            if not line.startswith("#") and line.strip():
+                p = line.rstrip("\n").split("\t")
+                if p[3] == "-":
+                    cdecl.add(p[0])
+    rows = []
+    for path in sorted(glob.glob(os.path.join(DATA, "api-*.tsv"))):
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                if not line.startswith("#"):
+                    fields = line.rstrip("\n").split("\t")
+                    rows.append((fields[0], fields[0] in cdecl, fields[1], fields[5] if len(fields) > 5 else ""))
+    return rows
+
+
 def void_pointer_typedefs(headers):
     """Typedef names of void * other than the generic ones (LPVOID, PVOID, ...)."""
     return {n for n, t in headers.pointer_typedefs.items() if basic.opaque_pointer(t)}
@@ -293,8 +335,9 @@ def main():
         headers.parse(group)
     import coverage
     coverage.parse(headers)
-    return 1 if report(check_rows(committed_rows(), void_pointer_typedefs(headers),
-                                  hand_declared=hand_declared())) else 0
+    problems = check_rows(committed_rows(), void_pointer_typedefs(headers), hand_declared=hand_declared())
+    problems["cdecl function with a classic form, or without a VBA7 form"] = cdecl_faults(committed_cdecl_rows())
+    return 1 if report(problems) else 0
 
 
 if __name__ == "__main__":

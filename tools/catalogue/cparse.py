@@ -119,6 +119,7 @@ class Headers:
         self.record_types = {}   # typedef name of a struct/union -> its type
         self.pointer_typedefs = {}  # typedef name of a pointer type -> its type
         self.diagnostics = []
+        self.error_files = set()  # file names of the headers an error was found in
         self._units = []         # keep translation units alive while types are used
 
     def parse(self, headers, target="i686-w64-mingw32", extra=""):
@@ -134,6 +135,8 @@ class Headers:
         for d in unit.diagnostics:
             if d.severity >= ci.Diagnostic.Error:
                 self.diagnostics.append(str(d))
+                if d.location.file:
+                    self.error_files.add(os.path.basename(d.location.file.name))
         for c in unit.cursor.get_children():
             kind = c.kind
             if kind == ci.CursorKind.FUNCTION_DECL:

@@ -118,6 +118,9 @@ class Record:
         self.coverage = False   # joined from the headers read for the metadata's functions (coverage.py)
         self.made = {}          # name a parameter would have without the metadata's names -> its name
         self.hand = False       # the declaration is written by hand (curated.tsv, overrides.tsv)
+        # cdecl in 32 bits: only 64-bit VBA7 calls it. Its classic text is the ground of the
+        # VBA7 form and is written nowhere: the catalogue's classic field stays empty.
+        self.cdecl = False
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -157,6 +160,7 @@ def main():
                                e.stack_bytes, c_params, len(e.params), e.fn.header, e.fn.prototype(), False)
         records[name].coverage = e.fn.name in cat.coverage.joined
         records[name].made = {p.made: p.name for p in e.params if p.made and p.made != p.name}
+        records[name].cdecl = e.cdecl
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -235,7 +239,8 @@ def main():
                 r.description = text + CRLF + note if note else text
                 r.written = True
                 r.source = plain.source
-            elif r.coverage:
+            elif r.coverage or r.cdecl:
+                # describe() speaks of the classic declaration, which a cdecl function lacks.
                 r.description = coverage.PLACEHOLDER
             else:
                 r.description = describe(e)
@@ -251,6 +256,7 @@ def main():
     wide = {}
     classic_types = dict(cat.mapper.types)
     forms, layouts = vba7.add_forms(ordered, entries, classic_types, Exports(LIB_DIR_64), wide)
+    ordered = cdecl_forms(cat, ordered, forms, wide)
     lowered = collections.Counter(r.name.lower() for r in ordered)
     clashes = [n for n, k in lowered.items() if k > 1]
     if clashes:
@@ -259,7 +265,7 @@ def main():
         sys.exit("%d functions: outside 5000..32767" % len(ordered))
     for r in ordered:
         form = forms.get(r.name)
-        r.only64 = form is not None and cat.metadata.only_64_bit(form.export, form.lib)
+        r.only64 = form is not None and (r.cdecl or cat.metadata.only_64_bit(form.export, form.lib))
         r.facts = metadata_facts(cat.metadata.lookup(r.export, r.library))
     hand = {r.name for r in ordered if r.hand}
     if hand != checks.hand_declared():
@@ -275,6 +281,8 @@ def main():
     problems = checks.check_rows(ordered, checks.void_pointer_typedefs(cat.headers), cat.names, hand)
     problems["64-bit only form not under #If Win64"] = checks.win64_faults(
         [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
+    problems["cdecl function with a classic form, or without a VBA7 form"] = checks.cdecl_faults(
+        [(r.name, r.cdecl, r.declaration, r.vba7) for r in ordered])
     problems["library neither the metadata's DLL nor in metadata-dlls.tsv"] = dllcheck.check(
         [(r.library, r.export, dllcheck.metadata_dlls(cat.metadata, r.export)) for r in ordered], dllcheck.read_list())
     if checks.report({k: v for k, v in problems.items() if v}):
@@ -303,6 +311,31 @@ def main():
     print("%d functions in %d libraries, %d described by hand, %d with a written description" % (
         len(ordered), len({r.library for r in ordered}), sum(r.curated for r in ordered), sum(r.written for r in ordered)))
     print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
+
+
+def cdecl_forms(cat, ordered, forms, report):
+    """The functions that are cdecl in 32 bits keep their VBA7 form alone, under "#If Win64"
+    in a saved module; one without a VBA7 form is left out with the form's reason. Counts
+    them by DLL into report."""
+    kept = []
+    joined = collections.Counter()
+    for r in ordered:
+        if not r.cdecl:
+            kept.append(r)
+        elif r.name in forms:
+            r.declaration = ""
+            kept.append(r)
+            joined[r.library] += 1
+        else:
+            why = "no VBA7 form"
+            for reason, names in report["none"].items():
+                if r.name in names:
+                    why = reason
+                    names.remove(r.name)
+            cat.leave_out("cdecl, and no VBA7 form: " + why, r.prototype.split("(")[0].split()[-1])
+    report["none"] = {k: v for k, v in report["none"].items() if v}
+    report["cdecl"] = joined
+    return kept
 
 
 def metadata_facts(fn):
@@ -499,11 +532,12 @@ def write_prototypes(records):
         f.write("# The C prototype behind every catalogue function, as the headers give it, and the\n"
                 "# export it calls. Written by tools/catalogue/gencatalogue.py; the catalogue's test\n"
                 "# checks every declaration against it. Fields, separated by TAB:\n"
-                "# name, export, library, argument bytes (the export's @N), C parameters,\n"
+                "# name, export, library, argument bytes (the export's @N; \"-\" for a cdecl\n"
+                "# export, which only 64-bit VBA7 calls), C parameters,\n"
                 "# Basic parameters (more than C's where a structure passed by value is split),\n"
                 "# header, C prototype.\n")
         for r in records:
-            f.write("\t".join([r.name, r.export, r.library, str(r.stack), str(r.c_params),
+            f.write("\t".join([r.name, r.export, r.library, "-" if r.cdecl else str(r.stack), str(r.c_params),
                                str(r.basic_params), r.header, r.prototype]) + "\n")
 
 
@@ -659,7 +693,8 @@ def metadata_section(records, md, exports):
                     [v for _, v in win32metadata.WINDOWS].index(w)))),
                 sum(f[1] == "1" for f in facts), sum(f[1] == "0" for f in facts),
                 sum(bool(f[2]) for f in facts), sum(f[2] not in ("", "-") for f in facts)), ""]
-    only64 = sorted(r.name for r in records if r.only64)
+    # The cdecl functions stand under "#If Win64" alone; the VBA7 forms section counts them.
+    only64 = sorted(r.name for r in records if r.only64 and not r.cdecl)
     out += ["VBA7 forms whose export the metadata has in 64-bit Windows only, which a saved module puts "
             "under `#If Win64` with the classic form under `#Else` (%d): %s" % (len(only64), ", ".join(only64)), ""]
     out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
@@ -730,7 +765,10 @@ def write_report(cat, records, entries, wide):
     add("")
     add("Every function is exported under its name (or its `Alias`) by the library it names, as a "
         "stdcall export whose argument bytes (the `@N` of the import library's symbol) equal the bytes "
-        "its Basic declaration passes; anything else was left out (below).")
+        "its Basic declaration passes; anything else was left out (below). The one exception: "
+        "a function that is cdecl in 32 bits, which 32-bit Basic cannot call, has its VBA7 form "
+        "alone, for 64-bit Office (x64 Windows has one calling convention); a saved module puts "
+        "it under `#If Win64`.")
     add("")
     add("## Totals")
     add("")
@@ -761,6 +799,10 @@ def write_report(cat, records, entries, wide):
     add("")
     add("Calling in 64 bits the export that the headers name there rather than the 32-bit one "
         "(%d): %s" % (len(wide["redirected"]), ", ".join(wide["redirected"])))
+    add("")
+    joined = wide["cdecl"]
+    add("cdecl in 32 bits, with the VBA7 form alone (%d): %s" % (
+        sum(joined.values()), ", ".join("%s %d" % x for x in sorted(joined.items(), key=lambda x: (-x[1], x[0])))))
     add("")
     add("Without a VBA7 form:")
     add("")

@@ -468,8 +468,8 @@ def build_links(api, records, constants, result):
         candidates = by_name.get(r.export, [])
         fn = next((f for f in candidates if win32metadata.library_of(f["DllImport"]) == r.library),
                   candidates[0] if candidates else None)
-        if fn is None:
-            continue
+        if fn is None or not r.declaration:
+            continue    # a cdecl function has its VBA7 form alone: the links name classic parameters
         params, result_type = declaration_parameters(r.declaration)
         typed = [(i, p, enum_of(p["Type"], enums)) for i, p in enumerate(fn["Params"])]
         typed = [(i, p, e) for i, p, e in typed if e is not None]
@@ -552,7 +552,8 @@ def build_links(api, records, constants, result):
         by_export[r.export].append(r)
     present = {(f, p) for f, p, _, _ in result.params}
     for function, position, names, family, where in links:
-        matched = by_export.get(function, []) + by_export.get(function + "A", []) + by_export.get(function + "W", [])
+        matched = [r for r in by_export.get(function, []) + by_export.get(function + "A", []) + by_export.get(function + "W", [])
+                   if r.declaration]
         if not matched:
             raise SystemExit("%s: no catalogue function calls %s(A/W)" % (where, function))
         if family not in result.enums:

@@ -55,8 +55,13 @@ void frmMain::createCopyMenu()
 FunctionView frmMain::shownFunction() const
 {
     FunctionView view{lblFunctionName->text(), txtFunction->text(), txtComment->text()};
-    // A module saved while the VBA7 form shows carries the classic form too.
-    if (const CatalogueRecord *record = m_browser.shownRecord(); record && m_browser.vba7()) {
+    // A module saved while the VBA7 form shows carries the classic form too; one of a
+    // function with the VBA7 form alone carries that form whichever is shown.
+    const CatalogueRecord *record = m_browser.shownRecord();
+    if (record && record->vba7Only()) {
+        view.vba7OnlyDeclaration =
+            DeclarationLayout::layOut((*record)[CatalogueRecord::Vba7Declaration], m_browser.formatted());
+    } else if (record && m_browser.vba7()) {
         view.classicDeclaration =
             DeclarationLayout::layOut((*record)[CatalogueRecord::Declaration], m_browser.formatted());
     }

@@ -3,6 +3,7 @@
 // bytes and the printed lines are tested in tests/output; here what the window hands them
 // and what comes out on the page.
 #include "MainWindowTest.h"
+#include "platform/Windows1256.h"
 #include "support/FileSizeLimit.h"
 #include "support/PdfText.h"
 #include "ui/main/PrintOut.h"
@@ -107,6 +108,33 @@ private slots:
         named<QAction>(t.main.get(), "mnuFullSave")->trigger();
         QCOMPARE(contentOf(path("full.bas")),
                  tickModule + "\r\n\r\n\r\n' " + alreadyRunning1256 + "\r\n' " + copyDescription1256 + "\r\n");
+        t.saidOnly({});
+    }
+
+    // A function that only 64-bit Basic calls (cdecl in 32 bits) has the VBA7 form alone. The
+    // classic view shows the line that says so, and Ctrl+S saves that line with the form
+    // under "#If Win64 Then"; switched to VBA7, the form with its 64-bit note, saved the same.
+    void vba7OnlyFunction_savedUnderWin64FromEitherView()
+    {
+        const QString form = QStringLiteral("Private Declare PtrSafe Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long");
+        QVERIFY(t.open({record("ldap_unbind", QString(), "wldap32", {}, tickDescription, form)}));
+        pick(1);
+        TextBox *shown = named<TextBox>(t.main.get(), "txtFunction");
+        QLabel *facts = named<QLabel>(t.main.get(), "lblFacts");
+        QCOMPARE(shown->text(), Texts::noClassicDeclaration);
+        QVERIFY(!facts->text().contains(QStringLiteral("64")));
+        t.prompter->fileAnswers = {path("classic.bas"), path("vba7.bas")};
+        press(Qt::Key_S);
+        const QByteArray head = "Attribute VB_Name = \"Api_ldap_unbind\"\r\n' Created by Vorn\r\n";
+        const QByteArray block = "#If Win64 Then\r\n    Public Declare PtrSafe Function ldap_unbind Lib \"wldap32\" (ByVal ld As LongPtr) As Long\r\n#End If\r\n";
+        QCOMPARE(contentOf(path("classic.bas")), head + Windows1256::encode(Texts::noClassicDeclaration) + "\r\n" + block);
+        QAction *vba7 = named<QAction>(t.main.get(), "mnuVba7");
+        QVERIFY(vba7->isEnabled());
+        vba7->trigger();
+        QCOMPARE(shown->text(), form);
+        QVERIFY2(facts->text().contains(QStringLiteral("فقط براي Office 64 بيتي")), qPrintable(facts->text()));
+        press(Qt::Key_S);
+        QCOMPARE(contentOf(path("vba7.bas")), head + block);
         t.saidOnly({});
     }
 
