@@ -3,6 +3,9 @@
 #include "catalogue/CatalogueBuild.h"
 #include "catalogue/ConstantTable.h"
 
+#include <algorithm>
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +127,33 @@ private slots:
         QCOMPARE(table->parameters.family(QStringLiteral("ERRORS"))->members.size(), 20000);
         QCOMPARE(table->parameters.resultFamily(QStringLiteral("MessageBox")), QStringLiteral("MESSAGEBOX_RESULT"));
         QCOMPARE(table->parameters.parameters(QStringLiteral("MessageBox")).size(), size_t(1));
+    }
+
+    // The shipped catalogue: every family of enums.tsv reads back; SendMessage's message
+    // takes the window messages and the controls' (LB_ADDSTRING, LVM_GETITEMCOUNT), never
+    // what only shares their prefix (LB_ERR, SB_HORZ, TB_LINEUP, LVM_FIRST).
+    void shipped_everyFamilyAndTheControlMessages()
+    {
+        const std::optional<ConstantTable> table = ConstantStore::open(qEnvironmentVariable("VORN_BIN_DIR") + QStringLiteral("/API.mdb"));
+        QVERIFY(table);
+        QFile source(QDir(qEnvironmentVariable("VORN_TEST_DATA")).absoluteFilePath(QStringLiteral("../../data/catalogue/enums.tsv")));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QStringList written;
+        for (const QByteArray &line : source.readAll().split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                written << QString::fromUtf8(line.left(line.indexOf('\t')));
+        QStringList read;
+        for (const QString &family : written)
+            if (table->parameters.family(family))
+                read << family;
+        QCOMPARE(read, written);
+        const std::vector<ParameterFamily> links = table->parameters.parameters(QStringLiteral("SendMessage"));
+        QVERIFY(std::any_of(links.cbegin(), links.cend(), [](const ParameterFamily &l) { return l.parameter == "wMsg" && l.family == "WINDOW_MESSAGE"; }));
+        const QStringList messages = table->parameters.family(QStringLiteral("WINDOW_MESSAGE"))->members;
+        for (const char *message : {"WM_SETTEXT", "LB_ADDSTRING", "CB_GETCURSEL", "EM_SETBKGNDCOLOR", "LVM_GETITEMCOUNT", "TVM_INSERTITEMA", "PSM_SETCURSEL"})
+            QVERIFY2(messages.contains(QLatin1String(message)), message);
+        for (const char *other : {"LB_ERR", "CB_OKAY", "SB_HORZ", "TB_LINEUP", "LVM_FIRST", "CB_MSGMAX", "BM_RGBTRIPLETS"})
+            QVERIFY2(!messages.contains(QLatin1String(other)), other);
     }
 
     // The order the declaration names them in, not the table's (sorted) order.
