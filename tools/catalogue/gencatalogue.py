@@ -289,6 +289,11 @@ def main():
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     found, families, meanings, report = catalogue_constants.build(
         [r.description for r in ordered if r.curated], check_text)
+    started = time.monotonic()
+    # The metadata's constants join the table here; a description's "NAME (value)" is
+    # checked against the whole table as written (PORTRAIT is 0, a printer's orientation,
+    # not the display's ORIENTATION_PREFERENCE_PORTRAIT, 2).
+    linked = paramenums.build(ordered, found)
     wrong_values = descchecks.const_value_faults(ordered, found)
     if wrong_values:
         sys.exit("values that differ from the Const table:\n" + "\n".join(wrong_values))
@@ -297,8 +302,6 @@ def main():
     dllcheck.write_facts(OUT_DIR, ordered, cat.metadata)
     write_vba7_facts(ordered, forms, layouts)
     write_report(cat, ordered, entries, wide)
-    started = time.monotonic()
-    linked = paramenums.build(ordered, found)
     catalogue_constants.write(OUT_DIR, found, meanings)
     catalogue_constants.write_families(OUT_DIR, families)
     paramenums.write(OUT_DIR, linked)
