@@ -51,6 +51,17 @@ def by_address(name, params):
     return out
 
 
+def may_be_null(p):
+    """A structure the function takes by reference and lets be NULL (the metadata's
+    "Optional": EnumDisplayMonitors' clip rectangle, the GUID of SetupDiGetClassDevs, the
+    context of AcceptSecurityContext's first call) is passed As Any: the caller gives the
+    Type variable, or ByVal 0& for none, which a parameter As RECT would refuse. The Type
+    block stays with the declaration."""
+    if p.kind == "struct" and not p.byval and p.record is not None and p.btype == p.record.name:
+        p.btype = "Any"
+        p.may_be_null = True
+
+
 class Entry:
     """One catalogue function before its areas and description are chosen."""
 
@@ -160,10 +171,14 @@ class Catalogue:
                 self.mapper.twins = []
                 given = self.names.given(export.name or export.plain, library_name(export.dll),
                                          [p.name for p in fn.params])
+                optional = self.names.optional(export.name or export.plain, library_name(export.dll),
+                                               len(fn.params))
                 for i, p in enumerate(fn.params):
                     mapped = self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide, given[i][0])
                     for q in mapped:
                         q.named_by = given[i][1]
+                    if optional[i] and len(mapped) == 1:
+                        may_be_null(mapped[0])
                     params += mapped
                 if self.mapper.twins:
                     self.wide_forms[name] = sorted(set(self.mapper.twins))
@@ -180,7 +195,8 @@ class Catalogue:
                 else:
                     self.leave_out("a type Basic cannot pass: " + reason.split(" of type ")[-1], name)
                 continue
-            typedefs = ordered_typedefs([p.record for p in params if p.record is not None and p.btype == p.record.name])
+            typedefs = ordered_typedefs([p.record for p in params if p.record is not None and (
+                p.btype == p.record.name or p.may_be_null)])
             before = _names_before(params, name, [td.name for td in typedefs])
             params = _unique_names(params, name, [td.name for td in typedefs])
             for p, b in zip(params, before):

@@ -123,6 +123,19 @@ def metadata_name_faults(r, params, names):
     return out
 
 
+def null_refused_faults(r, params, names):
+    """Structures the metadata lets be NULL that the declaration passes as their Type,
+    where Basic refuses ByVal 0& (a parameter As RECT takes a RECT variable only)."""
+    if r.c_params != r.basic_params or len(params) != r.c_params:
+        return []
+    types = set(TYPE_BLOCK_NAMES.findall(r.declaration))
+    out = []
+    for may_be_null, p in zip(names.optional(r.export, r.library, len(params)), params):
+        if may_be_null and not p.startswith("ByVal ") and p.split(" As ")[-1] in types:
+            out.append("%s: %s" % (r.name, p))
+    return out
+
+
 def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
     """Problems by fault class: {class: [text, ...]}. metadata_names: the metadata's
     parameter names (pnames.Names), read where not given; hand_declared: functions whose declaration
@@ -134,7 +147,8 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
         "typedef of void * passed As Any", "library", "reserved word as a function name",
         "filed under the wrong area", "W half filed apart from its plain name", "missing function",
         "ANSI structure in a W function", "declaration that fails when called",
-        "unnamed parameter named after its type though the metadata names it"))
+        "unnamed parameter named after its type though the metadata names it",
+        "structure that may be NULL passed as its Type, which refuses ByVal 0&"))
     names = set()
     pairs = []
     by_name = {r.name: r for r in rows}
@@ -159,6 +173,8 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
         if r.name not in hand_declared:
             problems["unnamed parameter named after its type though the metadata names it"] += \
                 metadata_name_faults(r, params, metadata_names)
+            problems["structure that may be NULL passed as its Type, which refuses ByVal 0&"] += \
+                null_refused_faults(r, params, metadata_names)
         if r.c_params == r.basic_params:
             for ctype, p in zip(c_parameter_types(r.prototype), params):
                 if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):

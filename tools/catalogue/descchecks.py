@@ -169,3 +169,30 @@ def null_string_fix(text, declaration):
         else:
             text = text[:at] + "0&" + text[at + len("vbNullString"):]
     return text
+
+# ---------------------------------------------------------------------------------------
+# Advice to change the declaration into what it already is
+
+# "اعلان را به As Any تغيير دهيد", "اعلان را As Any کنيد", "نيازمند تغيير به As Any": the
+# text tells the reader to declare a parameter As Any.
+TO_ANY = re.compile(r"اعلان[^.؛\r\n]{0,60}?As Any[^.؛\r\n]{0,25}?(?:کنيد|تغيير دهيد|بدل کنيد)"
+                    r"|تغيير به As Any")
+
+
+def stale_any_advice_faults(records):
+    """A description line that tells the reader to make a parameter As Any which the
+    declaration passes As Any already (a structure that may be NULL): the reader would
+    look for a change to make and find none."""
+    faults = []
+    for r in records:
+        if "As Any" not in r.description or not r.declaration:
+            continue
+        line = r.declaration.split("\r\n")[-1]
+        as_any = set(re.findall(r"(?:\(|, )(\w+) As Any", line))
+        for text in r.description.split("\r\n"):
+            if TO_ANY.search(text):
+                named = sorted(n for n in as_any if _word(n).search(text))
+                if named:
+                    faults.append("%s: tells the reader to make %s As Any, as declared already" % (
+                        r.name, ", ".join(named)))
+    return faults

@@ -247,7 +247,8 @@ def main():
         check_text(name, r.description)
     check_descriptions(records)
     description_faults = descchecks.glossary_faults(records.values()) + \
-        descchecks.null_string_faults(records.values())
+        descchecks.null_string_faults(records.values()) + \
+        descchecks.stale_any_advice_faults(records.values())
     if description_faults:
         sys.exit("%d descriptions against the glossary or their declaration:\n%s" % (
             len(description_faults), "\n".join(description_faults)))

@@ -31,6 +31,9 @@ class Names:
         # that 32-bit Windows has (the metadata repeats a function per architecture
         # where the declarations differ).
         self.by_export = collections.defaultdict(set)
+        # (export, library) -> set of tuples of flags: the parameter may be NULL
+        # (the metadata's "Optional").
+        self.optional_by_export = collections.defaultdict(set)
         for space in api.values():
             for f in space.get("Functions", []):
                 arch = f.get("Architectures") or []
@@ -38,6 +41,7 @@ class Names:
                     continue
                 key = (f["Name"], metadata.library_of(f.get("DllImport", "")))
                 self.by_export[key].add(tuple(p["Name"] for p in f.get("Params", [])))
+                self.optional_by_export[key].add(tuple("Optional" in p.get("Attrs", []) for p in f.get("Params", [])))
 
     def lookup(self, export, library, count):
         """The metadata's parameter names of the export (None where it has none to give)
@@ -51,6 +55,15 @@ class Names:
         if len(names) != count:
             return None, COUNT_DIFFERS
         return list(names), None
+
+    def optional(self, export, library, count):
+        """For each of the export's count parameters whether the metadata lets it be NULL;
+        all False where the metadata does not declare the export in its DLL, declares it
+        otherwise in different places, or with another count."""
+        found = self.optional_by_export.get((export, library))
+        if not found or len(found) > 1 or len(next(iter(found))) != count:
+            return [False] * count
+        return list(next(iter(found)))
 
     def given(self, export, library, c_names):
         """For each C parameter (c_names: the header's names, "" where it has none) a pair:

@@ -265,6 +265,7 @@ class Vba7:
         given = list(given) if len(given) == len(fn.params) else [None] * len(fn.params)
         decl = Declaration(classic_text)
         classic = list(decl.params)
+        classic_blocks = classic_text.split("\r\n\r\n")[:-1]
         out = []            # (byval, name, type, wide)
         roots = []
         j = 0
@@ -303,6 +304,11 @@ class Vba7:
                 continue
             if btype == "Any":
                 out.append((byval, name, btype, False))   # SendMessage's lParam As Any
+                if not byval and c.kind == K.POINTER and canonical(c.get_pointee()).kind == K.RECORD:
+                    # A structure that may be NULL keeps its Type block, as in the classic form.
+                    td = self.mapper.typedef_of(c.get_pointee())
+                    if td is not None and any(b.startswith("Private Type %s\r\n" % td.name) for b in classic_blocks):
+                        roots.append(td)
                 continue
             if c.kind in (K.POINTER, K.CONSTANTARRAY, K.INCOMPLETEARRAY):
                 if btype == "String":
