@@ -282,6 +282,15 @@ class tst_CatalogueData : public QObject
         return it == m_records.end() ? nullptr : &*it;
     }
 
+    static ConstantSource::ParseResult shippedConstants()
+    {
+        const QDir dir(sourcePath(QStringLiteral("data/catalogue")));
+        QStringList files;
+        for (const QString &name : dir.entryList({QStringLiteral("const-*.tsv")}, QDir::Files, QDir::Name))
+            files << dir.filePath(name);
+        return ConstantSource::parseFiles(files);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -561,7 +570,7 @@ private slots:
         atLeast(27, cdecls, 240); // wldap32's LDAP functions, most of them
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
-        atLeast(22, full, 1000);
+        atLeast(22, full, qsizetype(m_records.size() * 9 / 10)); // nine in ten described in full
         {
             QFile report(sourcePath(QStringLiteral("data/catalogue/REPORT.md")));
             QVERIFY(report.open(QIODevice::ReadOnly));
@@ -602,10 +611,13 @@ private slots:
         QTest::newRow("WindowFromPoint, a POINT by value") << "WindowFromPoint" << "Private Declare Function WindowFromPoint Lib \"user32\" (ByVal xPoint As Long, ByVal yPoint As Long) As Long" << classic;
         QTest::newRow("GetWindowLongPtr is GetWindowLongA in 32 bits") << "GetWindowLongPtr" << "Private Declare Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongA\" (ByVal hWnd As Long, ByVal nIndex As Long) As Long" << classic;
         QTest::newRow("lopen, a name Basic cannot start with _") << "lopen" << "Private Declare Function lopen Lib \"kernel32\" Alias \"_lopen\" (ByVal lpPathName As String, ByVal iReadWrite As Long) As Long" << classic;
-        QTest::newRow("select, a keyword") << "select_" << "Private Declare Function select_ Lib \"ws2_32\" Alias \"select\" (ByVal nfds As Long, readfds As fd_set, writefds As fd_set, exceptfds As fd_set, timeout As TIMEVAL) As Long" << classic;
+        // A structure that may be NULL is As Any: the sets select leaves out, a clip rectangle
+        // for the whole screen, no TPMPARAMS, all passed ByVal 0&.
+        QTest::newRow("select, a keyword, its sets As Any") << "select_" << "Private Declare Function select_ Lib \"ws2_32\" Alias \"select\" (ByVal nfds As Long, readfds As Any, writefds As Any, exceptfds As Any, timeout As Any) As Long" << classic;
+        QTest::newRow("EnumDisplayMonitors, a clip rectangle that may be NULL") << "EnumDisplayMonitors" << "Private Declare Function EnumDisplayMonitors Lib \"user32\" (ByVal hdc As Long, lprcClip As Any, ByVal lpfnEnum As Long, ByVal dwData As Long) As Long" << classic;
         QTest::newRow("GetConsoleFontSize, a COORD result") << "GetConsoleFontSize" << "Private Declare Function GetConsoleFontSize Lib \"kernel32\" (ByVal hConsoleOutput As Long, ByVal nFont As Long) As Long" << classic;
         QTest::newRow("EventRegister, an 8-byte handle written back") << "EventRegister" << "Private Declare Function EventRegister Lib \"advapi32\" (ProviderId As GUID, ByVal EnableCallback As Long, CallbackContext As Any, RegHandle As Currency) As Long" << classic;
-        QTest::newRow("ScriptStringOut, a typedef of void *") << "ScriptStringOut" << "Private Declare Function ScriptStringOut Lib \"usp10\" (ByVal ssa As Long, ByVal iX As Long, ByVal iY As Long, ByVal uOptions As Long, prc As RECT, ByVal iMinSel As Long, ByVal iMaxSel As Long, ByVal fDisabled As Long) As Long" << classic;
+        QTest::newRow("ScriptStringOut, a typedef of void *") << "ScriptStringOut" << "Private Declare Function ScriptStringOut Lib \"usp10\" (ByVal ssa As Long, ByVal iX As Long, ByVal iY As Long, ByVal uOptions As Long, prc As Any, ByVal iMinSel As Long, ByVal iMaxSel As Long, ByVal fDisabled As Long) As Long" << classic;
         QTest::newRow("RemoveDllDirectory, a cookie") << "RemoveDllDirectory" << "Private Declare Function RemoveDllDirectory Lib \"kernel32\" (ByVal Cookie As Long) As Long" << classic;
         QTest::newRow("UuidCompare, in rpcrt4") << "UuidCompare" << "Private Declare Function UuidCompare Lib \"rpcrt4\" (Uuid1 As GUID, Uuid2 As GUID, Status As Long) As Long" << classic;
         QTest::newRow("StrChr, in shlwapi") << "StrChr" << "Private Declare Function StrChr Lib \"shlwapi\" Alias \"StrChrA\" (ByVal lpStart As String, ByVal wMatch As Integer) As Long" << classic;
@@ -614,7 +626,7 @@ private slots:
         // Parameters the header leaves unnamed take the metadata's names, where it has them;
         // the names the types made were "hmenu, value, Arg3, Arg4, hwnd, pTpmparams",
         // "value, value2" and "hinternet, lpcwstr, ..., lpcwstr5, value".
-        QTest::newRow("TrackPopupMenuEx, unnamed in the header, named by the metadata") << "TrackPopupMenuEx" << "Private Declare Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As Long, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As Long, lptpm As TPMPARAMS) As Long" << classic;
+        QTest::newRow("TrackPopupMenuEx, unnamed in the header, named by the metadata") << "TrackPopupMenuEx" << "Private Declare Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As Long, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As Long, lptpm As Any) As Long" << classic;
         QTest::newRow("CopyLZFile, unnamed in the header, named by the metadata") << "CopyLZFile" << "Private Declare Function CopyLZFile Lib \"kernel32\" (ByVal hfSource As Long, ByVal hfDest As Long) As Long" << classic;
         QTest::newRow("WinHttpOpenRequest, unnamed in the header, named by the metadata") << "WinHttpOpenRequest" << "Private Declare Function WinHttpOpenRequest Lib \"winhttp\" (ByVal hConnect As Long, ByVal pwszVerb As Long, ByVal pwszObjectName As Long, ByVal pwszVersion As Long, ByVal pwszReferrer As Long, ppwszAcceptTypes As Long, ByVal dwFlags As Long) As Long" << classic;
         // The metadata's param0, param1, ... are no names: the type's stay, numbered anew.
@@ -627,7 +639,8 @@ private slots:
         QTest::newRow("VBA7 MessageBox") << "MessageBox" << "Private Declare PtrSafe Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As LongPtr, ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) As Long" << vba7;
         QTest::newRow("VBA7 CopyMemory: SIZE_T") << "CopyMemory" << "Private Declare PtrSafe Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" (Destination As Any, Source As Any, ByVal Length As LongPtr)" << vba7;
         QTest::newRow("VBA7 WindowFromPoint: a POINT of 8 bytes by value") << "WindowFromPoint" << "Private Declare PtrSafe Function WindowFromPoint Lib \"user32\" (ByVal Point As LongLong) As LongPtr" << vba7;
-        QTest::newRow("VBA7 TrackPopupMenuEx: the classic form's names") << "TrackPopupMenuEx" << "Private Declare PtrSafe Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As LongPtr, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As LongPtr, lptpm As TPMPARAMS) As Long" << vba7;
+        QTest::newRow("VBA7 TrackPopupMenuEx: the classic form's names") << "TrackPopupMenuEx" << "Private Declare PtrSafe Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As LongPtr, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As LongPtr, lptpm As Any) As Long" << vba7;
+        QTest::newRow("VBA7 AcceptSecurityContext: the first call's NULL context") << "AcceptSecurityContext" << "Private Declare PtrSafe Function AcceptSecurityContext Lib \"secur32\" (phCredential As Any, phContext As Any, pInput As Any, ByVal fContextReq As Long, ByVal TargetDataRep As Long, phNewContext As Any, pOutput As Any, pfContextAttr As Long, ptsExpiry As LongLong) As Long" << vba7;
         QTest::newRow("VBA7 GetWindowLongPtr: its own export in 64 bits") << "GetWindowLongPtr" << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr" << vba7;
     }
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()
@@ -649,6 +662,13 @@ private slots:
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(d.typeNames, QStringList({"FILETIME", "WIN32_FIND_DATA"}));
         QVERIFY((*r)[R::Declaration].contains(QStringLiteral("    cFileName As String * 260\r\n")));
+        // A structure passed As Any because it may be NULL keeps its Type, in both forms.
+        const CatalogueRecord *monitors = byName(QStringLiteral("EnumDisplayMonitors"));
+        QVERIFY(monitors);
+        for (const Declaration &m : {parseDeclaration((*monitors)[R::Declaration]), parseVba7Declaration((*monitors)[R::Vba7Declaration])}) {
+            QVERIFY2(m.error.isEmpty(), qPrintable(m.error));
+            QCOMPARE(m.typeNames, QStringList({"RECT"}));
+        }
     }
 
     void exports_areInWine_orOnTheReviewedList()
@@ -772,7 +792,9 @@ private slots:
         row("services", "سرويس", "سرويس ها");
         row("console", "کنسول", "کنسول");
         row("icons", "آيکن", "آيکن و مکان نما");
-        row("sound", "صدا", "صدا و چندرسانه اي", 0.78);
+        // Media Foundation and Video for Windows share the area; their video functions speak
+        // of pictures (تصوير), not of sound.
+        row("sound", "صدا", "صدا و چندرسانه اي", 0.52);
         row("time", "زمان", "زمان");
     }
     void descriptionSearch_findsTheAreaAndLittleElse()
@@ -799,11 +821,7 @@ private slots:
     // declaration's parameters (or its result) and a family; every member is a constant.
     void parameterFamilies_linkOnlyToWhatExists()
     {
-        const QDir dir(sourcePath(QStringLiteral("data/catalogue")));
-        QStringList files;
-        for (const QString &name : dir.entryList({QStringLiteral("const-*.tsv")}, QDir::Files, QDir::Name))
-            files << dir.filePath(name);
-        const ConstantSource::ParseResult parsed = ConstantSource::parseFiles(files);
+        const ConstantSource::ParseResult parsed = shippedConstants();
         QVERIFY2(parsed.errors.isEmpty(), qPrintable(parsed.errors.mid(0, 5).join(u'\n')));
         QHash<QString, const Constant *> constants;
         for (const Constant &c : parsed.table.constants) {
@@ -834,6 +852,62 @@ private slots:
             else
                 QVERIFY2(line.contains(QStringLiteral("ByVal %1 As ").arg(f[1])), qPrintable(f.join(u'|')));
         }
+    }
+
+    // A description's "NAME (value)", "NAME برابر value" or "A Or B (value)" gives the
+    // value the Const table has, metadata constants included: a reader who pastes the
+    // constant gets what the text promised (PORTRAIT is 0, a printer's orientation; the
+    // display's is ORIENTATION_PREFERENCE_PORTRAIT, 2).
+    void descriptionValues_equalTheConstTable()
+    {
+        const ConstantSource::ParseResult parsed = shippedConstants();
+        QHash<QString, quint32> values;
+        for (const Constant &c : parsed.table.constants) {
+            if (!c.line.contains(QLatin1String(" As String")))
+                values.insert(c.name, quint32(c.value));
+        }
+        const QString number = QStringLiteral("-?(?:&H[0-9A-Fa-f]+&?|0x[0-9A-Fa-f]+|[0-9]+)(?![0-9A-Za-z.])");
+        const QString name = QStringLiteral("[A-Z][A-Z0-9]*(?:_[A-Z0-9]+)*");
+        static const QRegularExpression pair(QStringLiteral("(?<![A-Za-z0-9_&])(%1(?:\\s*(?:Or|\\|)\\s*%1)*)(?:\\s*\\((%2(?:\\s*(?:Or|\\||\\+)\\s*%2)*)\\)|\\s+\u0628\u0631\u0627\u0628\u0631\\s+(%2))")
+                                                 .arg(name, number));
+        static const QRegularExpression joiner(QStringLiteral("\\s*(?:Or|\\||\\+)\\s*"));
+        const auto read = [](QString text) -> quint32 {
+            text = text.trimmed();
+            if (text.endsWith(u'&'))
+                text.chop(1);
+            const bool negative = text.startsWith(u'-');
+            if (negative)
+                text.remove(0, 1);
+            bool ok = false;
+            quint64 v = text.startsWith(QLatin1String("&H")) ? text.mid(2).toULongLong(&ok, 16)
+                        : text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toULongLong(&ok, 16)
+                                                                                    : text.toULongLong(&ok, 10);
+            return negative ? quint32(0) - quint32(v) : quint32(v);
+        };
+        QStringList wrong;
+        qsizetype checked = 0;
+        for (const R &r : m_records) {
+            auto it = pair.globalMatch(r[R::Description]);
+            while (it.hasNext()) {
+                const QRegularExpressionMatch m = it.next();
+                quint32 expected = 0;
+                bool known = true;
+                for (const QString &n : m.captured(1).split(joiner)) {
+                    known = known && values.contains(n);
+                    expected |= values.value(n);
+                }
+                if (!known)
+                    continue;
+                ++checked;
+                quint32 written = 0;
+                for (const QString &part : (m.hasCaptured(2) && !m.captured(2).isEmpty() ? m.captured(2) : m.captured(3)).split(joiner))
+                    written |= read(part);
+                if (written != expected)
+                    wrong << QStringLiteral("%1: %2 (%3), the table gives %4").arg(r[R::FunctionName], m.captured(1)).arg(written).arg(expected);
+            }
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(QString::number(wrong.size()) + QStringLiteral(" values:\n") + wrong.mid(0, 10).join(u'\n')));
+        QVERIFY2(checked > 5000, qPrintable(QString::number(checked)));
     }
 
     void parameterFamilies_wellKnownRows_data()

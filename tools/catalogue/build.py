@@ -30,7 +30,16 @@ GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoEx
               # wldap32's: the text, the value arrays and the controls its functions gave.
               "ldap_memfree", "ldap_memfreeA", "ldap_memfreeW", "ldap_value_free", "ldap_value_freeA",
               "ldap_value_freeW", "ldap_value_free_len", "ldap_controls_free", "ldap_controls_freeA",
-              "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree"}
+              "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree",
+              "ldap_free_controls", "ldap_free_controlsA", "ldap_free_controlsW",
+              # Not a free function, but it reads the array ldap_get_values gave, by its address.
+              "ldap_count_values", "ldap_count_valuesA", "ldap_count_valuesW", "ldap_count_values_len",
+              # The media type MoCreateMediaType allocated; the structures WebAuthn handed out.
+              "MoDeleteMediaType", "WebAuthNFreeAssertion", "WebAuthNFreeCredentialAttestation",
+              # MAPI's row sets and recipient lists, the spooler's notify information, ESE's
+              # buffers and the linguistic services' list.
+              "FreeProws", "FreePadrlist", "RouterFreePrinterNotifyInfo", "SpoolerFreePrinterNotifyInfo",
+              "JetFreeBuffer", "MappingFreeServices"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
@@ -42,7 +51,7 @@ def by_address(name, params):
     for p in params:
         # An array the system gave (ldap_value_free's char **) is its address too, not the
         # address of the caller's variable.
-        if (name in GIVES_BACK and p.kind in ("struct", "string", "pointer") and p.btype != "Any") or (
+        if (name in GIVES_BACK and p.kind in ("struct", "string", "pointer") and (p.btype != "Any" or p.may_be_null)) or (
                 name in KEEPS_TEXT and p.kind == "string"):
             made, named_by = p.made, p.named_by
             p = basic.BasicParam(p.name, True, "Long", 4, "address", p.ctype)

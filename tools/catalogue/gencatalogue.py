@@ -221,6 +221,10 @@ def main():
             if e is None:
                 sys.exit("%s: a hand-written declaration needs a curated description" % name)
             plain = records.get(e.pair) if e.charset == "unicode" and e.pair else None
+            if plain is None and e.charset == "unicode" and name.endswith("W"):
+                # wldap32 has ldap_add beside ldap_addA and ldap_addW: the W form shares the
+                # plain name's text, as it does where the plain name is the A form's alias.
+                plain = records.get(name[:-1])
             if plain is not None and len(basic_parameter_names(plain.declaration)) != len(e.params):
                 plain = None    # GetStringTypeW takes no locale: the halves differ
             if plain is not None and plain.written:
@@ -789,6 +793,10 @@ def write_report(cat, records, entries, wide):
     add("| declarations that carry `Type` blocks | %d |" % sum(1 for r in records if "End Type" in r.declaration))
     add("| structures with no faithful Basic layout (passed `As Any`) | %d |" % sum(
         1 for td in cat.mapper.types.values() if td is None))
+    nullable = [(r.name, p.name) for r in records if not r.hand and r.name in entries
+                for p in entries[r.name].params if p.may_be_null]
+    add("| structures the metadata lets be NULL (`Optional`), passed `As Any` with their `Type` block | "
+        "%d parameters in %d functions |" % (len(nullable), len({n for n, _ in nullable})))
     add("| with a VBA7 form (64-bit Office) | %d |" % wide["forms"])
     add("")
     lines.extend(parameter_names_section(cat, records, entries))
