@@ -878,11 +878,9 @@ private slots:
             const bool negative = text.startsWith(u'-');
             if (negative)
                 text.remove(0, 1);
-            bool ok = false;
-            quint64 v = text.startsWith(QLatin1String("&H")) ? text.mid(2).toULongLong(&ok, 16)
-                        : text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toULongLong(&ok, 16)
-                                                                                    : text.toULongLong(&ok, 10);
-            return negative ? quint32(0) - quint32(v) : quint32(v);
+            const bool hex = text.startsWith(QLatin1String("&H")) || text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+            const quint32 v = quint32(hex ? text.mid(2).toULongLong(nullptr, 16) : text.toULongLong(nullptr, 10));
+            return negative ? quint32(0) - v : v;
         };
         QStringList wrong;
         qsizetype checked = 0;
