@@ -2,7 +2,8 @@
 // same: the five header rules read straight off the bytes, and one full search of the
 // content per name. Names are cut from the content, nest in one another, are empty,
 // null, or hold characters the code page cannot write; the scanner is fed the content in
-// random pieces, after serving other names, and the whole analysis reads it from a file.
+// random pieces, after serving other names, and the whole analysis reads it from a file, in
+// one pass and in two halves at once.
 // The marking of pairs with the processor's vector instructions against the plain loop.
 #include "find/ExecutableAnalysis.h"
 #include "find/ExecutableTest.h"
@@ -107,8 +108,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QFile file(QStringLiteral("/tmp/vorn-fuzz-scan-%1").arg(::getpid())); // this process's alone
         check(file.open(QIODevice::WriteOnly) && file.write(content) == content.size(), "cannot write the scratch file");
         file.close();
-        const auto result = ExecutableAnalysis::analyse(file.fileName(), scanner, {}, in.ConsumeIntegralInRange<qsizetype>(1, 700));
+        const qsizetype readPiece = in.ConsumeIntegralInRange<qsizetype>(1, 700);
+        const auto result = ExecutableAnalysis::analyse(file.fileName(), scanner, {}, readPiece);
+        // In two halves at once: the same names and tables as in one pass.
+        const auto inHalves = ExecutableAnalysis::analyse(file.fileName(), scanner, {}, readPiece, {}, ExecutableAnalysis::Threads::Two);
         file.remove();
+        check(inHalves.outcome == result.outcome && inHalves.found == result.found
+                  && inHalves.tables.has_value() == result.tables.has_value()
+                  && (!result.tables || inHalves.tables->texts == result.tables->texts),
+              "analysis in halves differs from one pass");
         check(result.outcome == (looksExecutable(content) ? ExecutableAnalysis::Outcome::Scanned : ExecutableAnalysis::Outcome::NotExecutable),
               "analysis outcome");
         QList<qsizetype> listed = expected; // the analysis leaves out blank names (NULs, spaces, empty)

@@ -5,17 +5,22 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <cerrno>
 #include <condition_variable>
+#include <functional>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -84,8 +89,23 @@ qsizetype readFully(int fd, char *into, qsizetype size)
     return got;
 }
 
-// The file at offsets, for the tables of a PE image: read after the scan, when the
-// kernel still holds the pages just read.
+// Reads up to size bytes at the offset, fewer only at the end of the file; -1 on a read
+// failure. The descriptor's own offset stays where it was.
+qsizetype readFullyAt(int fd, qint64 offset, char *into, qsizetype size)
+{
+    qsizetype got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, into + got, static_cast<size_t>(size - got), offset + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? -1 : got;
+        got += n;
+    }
+    return got;
+}
+
+// The file at offsets, for the tables of a PE image.
 class FileSource : public PeImage::Source
 {
 public:
@@ -93,16 +113,7 @@ public:
     qint64 size() const override { return m_size; }
     qsizetype readAt(qint64 offset, char *into, qsizetype size) const override
     {
-        qsizetype got = 0;
-        while (got < size) {
-            const ssize_t n = ::pread(m_fd, into + got, static_cast<size_t>(size - got), offset + got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return n < 0 ? -1 : got;
-            got += n;
-        }
-        return got;
+        return readFullyAt(m_fd, offset, into, size);
     }
 
 private:
@@ -112,12 +123,66 @@ private:
 
 ExecutableAnalysis::ReadDelay readDelay;
 
-// The tables of a PE image, read on a thread of their own and waited for in short turns
-// as the pieces are: their pages were read moments ago, but on a slow disk they may have
-// to come from it again. `stopped` is set when waiting() says to stop.
-template <class Waiting>
-std::optional<PeImage::Tables> tablesOf(int fd, qint64 size, Waiting &&waiting, bool &stopped)
+// Waits until ready() holds, in short turns between which turn() is asked, without the
+// lock, whether to go on: so a caller waiting for a slow disk stays alive and may stop.
+// False when it says no.
+template <class Ready, class Turn>
+bool waitInTurns(std::unique_lock<std::mutex> &lock, std::condition_variable &changed, Ready &&ready, Turn &&turn)
 {
+    while (!changed.wait_for(lock, std::chrono::milliseconds(20), ready)) {
+        lock.unlock();
+        const bool goOn = turn();
+        lock.lock();
+        if (!goOn)
+            return false;
+    }
+    return true;
+}
+
+// The tables of a PE image, read from the file on a thread of their own and waited for in
+// short turns as the pieces are: after the scan their pages were read moments ago, beside
+// it they may come from the disk, and on a slow disk either way may take long. Never
+// waited for but in those turns: the thread keeps its own descriptor and its own share.
+class TablesReader
+{
+public:
+    TablesReader(int fd, qint64 size)
+        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0)))
+    {
+        if (m_shared->file.get() < 0) {
+            m_shared->tables = PeImage::read(FileSource(fd, size));
+            m_shared->ready = true;
+            return;
+        }
+        std::thread([shared = m_shared, size, delay = readDelay] {
+            if (delay)
+                delay(-1);
+            std::optional<PeImage::Tables> tables = PeImage::read(FileSource(shared->file.get(), size));
+            {
+                const std::lock_guard<std::mutex> lock(shared->mutex);
+                shared->tables = std::move(tables);
+                shared->ready = true;
+            }
+            shared->changed.notify_all();
+        }).detach();
+    }
+    Q_DISABLE_COPY_MOVE(TablesReader)
+
+    // The tables, once read; `stopped` is set, and nothing returned, when waiting() says
+    // to stop first.
+    template <class Waiting>
+    std::optional<PeImage::Tables> take(Waiting &&waiting, bool &stopped)
+    {
+        Shared &shared = *m_shared;
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        if (!waitInTurns(lock, shared.changed, [&] { return shared.ready; }, waiting)) {
+            stopped = true;
+            return std::nullopt;
+        }
+        return std::move(shared.tables);
+    }
+
+private:
     struct Shared
     {
         explicit Shared(int fd) : file(fd) {}
@@ -127,35 +192,12 @@ std::optional<PeImage::Tables> tablesOf(int fd, qint64 size, Waiting &&waiting, 
         bool ready = false;
         std::optional<PeImage::Tables> tables;
     };
-    const auto shared = std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
-    if (shared->file.get() < 0)
-        return PeImage::read(FileSource(fd, size));
-    std::thread([shared, size, delay = readDelay] {
-        if (delay)
-            delay(-1);
-        std::optional<PeImage::Tables> tables = PeImage::read(FileSource(shared->file.get(), size));
-        {
-            const std::lock_guard<std::mutex> lock(shared->mutex);
-            shared->tables = std::move(tables);
-            shared->ready = true;
-        }
-        shared->changed.notify_all();
-    }).detach();
-    std::unique_lock<std::mutex> lock(shared->mutex);
-    while (!shared->changed.wait_for(lock, std::chrono::milliseconds(20), [&] { return shared->ready; })) {
-        lock.unlock();
-        const bool goOn = waiting();
-        lock.lock();
-        if (!goOn) {
-            stopped = true;
-            return std::nullopt;
-        }
-    }
-    return std::move(shared->tables);
-}
+    std::shared_ptr<Shared> m_shared;
+};
 
 // Reads a file piece after piece on a thread of its own, at most `depth` pieces ahead of
-// the one being scanned. The pieces come in file order; the one handed out stays valid
+// the one being scanned, from its start up to `size` bytes (to its end when 0). The
+// pieces come in file order; the one handed out stays valid
 // until release(). The thread keeps its own descriptor of the file and its own share of
 // the pieces: destroying the reader tells it to stop and never waits for it, so a read
 // that hangs (a network share, a failing disk) holds up nobody.
@@ -194,13 +236,8 @@ public:
     {
         Shared &shared = *m_shared;
         std::unique_lock<std::mutex> lock(shared.mutex);
-        while (!shared.changed.wait_for(lock, std::chrono::milliseconds(20), [&] { return shared.filled > 0; })) {
-            lock.unlock();
-            const bool goOn = waiting();
-            lock.lock();
-            if (!goOn)
-                return nullptr;
-        }
+        if (!waitInTurns(lock, shared.changed, [&] { return shared.filled > 0; }, waiting))
+            return nullptr;
         return &shared.pieces[shared.head];
     }
     // Gives the piece from next() back to be read into again.
@@ -289,11 +326,191 @@ std::optional<QByteArray> readIfCached(int fd, qint64 size)
     return std::nullopt;
 }
 
-// The names the pass found. A blank name (empty, or nothing but NULs and spaces) stands in
-// every file and names no function.
-QList<qsizetype> foundNames(NameScanner::Scan &scan, const NameScanner &scanner)
+// The second half of a file, read and scanned on a thread of its own while the caller's
+// thread does the first. Like the read-ahead it is never waited for in a read (a network
+// share, a failing disk): stopping it waits at most for the piece it is scanning, as the
+// scan holds the lock, so that the matcher, which the caller may change or drop once the
+// analysis has returned, is never touched after that.
+class SecondHalf
 {
-    QList<qsizetype> found = scan.finish();
+public:
+    struct Outcome
+    {
+        QList<qsizetype> found;
+        int error = 0; // errno of a failed read
+    };
+
+    SecondHalf(int fd, qint64 from, qint64 to, qsizetype pieceSize, const NameScanner &scanner)
+        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0), scanner))
+    {
+        if (m_shared->file.get() < 0) {
+            m_shared->outcome.error = errno ? errno : EIO;
+            m_shared->scan.reset();
+            m_shared->done = true;
+            return;
+        }
+        std::thread([shared = m_shared, from, to, pieceSize, delay = readDelay] { run(*shared, from, to, pieceSize, delay); })
+            .detach();
+    }
+    ~SecondHalf()
+    {
+        const std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->stop = true;
+    }
+    Q_DISABLE_COPY_MOVE(SecondHalf)
+
+    // The bytes of the half scanned so far.
+    qint64 scanned() const { return m_shared->scanned.load(std::memory_order_relaxed); }
+
+    // Waits in short turns for the half to be scanned; between them, turn() is asked
+    // whether to go on. Nothing when it says no.
+    template <class Turn>
+    std::optional<Outcome> take(Turn &&turn)
+    {
+        Shared &shared = *m_shared;
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        if (!waitInTurns(lock, shared.changed, [&] { return shared.done; }, turn))
+            return std::nullopt;
+        return std::move(shared.outcome);
+    }
+
+private:
+    struct Shared
+    {
+        Shared(int fd, const NameScanner &scanner) : file(fd), scan(std::make_unique<NameScanner::Scan>(scanner)) {}
+        const FileDescriptor file;
+        std::unique_ptr<NameScanner::Scan> scan; // made here: the thread touches the matcher only under the lock
+        std::atomic<qint64> scanned = 0;
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool stop = false;
+        bool done = false;
+        Outcome outcome;
+    };
+
+    static void run(Shared &shared, qint64 from, qint64 to, qsizetype pieceSize, const ExecutableAnalysis::ReadDelay &delay)
+    {
+        QByteArray piece(static_cast<qsizetype>(std::min<qint64>(pieceSize, to - from)), Qt::Uninitialized);
+        for (qint64 at = from;;) {
+            const qsizetype want = static_cast<qsizetype>(std::min<qint64>(piece.size(), to - at));
+            if (delay)
+                delay(at);
+            const qsizetype got = want > 0 ? readFullyAt(shared.file.get(), at, piece.data(), want) : 0;
+            const int error = got < 0 ? (errno ? errno : EIO) : 0;
+            {
+                const std::lock_guard<std::mutex> lock(shared.mutex);
+                if (shared.stop) {
+                    shared.scan->abandon();
+                    shared.scan.reset();
+                    return;
+                }
+                if (got > 0) {
+                    shared.scan->feed(QByteArrayView(piece.constData(), got));
+                    at += got;
+                    shared.scanned.store(at - from, std::memory_order_relaxed);
+                }
+                const bool last = error != 0 || got < want || want == 0;
+                if (!last)
+                    continue;
+                shared.outcome.error = error;
+                if (error == 0)
+                    shared.outcome.found = shared.scan->finish();
+                shared.scan.reset();
+                shared.done = true;
+            }
+            shared.changed.notify_all();
+            return;
+        }
+    }
+
+    std::shared_ptr<Shared> m_shared;
+};
+
+// The processor cores this process may run on.
+int coresAtHand()
+{
+    static const int cores = [] {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        if (::sched_getaffinity(0, sizeof set, &set) == 0)
+            return CPU_COUNT(&set);
+        return int(std::max(1u, std::thread::hardware_concurrency()));
+    }();
+    return cores;
+}
+
+// Whether a second core is there to take part of an analysis.
+bool twoThreads(ExecutableAnalysis::Threads threads)
+{
+    return threads == ExecutableAnalysis::Threads::Two || (threads == ExecutableAnalysis::Threads::Automatic && coresAtHand() >= 2);
+}
+
+// Whether a file of this size is scanned in two halves, or has its tables read beside
+// the scan.
+bool splits(ExecutableAnalysis::Threads threads, qint64 size)
+{
+    return twoThreads(threads) && size >= (threads == ExecutableAnalysis::Threads::Two ? 2 : ExecutableAnalysis::splitFrom);
+}
+bool tablesBeside(ExecutableAnalysis::Threads threads, qint64 size)
+{
+    return twoThreads(threads) && (threads == ExecutableAnalysis::Threads::Two || size >= ExecutableAnalysis::tablesBesideFrom);
+}
+
+// Threads kept for the work of a file in memory: handing them a task costs a wake-up, not
+// the start of a thread, which is more than a small file's whole analysis. Their tasks only
+// compute, never read a file, so waiting for one is never waiting for a disk.
+QThreadPool &helpers()
+{
+    static QThreadPool *const pool = [] {
+        auto *p = new QThreadPool; // never destroyed: a helper may be asked for until the very end
+        p->setMaxThreadCount(2);
+        p->setExpiryTimeout(-1);
+        return p;
+    }();
+    return *pool;
+}
+
+// Runs a task on a helper thread while the caller goes on; join() waits for its end.
+class Beside
+{
+public:
+    explicit Beside(std::function<void()> task)
+    {
+        helpers().start([this, task = std::move(task)] {
+            task();
+            // Told under the lock: join() cannot return, and this end, before it is let go.
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+            m_changed.notify_all();
+        });
+    }
+    ~Beside() { join(); }
+    Q_DISABLE_COPY_MOVE(Beside)
+    void join()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_done; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_done = false;
+};
+
+// A name found by either half of a file was found in it.
+QList<qsizetype> merged(const QList<qsizetype> &first, const QList<qsizetype> &second)
+{
+    QList<qsizetype> both;
+    both.reserve(first.size() + second.size());
+    std::set_union(first.cbegin(), first.cend(), second.cbegin(), second.cend(), std::back_inserter(both));
+    return both;
+}
+
+// The names a pass found. A blank name (empty, or nothing but NULs and spaces) stands in
+// every file and names no function.
+QList<qsizetype> withoutBlanks(QList<qsizetype> found, const NameScanner &scanner)
+{
     const QStringList &names = scanner.names();
     found.removeIf([&names](qsizetype i) {
         const QString &name = names.at(i);
@@ -303,22 +520,40 @@ QList<qsizetype> foundNames(NameScanner::Scan &scan, const NameScanner &scanner)
 }
 
 // The analysis of a file read whole, as analyse() does it piece by piece.
-Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress)
+Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress,
+                       ExecutableAnalysis::Threads threads)
 {
     Result result;
     if (!ExecutableTest::isExecutable(QByteArrayView(bytes).first(std::min(bytes.size(), ExecutableTest::headerSize)))) {
         result.outcome = Outcome::NotExecutable;
         return result;
     }
-    NameScanner::Scan scan(scanner);
-    scan.feed(bytes);
+    const QByteArrayView all(bytes);
+    if (splits(threads, bytes.size())) {
+        // The first half reads as far past the middle as a name can reach.
+        const qsizetype middle = bytes.size() / 2;
+        QList<qsizetype> second;
+        {
+            Beside helper([&] { second = scanner.scan(all.sliced(middle)); });
+            const QList<qsizetype> first = scanner.scan(all.first(std::min(bytes.size(), middle + scanner.overlap())));
+            result.tables = PeImage::read(all);
+            helper.join();
+            result.found = merged(first, second);
+        }
+    } else if (tablesBeside(threads, bytes.size())) {
+        Beside helper([&] { result.tables = PeImage::read(all); });
+        result.found = scanner.scan(all);
+    } else {
+        result.found = scanner.scan(all);
+        result.tables = PeImage::read(all);
+    }
     if (progress && !progress(bytes.size(), bytes.size())) {
-        result.outcome = Outcome::Cancelled;
-        return result;
+        Result cancelled;
+        cancelled.outcome = Outcome::Cancelled;
+        return cancelled;
     }
     result.outcome = Outcome::Scanned;
-    result.found = foundNames(scan, scanner);
-    result.tables = PeImage::read(QByteArrayView(bytes));
+    result.found = withoutBlanks(std::move(result.found), scanner);
     return result;
 }
 
@@ -342,7 +577,7 @@ QString errorDescription(qint64 number)
 }
 
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress,
-               qsizetype pieceSize, const Waiting &waiting)
+               qsizetype pieceSize, const Waiting &waiting, Threads threads)
 {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty())
@@ -368,13 +603,21 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
     // A read delay stands for a slow disk, whose files are not at hand.
     if (size > 0 && size < pieceSize && !readDelay) {
         if (const std::optional<QByteArray> whole = readIfCached(file.get(), size))
-            return analyseInMemory(*whole, scanner, progress);
+            return analyseInMemory(*whole, scanner, progress, threads);
     }
+
+    // In halves, the first is read as far past the middle as a name can reach; a file of
+    // unknown size is read to its end in one.
+    const bool inHalves = size > 0 && splits(threads, size);
+    const qint64 middle = size / 2;
+    const qint64 firstEnd = inHalves ? std::min(size, middle + scanner.overlap()) : size;
 
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
-    ReadAhead reader(file.get(), size, pieceSize);
+    ReadAhead reader(file.get(), firstEnd, pieceSize);
     NameScanner::Scan scan(scanner);
+    std::unique_ptr<SecondHalf> second;
+    std::unique_ptr<TablesReader> tables;
     qint64 done = 0;
     bool first = true;
     const auto cancelled = [] {
@@ -382,6 +625,8 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
         result.outcome = Outcome::Cancelled;
         return result;
     };
+    // The bytes read so far, each once, told as the file's share read.
+    const auto told = [&] { return second ? std::min(done, middle) + second->scanned() : done; };
     // A piece that is slow to come (a network share, a failing disk) is waited for in
     // short turns, so the caller stays alive and may stop.
     for (;;) {
@@ -398,6 +643,10 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
                 result.outcome = Outcome::NotExecutable;
                 return result;
             }
+            if (inHalves)
+                second = std::make_unique<SecondHalf>(file.get(), middle, size, pieceSize, scanner);
+            if (size > 0 && tablesBeside(threads, size))
+                tables = std::make_unique<TablesReader>(file.get(), size);
         }
         if (piece->got == 0)
             break;
@@ -405,17 +654,36 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
         done += piece->got;
         const bool last = piece->last;
         reader.release();
-        if (progress && !progress(done, std::max(size, done)))
+        if (progress && !progress(told(), std::max(size, done)))
             return cancelled();
         if (last)
             break;
     }
     Result result;
     result.outcome = Outcome::Scanned;
-    result.found = foundNames(scan, scanner);
+    result.found = scan.finish();
+    if (second) {
+        qint64 toldLast = told();
+        const auto turn = [&] {
+            if (progress && told() != toldLast && !progress(toldLast = told(), size))
+                return false;
+            return !waiting || waiting();
+        };
+        const std::optional<SecondHalf::Outcome> other = second->take(turn);
+        if (!other)
+            return cancelled();
+        if (other->error != 0)
+            return failure(other->error == EIO ? deviceIoError : pathFileAccessError);
+        result.found = merged(result.found, other->found);
+        if (progress && told() != toldLast && !progress(told(), size))
+            return cancelled();
+    }
+    result.found = withoutBlanks(std::move(result.found), scanner);
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
+    if (!tables)
+        tables = std::make_unique<TablesReader>(file.get(), second ? told() : done);
     bool stopped = false;
-    result.tables = tablesOf(file.get(), done, [&] { return !waiting || waiting(); }, stopped);
+    result.tables = tables->take([&] { return !waiting || waiting(); }, stopped);
     if (stopped)
         return cancelled();
     return result;

@@ -44,10 +44,23 @@ QString errorDescription(qint64 number);
 // read is doing.
 using Waiting = std::function<bool()>;
 
+// How many processor cores an analysis may keep busy. Automatic: on a machine of two or
+// more, the PE tables are read beside the scan, and a file of splitFrom bytes or more is
+// scanned in two halves at once; on one core, all in turn. One: all in turn, whatever the
+// machine. Two: beside and in halves at any size, even on one core (the halves then take
+// turns): what a test compares with One.
+enum class Threads { Automatic, One, Two };
+
+// Below these sizes a second thread costs more to wake (and, for a file that is not at
+// hand, to start) than it saves; measured with bench/analyse.
+inline constexpr qint64 splitFrom = 256 * 1024;
+inline constexpr qint64 tablesBesideFrom = 256 * 1024;
+
 // The file is read on a thread of its own, which the analysis never waits for but in
-// the short turns between calls of waiting.
+// the short turns between calls of waiting. The result is the same whatever `threads`.
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress = {},
-               qsizetype pieceSize = defaultPieceSize, const Waiting &waiting = {});
+               qsizetype pieceSize = defaultPieceSize, const Waiting &waiting = {},
+               Threads threads = Threads::Automatic);
 
 // Called on the reading thread before each read, with the offset it starts at (-1 before
 // the tables of a PE image are read): tests put a slow disk in with it. Taken by each

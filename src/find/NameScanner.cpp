@@ -224,7 +224,12 @@ NameScanner::Scan::Scan(const NameScanner &scanner)
 {
     if (m_spare) {
         const std::lock_guard<std::mutex> lock(m_spare->mutex);
-        m_work = std::move(m_spare->work);
+        for (std::unique_ptr<Work> &work : m_spare->works) {
+            if (work) {
+                m_work = std::move(work);
+                break;
+            }
+        }
     }
     if (!m_work) {
         m_work = std::make_unique<Work>();
@@ -269,8 +274,18 @@ NameScanner::Scan::~Scan()
     }
     work.foundNodes.clear();
     const std::lock_guard<std::mutex> lock(m_spare->mutex);
-    if (!m_spare->work)
-        m_spare->work = std::move(m_work);
+    for (std::unique_ptr<Work> &spare : m_spare->works) {
+        if (!spare) {
+            spare = std::move(m_work);
+            return;
+        }
+    }
+}
+
+void NameScanner::Scan::abandon()
+{
+    m_spare.reset();
+    m_work.reset();
 }
 
 void NameScanner::Scan::feed(QByteArrayView bytes)

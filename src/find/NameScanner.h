@@ -44,6 +44,11 @@ public:
     // The indices of the names that occur in the bytes, ascending.
     QList<qsizetype> scan(QByteArrayView content) const;
 
+    // How far an occurrence reaches past its first byte: the longest name's bytes less
+    // one. Two passes over bytes cut at a point find what one finds over all of them when
+    // the first pass reads this far past the cut.
+    qsizetype overlap() const { return m_lookahead; }
+
     // One pass over one file, fed in pieces of any size, in order. The matcher must
     // outlive the pass and stay unchanged during it.
     class Scan;
@@ -74,11 +79,12 @@ private:
         std::vector<std::uint8_t> found;
         std::vector<std::pair<std::int32_t, std::int32_t>> foundNodes;
     };
-    // The tables of the last pass, put back as they were, for the next pass to take.
+    // The tables of the last passes, put back as they were, for the next passes to take:
+    // two, for the two halves of a file scanned at once.
     struct Spare
     {
         std::mutex mutex;
-        std::unique_ptr<Work> work;
+        std::array<std::unique_ptr<Work>, 2> works;
     };
 
 public:
@@ -93,6 +99,9 @@ public:
         void feed(QByteArrayView bytes);
         // The indices of the names that occur in all the bytes fed, ascending.
         QList<qsizetype> finish();
+        // Gives the pass up without touching the matcher again, which may be gone by then:
+        // its tables are dropped, not put back. Nothing may be called after it.
+        void abandon();
         qint64 bytesFed() const { return m_fed; }
 
     private:

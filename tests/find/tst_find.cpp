@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
+#include <mutex>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -524,6 +527,147 @@ private slots:
         QVERIFY2(seen.last() >= 150 && seen.last() <= 500, qPrintable(QString::number(seen.last())));
     }
 
+    // A file scanned in two halves at once (the first reading as far past the middle as
+    // the longest name reaches) lists what one pass lists: names across the middle, right
+    // before and after it, tiny files, files that are no executables, and the PE tables.
+    void analyse_inHalves_sameAsOneThread_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<Indices>("found");
+        const qsizetype size = 400, middle = size / 2;
+        const auto placed = [size](QByteArrayView name, qsizetype at) {
+            QByteArray content = "MZ" + QByteArray(size - 2, '.');
+            return content.replace(at, name.size(), name.toByteArray());
+        };
+        const QByteArray get = "GetProcAddress"; // the longest name: 14 bytes
+        QTest::newRow("longest name across the middle") << placed(get, middle - 7) << int(Outcome::Scanned) << Indices{3};
+        QTest::newRow("longest name ending before the middle") << placed(get, middle - 14) << int(Outcome::Scanned) << Indices{3};
+        QTest::newRow("longest name's last byte at the middle") << placed(get, middle - 13) << int(Outcome::Scanned) << Indices{3};
+        QTest::newRow("longest name's first byte before the middle") << placed(get, middle - 1) << int(Outcome::Scanned) << Indices{3};
+        QTest::newRow("longest name starting at the middle") << placed(get, middle) << int(Outcome::Scanned) << Indices{3};
+        QTest::newRow("name in the first half, its A form across") << placed("CreateFileA", middle - 10) << int(Outcome::Scanned) << Indices{0, 1};
+        QTest::newRow("name at the very end") << placed("Beep", size - 4) << int(Outcome::Scanned) << Indices{2};
+        QTest::newRow("names in both halves") << placed("Beep", 2).replace(size - 10, 10, "CreateFile") << int(Outcome::Scanned) << Indices{0, 2};
+        QTest::newRow("two bytes") << QByteArray("MZ") << int(Outcome::Scanned) << Indices{};
+        QTest::newRow("three bytes") << QByteArray("MZB") << int(Outcome::Scanned) << Indices{};
+        QTest::newRow("the file is the name") << QByteArray("..ZBeep") << int(Outcome::Scanned) << Indices{2};
+        QTest::newRow("no executable") << QByteArray("A letter that mentions Beep.") << int(Outcome::NotExecutable) << Indices{};
+        QTest::newRow("real executable") << QByteArray(":imports.exe") << int(Outcome::Scanned) << Indices{0, 1, 3};
+    }
+    void analyse_inHalves_sameAsOneThread()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, outcome);
+        QFETCH(Indices, found);
+        const QString path = content.startsWith(':') ? dataFile(QString::fromLatin1(content.mid(1))) : write(content);
+        std::optional<ExecutableAnalysis::Result> alone;
+        // Read whole at once, and in pieces smaller than the longest name and than a half.
+        for (const qsizetype piece : {ExecutableAnalysis::defaultPieceSize, qsizetype(5), qsizetype(100)}) {
+            for (const auto threads : {ExecutableAnalysis::Threads::One, ExecutableAnalysis::Threads::Two,
+                                       ExecutableAnalysis::Threads::Automatic}) {
+                const auto result = ExecutableAnalysis::analyse(path, m_scanner, {}, piece, {}, threads);
+                QCOMPARE(int(result.outcome), outcome);
+                QCOMPARE(result.found, found);
+                if (!alone)
+                    alone = result;
+                QCOMPARE(result.tables.has_value(), alone->tables.has_value());
+                if (result.tables) {
+                    QCOMPARE(result.tables->texts, alone->tables->texts);
+                    QCOMPARE(result.tables->imports.size(), alone->tables->imports.size());
+                }
+            }
+        }
+        QCOMPARE(alone->tables.has_value(), content.startsWith(':'));
+    }
+
+    // Random files in halves, fed in pieces of many sizes, against one search per name:
+    // one-byte names, blank ones, nested ones, and names cut from around the middle.
+    void analyse_inHalves_randomFiles_agreeWithOneSearchPerName()
+    {
+        QRandomGenerator random(20261208);
+        const QByteArray alphabet("MZab\0c", 6);
+        for (int round = 0; round < 40; ++round) {
+            const QByteArray content = "MZ" + randomBytes(random, random.bounded(1, 3000), alphabet);
+            const qsizetype middle = content.size() / 2;
+            QStringList names;
+            for (int i = 0, count = random.bounded(1, 60); i < count; ++i) {
+                const int kind = random.bounded(6);
+                const qsizetype length = random.bounded(1, 20);
+                if (kind <= 1) { // across the middle, or just before or after it
+                    const qsizetype at = std::clamp<qsizetype>(middle - length + random.bounded(-2, 3), 0, content.size() - 1);
+                    names.append(Windows1256::decode(content.sliced(at, std::min(length, content.size() - at))));
+                } else if (kind == 2 && !names.isEmpty()) {
+                    names.append(names[random.bounded(names.size())] + QLatin1Char('a'));
+                } else if (kind == 3) {
+                    names.append(random.bounded(2) == 0 ? QString(QLatin1String("")) : QString(QChar(0)));
+                } else {
+                    names.append(Windows1256::decode(randomBytes(random, length, alphabet)));
+                }
+            }
+            const NameScanner scanner(names);
+            Indices expected = NaiveNameScan::scan(names, content);
+            expected.removeIf([&names](qsizetype i) {
+                return std::all_of(names[i].begin(), names[i].end(), [](QChar c) { return c.isNull() || c.isSpace(); });
+            });
+            const QString path = write(content);
+            for (const qsizetype piece : {ExecutableAnalysis::defaultPieceSize, qsizetype(random.bounded(1, 50))}) {
+                const auto result = ExecutableAnalysis::analyse(path, scanner, {}, piece, {}, ExecutableAnalysis::Threads::Two);
+                QCOMPARE(namesAt(names, result.found), namesAt(names, expected));
+            }
+        }
+    }
+
+    // In halves the share read counts every byte once, grows, and ends at the file's size.
+    void analyse_inHalves_progressToTheEnd()
+    {
+        const qsizetype size = 5000;
+        const QString path = write("MZ" + QByteArray(size - 6, '.') + "Beep");
+        QList<qint64> seen;
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner, [&](qint64 done, qint64 total) {
+            seen << (total == size ? done : -1);
+            return true;
+        }, 100, {}, ExecutableAnalysis::Threads::Two);
+        QCOMPARE(result.found, Indices({2}));
+        QVERIFY(!seen.contains(-1));
+        QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
+        QCOMPARE(seen.constLast(), size);
+    }
+
+    // Stopped while the second half waited for a slow disk, the analysis returns at once,
+    // and the matcher, which the caller may then change or drop, is never touched again
+    // by that half (the sanitizer build sees a touch after the drop).
+    void analyse_inHalves_stopped_matcherLeftAlone()
+    {
+        struct Gate
+        {
+            std::mutex mutex;
+            std::condition_variable opened;
+            bool open = false;
+        };
+        const auto gate = std::make_shared<Gate>();
+        const qsizetype size = 4000;
+        ExecutableAnalysis::setReadDelay([gate, middle = size / 2](qint64 offset) {
+            if (offset < middle)
+                return;
+            std::unique_lock<std::mutex> lock(gate->mutex);
+            gate->opened.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+        });
+        const QString path = write("MZ" + QByteArray(size - 6, '.') + "Beep");
+        auto scanner = std::make_unique<NameScanner>(m_names);
+        const auto result = ExecutableAnalysis::analyse(path, *scanner, [](qint64 done, qint64) { return done < 1000; }, 100,
+                                                        {}, ExecutableAnalysis::Threads::Two);
+        ExecutableAnalysis::setReadDelay({});
+        QCOMPARE(result.outcome, Outcome::Cancelled);
+        scanner.reset();
+        {
+            const std::lock_guard<std::mutex> lock(gate->mutex);
+            gate->open = true;
+        }
+        gate->opened.notify_all();
+        QTest::qWait(200); // the second half wakes, reads, and gives up
+    }
+
     // Worked examples of the scanner, whole and fed in pieces of every size.
     void nameScanner_data()
     {
@@ -586,6 +730,25 @@ private slots:
         scan.feed(QByteArrayView());
         QCOMPARE(scan.bytesFed(), 0);
         QCOMPARE(scan.finish(), Indices{});
+    }
+
+    // Two passes at once (the halves of a file) each take a set of the tables and put back
+    // what they struck out: the passes after them find every name again.
+    void nameScanner_twoPassesAtOnce_nextPassesFindAllAgain()
+    {
+        const NameScanner scanner(m_names);
+        for (int round = 0; round < 3; ++round) {
+            NameScanner::Scan first(scanner);
+            NameScanner::Scan second(scanner);
+            NameScanner::Scan third(scanner);
+            first.feed("Beep CreateFileA");
+            second.feed("GetProcAddress CreateFile");
+            third.feed("Beep");
+            QCOMPARE(first.finish(), Indices({0, 1, 2}));
+            QCOMPARE(second.finish(), Indices({0, 3}));
+            QCOMPARE(third.finish(), Indices({2}));
+        }
+        QCOMPARE(scanner.scan("CreateFileA GetProcAddress Beep"), Indices({0, 1, 2, 3}));
     }
 
     void nameScanner_prepare_rebuildsOnlyForOtherNames()
