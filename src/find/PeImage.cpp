@@ -29,17 +29,19 @@ private:
     QByteArrayView m_bytes;
 };
 
-// Small reads at scattered offsets, served from a few blocks read whole: the names of a
-// table lie close together, and a file is then read in few calls. Any read outside the
-// file, a failed read, or too much read in all sets the reader failed for good; the reads
-// after that give zeros.
+// Small reads at scattered offsets: of an image in memory straight from its bytes; of a
+// file, served from a few blocks read whole (the names of a table lie close together, so
+// the file is read in few calls). Any read outside the file, a failed read, or too much
+// read in all sets the reader failed for good; the reads after that give zeros.
 class Reader
 {
 public:
     explicit Reader(const Source &source)
         : m_source(source)
         , m_size(source.size())
+        , m_memory(source.bytes())
     {
+        m_pool.reserve(poolReserve);
     }
 
     qint64 size() const { return m_size; }
@@ -54,6 +56,10 @@ public:
         if (m_failed || offset < 0 || size < 0 || offset > m_size - size || !charge(size)) {
             std::memset(out, 0, static_cast<size_t>(size));
             return fail();
+        }
+        if (m_memory) {
+            std::memcpy(out, m_memory + offset, static_cast<size_t>(size));
+            return true;
         }
         while (size > 0) {
             const Block *block = blockAt(offset);
@@ -100,16 +106,25 @@ public:
                 fail();
                 break;
             }
-            const Block *block = blockAt(offset);
-            if (!block)
-                break;
-            const qsizetype at = offset - block->start;
-            const qsizetype room = std::min(block->got - at, PeImage::maxNameBytes - (m_pool.size() - start));
-            const void *zero = std::memchr(block->data + at, 0, static_cast<size_t>(room));
-            const qsizetype n = zero ? static_cast<const char *>(zero) - (block->data + at) : room;
+            // In memory the text is searched where it stands; from a file, block by block.
+            const char *from = nullptr;
+            qsizetype available = 0;
+            if (m_memory) {
+                from = m_memory + offset;
+                available = static_cast<qsizetype>(std::min<qint64>(m_size - offset, PeImage::maxNameBytes));
+            } else {
+                const Block *block = blockAt(offset);
+                if (!block)
+                    break;
+                from = block->data + (offset - block->start);
+                available = block->got - (offset - block->start);
+            }
+            const qsizetype room = std::min(available, PeImage::maxNameBytes - (m_pool.size() - start));
+            const void *zero = std::memchr(from, 0, static_cast<size_t>(room));
+            const qsizetype n = zero ? static_cast<const char *>(zero) - from : room;
             if (!charge(n + 1))
                 break;
-            m_pool.append(block->data + at, n);
+            m_pool.append(from, n);
             if (zero) {
                 if (m_pool.size() == start) {
                     fail();
@@ -130,12 +145,15 @@ public:
 
 private:
     static constexpr qsizetype blockSize = 4096;
+    // The pool's first size: the names of a small program's imports fit, so that it grows
+    // seldom (a DLL of thousands of exports doubles it a few times).
+    static constexpr qsizetype poolReserve = 4096;
     static constexpr size_t blockCount = 8;
     struct Block
     {
         qint64 start = -1;
         qsizetype got = 0;
-        const char *data = nullptr;     // the block's bytes: in storage, or in the source's memory
+        const char *data = nullptr;
         std::unique_ptr<char[]> storage; // made when first needed: most images need few
     };
 
@@ -157,15 +175,10 @@ private:
         m_nextFree = (m_nextFree + 1) % blockCount;
         const qsizetype want = static_cast<qsizetype>(std::min<qint64>(blockSize, m_size - start));
         block.start = -1;
-        if (const char *bytes = m_source.bytes()) {
-            block.data = bytes + start;
-            block.got = want;
-        } else {
-            if (!block.storage)
-                block.storage = std::make_unique_for_overwrite<char[]>(blockSize);
-            block.data = block.storage.get();
-            block.got = m_source.readAt(start, block.storage.get(), want);
-        }
+        if (!block.storage)
+            block.storage = std::make_unique_for_overwrite<char[]>(blockSize);
+        block.data = block.storage.get();
+        block.got = m_source.readAt(start, block.storage.get(), want);
         if (block.got != want) {
             fail();
             return nullptr;
@@ -176,6 +189,7 @@ private:
 
     const Source &m_source;
     const qint64 m_size;
+    const char *const m_memory; // all the bytes, when the source holds them in memory
     std::array<Block, blockCount> m_blocks;
     size_t m_nextFree = 0;
     qsizetype m_entries = 0;
@@ -199,7 +213,7 @@ struct Directory
 class Image
 {
 public:
-    explicit Image(Reader &reader) : m_in(reader) {}
+    explicit Image(Reader &reader) : m_in(reader) { m_importTexts.reserve(64); }
 
     bool readHeaders()
     {
@@ -360,6 +374,8 @@ std::optional<Tables> read(const Source &source)
     if (!image.readHeaders())
         return std::nullopt;
     Tables tables;
+    // Enough for a small program's imports, so that the list is seldom moved as it grows.
+    tables.imports.reserve(64);
     image.readImports(tables);
     image.readDelayedImports(tables);
     image.readExports();
