@@ -171,6 +171,21 @@ void NameScanner::prepare(const QStringList &names)
         m_lengthsBelow[parent] |= m_lengthsBelow[n];
     }
 
+    m_prefixNodes.assign(patterns.size(), {0, -1});
+    for (size_t n = 1; n < count; ++n) {
+        const int terminal = m_terminal[n];
+        if (terminal < 0)
+            continue;
+        std::int32_t at = static_cast<std::int32_t>(n);
+        std::int32_t three = -1;
+        for (int depth = m_patternLength[static_cast<size_t>(terminal)]; depth > 2; --depth) {
+            if (depth == 3)
+                three = at;
+            at = m_parent[static_cast<size_t>(at)];
+        }
+        m_prefixNodes[static_cast<size_t>(terminal)] = {at, three};
+    }
+
     m_pairIndex.assign(65536, 0);
     m_pairs.clear();
     for (int i = 0; i < m_childCount[0]; ++i) {
@@ -191,6 +206,11 @@ void NameScanner::prepare(const QStringList &names)
             PairMarks::set(m_pairFlags.data(), key, PairMarks::begins);
         }
     }
+}
+
+unsigned NameScanner::pairOf(int node) const
+{
+    return pairKey(m_label[static_cast<size_t>(m_parent[static_cast<size_t>(node)])], m_label[static_cast<size_t>(node)]);
 }
 
 int NameScanner::childOf(int node, unsigned char byte) const
@@ -255,22 +275,14 @@ NameScanner::Scan::~Scan()
         const unsigned last = s.m_lastPair[static_cast<size_t>(pattern)];
         work.endingIn[last] = s.m_endingIn[last];
         work.pairFlags[last] = s.m_pairFlags[last];
-        int depth = s.m_patternLength[static_cast<size_t>(pattern)];
-        for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
-            if (work.pending[static_cast<size_t>(n)] == s.m_patternsBelow[static_cast<size_t>(n)])
-                break; // put back already, and so is everything above it
-            work.pending[static_cast<size_t>(n)] = s.m_patternsBelow[static_cast<size_t>(n)];
-            const int parent = s.m_parent[static_cast<size_t>(n)];
-            if (depth == 3) {
-                const unsigned key = pairKey(s.m_label[static_cast<size_t>(s.m_parent[static_cast<size_t>(parent)])],
-                                             s.m_label[static_cast<size_t>(parent)]);
-                const std::uint16_t index = s.m_pairIndex[key];
-                work.pairs[index].thirdBytes = s.m_pairs[index].thirdBytes;
-            } else if (depth == 2) {
-                const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
-                work.pairFlags[key] = s.m_pairFlags[key];
-            }
-        }
+        const auto [two, three] = s.m_prefixNodes[static_cast<size_t>(pattern)];
+        work.pending[static_cast<size_t>(two)] = s.m_patternsBelow[static_cast<size_t>(two)];
+        if (three >= 0)
+            work.pending[static_cast<size_t>(three)] = s.m_patternsBelow[static_cast<size_t>(three)];
+        const unsigned first = s.pairOf(two);
+        work.pairFlags[first] = s.m_pairFlags[first];
+        const std::uint16_t index = s.m_pairIndex[first];
+        work.pairs[index].thirdBytes = s.m_pairs[index].thirdBytes;
     }
     work.foundNodes.clear();
     const std::lock_guard<std::mutex> lock(m_spare->mutex);
@@ -446,21 +458,13 @@ void NameScanner::Scan::markFound(int node, int pattern)
     const unsigned last = s.m_lastPair[static_cast<size_t>(pattern)];
     if (--work.endingIn[last] == 0)
         PairMarks::clear(work.pairFlags.data(), last, PairMarks::ends);
-    // Up the trie from the pattern's last byte; depth is the number of bytes to here.
-    int depth = s.m_patternLength[static_cast<size_t>(pattern)];
-    for (int n = node; n > 0; n = s.m_parent[static_cast<size_t>(n)], --depth) {
-        if (--work.pending[static_cast<size_t>(n)] != 0 || depth > 3)
-            continue;
-        // Nothing missing goes on through this node: stop looking at its bytes.
-        const int parent = s.m_parent[static_cast<size_t>(n)];
-        if (depth == 3) {
-            const int first = s.m_parent[static_cast<size_t>(parent)];
-            const unsigned key = pairKey(s.m_label[static_cast<size_t>(first)], s.m_label[static_cast<size_t>(parent)]);
-            const unsigned char third = s.m_label[static_cast<size_t>(n)];
-            work.pairs[s.m_pairIndex[key]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
-        } else if (depth == 2) {
-            const unsigned key = pairKey(s.m_label[static_cast<size_t>(parent)], s.m_label[static_cast<size_t>(n)]);
-            PairMarks::clear(work.pairFlags.data(), key, PairMarks::begins);
-        }
+    // Nothing missing goes on through a prefix any more: stop looking at its bytes.
+    const auto [two, three] = s.m_prefixNodes[static_cast<size_t>(pattern)];
+    const unsigned first = s.pairOf(two);
+    if (three >= 0 && --work.pending[static_cast<size_t>(three)] == 0) {
+        const unsigned char third = s.m_label[static_cast<size_t>(three)];
+        work.pairs[s.m_pairIndex[first]].thirdBytes[third >> 6] &= ~(std::uint64_t(1) << (third & 63));
     }
+    if (--work.pending[static_cast<size_t>(two)] == 0)
+        PairMarks::clear(work.pairFlags.data(), first, PairMarks::begins);
 }

@@ -126,6 +126,8 @@ private:
     static constexpr int emptyName = -2;
 
     int childOf(int node, unsigned char byte) const;
+    // The pair of bytes that leads from the root to a node of depth two.
+    unsigned pairOf(int node) const;
 
     QStringList m_names;
     // Per name: its pattern (distinct byte strings), or neverFound, or emptyName.
@@ -146,6 +148,11 @@ private:
     std::vector<std::uint64_t> m_lengthsBelow;  // as Pair::lengths, for every node
     std::vector<int> m_patternLength;
     std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
+    // Per pattern of two bytes or more: the trie nodes of its first two and three bytes
+    // (-1 for a pattern of two). Only their counts of missing names are kept as a pass
+    // finds names: the ones that strike out pairs and third bytes. A deeper node keeps
+    // its count, and the window of pairs that end missing names stops a walk there.
+    std::vector<std::array<std::int32_t, 2>> m_prefixNodes;
     std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
     std::vector<Pair> m_pairs;
     std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
