@@ -251,9 +251,20 @@ public:
     {
         if (address < m_headerSize && address + length <= m_headerSize)
             return qint64(address);
-        for (const Section &section : m_sections) {
-            if (address >= section.address && address - section.address + length <= section.rawSize)
-                return qint64(section.rawOffset) + qint64(address - section.address);
+        // The entries and names of a table lie mostly in one section: the one of the last
+        // address is tried first (a third of the reading went to trying them all in turn).
+        const auto within = [address, length](const Section &section) {
+            return address >= section.address && address - section.address + length <= section.rawSize;
+        };
+        if (m_lastSection < m_sections.size() && within(m_sections[m_lastSection])) {
+            const Section &section = m_sections[m_lastSection];
+            return qint64(section.rawOffset) + qint64(address - section.address);
+        }
+        for (size_t i = 0; i < m_sections.size(); ++i) {
+            if (within(m_sections[i])) {
+                m_lastSection = i;
+                return qint64(m_sections[i].rawOffset) + qint64(address - m_sections[i].address);
+            }
         }
         m_in.fail();
         return -1;
@@ -359,6 +370,7 @@ private:
     quint32 m_headerSize = 0;
     std::array<Directory, 16> m_directories{};
     std::vector<Section> m_sections;
+    size_t m_lastSection = 0; // where offsetOf() found the last address
     std::vector<std::pair<Reader::Span, Reader::Span>> m_importTexts; // each import's DLL and name
     std::vector<Reader::Span> m_exportTexts;
 };
