@@ -268,12 +268,15 @@ int corpus(const QString &folder, [[maybe_unused]] const QStringList &names, con
     //   auto/vs     the analysis from the file as the user waits for it against Vectorscan
     //               in memory on one thread: NOT like for like (two threads, and the reading)
     //   tables/one  reading the PE tables against the analysis on one thread: what they
-    //               add where they are read in turn (files below the threshold, one core)
+    //               add where they are read in turn (files below the threshold, one core);
+    //               above it they are read beside the halves, and auto/floor holds them
     //   vs/floor    how far above the floor the comparison's own matcher is: a scanner at
     //               par with it on one thread cannot come nearer the floor than that
-    std::fprintf(stderr, "cores at hand: %d; split from %lld bytes, tables beside from %lld bytes\n",
-                 std::max(1, int(std::thread::hardware_concurrency())), static_cast<long long>(ExecutableAnalysis::splitFrom),
-                 static_cast<long long>(ExecutableAnalysis::tablesBesideFrom));
+    double load[3] = {0, 0, 0};
+    ::getloadavg(load, 3);
+    std::fprintf(stderr, "cores: %d, load average %.1f (other work shares them: two threads then gain less); "
+                         "halves and tables beside from %lld bytes\n",
+                 std::max(1, int(std::thread::hardware_concurrency())), load[0], static_cast<long long>(ExecutableAnalysis::splitFrom));
     std::fprintf(stderr, "%-32s %8s %7s %7s %8s %9s %10s %7s %7s %10s %8s %8s\n", "file", "KB", "imports", "exports",
                  "scan/vs", "one/floor", "auto/floor", "two/one", "auto/vs", "tables/one", "vs/floor", "one µs");
     for (const QFileInfo &info : files) {

@@ -445,15 +445,10 @@ bool twoThreads(ExecutableAnalysis::Threads threads)
     return threads == ExecutableAnalysis::Threads::Two || (threads == ExecutableAnalysis::Threads::Automatic && coresAtHand() >= 2);
 }
 
-// Whether a file of this size is scanned in two halves, or has its tables read beside
-// the scan.
+// Whether a file of this size is scanned in two halves, its tables read beside them.
 bool splits(ExecutableAnalysis::Threads threads, qint64 size)
 {
     return twoThreads(threads) && size >= (threads == ExecutableAnalysis::Threads::Two ? 2 : ExecutableAnalysis::splitFrom);
-}
-bool tablesBeside(ExecutableAnalysis::Threads threads, qint64 size)
-{
-    return twoThreads(threads) && (threads == ExecutableAnalysis::Threads::Two || size >= ExecutableAnalysis::tablesBesideFrom);
 }
 
 // Threads kept for the work of a file in memory: handing them a task costs a wake-up, not
@@ -470,32 +465,58 @@ QThreadPool &helpers()
     return *pool;
 }
 
-// Runs a task on a helper thread while the caller goes on; join() waits for its end.
-class Beside
+// A task offered to a helper thread while this thread goes on. take() gives its result:
+// done by the helper, or, when the helper has not begun it yet (every core busy), done
+// here and then; a helper that comes late finds it taken and leaves it alone. So a busy
+// machine costs a wake-up, not a wait for a core. The task may refer to this thread's
+// data: it runs either here, or on the helper while take() (or the end) waits for it.
+template <class T>
+class Offered
 {
 public:
-    explicit Beside(std::function<void()> task)
+    explicit Offered(std::function<T()> task) : m_shared(std::make_shared<Shared>(std::move(task)))
     {
-        helpers().start([this, task = std::move(task)] {
-            task();
-            // Told under the lock: join() cannot return, and this end, before it is let go.
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_done = true;
-            m_changed.notify_all();
+        helpers().start([shared = m_shared] {
+            if (shared->taken.exchange(true))
+                return;
+            T value = shared->task();
+            const std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->value = std::move(value);
+            shared->done = true;
+            shared->changed.notify_all();
         });
     }
-    ~Beside() { join(); }
-    Q_DISABLE_COPY_MOVE(Beside)
-    void join()
+    ~Offered()
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_done; });
+        if (!m_taken)
+            take();
+    }
+    Q_DISABLE_COPY_MOVE(Offered)
+
+    T take()
+    {
+        m_taken = true;
+        Shared &shared = *m_shared;
+        if (!shared.taken.exchange(true))
+            return shared.task();
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        shared.changed.wait(lock, [&] { return shared.done; });
+        return std::move(shared.value);
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_done = false;
+    struct Shared
+    {
+        explicit Shared(std::function<T()> t) : task(std::move(t)) {}
+        const std::function<T()> task;
+        std::atomic<bool> taken = false;
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool done = false;
+        T value{};
+    };
+    std::shared_ptr<Shared> m_shared;
+    bool m_taken = false;
 };
 
 // A name found by either half of a file was found in it.
@@ -532,17 +553,10 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
     if (splits(threads, bytes.size())) {
         // The first half reads as far past the middle as a name can reach.
         const qsizetype middle = bytes.size() / 2;
-        QList<qsizetype> second;
-        {
-            Beside helper([&] { second = scanner.scan(all.sliced(middle)); });
-            const QList<qsizetype> first = scanner.scan(all.first(std::min(bytes.size(), middle + scanner.overlap())));
-            result.tables = PeImage::read(all);
-            helper.join();
-            result.found = merged(first, second);
-        }
-    } else if (tablesBeside(threads, bytes.size())) {
-        Beside helper([&] { result.tables = PeImage::read(all); });
-        result.found = scanner.scan(all);
+        Offered<QList<qsizetype>> second([&] { return scanner.scan(all.sliced(middle)); });
+        const QList<qsizetype> first = scanner.scan(all.first(std::min(bytes.size(), middle + scanner.overlap())));
+        result.tables = PeImage::read(all);
+        result.found = merged(first, second.take());
     } else {
         result.found = scanner.scan(all);
         result.tables = PeImage::read(all);
@@ -645,7 +659,7 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
             }
             if (inHalves)
                 second = std::make_unique<SecondHalf>(file.get(), middle, size, pieceSize, scanner);
-            if (size > 0 && tablesBeside(threads, size))
+            if (inHalves)
                 tables = std::make_unique<TablesReader>(file.get(), size);
         }
         if (piece->got == 0)
