@@ -620,11 +620,12 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
             return analyseInMemory(*whole, scanner, progress, threads);
     }
 
-    // In halves, the first is read as far past the middle as a name can reach; a file of
-    // unknown size is read to its end in one.
+    // In halves, the first is read as far past the middle as a name can reach, and at
+    // least as far as the quick look at the first bytes needs; a file of unknown size is
+    // read to its end in one.
     const bool inHalves = size > 0 && splits(threads, size);
     const qint64 middle = size / 2;
-    const qint64 firstEnd = inHalves ? std::min(size, middle + scanner.overlap()) : size;
+    const qint64 firstEnd = inHalves ? std::min(size, std::max(middle + scanner.overlap(), qint64(ExecutableTest::headerSize))) : size;
     // Each half in pieces half as large: the progress moves as often as in one pass.
     if (inHalves)
         pieceSize = std::max(pieceSize / 2, ExecutableTest::headerSize);

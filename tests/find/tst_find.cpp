@@ -581,6 +581,19 @@ private slots:
         QCOMPARE(alone->tables.has_value(), content.startsWith(':'));
     }
 
+    // With short names the first half of a small file ended before the bytes that the
+    // quick look at a file's start reads (0xFF at 12 and 13): it was no executable then.
+    void analyse_inHalves_firstHalfShorterThanTheHeader_stillAnExecutable()
+    {
+        const NameScanner scanner({"ab"});
+        const QString path = write("............\xFF\xFF" "ab");
+        for (const qsizetype piece : {ExecutableAnalysis::defaultPieceSize, qsizetype(1), qsizetype(5)}) {
+            const auto result = ExecutableAnalysis::analyse(path, scanner, {}, piece, {}, ExecutableAnalysis::Threads::Two);
+            QCOMPARE(result.outcome, Outcome::Scanned);
+            QCOMPARE(result.found, Indices({0}));
+        }
+    }
+
     // Random files in halves, fed in pieces of many sizes, against one search per name:
     // one-byte names, blank ones, nested ones, and names cut from around the middle.
     void analyse_inHalves_randomFiles_agreeWithOneSearchPerName()
