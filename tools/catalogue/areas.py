@@ -123,6 +123,9 @@ RULES = [
 # (headers or None, pattern, area): an area the rules above would give names of the
 # pattern that are not about its subject.
 NOT_IN = [
+    # A FILETIME is a time: converting one touches no file (GetFileTime and SetFileTime,
+    # which read and write a file's times, keep the area).
+    (None, r"^(?!(Get|Set)FileTime$)\w*FileTime", FILES),
     (None, r"^SQL", ICONS),                 # an ODBC cursor walks a result set
     (None, r"Iconic|^OpenIcon$", ICONS),    # minimized windows and taskbar thumbnails
     (USER, r"^GetPointer", ICONS),          # a pen's tip and eraser
@@ -210,6 +213,39 @@ HEADER_AREAS.update({
     "errorrep.h": [ERRORS],
 })
 
+# Functions whose prototypes were written from Microsoft's metadata carry its namespace in
+# place of a header ("win32metadata:Storage.FileSystem"); the longest prefix that matches
+# gives their areas where no name rule does.
+NAMESPACE_AREAS = [
+    ("Networking.WinInet", [INTERNET]), ("Networking.WinHttp", [INTERNET]), ("Web", [INTERNET]),
+    ("Networking", [NETWORK]), ("NetworkManagement", [NETWORK]),
+    ("Security.Cryptography", [CRYPTO]), ("Security", [SECURITY]), ("Identity", [SECURITY, USERS]),
+    ("Storage.IscsiDisc", [DISKS, NETWORK]), ("Storage.Packaging", [SYSTEM]), ("Storage.Jet", [DATABASE]),
+    ("Storage.Vhd", [DISKS]), ("Storage.Imapi", [DISKS]), ("Storage.Vss", [DISKS]),
+    ("Storage.VirtualDiskService", [DISKS]), ("Storage.StructuredStorage", [COM]), ("Storage.Xps", [PRINTING]),
+    ("Storage", [FILES]), ("System.Com", [COM]), ("System.Ole", [COM]), ("System.Variant", [COM, CONVERSION]),
+    ("System.Registry", [REGISTRY]), ("System.Memory", [MEMORY]), ("System.Threading", [PROCESSES]),
+    ("System.ProcessStatus", [PROCESSES]), ("System.JobObjects", [PROCESSES]),
+    ("System.Diagnostics", [ERRORS]), ("System.ErrorReporting", [ERRORS]), ("System.EventLog", [ERRORS]),
+    ("System.Services", [SERVICES]), ("System.Power", [POWER]), ("System.Console", [CONSOLE]),
+    ("System.LibraryLoader", [MODULES]), ("System.Time", [TIME]), ("System.Rpc", [NETWORK]),
+    ("System.DataExchange", [CLIPBOARD, MESSAGES]), ("System", [SYSTEM]),
+    ("Graphics.OpenGL", [THREE_D]), ("Graphics.Direct", [THREE_D]), ("Graphics.Dxgi", [THREE_D]),
+    ("Graphics.Printing", [PRINTING]), ("Graphics.Imaging", [IMAGES]), ("Graphics", [GRAPHICS]),
+    ("UI.Shell", [SHELL]), ("UI.Controls", [CONTROLS]), ("UI.Input", [INPUT]),
+    ("UI.ColorSystem", [GRAPHICS]), ("UI", [WINDOWS]), ("Media", [SOUND]), ("Devices", [DEVICES]),
+    ("Globalization", [LOCALE]), ("Data", [DATABASE]),
+]
+WRITTEN_PREFIX = "win32metadata:"
+
+
+def namespace_areas(header):
+    """The areas of a function written from the metadata, by its namespace."""
+    ns = header[len(WRITTEN_PREFIX):]
+    best = max((p for p, _ in NAMESPACE_AREAS if ns == p or ns.startswith(p + ".")), key=len, default=None)
+    return dict(NAMESPACE_AREAS)[best] if best else [SYSTEM]
+
+
 _compiled = [(scope, re.compile(rx), areas) for scope, rx, areas in RULES]
 _not_in = [(scope, re.compile(rx), area) for scope, rx, area in NOT_IN]
 
@@ -238,5 +274,9 @@ def areas_for(c_name, header):
         if len(found) >= 3:
             break
     if not found:
-        found = [a for a in HEADER_AREAS.get(header, [SYSTEM]) if a not in barred] or [SYSTEM]
+        if header.startswith(WRITTEN_PREFIX):
+            fallback = namespace_areas(header)
+        else:
+            fallback = HEADER_AREAS.get(header, [SYSTEM])
+        found = [a for a in fallback if a not in barred] or [SYSTEM]
     return found[:3]

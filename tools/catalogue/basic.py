@@ -93,8 +93,10 @@ BY_ADDRESS = {"ITEMIDLIST", "SHITEMID", "ITEMIDLIST_RELATIVE", "ITEMID_CHILD", "
 # Contexts that CryptoAPI hands out and takes back by address (CertEnumCertificatesInStore,
 # CertGetCertificateChain): a Basic Type would pass the address of the caller's copy. So do
 # wldap32's session (ldap_init), its results (ldap_search_s, ldap_first_entry) and its
-# BerElement (ldap_first_attribute).
-SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT", "LDAP", "LDAPMessage", "BerElement"}
+# BerElement (ldap_first_attribute); and the counter set instance PerfCreateInstance gives
+# (PerfSetULongCounterValue and the rest take it back by that address).
+SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT", "LDAP", "LDAPMessage", "BerElement",
+                   "PERF_COUNTERSET_INSTANCE"}
 
 # char arrays that hold bytes, not text: a socket address's data and padding. As a fixed
 # String, Basic would send them through an ANSI conversion.

@@ -8,7 +8,7 @@ import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_C, CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
 from exports import Exports, library_name
-from metadata import Metadata
+from metadata import Metadata, load_api
 import pnames
 
 # Per-DLL entry points that every COM server exports; they belong to no one library.
@@ -39,7 +39,12 @@ GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoEx
               # MAPI's row sets and recipient lists, the spooler's notify information, ESE's
               # buffers and the linguistic services' list.
               "FreeProws", "FreePadrlist", "RouterFreePrinterNotifyInfo", "SpoolerFreePrinterNotifyInfo",
-              "JetFreeBuffer", "MappingFreeServices"}
+              "JetFreeBuffer", "MappingFreeServices",
+              # The directory's name results and schema map; RAS's EAP identity.
+              "DsFreeNameResultA", "DsFreeNameResultW", "DsFreeSchemaGuidMapA", "DsFreeSchemaGuidMapW",
+              "RasFreeEapUserIdentityA", "RasFreeEapUserIdentityW",
+              # The driver package names WdsCliObtainDriverPackages gave.
+              "WdsCliFreeStringArray"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
@@ -115,11 +120,14 @@ class Catalogue:
             self.headers.parse(group)
         self.exports = Exports()
         self.metadata = Metadata()
-        # More headers, for the metadata's functions that the classic ones lack.
-        self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers))
         self.exports.metadata = self.metadata
+        api = load_api()
+        # More headers, and prototypes written from the metadata, for the metadata's
+        # functions that the classic headers lack.
+        self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers, exports=self.exports, api=api))
+        self.written = coverage.written()
         self.mapper = Mapper(self.headers)
-        self.names = pnames.Names()
+        self.names = pnames.Names(api)
         self.headers_with_errors = self.headers.error_files
         self.left_out = collections.OrderedDict()    # reason -> list of names
         self.mapped = {}                             # C name -> Entry (under its C name)

@@ -212,7 +212,7 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
 
 
 # Declarations that compile and then fail when called, by what gives them away.
-SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT$")
+SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?(C(ERT|RL|TL|ERT_CHAIN)_CONTEXT|PERF_COUNTERSET_INSTANCE)$")
 BINARY_AS_TEXT = re.compile(r"^    (sa_data|ss_pad\d|sin_zero) As String", re.M)
 
 

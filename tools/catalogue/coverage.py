@@ -12,6 +12,7 @@ import collections
 import os
 import re
 
+from exports import library_name
 from metadata import library_of
 
 MINGW_INCLUDE = "/usr/i686-w64-mingw32/include"
@@ -63,16 +64,233 @@ BROKEN = {
 PLACEHOLDER = "\u062a\u0648\u0636\u064a\u062d \u0627\u064a\u0646 \u062a\u0627\u0628\u0639 \u0647\u0646\u0648\u0632 \u0646\u0648\u0634\u062a\u0647 \u0646\u0634\u062f\u0647 \u0627\u0633\u062a."
 
 
-def parse(headers, target="i686-w64-mingw32"):
+# The file libclang names for what follows the #include lines (cparse.Headers.parse).
+WRITTEN_HEADER = "catalogue.c"
+# The prefix of the header name a written function carries: the metadata's namespace
+# follows it ("win32metadata:Storage.FileSystem"), which chooses its areas of work.
+WRITTEN_PREFIX = "win32metadata:"
+
+# The metadata's basic types, in the names the headers use for them.
+NATIVE_C = {
+    "Void": "void", "Byte": "BYTE", "SByte": "signed char", "Int16": "SHORT", "UInt16": "USHORT",
+    "Char": "WCHAR", "Int32": "INT", "UInt32": "DWORD", "Int64": "LONGLONG", "UInt64": "ULONGLONG",
+    "IntPtr": "LONG_PTR", "UIntPtr": "ULONG_PTR", "Single": "FLOAT", "Double": "DOUBLE", "Guid": "GUID",
+}
+# A string the function only reads: the metadata marks PSTR and PWSTR "Const", the headers
+# name it PCSTR and PCWSTR.
+CONST_STRINGS = {"PSTR": "PCSTR", "PWSTR": "PCWSTR"}
+
+# A parameter the metadata types as a bare pointer (void *) where the headers have a handle
+# (HINTERNET, RPC_BINDING_HANDLE, ...): by its name, it is written as HANDLE, which Basic
+# passes ByVal. As a bare pointer it would be As Any, and a Long variable passed to it
+# would send the variable's address instead of the handle.
+HANDLE_NAME = re.compile(r"^(h|h[A-Z0-9]\w*|(?!p+[A-Z])\w*Handle|handle|Binding|IfSpec|IfGroup)$")
+
+# A W function's parameter named as text (szTableName, pwszName).
+WIDE_TEXT_NAME = re.compile(r"^(lp|p)?w?sz[A-Z]\w*$")
+
+# Headers whose functions are for drivers, not programs: none is written from the
+# metadata either.
+DRIVER_HEADERS = {"winddi.h": "declared in winddi.h: what display drivers (kernel mode) call"}
+
+FAILED_TO_COMPILE = "written from the metadata's types, it does not compile with the headers read"
+
+
+class NotWritten(Exception):
+    """A prototype the metadata's types cannot give; the message says why."""
+
+
+class Written:
+    """The prototypes written from the metadata for the functions no header read declares:
+    text is C after the headers, line -> function name where each prototype is, failed
+    name -> why it could not be written or did not compile, namespace name -> the
+    metadata's namespace."""
+
+    def __init__(self):
+        self.text = ""
+        self.line_of = {}
+        self.failed = {}
+        self.namespace = {}
+        self.names = set()
+
+
+_written = None    # the prototypes written for the 32-bit parse, read again for 64 bits
+
+
+def _types_index(api):
+    index = {}
+    for ns, space in api.items():
+        for t in space.get("Types", []):
+            index.setdefault((ns, t["Name"]), t)
+    return index
+
+
+def c_type(t, types, defined, const=False):
+    """The C spelling of a metadata type (a parameter's or a result's), in the headers'
+    names; NotWritten where there is none that keeps its size and meaning."""
+    kind = t["Kind"]
+    if kind == "Native":
+        if t["Name"] not in NATIVE_C:
+            raise NotWritten("the metadata's %s type has no C name here" % t["Name"])
+        return NATIVE_C[t["Name"]]
+    if kind in ("PointerTo", "LPArray", "Array"):
+        if t["Child"] == {"Kind": "Native", "Name": "Char"}:
+            # UTF-16 text, as the headers' LPWSTR: an Integer by reference would take
+            # neither StrPtr nor 0&.
+            return "PCWSTR" if const else "PWSTR"
+        return c_type(t["Child"], types, defined) + " *"
+    if kind != "ApiRef":
+        raise NotWritten("a type of kind %s" % kind)
+    if t.get("Parents"):
+        raise NotWritten("a type nested in a structure")
+    target = t.get("TargetKind")
+    if target == "Com":
+        return "IUnknown *"
+    if target == "FunctionPointer":
+        return "FARPROC"
+    d = types.get((t.get("Api"), t["Name"]))
+    if d is None:
+        raise NotWritten("a type the metadata does not define")
+    name = t["Name"]
+    if d["Kind"] == "Enum":
+        return NATIVE_C[d.get("IntegerBase") or "Int32"]
+    if d["Kind"] == "NativeTypedef":
+        if const and CONST_STRINGS.get(name) in defined:
+            return CONST_STRINGS[name]
+        if name in defined:
+            return name
+        return c_type(d["Def"], types, defined)
+    if d["Kind"] in ("Struct", "Union"):
+        if name in defined:
+            return name
+        raise NotWritten("a structure the headers read do not define")
+    if d["Kind"] == "Com":
+        return "IUnknown *"
+    if d["Kind"] == "FunctionPointer":
+        return "FARPROC"
+    raise NotWritten("a type of kind %s" % d["Kind"])
+
+
+def prototype(fn, types, defined):
+    """The C prototype of a metadata function (stdcall, parameters unnamed: their names come
+    from the metadata, as for a header that leaves them unnamed)."""
+    result = c_type(fn["ReturnType"], types, defined)
+    params = []
+    for p in fn["Params"]:
+        t = p["Type"]
+        if t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "Void"} \
+                and HANDLE_NAME.match(p["Name"]):
+            params.append("HANDLE")
+        elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "UInt16"} \
+                and fn["Name"].endswith("W") and WIDE_TEXT_NAME.match(p["Name"]):
+            # The metadata types some W functions' text as unsigned short * (JetDefragment3W).
+            params.append("PCWSTR" if "Const" in p.get("Attrs", []) else "PWSTR")
+        else:
+            params.append(c_type(t, types, defined, "Const" in p.get("Attrs", [])))
+    return "__declspec(dllimport) %s __stdcall %s(%s);" % (result, fn["Name"], ", ".join(params) or "void")
+
+
+def write(api, headers, exports):
+    """Prototypes for the metadata's functions that no header read declares and a 32-bit
+    import library exports from the DLL the metadata names. Each stands alone between
+    #ifndef and #endif, so a name the headers make a macro is left alone."""
+    types = _types_index(api)
+    defined = set(headers.typedef_names)
+    by_name = collections.defaultdict(list)
+    for ns, space in api.items():
+        for fn in space.get("Functions", []):
+            arch = fn.get("Architectures") or []
+            if arch and "X86" not in arch:
+                continue
+            by_name[fn["Name"]].append((ns, fn))
+    driver = {}
+    for header, why in DRIVER_HEADERS.items():
+        with open(os.path.join(MINGW_INCLUDE, header), encoding="utf-8", errors="replace") as f:
+            for n in re.findall(r"\b([A-Za-z_]\w*)\s*\(", f.read()):
+                driver.setdefault(n, why)
+    out = Written()
+    lines = ["/* written from Microsoft's metadata */"]
+    for name in sorted(by_name):
+        if name in headers.functions or not re.match(r"^[A-Za-z_]\w*$", name):
+            continue
+        export = exports.lookup(name)
+        if export is None:
+            continue
+        if name in driver:
+            out.failed[name] = driver[name]
+            continue
+        library = library_name(export.dll)
+        found = [(ns, fn) for ns, fn in by_name[name] if library_of(fn["DllImport"]) == library]
+        if not found:
+            out.failed[name] = "exported by a 32-bit import library of another DLL than the metadata's"
+            continue
+        try:
+            protos = {prototype(fn, types, defined) for _, fn in found}
+        except NotWritten as e:
+            out.failed[name] = "written from the metadata's types: " + str(e)
+            continue
+        if len(protos) > 1:
+            out.failed[name] = "the metadata's declarations of it disagree"
+            continue
+        out.namespace[name] = found[0][0]
+        lines.append("#ifndef %s" % name)
+        out.line_of[len(lines)] = name     # the index the prototype is about to take
+        lines.append(protos.pop())
+        lines.append("#endif")
+        out.names.add(name)
+    out.text = "\n" + "\n".join(lines) + "\n"
+    return out
+
+
+def written():
+    """The prototypes written from the metadata by the last 32-bit parse (a Written), or None."""
+    return _written
+
+
+def _parse_written(headers, written, target):
+    """Reads the written prototypes after the headers; drops those that did not compile."""
+    before = set(headers.functions)
+    errors_before = set(headers.error_lines)
+    had_errors = WRITTEN_HEADER in headers.error_files
+    includes = ["windows.h"] + HEADERS
+    headers.parse(includes, target=target, extra=written.text)
+    # The text starts after the #include lines and one empty line.
+    first = len(includes) + 2
+    new_errors = headers.error_lines - errors_before
+    bad = {written.line_of.get(line - first) for f, line in new_errors if f == WRITTEN_HEADER}
+    if not had_errors:
+        headers.error_files.discard(WRITTEN_HEADER)
+    headers.error_lines = errors_before
+    for name in set(headers.functions) - before:
+        fn = headers.functions[name]
+        if fn.header != WRITTEN_HEADER or name not in written.names or name in bad:
+            if fn.header == WRITTEN_HEADER:
+                del headers.functions[name]
+            if name in bad:
+                written.failed.setdefault(name, FAILED_TO_COMPILE)
+            continue
+        fn.header = WRITTEN_PREFIX + written.namespace[name]
+
+
+def parse(headers, target="i686-w64-mingw32", exports=None, api=None):
     """Reads HEADERS and SEPARATE into headers (a cparse.Headers that has read the classic
     headers already); returns the names of the functions they add. Renames (macros) that
-    lead to a classic function and new typedef names of classic structures are dropped."""
+    lead to a classic function and new typedef names of classic structures are dropped.
+    Then, where exports (the 32-bit import libraries) are given, the prototypes written
+    from the metadata (api, metadata.load_api()) for functions no header declares; the
+    64-bit parse reads the same prototypes again."""
+    global _written
     before = set(headers.functions)
     macros = dict(headers.macros)
     record_names = {usr: set(names) for usr, names in headers.record_names.items()}
     headers.parse(["windows.h"] + HEADERS, target=target)
     for group in SEPARATE:
         headers.parse(group, target=target)
+    if exports is not None:
+        from metadata import load_api
+        _written = write(api if api is not None else load_api(), headers, exports)
+    if _written is not None:
+        _parse_written(headers, _written, target)
     for name in list(headers.macros):
         if name in macros:
             continue
@@ -129,10 +347,12 @@ def left_out(metadata, records, exports, headers, cat_left_out):
             reason = why_of[name]
         elif name in in_headers:
             reason = "declared in the headers, not in the metadata's DLL"
+        elif _written is not None and name in _written.failed:
+            reason = _written.failed[name]
         elif name in unread:
             reason = "declared in a header not read (below)"
         else:
-            reason = "not declared in the headers read (the metadata's own types not yet used)"
+            reason = "not declared in the headers read, and no prototype written from the metadata"
         out.setdefault(reason, []).append(name)
     return out
 
@@ -149,6 +369,14 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
              "placeholder description until one is written (%d)." % (
                  len(HEADERS) + sum(len(g) - 1 for g in SEPARATE), sum(new.values()),
                  sum(r.description == PLACEHOLDER for r in records)), "",
+             "For a function that no header read declares, and that a 32-bit import library "
+             "exports from the DLL the metadata names, a prototype is written from the metadata's "
+             "types in the headers' names (a structure, handle or string type by the name the "
+             "headers define, an enumeration as its integer, an interface as `IUnknown *`, a "
+             "callback as `FARPROC`) and read after the headers, so the same rules check it: its "
+             "argument bytes must equal the import library's `@N`. %d functions joined this way; "
+             "their areas of work come from the metadata's namespace where no name rule gives them." % (
+                 sum(1 for r in records if r.header.startswith(WRITTEN_PREFIX))), "",
              "| library | before | after |", "|---|---:|---:|"]
     for lib in sorted(after, key=lambda l: (-new[l], l)):
         if new[lib]:

@@ -118,7 +118,9 @@ class Headers:
         self.record_names = {}   # struct/union USR -> set of typedef names
         self.record_types = {}   # typedef name of a struct/union -> its type
         self.pointer_typedefs = {}  # typedef name of a pointer type -> its type
+        self.typedef_names = set()  # every typedef name met
         self.diagnostics = []
+        self.error_lines = set()  # (file name, line) of every error
         self.error_files = set()  # file names of the headers an error was found in
         self._units = []         # keep translation units alive while types are used
 
@@ -137,6 +139,7 @@ class Headers:
                 self.diagnostics.append(str(d))
                 if d.location.file:
                     self.error_files.add(os.path.basename(d.location.file.name))
+                    self.error_lines.add((os.path.basename(d.location.file.name), d.location.line))
         for c in unit.cursor.get_children():
             kind = c.kind
             if kind == ci.CursorKind.FUNCTION_DECL:
@@ -157,6 +160,7 @@ class Headers:
             self.macros.setdefault(name, tokens[3] + "A")
 
     def _typedef(self, cursor):
+        self.typedef_names.add(cursor.spelling)
         underlying = cursor.underlying_typedef_type.get_canonical()
         if underlying.kind == ci.TypeKind.POINTER:
             self.pointer_typedefs.setdefault(cursor.spelling, cursor.type)
