@@ -364,10 +364,14 @@ private slots:
             const bool cdecl = p.cdecl;
             if (cdecl != r[R::Declaration].isEmpty() || (cdecl && (++cdecls, vba7.isEmpty() || !only64.contains(name))))
                 fail(27, cdecl ? QStringLiteral("cdecl") : QStringLiteral("stdcall"));
-            // wldap32's session and results are the system's: a Type would pass the caller's copy.
-            static const QRegularExpression handedOut(QStringLiteral("[(,] ?\\w+ As (LDAP|LDAPMessage|BerElement)\\b"));
-            if (const auto m = handedOut.match(vba7.section(QStringLiteral("\r\n"), -1)); m.hasMatch())
-                fail(23, m.captured(0));
+            // wldap32's session and results are the system's: a Type would pass the caller's
+            // copy. So are the members, attributes and CDF the CryptCAT functions hand out and
+            // the XML elements wsdapi builds.
+            static const QRegularExpression handedOut(QStringLiteral("[(,] ?\\w+ As (LDAP|LDAPMessage|BerElement|CRYPTCAT(MEMBER|ATTRIBUTE|CDF)|WSDXML_ELEMENT)\\b"));
+            for (const QString &form : {vba7, r[R::Declaration]}) {
+                if (const auto m = handedOut.match(form.section(QStringLiteral("\r\n"), -1)); m.hasMatch())
+                    fail(23, m.captured(0));
+            }
             for (int i = 0; i < R::classicFieldCount; ++i) { // the VBA7 form is empty where 64-bit Office cannot call it
                 if (r[i].trimmed().isEmpty() && !(cdecl && i == R::Declaration))
                     fail(2, QString::number(i));
@@ -494,13 +498,14 @@ private slots:
             // text, a CryptoAPI context that the system hands out as a Basic Type, what a
             // Free function gives back as Basic's copy, text a structure keeps (RtlInitString)
             // as Basic's temporary copy.
-            static const QRegularExpression binaryText(QStringLiteral("^    (sa_data|ss_pad\\d|sin_zero) As String"), QRegularExpression::MultilineOption);
+            static const QRegularExpression binaryText(QStringLiteral("^    (sa_data|ss_pad\\d|sin_zero|data|Reserved|MaxSa) As String"), QRegularExpression::MultilineOption);
             static const QRegularExpression context(QStringLiteral("^\\s*(const\\s+)?P?C?C(ERT|RL|TL|ERT_CHAIN)_CONTEXT\\s+\\w+\\s*$"));
             static const QSet<QString> givesBack = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
                                                     "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList",
                                                     "ldap_memfree", "ldap_memfreeA", "ldap_memfreeW", "ldap_value_free", "ldap_value_freeA",
                                                     "ldap_value_freeW", "ldap_value_free_len", "ldap_controls_free", "ldap_controls_freeA",
-                                                    "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree"};
+                                                    "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree",
+                                                    "EapHostPeerFreeErrorMemory", "EapHostPeerFreeEapError", "DhcpServerAuditlogParamsFree"};
             static const QSet<QString> keepsText = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"};
             if (const auto m = binaryText.match(r[R::Declaration]); m.hasMatch())
                 fail(23, m.captured(1));
@@ -635,6 +640,15 @@ private slots:
         QTest::newRow("HttpWebSocketClose, written: a handle the metadata types void *") << "HttpWebSocketClose" << "Private Declare Function HttpWebSocketClose Lib \"wininet\" (ByVal hWebSocket As Long, ByVal usStatus As Integer, pvReason As Any, ByVal dwReasonLength As Long) As Long" << classic;
         QTest::newRow("PropVariantToUInt32WithDefault, written: a structure by the headers' name") << "PropVariantToUInt32WithDefault" << "Private Declare Function PropVariantToUInt32WithDefault Lib \"propsys\" (propvarIn As PROPVARIANT, ByVal ulDefault As Long) As Long" << classic;
         QTest::newRow("JetDefragment3W, written: UTF-16 text by address, not Integer") << "JetDefragment3W" << "Private Declare Function JetDefragment3W Lib \"esent\" (ByVal sesid As Long, ByVal szDatabaseName As Long, ByVal szTableName As Long, pcPasses As Long, pcSeconds As Long, ByVal callback As Long, pvContext As Any, ByVal grbit As Long) As Long" << classic;
+        // Structures no header read defines are written from the metadata too; one the
+        // metadata gives no members (the cluster's _HCLUSTER) is known by its address only.
+        QTest::newRow("DhcpGetOptionValue, a structure written from the metadata") << "DhcpGetOptionValue" << "Private Declare Function DhcpGetOptionValue Lib \"dhcpsapi\" (ByVal ServerIpAddress As Long, ByVal OptionID As Long, ScopeInfo As DHCP_OPTION_SCOPE_INFO, OptionValue As Long) As Long" << classic;
+        QTest::newRow("ClusterOpenEnum, a pointer to a structure without members is a handle") << "ClusterOpenEnum" << "Private Declare Function ClusterOpenEnum Lib \"clusapi\" (ByVal hCluster As Long, ByVal dwType As Long) As Long" << classic;
+        // lmaccess.h makes NetAccessAdd a macro for RxNetAccessAdd; netapi32 exports the name itself.
+        QTest::newRow("ClosePackageInfo, a reference whose only member is reserved: a handle") << "ClosePackageInfo" << "Private Declare Function ClosePackageInfo Lib \"kernel32\" (ByVal packageInfoReference As Long) As Long" << classic;
+        QTest::newRow("CryptCATEnumerateMember, the previous member by the address it was given") << "CryptCATEnumerateMember" << "Private Declare Function CryptCATEnumerateMember Lib \"wintrust\" (ByVal hCatalog As Long, ByVal pPrevMember As Long) As Long" << classic;
+        QTest::newRow("EapHostPeerFreeErrorMemory, the error EapHost gave back by its address") << "EapHostPeerFreeErrorMemory" << "Private Declare Sub EapHostPeerFreeErrorMemory Lib \"eappcfg\" (ByVal pEapError As Long)" << classic;
+        QTest::newRow("NetAccessAdd, a name a header's macro renames") << "NetAccessAdd" << "Private Declare Function NetAccessAdd Lib \"netapi32\" (ByVal servername As Long, ByVal level As Long, buf As Any, parm_err As Long) As Long" << classic;
         // What the system handed out goes back by its address, not as Basic's copy.
         QTest::newRow("PerfSetULongCounterValue, the instance PerfCreateInstance gave") << "PerfSetULongCounterValue" << "Private Declare Function PerfSetULongCounterValue Lib \"advapi32\" (ByVal hProvider As Long, ByVal pInstance As Long, ByVal CounterId As Long, ByVal lValue As Long) As Long" << classic;
         QTest::newRow("DsFreeNameResult, the result DsCrackNames gave") << "DsFreeNameResult" << "Private Declare Sub DsFreeNameResult Lib \"ntdsapi\" Alias \"DsFreeNameResultA\" (ByVal pResult As Long)" << classic;
@@ -650,6 +664,8 @@ private slots:
         QTest::newRow("VBA7 TrackPopupMenuEx: the classic form's names") << "TrackPopupMenuEx" << "Private Declare PtrSafe Function TrackPopupMenuEx Lib \"user32\" (ByVal hMenu As LongPtr, ByVal uFlags As Long, ByVal x As Long, ByVal y As Long, ByVal hwnd As LongPtr, lptpm As Any) As Long" << vba7;
         QTest::newRow("VBA7 AcceptSecurityContext: the first call's NULL context") << "AcceptSecurityContext" << "Private Declare PtrSafe Function AcceptSecurityContext Lib \"secur32\" (phCredential As Any, phContext As Any, pInput As Any, ByVal fContextReq As Long, ByVal TargetDataRep As Long, phNewContext As Any, pOutput As Any, pfContextAttr As Long, ptsExpiry As LongLong) As Long" << vba7;
         QTest::newRow("VBA7 HttpWebSocketClose: written, the handle a LongPtr") << "HttpWebSocketClose" << "Private Declare PtrSafe Function HttpWebSocketClose Lib \"wininet\" (ByVal hWebSocket As LongPtr, ByVal usStatus As Integer, pvReason As Any, ByVal dwReasonLength As Long) As Long" << vba7;
+        QTest::newRow("VBA7 DhcpGetOptionValue: a structure written from the metadata, pointers LongPtr") << "DhcpGetOptionValue" << "Private Declare PtrSafe Function DhcpGetOptionValue Lib \"dhcpsapi\" (ByVal ServerIpAddress As LongPtr, ByVal OptionID As Long, ScopeInfo As DHCP_OPTION_SCOPE_INFO, OptionValue As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 ClusterOpenEnum: a handle to an incomplete structure") << "ClusterOpenEnum" << "Private Declare PtrSafe Function ClusterOpenEnum Lib \"clusapi\" (ByVal hCluster As LongPtr, ByVal dwType As Long) As LongPtr" << vba7;
         QTest::newRow("VBA7 GetWindowLongPtr: its own export in 64 bits") << "GetWindowLongPtr" << "Private Declare PtrSafe Function GetWindowLongPtr Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr, ByVal nIndex As Long) As LongPtr" << vba7;
     }
     void wellKnownFunctions_areDeclaredAsBasicProgrammersDo()
@@ -660,6 +676,28 @@ private slots:
         const CatalogueRecord *r = byName(name);
         QVERIFY2(r, qPrintable(name));
         QCOMPARE((*r)[field].split(QStringLiteral("\r\n")).last(), declareLine);
+    }
+
+    void unicodeForms_doNotCallThemselvesAnsi()
+    {
+        // A W form shares the text written for its A form; "(the ANSI version)" there would
+        // be false (ReportIScsiTargetsW, ImmRequestMessageW, DsBindByInstanceW).
+        static const QRegularExpression ansi(QStringLiteral("\\(\u0646\u0633\u062e\u0647 ANSI\\)|\u061b \u0646\u0633\u062e\u0647 ANSI\\."));
+        QSet<QString> names;
+        for (const CatalogueRecord &r : m_records)
+            names.insert(r[R::FunctionName]);
+        qsizetype wide = 0;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[R::FunctionName];
+            if (!name.endsWith(u'W') || (!names.contains(name.chopped(1) + u'A') && !names.contains(name.chopped(1))))
+                continue;
+            ++wide;
+            QVERIFY2(!ansi.match(r[R::Description]).hasMatch(), qPrintable(name));
+        }
+        QVERIFY(wide > 1000);
+        const CatalogueRecord *targets = byName(QStringLiteral("ReportIScsiTargetsW"));
+        QVERIFY(targets);
+        QVERIFY((*targets)[R::Description].contains(QStringLiteral("(\u0646\u0633\u062e\u0647 \u064a\u0648\u0646\u064a\u06a9\u062f)")));
     }
 
     void driverFunctions_stayOut()
@@ -680,6 +718,19 @@ private slots:
         QVERIFY2(d.error.isEmpty(), qPrintable(d.error));
         QCOMPARE(d.typeNames, QStringList({"FILETIME", "WIN32_FIND_DATA"}));
         QVERIFY((*r)[R::Declaration].contains(QStringLiteral("    cFileName As String * 260\r\n")));
+        // A union written from the metadata is laid out as its largest member, and the
+        // structure holding it follows the Type of that member.
+        const CatalogueRecord *option = byName(QStringLiteral("DhcpGetOptionValue"));
+        QVERIFY(option);
+        const Declaration od = parseDeclaration((*option)[R::Declaration]);
+        QVERIFY2(od.error.isEmpty(), qPrintable(od.error));
+        QCOMPARE(od.typeNames, QStringList({"DHCP_RESERVED_SCOPE", "DHCP_OPTION_SCOPE_INFO"}));
+        // GetIScsiSessionList writes the names after the sessions and their addresses into
+        // the members: Long, not String, and 8-byte alignment made explicit for Basic.
+        const CatalogueRecord *sessions = byName(QStringLiteral("GetIScsiSessionList"));
+        QVERIFY(sessions);
+        QVERIFY((*sessions)[R::Declaration].contains(QStringLiteral("    InitiatorName As Long\r\n")));
+        QVERIFY((*sessions)[R::Declaration].contains(QStringLiteral("    Padding1(0 To 3) As Byte\r\n")));
         // A structure passed As Any because it may be NULL keeps its Type, in both forms.
         const CatalogueRecord *monitors = byName(QStringLiteral("EnumDisplayMonitors"));
         QVERIFY(monitors);

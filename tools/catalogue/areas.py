@@ -69,6 +69,9 @@ RULES = [
     (None, r"^(time[A-Z]|GetTickCount|QueryPerformance|Sleep|SleepEx)", [TIME]),
     (None, r"Time(?!out)|Date|Clock|Tick|Calendar|Timer", [TIME]),
     (None, r"Clipboard", [CLIPBOARD]),
+    # MAPI's messages kept in structured storage, and TNEF, the encoding of a message's
+    # attachments: mail, as the rest of mapi32 (the metadata files them under IMAPI and TAPI).
+    (None, r"IMsgOnIStg|IMsgSession$|^MapStorageSCode$|Tnef", [INTERNET]),
     (None, r"Console", [CONSOLE]),
     (None, r"^(Get|Set|Create|Destroy|Load|Draw|Insert|Append|Modify|Remove|Delete|Enable|Check|Hilite|Track|End|Is|Copy)?\w*Menu", [MENUS]),
     (None, r"Dialog|^(EndDialog|DlgDir|GetDlg|SetDlg|SendDlg|CheckDlgButton|IsDlgButtonChecked|CheckRadioButton|GetNextDlg|MapDialogRect|GetOpenFileName|GetSaveFileName|ChooseColor|ChooseFont|PrintDlg|PageSetupDlg|FindText|ReplaceText|SHBrowseForFolder|CommDlgExtendedError|GetFileTitle|PickIconDlg|RestartDialog|SHFormatDrive|OleUI)", [DIALOGS]),
@@ -126,6 +129,9 @@ NOT_IN = [
     # A FILETIME is a time: converting one touches no file (GetFileTime and SetFileTime,
     # which read and write a file's times, keep the area).
     (None, r"^(?!(Get|Set)FileTime$)\w*FileTime", FILES),
+    # A cluster's resources are the disks, addresses and services it fails over, not the
+    # icons and strings of a program's file.
+    (None, r"Cluster|^ResUtil|^CanResourceBeDependent$", RESOURCES),
     (None, r"^SQL", ICONS),                 # an ODBC cursor walks a result set
     (None, r"Iconic|^OpenIcon$", ICONS),    # minimized windows and taskbar thumbnails
     (USER, r"^GetPointer", ICONS),          # a pen's tip and eraser
@@ -221,7 +227,7 @@ NAMESPACE_AREAS = [
     ("Networking", [NETWORK]), ("NetworkManagement", [NETWORK]),
     ("Security.Cryptography", [CRYPTO]), ("Security", [SECURITY]), ("Identity", [SECURITY, USERS]),
     ("Storage.IscsiDisc", [DISKS, NETWORK]), ("Storage.Packaging", [SYSTEM]), ("Storage.Jet", [DATABASE]),
-    ("Storage.Vhd", [DISKS]), ("Storage.Imapi", [DISKS]), ("Storage.Vss", [DISKS]),
+    ("Storage.Vhd", [DISKS]), ("Storage.Imapi", [INTERNET]), ("Storage.Vss", [DISKS]),
     ("Storage.VirtualDiskService", [DISKS]), ("Storage.StructuredStorage", [COM]), ("Storage.Xps", [PRINTING]),
     ("Storage", [FILES]), ("System.Com", [COM]), ("System.Ole", [COM]), ("System.Variant", [COM, CONVERSION]),
     ("System.Registry", [REGISTRY]), ("System.Memory", [MEMORY]), ("System.Threading", [PROCESSES]),
@@ -236,7 +242,7 @@ NAMESPACE_AREAS = [
     ("UI.ColorSystem", [GRAPHICS]), ("UI", [WINDOWS]), ("Media", [SOUND]), ("Devices", [DEVICES]),
     ("Globalization", [LOCALE]), ("Data", [DATABASE]),
 ]
-WRITTEN_PREFIX = "win32metadata:"
+from coverage import WRITTEN_PREFIX  # noqa: E402 (the header name a written function carries)
 
 
 def namespace_areas(header):

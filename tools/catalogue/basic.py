@@ -96,11 +96,16 @@ BY_ADDRESS = {"ITEMIDLIST", "SHITEMID", "ITEMIDLIST_RELATIVE", "ITEMID_CHILD", "
 # BerElement (ldap_first_attribute); and the counter set instance PerfCreateInstance gives
 # (PerfSetULongCounterValue and the rest take it back by that address).
 SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CONTEXT", "LDAP", "LDAPMessage", "BerElement",
-                   "PERF_COUNTERSET_INSTANCE"}
+                   "PERF_COUNTERSET_INSTANCE",
+                   # A catalog's members and attributes and the CDF CryptCATCDFOpen opened, which
+                   # the CryptCAT functions hand out and take back (the previous member of an
+                   # enumeration); the XML elements wsdapi builds and frees.
+                   "CRYPTCATMEMBER", "CRYPTCATATTRIBUTE", "CRYPTCATCDF", "WSDXML_ELEMENT"}
 
-# char arrays that hold bytes, not text: a socket address's data and padding. As a fixed
+# char arrays that hold bytes, not text: a socket address's data and padding (DIAG_SOCKADDR's
+# data too), a password hash's CYPHER_BLOCK, DNS_QUERY_CANCEL's opaque Reserved. As a fixed
 # String, Basic would send them through an ANSI conversion.
-BINARY_CHAR_ARRAYS = {"sa_data", "ss_pad1", "ss_pad2", "sin_zero"}
+BINARY_CHAR_ARRAYS = {"sa_data", "ss_pad1", "ss_pad2", "sin_zero", "data", "Reserved", "MaxSa"}
 
 # va_list: the address of the arguments laid out one after another (wvsprintf).
 ARGUMENT_LISTS = {"va_list", "__gnuc_va_list", "__builtin_va_list"}

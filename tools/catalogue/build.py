@@ -43,8 +43,10 @@ GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoEx
               # The directory's name results and schema map; RAS's EAP identity.
               "DsFreeNameResultA", "DsFreeNameResultW", "DsFreeSchemaGuidMapA", "DsFreeSchemaGuidMapW",
               "RasFreeEapUserIdentityA", "RasFreeEapUserIdentityW",
-              # The driver package names WdsCliObtainDriverPackages gave.
-              "WdsCliFreeStringArray"}
+              # The driver package names WdsCliObtainDriverPackages gave; EapHost's errors; the
+              # DHCP server's audit log settings.
+              "WdsCliFreeStringArray", "EapHostPeerFreeErrorMemory", "EapHostPeerFreeEapError",
+              "DhcpServerAuditlogParamsFree"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}

@@ -212,8 +212,9 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
 
 
 # Declarations that compile and then fail when called, by what gives them away.
-SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?(C(ERT|RL|TL|ERT_CHAIN)_CONTEXT|PERF_COUNTERSET_INSTANCE)$")
-BINARY_AS_TEXT = re.compile(r"^    (sa_data|ss_pad\d|sin_zero) As String", re.M)
+SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?(C(ERT|RL|TL|ERT_CHAIN)_CONTEXT|PERF_COUNTERSET_INSTANCE|CRYPTCAT(MEMBER|ATTRIBUTE|CDF)|WSDXML_ELEMENT)$")
+SYSTEM_STRUCTURE_BY_REFERENCE = re.compile(r"(?:\(|, )(\w+ As (?:%s))(?=[,)])" % "|".join(sorted(basic.SYSTEM_CONTEXTS)))
+BINARY_AS_TEXT = re.compile(r"^    (%s) As String" % "|".join(sorted(basic.BINARY_CHAR_ARRAYS)), re.M)
 
 
 def call_faults(r, params):
@@ -234,6 +235,9 @@ def call_faults(r, params):
             out.append("%s: %s, what the system handed out given back as Basic's copy" % (r.name, p))
         if export in build_rules.KEEPS_TEXT and p.endswith(" As String"):
             out.append("%s: %s, text the structure keeps" % (r.name, p))
+    # A structure the system hands out, taken by reference: Basic would pass its own copy.
+    for m in SYSTEM_STRUCTURE_BY_REFERENCE.finditer(r.declaration.split("\r\n")[-1]):
+        out.append("%s: %s, a structure the system hands out taken as Basic's copy" % (r.name, m.group(1)))
     for m in BINARY_AS_TEXT.finditer(r.declaration):
         out.append("%s: %s As String, bytes as text" % (r.name, m.group(1)))
     return out

@@ -101,17 +101,42 @@ class NotWritten(Exception):
 
 
 class Written:
-    """The prototypes written from the metadata for the functions no header read declares:
-    text is C after the headers, line -> function name where each prototype is, failed
-    name -> why it could not be written or did not compile, namespace name -> the
-    metadata's namespace."""
+    """The prototypes written from the metadata for the functions no header read declares,
+    and the structures they take that the headers do not define: text is C after the
+    headers, line -> function name or structure key where each is, failed name -> why it
+    could not be written or did not compile, namespace name -> the metadata's namespace."""
 
     def __init__(self):
         self.text = ""
+        self.struct_text = ""     # the structures alone, for the layout checker
         self.line_of = {}
+        self.struct_at = {}
         self.failed = {}
         self.namespace = {}
         self.names = set()
+        self.structs = None       # the StructWriter
+        self.protos = []          # (name, prototype) in order
+        self.takes = {}           # name -> the written structures its prototype names
+        self.undefine = set()     # names a classic header's macro renames: #undef first
+
+    def compose(self, skip_structs=()):
+        """Sets text and the line maps: the structures but skip_structs, then the prototypes
+        of names."""
+        lines = ["/* written from Microsoft's metadata */"]
+        self.line_of, self.struct_at = {}, {}
+        slines, owner = self.structs.text(skip_structs) if self.structs else ([], [])
+        for line, key in zip(slines, owner):
+            self.struct_at[len(lines)] = key
+            lines.append(line)
+        self.struct_text = "\n" + "\n".join(slines) + "\n"
+        for name, proto in self.protos:
+            if name not in self.names:
+                continue
+            lines.append(("#undef %s" if name in self.undefine else "#ifndef %s") % name)
+            self.line_of[len(lines)] = name     # the index the prototype is about to take
+            lines.append(proto)
+            lines.append("" if name in self.undefine else "#endif")
+        self.text = "\n" + "\n".join(lines) + "\n"
 
 
 _written = None    # the prototypes written for the 32-bit parse, read again for 64 bits
@@ -125,9 +150,11 @@ def _types_index(api):
     return index
 
 
-def c_type(t, types, defined, const=False):
+def c_type(t, types, defined, const=False, structs=None):
     """The C spelling of a metadata type (a parameter's or a result's), in the headers'
-    names; NotWritten where there is none that keeps its size and meaning."""
+    names; NotWritten where there is none that keeps its size and meaning. A structure the
+    headers do not define is written from the metadata by structs (a StructWriter), where
+    one is given."""
     kind = t["Kind"]
     if kind == "Native":
         if t["Name"] not in NATIVE_C:
@@ -138,7 +165,7 @@ def c_type(t, types, defined, const=False):
             # UTF-16 text, as the headers' LPWSTR: an Integer by reference would take
             # neither StrPtr nor 0&.
             return "PCWSTR" if const else "PWSTR"
-        return c_type(t["Child"], types, defined) + " *"
+        return c_type(t["Child"], types, defined, structs=structs) + " *"
     if kind != "ApiRef":
         raise NotWritten("a type of kind %s" % kind)
     if t.get("Parents"):
@@ -150,7 +177,7 @@ def c_type(t, types, defined, const=False):
         return "FARPROC"
     d = types.get((t.get("Api"), t["Name"]))
     if d is None:
-        raise NotWritten("a type the metadata does not define")
+        raise NotWritten("a type the metadata does not define (%s)" % t["Name"])
     name = t["Name"]
     if d["Kind"] == "Enum":
         return NATIVE_C[d.get("IntegerBase") or "Int32"]
@@ -159,11 +186,13 @@ def c_type(t, types, defined, const=False):
             return CONST_STRINGS[name]
         if name in defined:
             return name
-        return c_type(d["Def"], types, defined)
+        return c_type(d["Def"], types, defined, structs=structs)
     if d["Kind"] in ("Struct", "Union"):
         if name in defined:
             return name
-        raise NotWritten("a structure the headers read do not define")
+        if structs is None:
+            raise NotWritten("a structure the headers read do not define")
+        return structs.need((t.get("Api"), name))
     if d["Kind"] == "Com":
         return "IUnknown *"
     if d["Kind"] == "FunctionPointer":
@@ -171,10 +200,122 @@ def c_type(t, types, defined, const=False):
     raise NotWritten("a type of kind %s" % d["Kind"])
 
 
-def prototype(fn, types, defined):
+class StructWriter:
+    """C definitions, from the metadata, of the structures the headers read do not define
+    (DHCP_OPTION_DATA, CLUSPROP_...): each is typedef'd by its name first, so pointers to
+    one another need no order, and defined after the structures it holds by value, with
+    the metadata's packing. A structure whose layout the metadata cannot give for both
+    32 and 64 bits here (one defined per architecture, a member of a type C has no name
+    for) is not written, and the functions that take it stay out."""
+
+    def __init__(self, types, arch_variants, defined):
+        self.types = types
+        self.arch_variants = arch_variants   # names the metadata defines per architecture
+        self.defined = defined
+        self.order = []           # keys, each after the structures it holds by value
+        self.body = {}            # key -> its definition's lines
+        self.kind = {}            # key -> "struct" or "union"
+        self.failed = {}          # key -> why it could not be written
+        self.uses = {}            # key -> the written structures it names
+        self.doing = []           # keys (and a prototype's ("", name)) being written: a pointer back is fine
+
+    def need(self, key):
+        name = key[1]
+        if key in self.failed:
+            raise NotWritten(self.failed[key])
+        if self.doing:
+            self.uses[self.doing[-1]].add(key)
+        if key in self.body or key in self.doing:
+            return name
+        d = self.types.get(key)
+        try:
+            if name in self.arch_variants:
+                raise NotWritten("a structure the metadata defines per architecture")
+            if not re.match(r"^[A-Za-z_]\w*$", name):
+                raise NotWritten("a structure whose name C does not take")
+            self.doing.append(key)
+            self.uses[key] = set()
+            try:
+                lines = self._members(d, {n["Name"]: n for n in d.get("NestedTypes", [])}, "    ")
+            finally:
+                self.doing.pop()
+        except NotWritten as e:
+            self.failed[key] = "a structure the headers read do not define, and " + \
+                str(e).replace("a structure the headers read do not define, and ", "")
+            self.uses.pop(key, None)
+            raise NotWritten(self.failed[key])
+        self.kind[key] = "union" if d["Kind"] == "Union" else "struct"
+        pack = d.get("PackingSize") or 0
+        f = d["Fields"]
+        if not f or (len(f) == 1 and f[0]["Name"].lower() in ("reserved", "unused")
+                     and f[0]["Type"] == {"Kind": "PointerTo", "Child": {"Kind": "Native", "Name": "Void"}}):
+            # Known only by its address (the cluster's _HCLUSTER, ICU's UConverter, and
+            # _PACKAGE_INFO_REFERENCE, whose one member is a reserved pointer): left
+            # incomplete, as the headers leave such a handle, so a pointer to it is a handle.
+            self.body[key] = []
+        else:
+            self.body[key] = ((["#pragma pack(push, %d)" % pack] if pack else [])
+                              + ["%s %s {" % (self.kind[key], name)] + lines + ["};"]
+                              + (["#pragma pack(pop)"] if pack else []))
+        self.order.append(key)
+        return name
+
+    def _members(self, d, nested, indent):
+        lines = []
+        for f in d["Fields"]:
+            t, dims = f["Type"], ""
+            while t["Kind"] == "Array":
+                dims += "[%d]" % ((t.get("Shape") or {}).get("Size") or 1)
+                t = t["Child"]
+            fname = f["Name"]
+            if not re.match(r"^[A-Za-z_]\w*$", fname):
+                raise NotWritten("a member whose name C does not take")
+            if t["Kind"] == "ApiRef" and (t.get("Parents") or t["Name"] in nested):
+                # A type defined inside the structure (the metadata does not always say so
+                # in Parents; the name is the structure's own NestedTypes one).
+                inner = nested.get(t["Name"])
+                if inner is None:
+                    raise NotWritten("a member of a nested type the metadata does not give")
+                kind = "union" if inner["Kind"] == "Union" else "struct"
+                scope = dict(nested)
+                scope.update({n["Name"]: n for n in inner.get("NestedTypes", [])})
+                body = self._members(inner, scope, indent + "    ")
+                # The headers' unnamed members (the metadata calls them Anonymous, Anonymous1...).
+                label = "" if re.match(r"^Anonymous\d*$", fname) and not dims else " " + fname + dims
+                lines += [indent + kind + " {"] + body + [indent + "}" + label + ";"]
+                continue
+            ctype = c_type(t, self.types, self.defined, structs=self)
+            lines.append("%s%s %s%s;" % (indent, ctype, fname, dims))
+        return lines
+
+    def closure(self, keys):
+        """The written structures keys name, and those they name in turn."""
+        seen, todo = set(), list(keys)
+        while todo:
+            k = todo.pop()
+            if k not in seen:
+                seen.add(k)
+                todo.extend(self.uses.get(k, ()))
+        return seen
+
+    def text(self, skip=()):
+        """The definitions, with the typedefs first; skip: keys to leave out. Returns the
+        lines and, for each line, the key it belongs to."""
+        keys = [k for k in self.order if k not in skip]
+        lines, owner = [], []
+        for k in keys:
+            lines.append("typedef %s %s %s;" % (self.kind[k], k[1], k[1]))
+            owner.append(k)
+        for k in keys:
+            lines += self.body[k]
+            owner += [k] * len(self.body[k])
+        return lines, owner
+
+
+def prototype(fn, types, defined, structs=None):
     """The C prototype of a metadata function (stdcall, parameters unnamed: their names come
     from the metadata, as for a header that leaves them unnamed)."""
-    result = c_type(fn["ReturnType"], types, defined)
+    result = c_type(fn["ReturnType"], types, defined, structs=structs)
     params = []
     for p in fn["Params"]:
         t = p["Type"]
@@ -186,8 +327,27 @@ def prototype(fn, types, defined):
             # The metadata types some W functions' text as unsigned short * (JetDefragment3W).
             params.append("PCWSTR" if "Const" in p.get("Attrs", []) else "PWSTR")
         else:
-            params.append(c_type(t, types, defined, "Const" in p.get("Attrs", [])))
+            params.append(c_type(t, types, defined, "Const" in p.get("Attrs", []), structs))
     return "__declspec(dllimport) %s __stdcall %s(%s);" % (result, fn["Name"], ", ".join(params) or "void")
+
+
+def written_includes():
+    """The headers the written prototypes are read after: the classic ones and HEADERS, as
+    the layout checker reads the structures they take."""
+    from cparse import HEADERS as CLASSIC
+    return CLASSIC + [h for h in HEADERS if h not in CLASSIC]
+
+
+def visible_names(target="i686-w64-mingw32"):
+    """The typedef names the written prototypes can use: those of written_includes() alone
+    (not those of the headers read in passes of their own); and the renaming macros that
+    the classic headers alone define (lmaccess.h's NetAccessAdd for RxNetAccessAdd), whose
+    names the metadata's DLL exports as they are."""
+    from cparse import Headers
+    everything, extra = Headers(), Headers()
+    everything.parse(written_includes(), target=target)
+    extra.parse(["windows.h"] + HEADERS, target=target)
+    return everything.typedef_names, set(everything.macros) - set(extra.macros)
 
 
 def write(api, headers, exports):
@@ -195,7 +355,14 @@ def write(api, headers, exports):
     import library exports from the DLL the metadata names. Each stands alone between
     #ifndef and #endif, so a name the headers make a macro is left alone."""
     types = _types_index(api)
-    defined = set(headers.typedef_names)
+    defined, classic_macros = visible_names()
+    defs = collections.defaultdict(list)
+    for ns, space in api.items():
+        for t in space.get("Types", []):
+            defs[t["Name"]].append(tuple(t.get("Architectures") or []))
+    # A structure the metadata defines once for 32 and once for 64 bits, or for one only.
+    arch_variants = {n for n, archs in defs.items() if len(archs) > 1 or any(archs)}
+    structs = StructWriter(types, arch_variants, defined)
     by_name = collections.defaultdict(list)
     for ns, space in api.items():
         for fn in space.get("Functions", []):
@@ -209,7 +376,7 @@ def write(api, headers, exports):
             for n in re.findall(r"\b([A-Za-z_]\w*)\s*\(", f.read()):
                 driver.setdefault(n, why)
     out = Written()
-    lines = ["/* written from Microsoft's metadata */"]
+    out.structs = structs
     for name in sorted(by_name):
         if name in headers.functions or not re.match(r"^[A-Za-z_]\w*$", name):
             continue
@@ -224,21 +391,26 @@ def write(api, headers, exports):
         if not found:
             out.failed[name] = "exported by a 32-bit import library of another DLL than the metadata's"
             continue
+        owner = ("", name)
+        structs.uses[owner] = set()
+        structs.doing.append(owner)
         try:
-            protos = {prototype(fn, types, defined) for _, fn in found}
+            protos = {prototype(fn, types, defined, structs) for _, fn in found}
         except NotWritten as e:
             out.failed[name] = "written from the metadata's types: " + str(e)
             continue
+        finally:
+            structs.doing.pop()
+            out.takes[name] = structs.closure(structs.uses.pop(owner))
         if len(protos) > 1:
             out.failed[name] = "the metadata's declarations of it disagree"
             continue
         out.namespace[name] = found[0][0]
-        lines.append("#ifndef %s" % name)
-        out.line_of[len(lines)] = name     # the index the prototype is about to take
-        lines.append(protos.pop())
-        lines.append("#endif")
+        out.protos.append((name, protos.pop()))
+        if name in classic_macros:
+            out.undefine.add(name)
         out.names.add(name)
-    out.text = "\n" + "\n".join(lines) + "\n"
+    out.compose()
     return out
 
 
@@ -252,12 +424,24 @@ def _parse_written(headers, written, target):
     before = set(headers.functions)
     errors_before = set(headers.error_lines)
     had_errors = WRITTEN_HEADER in headers.error_files
-    includes = ["windows.h"] + HEADERS
+    includes = written_includes()
     headers.parse(includes, target=target, extra=written.text)
     # The text starts after the #include lines and one empty line.
     first = len(includes) + 2
     new_errors = headers.error_lines - errors_before
-    bad = {written.line_of.get(line - first) for f, line in new_errors if f == WRITTEN_HEADER}
+    at = [line - first for f, line in new_errors if f == WRITTEN_HEADER]
+    bad = {written.line_of.get(i) for i in at}
+    # A structure that does not compile keeps out every function that takes it, and every
+    # structure that holds it; what is left is read again for 64 bits and by the layout
+    # checker.
+    bad_structs = {written.struct_at[i] for i in at if i in written.struct_at}
+    if bad_structs:
+        bad_structs = {k for k in written.structs.order
+                       if written.structs.closure([k]) & bad_structs}
+        for name in written.names:
+            if written.takes.get(name, set()) & bad_structs:
+                bad.add(name)
+                written.failed.setdefault(name, FAILED_TO_COMPILE)
     if not had_errors:
         headers.error_files.discard(WRITTEN_HEADER)
     headers.error_lines = errors_before
@@ -270,6 +454,9 @@ def _parse_written(headers, written, target):
                 written.failed.setdefault(name, FAILED_TO_COMPILE)
             continue
         fn.header = WRITTEN_PREFIX + written.namespace[name]
+    if bad - {None} or bad_structs:
+        written.names -= bad
+        written.compose(bad_structs)
 
 
 def parse(headers, target="i686-w64-mingw32", exports=None, api=None):
@@ -382,6 +569,21 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
         if new[lib]:
             lines.append("| %s | %d | %d |" % (lib, after[lib] - new[lib], after[lib]))
     lines.append("")
+    w = written()
+    if w is not None and w.structs is not None:
+        bodies = [k for k in w.structs.order if w.structs.body.get(k)]
+        lines += ["A structure such a prototype takes that no header read defines is written from "
+                  "the metadata as well: its members in the same names, a nested structure or union "
+                  "in place, an array by its length, the metadata's packing; a structure the "
+                  "metadata gives no members is left incomplete, so a pointer to it is a handle. "
+                  "%d structures were written (%d of them incomplete). A header of mingw-w64 that is "
+                  "not read whole (`LAYOUT_SOURCES`) defines many of them too: libclang lays out "
+                  "what compiles of it, and %d written structures have that header's size and "
+                  "member offsets in 32 and in 64 bits (a check). The %d that differ, because the "
+                  "header is wrong or older:" % (len(w.structs.order), len(w.structs.order) - len(bodies),
+                                                 _compared, len(HEADER_LAYOUT_FAULTS)), ""]
+        lines += ["- %s: %s" % (n, why) for n, why in sorted(HEADER_LAYOUT_FAULTS.items())]
+        lines.append("")
     lines += ["Headers of mingw-w64 with functions of the metadata, not read:", ""]
     lines += ["- %s: %s" % (h, why) for h, why in sorted(BROKEN.items())]
     lines.append("")
@@ -401,3 +603,120 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
             "%s %d" % (r, n) for r, n in sorted(reasons.items(), key=lambda x: (-x[1], x[0])))))
     lines.append("")
     return lines
+
+
+# Headers whose copies in mingw-w64 do not compile (BROKEN) but define many of the structures
+# written from the metadata: libclang lays out what it can of them, which checks the written
+# definitions against a second source.
+LAYOUT_SOURCES = ["clusapi.h", "resapi.h", "dhcpsapi.h", "iscsidsc.h", "werapi.h", "cryptxml.h",
+                  "evcoll.h", "qos2.h", "clfsmgmtw32.h", "dhcpv6csdk.h", "eappapis.h", "ndfapi.h"]
+
+
+# Structures whose layout in mingw-w64's header differs from the metadata's, with why the
+# metadata's is the one written (each read in the header against Microsoft's documentation).
+HEADER_LAYOUT_FAULTS = {
+    "CLUSPROP_BINARY": "clusapi.h leaves out the CLUSPROP_VALUE (Syntax, cbLength) the value follows",
+    "CLUSPROP_DWORD": "clusapi.h leaves out the CLUSPROP_VALUE (Syntax, cbLength) the value follows",
+    "CLUSPROP_LONG": "clusapi.h leaves out the CLUSPROP_VALUE (Syntax, cbLength) the value follows",
+    "CLUSPROP_SZ": "clusapi.h leaves out the CLUSPROP_VALUE (Syntax, cbLength) the value follows",
+    "CREATE_CLUSTER_CONFIG": "clusapi.h has the first version, without fEmptyCluster and the management point",
+    "CRYPT_XML_KEY_INFO_ITEM": "cryptxml.h does not compile its union (members of type void)",
+    "DHCPV6PrefixLeaseInformation": "dhcpv6csdk.h's time_t is 32 bits in i686 mingw-w64; Windows' is 64",
+    "HELPER_ATTRIBUTE": "ndattrib.h's types are undefined, so its union is not laid out",
+    "ISCSI_CONNECTION_INFOA": "iscsidsc.h types the addresses CHAR where Windows has PCHAR",
+    "ISCSI_CONNECTION_INFOW": "iscsidsc.h types the addresses TCHAR where Windows has PWCHAR",
+    "ISCSI_SESSION_INFOA": "iscsidsc.h types the names CHAR where Windows has PCHAR",
+    "ISCSI_SESSION_INFOW": "iscsidsc.h types the names WCHAR where Windows has PWCHAR",
+}
+
+
+def _invalid(cursor):
+    import ctypes
+    import clang.cindex as ci
+    f = ci.conf.lib.clang_isInvalidDeclaration
+    f.argtypes, f.restype = [ci.Cursor], ctypes.c_uint
+    return bool(f(cursor))
+
+
+def _sound(t, depth=0):
+    """Whether every member of the structure (and of those it holds) compiled: a header
+    with errors lays out what is left of a structure whose member it could not read."""
+    import clang.cindex as ci
+    decl = t.get_declaration()
+    if _invalid(decl) or depth > 8:
+        return False
+    for f in t.get_fields():
+        if _invalid(f):
+            return False
+        ft = f.type.get_canonical()
+        while ft.kind in (ci.TypeKind.CONSTANTARRAY, ci.TypeKind.INCOMPLETEARRAY):
+            ft = ft.element_type.get_canonical()
+        if ft.kind == ci.TypeKind.RECORD and not _sound(ft, depth + 1):
+            return False
+    return True
+
+
+def _layouts(headers, names):
+    """{name: (size, {member: offset in bytes})} of the structures headers lays out."""
+    out = {}
+    for n in names:
+        t = headers.record_types.get(n)
+        if t is None:
+            continue
+        c = t.get_canonical()
+        if not _sound(c):
+            continue
+        size = c.get_size()
+        if size <= 0:
+            continue
+        offsets = {}
+        for f in c.get_fields():
+            if f.spelling:
+                off = c.get_offset(f.spelling)
+                if off >= 0:
+                    offsets[f.spelling] = off // 8
+        out[n] = (size, offsets)
+    return out
+
+
+def layout_faults(written, targets=("i686-w64-mingw32", "x86_64-w64-mingw32")):
+    """Each written structure that a header of LAYOUT_SOURCES also defines must have that
+    header's size and member offsets, in 32 and in 64 bits: a wrong packing, a member of
+    the wrong size or a union written as a structure shows here (but for the header
+    faults of HEADER_LAYOUT_FAULTS). Returns (faults, number of structures compared)."""
+    from cparse import Headers
+    if written is None or written.structs is None:
+        return [], 0
+    names = [k[1] for k in written.structs.order if written.structs.body.get(k)]
+    faults, compared = [], set()
+    for target in targets:
+        ours = Headers()
+        ours.parse(written_includes(), target=target, extra=written.struct_text)
+        mine = _layouts(ours, names)
+        theirs = {}
+        for header in LAYOUT_SOURCES:
+            h = Headers()
+            h.parse(["windows.h", header], target=target)
+            for n, lay in _layouts(h, names).items():
+                theirs.setdefault(n, (header, lay))
+        for n, (header, (size, offsets)) in sorted(theirs.items()):
+            if n not in mine or n in HEADER_LAYOUT_FAULTS:
+                continue
+            compared.add(n)
+            my_size, my_offsets = mine[n]
+            if my_size != size:
+                faults.append("%s (%s): %d bytes written, %d in %s" % (n, target, my_size, size, header))
+            for m, off in sorted(offsets.items()):
+                if m in my_offsets and my_offsets[m] != off:
+                    faults.append("%s.%s (%s): at %d written, at %d in %s" % (n, m, target, my_offsets[m], off, header))
+    return faults, len(compared)
+
+
+_compared = 0      # structures check_layouts() compared
+
+
+def check_layouts(written):
+    """layout_faults() for the generator's checks; the count goes to the report."""
+    global _compared
+    faults, _compared = layout_faults(written)
+    return faults

@@ -143,6 +143,12 @@ def verify_hand_declaration(where, decl, library, export_name, stack):
         sys.exit("%s: passes %d bytes of arguments, the export takes %d" % (where, decl.stack_bytes(), stack))
 
 
+# What a text written for the ANSI form says of it as a whole ("... (نسخه ANSI)", "...؛ نسخه
+# ANSI."), which its W form sharing the text says of itself as the Unicode form.
+ANSI_FORM = re.compile(r"\(نسخه ANSI\)|؛ نسخه ANSI(?=\.)")
+UNICODE_WORD = "يونيکد"
+
+
 def main():
     cat = build.Catalogue()
     cat.map_functions()
@@ -239,6 +245,8 @@ def main():
                         text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
                 # A String of the ANSI form is an address here: vbNullString becomes 0&.
                 text = descchecks.null_string_fix(text, r.declaration)
+                # "(the ANSI version)" said of the plain name is the Unicode one here.
+                text = ANSI_FORM.sub(lambda m: m.group(0).replace("ANSI", UNICODE_WORD), text)
                 note = widenote.unicode_note(plain.name, plain.declaration, r.declaration)
                 r.description = text + CRLF + note if note else text
                 r.written = True
@@ -290,6 +298,8 @@ def main():
         [(r.name, r.cdecl, r.declaration, r.vba7) for r in ordered])
     problems["library neither the metadata's DLL nor in metadata-dlls.tsv"] = dllcheck.check(
         [(r.library, r.export, dllcheck.metadata_dlls(cat.metadata, r.export)) for r in ordered], dllcheck.read_list())
+    problems["structure written from the metadata laid out otherwise than a header that defines it"] = \
+        coverage.check_layouts(cat.written)
     if checks.report({k: v for k, v in problems.items() if v}):
         sys.exit("the catalogue fails the checks above (tools/catalogue/checks.py)")
     found, families, meanings, report = catalogue_constants.build(

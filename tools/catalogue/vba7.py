@@ -407,6 +407,9 @@ def gcc_layouts(typedefs):
     for gi, tds in where.items():
         lines = ["#include <%s>" % h for h in groups[gi]] + ["#include <stddef.h>",
                                                                ]
+        if gi == 0 and coverage.written() is not None:
+            # The structures written from the metadata, where the prototypes read them.
+            lines.append(coverage.written().struct_text)
         for td in tds:
             if td.cname.startswith("vorn_tag_"):
                 tag = td.cname[len("vorn_tag_"):]
