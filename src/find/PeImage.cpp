@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -125,12 +126,15 @@ public:
         return value;
     }
 
-    // Where a text stands in the pool of texts.
+    // Where a text stands in the pool of texts. The pool holds no more than maxBytesRead,
+    // so 32 bits do; and a span fits one register, which the reading of each import keeps
+    // it in rather than copying it through memory.
     struct Span
     {
-        qsizetype at = 0;
-        qsizetype size = 0;
+        qint32 at = 0;
+        qint32 size = 0;
     };
+    static_assert(PeImage::maxBytesRead <= std::numeric_limits<qint32>::max());
 
     // The zero-terminated text at the offset, without its zero, added to the pool; a text
     // that is empty, runs to the end of the file or past the longest name fails the reading
@@ -168,7 +172,7 @@ public:
                     fail();
                     break;
                 }
-                return {start, m_pool.size() - start};
+                return {static_cast<qint32>(start), static_cast<qint32>(m_pool.size() - start)};
             }
             if (m_pool.size() - start >= PeImage::maxNameBytes) {
                 fail();
@@ -320,15 +324,23 @@ public:
             const quint64 thunk = entry(address);
             if (thunk == 0 || m_in.failed())
                 return;
-            ImportRead import{dll, {}, 0, delayed};
+            Reader::Span name;
+            quint16 ordinal = 0;
             if (thunk & ordinalFlag) {
-                import.ordinal = static_cast<quint16>(thunk);
+                ordinal = static_cast<quint16>(thunk);
             } else {
                 if (thunk < base)
                     return void(m_in.fail());
-                import.name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
+                name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
             }
-            m_imports.push_back(import);
+            // Field by field into its place: an entry made aside in small stores and copied
+            // in with wide loads stalled each import (the processor cannot hand several
+            // small stores on to one wider load; the load waits for them to complete).
+            ImportRead &import = m_imports.emplace_back();
+            import.dll = dll;
+            import.name = name;
+            import.ordinal = ordinal;
+            import.delayed = delayed;
         }
     }
 
@@ -390,8 +402,13 @@ public:
             return span.size > 0 ? QByteArray::fromRawData(tables.texts.constData() + span.at, span.size) : QByteArray();
         };
         tables.imports.reserve(m_imports.size());
-        for (const ImportRead &import : m_imports)
-            tables.imports.push_back({textOf(import.dll), textOf(import.name), import.ordinal, import.delayed});
+        for (const ImportRead &import : m_imports) {
+            Import &made = tables.imports.emplace_back(); // in its place, as in readThunks()
+            made.dll = textOf(import.dll);
+            made.name = textOf(import.name);
+            made.ordinal = import.ordinal;
+            made.delayed = import.delayed;
+        }
         tables.exports.reserve(m_exportTexts.size());
         for (const Reader::Span span : m_exportTexts)
             tables.exports.push_back(textOf(span));
