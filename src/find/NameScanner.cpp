@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -88,11 +89,15 @@ void NameScanner::prepare(const QStringList &names)
     // A pass that is still running holds the old spare tables; they never come back here.
     m_spare = std::make_shared<Spare>();
     m_patternLength.clear();
+    m_patternStart.clear();
+    m_patternBytes.clear();
     m_lastPair.clear();
     m_pairFlags.assign(static_cast<size_t>(PairMarks::tableBytes), 0);
     m_endingIn.assign(65536, 0);
     for (const QByteArray &bytes : patterns) {
         m_patternLength.push_back(static_cast<int>(bytes.size()));
+        m_patternStart.push_back(static_cast<std::uint32_t>(m_patternBytes.size()));
+        m_patternBytes.insert(m_patternBytes.end(), bytes.begin(), bytes.end());
         const qsizetype n = bytes.size();
         const unsigned last = n < 2 ? 0 : pairKey(static_cast<unsigned char>(bytes[n - 2]), static_cast<unsigned char>(bytes[n - 1]));
         m_lastPair.push_back(static_cast<std::uint16_t>(last));
@@ -159,6 +164,7 @@ void NameScanner::prepare(const QStringList &names)
     const size_t count = m_label.size();
     m_patternsBelow.assign(count, 0);
     m_lengthsBelow.assign(count, 0);
+    m_onlyBelow.assign(count, -1);
     for (size_t n = count; n-- > 1;) {
         const int terminal = m_terminal[n];
         if (terminal >= 0) {
@@ -166,6 +172,9 @@ void NameScanner::prepare(const QStringList &names)
             ++m_patternsBelow[n];
             m_lengthsBelow[n] |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
         }
+        // The children, numbered after their parent, are done: the count is whole.
+        if (m_patternsBelow[n] == 1)
+            m_onlyBelow[n] = terminal >= 0 ? terminal : m_onlyBelow[static_cast<size_t>(m_firstChild[n])];
         const auto parent = static_cast<size_t>(m_parent[n]);
         m_patternsBelow[parent] += m_patternsBelow[n];
         m_lengthsBelow[parent] |= m_lengthsBelow[n];
@@ -417,7 +426,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 if (p + 2 < size) {
                     const unsigned char third = data[p + 2];
                     if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
-                        walk(data, size, p + 3, m_scanner.childOf(pair.node, third), window);
+                        walk(data, size, p, m_scanner.childOf(pair.node, third), window);
                 }
                 if (m_longPending == 0)
                     return;
@@ -426,13 +435,14 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     }
 }
 
-void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window)
+void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype start, int node, std::uint64_t window)
 {
-    // window: the pairs that ended a missing name when the position was marked, bit n at
-    // n positions from it; names found since then only leave it too wide.
+    // start: where the name would begin; node: its first three bytes. window: the pairs
+    // that ended a missing name when the position was marked, bit n at n positions from
+    // the start; names found since then only leave it too wide.
     const NameScanner &s = m_scanner;
     Work &work = *m_work;
-    for (;;) {
+    for (qsizetype next = start + 3;; ++next) {
         const int pattern = s.m_terminal[static_cast<size_t>(node)];
         if (pattern >= 0 && !work.found[static_cast<size_t>(pattern)])
             markFound(node, pattern);
@@ -441,10 +451,21 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
         const std::uint64_t lengths = s.m_lengthsBelow[static_cast<size_t>(node)];
         if ((window & lengths) == 0 && (lengths >> 63) == 0)
             return;
+        // One name left below (deep in the trie, most are): the rest of its bytes compared
+        // at once, not a node at a time; a file's imports are whole names, walked to the end.
+        const int only = s.m_onlyBelow[static_cast<size_t>(node)];
+        if (only >= 0) {
+            const qsizetype length = s.m_patternLength[static_cast<size_t>(only)];
+            const qsizetype rest = length - (next - start);
+            if (!work.found[static_cast<size_t>(only)] && rest > 0 && rest <= size - next
+                && std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(only)] + (next - start),
+                               static_cast<size_t>(rest)) == 0)
+                markFound(node, only);
+            return;
+        }
         node = s.childOf(node, data[next]);
         if (node < 0)
             return;
-        ++next;
     }
 }
 

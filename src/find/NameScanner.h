@@ -25,7 +25,8 @@
 // one of that pair's name lengths, a pair that ends one: so neither text that only begins
 // like many names nor text that only ends like them costs more than the marking. There
 // it looks at the third byte (in a 256-bit table of the pair) and then walks the trie,
-// only as long as a name below the node could end at one of those ending pairs. A
+// only as long as a name below the node could end at one of those ending pairs; where one
+// name is left below a node, the rest of its bytes are compared at once. A
 // name found once is taken out of the tables, so the common names of a file cost nothing
 // after their first sight. One-byte names are found by the set of bytes seen. A pass
 // works on its own copy of the tables, made once and then reused: at the end of a pass
@@ -106,7 +107,7 @@ public:
 
     private:
         void scanPositions(const unsigned char *data, qsizetype size, qsizetype end);
-        void walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window);
+        void walk(const unsigned char *data, qsizetype size, qsizetype start, int node, std::uint64_t window);
         void markFound(int node, int pattern);
         void markSingles(QByteArrayView bytes);
 
@@ -146,7 +147,11 @@ private:
     std::vector<std::int32_t> m_terminal;       // pattern that ends here, or -1
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
     std::vector<std::uint64_t> m_lengthsBelow;  // as Pair::lengths, for every node
+    std::vector<std::int32_t> m_onlyBelow;      // the pattern, where it is the only one here or deeper; else -1
     std::vector<int> m_patternLength;
+    // The bytes of each pattern, from m_patternStart[p] in m_patternBytes.
+    std::vector<std::uint32_t> m_patternStart;
+    std::vector<unsigned char> m_patternBytes;
     std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
     // Per pattern of two bytes or more: the trie nodes of its first two and three bytes
     // (-1 for a pattern of two). Only their counts of missing names are kept as a pass
