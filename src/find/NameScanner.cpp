@@ -165,6 +165,9 @@ void NameScanner::prepare(const QStringList &names)
     m_patternsBelow.assign(count, 0);
     m_lengthsBelow.assign(count, 0);
     m_onlyBelow.assign(count, -1);
+    m_someBelow.assign(count, -1);
+    m_runLength.assign(count, 0);
+    m_runEnd.assign(count, 0);
     for (size_t n = count; n-- > 1;) {
         const int terminal = m_terminal[n];
         if (terminal >= 0) {
@@ -173,8 +176,17 @@ void NameScanner::prepare(const QStringList &names)
             m_lengthsBelow[n] |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
         }
         // The children, numbered after their parent, are done: the count is whole.
+        const auto child = static_cast<size_t>(m_firstChild[n]);
+        m_someBelow[n] = terminal >= 0 ? terminal : m_someBelow[child];
         if (m_patternsBelow[n] == 1)
-            m_onlyBelow[n] = terminal >= 0 ? terminal : m_onlyBelow[static_cast<size_t>(m_firstChild[n])];
+            m_onlyBelow[n] = m_someBelow[n];
+        if (m_childCount[n] == 1) {
+            // The run goes on through a child that ends no pattern and has one child too
+            // (a run longer than the count can hold starts again further down).
+            const bool through = m_terminal[child] < 0 && m_runLength[child] > 0 && m_runLength[child] < 0xFFFF;
+            m_runLength[n] = static_cast<std::uint16_t>(through ? m_runLength[child] + 1 : 1);
+            m_runEnd[n] = through ? m_runEnd[child] : static_cast<std::int32_t>(child);
+        }
         const auto parent = static_cast<size_t>(m_parent[n]);
         m_patternsBelow[parent] += m_patternsBelow[n];
         m_lengthsBelow[parent] |= m_lengthsBelow[n];
@@ -462,6 +474,19 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
                                static_cast<size_t>(rest)) == 0)
                 markFound(node, only);
             return;
+        }
+        // A run of nodes of one child each: their labels compared at once.
+        const qsizetype run = s.m_runLength[static_cast<size_t>(node)];
+        if (run > 1) {
+            const std::int32_t end = s.m_runEnd[static_cast<size_t>(node)];
+            const int some = s.m_someBelow[static_cast<size_t>(end)]; // reaches through the run
+            if (run > size - next
+                || std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(some)] + (next - start),
+                               static_cast<size_t>(run)) != 0)
+                return;
+            node = end;
+            next += run - 1;
+            continue;
         }
         node = s.childOf(node, data[next]);
         if (node < 0)

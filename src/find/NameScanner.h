@@ -26,7 +26,8 @@
 // like many names nor text that only ends like them costs more than the marking. There
 // it looks at the third byte (in a 256-bit table of the pair) and then walks the trie,
 // only as long as a name below the node could end at one of those ending pairs; where one
-// name is left below a node, the rest of its bytes are compared at once. A
+// name is left below a node, the rest of its bytes are compared at once, and so are the
+// labels of a run of nodes with one child each. A
 // name found once is taken out of the tables, so the common names of a file cost nothing
 // after their first sight. One-byte names are found by the set of bytes seen. A pass
 // works on its own copy of the tables, made once and then reused: at the end of a pass
@@ -148,6 +149,11 @@ private:
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
     std::vector<std::uint64_t> m_lengthsBelow;  // as Pair::lengths, for every node
     std::vector<std::int32_t> m_onlyBelow;      // the pattern, where it is the only one here or deeper; else -1
+    std::vector<std::int32_t> m_someBelow;      // a pattern ending here or deeper
+    // From a node of one child: how many nodes down the run of such nodes leads (its
+    // inner nodes end no pattern), and the node it leads to; 0 for other nodes.
+    std::vector<std::uint16_t> m_runLength;
+    std::vector<std::int32_t> m_runEnd;
     std::vector<int> m_patternLength;
     // The bytes of each pattern, from m_patternStart[p] in m_patternBytes.
     std::vector<std::uint32_t> m_patternStart;
