@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -14,6 +15,15 @@ namespace {
 unsigned pairKey(unsigned char first, unsigned char second)
 {
     return first | (unsigned(second) << 8);
+}
+
+// The bits of NameScanner::m_firstThree (32 KB, most of it in the processor's nearest
+// cache), and where three bytes fall in it: their 24 bits spread by a multiplication.
+constexpr int tripleBits = 18;
+unsigned tripleBit(unsigned char first, unsigned char second, unsigned char third)
+{
+    const std::uint32_t bytes = first | unsigned(second) << 8 | unsigned(third) << 16;
+    return (bytes * 0x9E3779B1u) >> (32 - tripleBits);
 }
 
 } // namespace
@@ -88,17 +98,31 @@ void NameScanner::prepare(const QStringList &names)
     // A pass that is still running holds the old spare tables; they never come back here.
     m_spare = std::make_shared<Spare>();
     m_patternLength.clear();
+    m_patternStart.clear();
+    m_patternBytes.clear();
     m_lastPair.clear();
     m_pairFlags.assign(static_cast<size_t>(PairMarks::tableBytes), 0);
     m_endingIn.assign(65536, 0);
+    m_firstThree.assign((size_t(1) << tripleBits) / 64, 0);
     for (const QByteArray &bytes : patterns) {
         m_patternLength.push_back(static_cast<int>(bytes.size()));
+        m_patternStart.push_back(static_cast<std::uint32_t>(m_patternBytes.size()));
+        m_patternBytes.insert(m_patternBytes.end(), bytes.begin(), bytes.end());
         const qsizetype n = bytes.size();
         const unsigned last = n < 2 ? 0 : pairKey(static_cast<unsigned char>(bytes[n - 2]), static_cast<unsigned char>(bytes[n - 1]));
         m_lastPair.push_back(static_cast<std::uint16_t>(last));
         if (n >= 2) {
             ++m_endingIn[last];
             PairMarks::set(m_pairFlags.data(), last, PairMarks::ends);
+        }
+        const auto byte = [&bytes](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+        for (unsigned third = 0; n == 2 && third < 256; ++third) {
+            const unsigned bit = tripleBit(byte(0), byte(1), static_cast<unsigned char>(third));
+            m_firstThree[bit / 64] |= std::uint64_t(1) << (bit % 64);
+        }
+        if (n > 2) {
+            const unsigned bit = tripleBit(byte(0), byte(1), byte(2));
+            m_firstThree[bit / 64] |= std::uint64_t(1) << (bit % 64);
         }
     }
 
@@ -159,12 +183,28 @@ void NameScanner::prepare(const QStringList &names)
     const size_t count = m_label.size();
     m_patternsBelow.assign(count, 0);
     m_lengthsBelow.assign(count, 0);
+    m_onlyBelow.assign(count, -1);
+    m_someBelow.assign(count, -1);
+    m_runLength.assign(count, 0);
+    m_runEnd.assign(count, 0);
     for (size_t n = count; n-- > 1;) {
         const int terminal = m_terminal[n];
         if (terminal >= 0) {
             const int length = m_patternLength[static_cast<size_t>(terminal)];
             ++m_patternsBelow[n];
             m_lengthsBelow[n] |= std::uint64_t(1) << (length > 64 ? 63 : length - 2);
+        }
+        // The children, numbered after their parent, are done: the count is whole.
+        const auto child = static_cast<size_t>(m_firstChild[n]);
+        m_someBelow[n] = terminal >= 0 ? terminal : m_someBelow[child];
+        if (m_patternsBelow[n] == 1)
+            m_onlyBelow[n] = m_someBelow[n];
+        if (m_childCount[n] == 1) {
+            // The run goes on through a child that ends no pattern and has one child too
+            // (a run longer than the count can hold starts again further down).
+            const bool through = m_terminal[child] < 0 && m_runLength[child] > 0 && m_runLength[child] < 0xFFFF;
+            m_runLength[n] = static_cast<std::uint16_t>(through ? m_runLength[child] + 1 : 1);
+            m_runEnd[n] = through ? m_runEnd[child] : static_cast<std::int32_t>(child);
         }
         const auto parent = static_cast<size_t>(m_parent[n]);
         m_patternsBelow[parent] += m_patternsBelow[n];
@@ -378,6 +418,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     // with the pair at p + n - 2, at most 62 positions on for the names the window sees.
     const qsizetype stop = std::min(end, size - 1);
     const std::uint16_t *pairIndex = m_scanner.m_pairIndex.data();
+    const std::uint64_t *firstThree = m_scanner.m_firstThree.data();
     Work &work = *m_work;
     for (qsizetype from = 0; from < stop; from += blockPositions) {
         const qsizetype to = std::min(from + blockPositions, stop);
@@ -404,6 +445,13 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 const qsizetype at = word * 64 + qCountTrailingZeroBits(starts);
                 starts &= starts - 1;
                 const qsizetype p = from + at;
+                // Most starts of a name's first two bytes go on as no name does: turned
+                // away by the first three bytes alone, before the pair's entry is read.
+                if (p + 2 < size) {
+                    const unsigned bit = tripleBit(data[p], data[p + 1], data[p + 2]);
+                    if (((firstThree[bit / 64] >> (bit % 64)) & 1) == 0)
+                        continue;
+                }
                 Pair &pair = work.pairs[pairIndex[pairKey(data[p], data[p + 1])]];
                 // The pairs that end a missing name, seen from p: bit n is at p + n.
                 const int shift = static_cast<int>(at & 63);
@@ -417,7 +465,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 if (p + 2 < size) {
                     const unsigned char third = data[p + 2];
                     if ((pair.thirdBytes[third >> 6] >> (third & 63)) & 1)
-                        walk(data, size, p + 3, m_scanner.childOf(pair.node, third), window);
+                        walk(data, size, p, m_scanner.childOf(pair.node, third), window);
                 }
                 if (m_longPending == 0)
                     return;
@@ -426,13 +474,14 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     }
 }
 
-void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window)
+void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetype start, int node, std::uint64_t window)
 {
-    // window: the pairs that ended a missing name when the position was marked, bit n at
-    // n positions from it; names found since then only leave it too wide.
+    // start: where the name would begin; node: its first three bytes. window: the pairs
+    // that ended a missing name when the position was marked, bit n at n positions from
+    // the start; names found since then only leave it too wide.
     const NameScanner &s = m_scanner;
     Work &work = *m_work;
-    for (;;) {
+    for (qsizetype next = start + 3;; ++next) {
         const int pattern = s.m_terminal[static_cast<size_t>(node)];
         if (pattern >= 0 && !work.found[static_cast<size_t>(pattern)])
             markFound(node, pattern);
@@ -441,10 +490,34 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
         const std::uint64_t lengths = s.m_lengthsBelow[static_cast<size_t>(node)];
         if ((window & lengths) == 0 && (lengths >> 63) == 0)
             return;
+        // One name left below (deep in the trie, most are): the rest of its bytes compared
+        // at once, not a node at a time; a file's imports are whole names, walked to the end.
+        const int only = s.m_onlyBelow[static_cast<size_t>(node)];
+        if (only >= 0) {
+            const qsizetype length = s.m_patternLength[static_cast<size_t>(only)];
+            const qsizetype rest = length - (next - start);
+            if (!work.found[static_cast<size_t>(only)] && rest > 0 && rest <= size - next
+                && std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(only)] + (next - start),
+                               static_cast<size_t>(rest)) == 0)
+                markFound(node, only);
+            return;
+        }
+        // A run of nodes of one child each: their labels compared at once.
+        const qsizetype run = s.m_runLength[static_cast<size_t>(node)];
+        if (run > 1) {
+            const std::int32_t end = s.m_runEnd[static_cast<size_t>(node)];
+            const int some = s.m_someBelow[static_cast<size_t>(end)]; // reaches through the run
+            if (run > size - next
+                || std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(some)] + (next - start),
+                               static_cast<size_t>(run)) != 0)
+                return;
+            node = end;
+            next += run - 1;
+            continue;
+        }
         node = s.childOf(node, data[next]);
         if (node < 0)
             return;
-        ++next;
     }
 }
 

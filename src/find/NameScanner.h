@@ -24,10 +24,12 @@
 // closer only at a position whose pair begins a missing name and that has, as far on as
 // one of that pair's name lengths, a pair that ends one: so neither text that only begins
 // like many names nor text that only ends like them costs more than the marking. There
-// it looks at the third byte (in a 256-bit table of the pair) and then walks the trie,
-// only as long as a name below the node could end at one of those ending pairs. A
-// name found once is taken out of the tables, so the common names of a file cost nothing
-// after their first sight. One-byte names are found by the set of bytes seen. A pass
+// it looks at the first three bytes (in a bitmap hashed from them, then in a 256-bit
+// table of the pair's third bytes) and then walks the trie, only as long as a name below
+// the node could end at one of those ending pairs; where one name is left below a node,
+// the rest of its bytes are compared at once, and so are the labels of a run of nodes
+// with one child each. A name found once is taken out of the tables, so the common names
+// of a file cost nothing after their first sight. One-byte names are found by the set of bytes seen. A pass
 // works on its own copy of the tables, made once and then reused: at the end of a pass
 // only what it struck out is put back, so a small file costs no copy of the tables.
 class NameScanner
@@ -106,7 +108,7 @@ public:
 
     private:
         void scanPositions(const unsigned char *data, qsizetype size, qsizetype end);
-        void walk(const unsigned char *data, qsizetype size, qsizetype next, int node, std::uint64_t window);
+        void walk(const unsigned char *data, qsizetype size, qsizetype start, int node, std::uint64_t window);
         void markFound(int node, int pattern);
         void markSingles(QByteArrayView bytes);
 
@@ -146,7 +148,16 @@ private:
     std::vector<std::int32_t> m_terminal;       // pattern that ends here, or -1
     std::vector<std::uint32_t> m_patternsBelow; // patterns ending here or deeper
     std::vector<std::uint64_t> m_lengthsBelow;  // as Pair::lengths, for every node
+    std::vector<std::int32_t> m_onlyBelow;      // the pattern, where it is the only one here or deeper; else -1
+    std::vector<std::int32_t> m_someBelow;      // a pattern ending here or deeper
+    // From a node of one child: how many nodes down the run of such nodes leads (its
+    // inner nodes end no pattern), and the node it leads to; 0 for other nodes.
+    std::vector<std::uint16_t> m_runLength;
+    std::vector<std::int32_t> m_runEnd;
     std::vector<int> m_patternLength;
+    // The bytes of each pattern, from m_patternStart[p] in m_patternBytes.
+    std::vector<std::uint32_t> m_patternStart;
+    std::vector<unsigned char> m_patternBytes;
     std::vector<std::uint16_t> m_lastPair;      // per pattern of two bytes or more
     // Per pattern of two bytes or more: the trie nodes of its first two and three bytes
     // (-1 for a pattern of two). Only their counts of missing names are kept as a pass
@@ -154,6 +165,11 @@ private:
     // its count, and the window of pairs that end missing names stops a walk there.
     std::vector<std::array<std::int32_t, 2>> m_prefixNodes;
     std::vector<std::uint16_t> m_pairIndex;     // where a pair's entry is in m_pairs
+    // A bit for the first three bytes of each pattern (every third byte after a pattern of
+    // two), at a place hashed from them: a start whose bit is clear begins no pattern.
+    // Looked up from the bytes alone, it turns away most starts before their pair's entry
+    // is read; never cleared, it stays true as names are found.
+    std::vector<std::uint64_t> m_firstThree;
     std::vector<Pair> m_pairs;
     std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
     std::vector<std::uint32_t> m_endingIn;      // per pair: patterns that end with it

@@ -1,8 +1,11 @@
 #include "PeImage.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -29,6 +32,40 @@ private:
     QByteArrayView m_bytes;
 };
 
+// The bytes of all the names of an image, one after another. The names of a small
+// program's imports fit in the first block, kept inside the reader, so that reading them
+// costs no allocation; a DLL of thousands of exports doubles it on the heap a few times.
+// The tables get one copy of it at the end.
+class Pool
+{
+public:
+    Pool() = default;
+    Q_DISABLE_COPY_MOVE(Pool)
+    qsizetype size() const { return m_size; }
+    void append(const char *from, qsizetype n)
+    {
+        if (n > m_capacity - m_size) {
+            m_capacity = std::max(2 * m_capacity, m_size + n);
+            auto grown = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_capacity));
+            std::memcpy(grown.get(), m_data, static_cast<size_t>(m_size));
+            m_heap = std::move(grown);
+            m_data = m_heap.get();
+        }
+        std::memcpy(m_data + m_size, from, static_cast<size_t>(n));
+        m_size += n;
+    }
+    void truncate(qsizetype size) { m_size = size; }
+    QByteArray bytes() const { return QByteArray(m_data, m_size); }
+
+private:
+    static constexpr qsizetype firstBlock = 2048;
+    char m_first[firstBlock];
+    std::unique_ptr<char[]> m_heap;
+    char *m_data = m_first;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = firstBlock;
+};
+
 // Small reads at scattered offsets: of an image in memory straight from its bytes; of a
 // file, served from a few blocks read whole (the names of a table lie close together, so
 // the file is read in few calls). Any read outside the file, a failed read, or too much
@@ -41,7 +78,6 @@ public:
         , m_size(source.size())
         , m_memory(source.bytes())
     {
-        m_pool.reserve(poolReserve);
     }
 
     qint64 size() const { return m_size; }
@@ -79,6 +115,9 @@ public:
 
     template<typename T> T number(qint64 offset)
     {
+        // In memory, within the image: straight from its bytes (most of a table's reading).
+        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - qint64(sizeof(T)) && charge(sizeof(T)))
+            return qFromLittleEndian<T>(m_memory + offset);
         std::array<unsigned char, sizeof(T)> bytes{};
         copy(offset, bytes.data(), sizeof(T));
         T value = 0;
@@ -87,12 +126,15 @@ public:
         return value;
     }
 
-    // Where a text stands in the pool of texts.
+    // Where a text stands in the pool of texts. The pool holds no more than maxBytesRead,
+    // so 32 bits do; and a span fits one register, which the reading of each import keeps
+    // it in rather than copying it through memory.
     struct Span
     {
-        qsizetype at = 0;
-        qsizetype size = 0;
+        qint32 at = 0;
+        qint32 size = 0;
     };
+    static_assert(PeImage::maxBytesRead <= std::numeric_limits<qint32>::max());
 
     // The zero-terminated text at the offset, without its zero, added to the pool; a text
     // that is empty, runs to the end of the file or past the longest name fails the reading
@@ -130,7 +172,7 @@ public:
                     fail();
                     break;
                 }
-                return {start, m_pool.size() - start};
+                return {static_cast<qint32>(start), static_cast<qint32>(m_pool.size() - start)};
             }
             if (m_pool.size() - start >= PeImage::maxNameBytes) {
                 fail();
@@ -141,13 +183,10 @@ public:
         m_pool.truncate(start);
         return {};
     }
-    QByteArray takePool() { return std::move(m_pool); }
+    QByteArray takePool() const { return m_pool.bytes(); }
 
 private:
     static constexpr qsizetype blockSize = 4096;
-    // The pool's first size: the names of a small program's imports fit, so that it grows
-    // seldom (a DLL of thousands of exports doubles it a few times).
-    static constexpr qsizetype poolReserve = 4096;
     static constexpr size_t blockCount = 8;
     struct Block
     {
@@ -157,7 +196,7 @@ private:
         std::unique_ptr<char[]> storage; // made when first needed: most images need few
     };
 
-    QByteArray m_pool;
+    Pool m_pool;
 
     bool charge(qsizetype bytes)
     {
@@ -213,7 +252,7 @@ struct Directory
 class Image
 {
 public:
-    explicit Image(Reader &reader) : m_in(reader) { m_importTexts.reserve(64); }
+    explicit Image(Reader &reader) : m_in(reader) { m_imports.reserve(64); }
 
     bool readHeaders()
     {
@@ -238,6 +277,7 @@ public:
         const qint64 room = (optionalSize - (directories - optional)) / 8;
         for (qint64 i = 0; i < std::min<qint64>({declared, room, qint64(m_directories.size())}); ++i)
             m_directories[size_t(i)] = {m_in.number<quint32>(directories + 8 * i), m_in.number<quint32>(directories + 8 * i + 4)};
+        m_sections.reserve(size_t(sections));
         for (int i = 0; i < sections; ++i) {
             const qint64 at = optional + optionalSize + 40 * qint64(i);
             m_sections.push_back({m_in.number<quint32>(at + 12), m_in.number<quint32>(at + 16), m_in.number<quint32>(at + 20)});
@@ -274,7 +314,7 @@ public:
 
     // A list of thunks up to its zero entry: imports by name or by ordinal. `base` is
     // taken off addresses that are written as addresses in memory (old delay-load tables).
-    void readThunks(quint64 address, quint64 base, Reader::Span dll, bool delayed, Tables &tables)
+    void readThunks(quint64 address, quint64 base, Reader::Span dll, bool delayed)
     {
         const quint64 ordinalFlag = m_wide ? 1ull << 63 : 1ull << 31;
         const quint32 width = m_wide ? 8 : 4;
@@ -284,21 +324,27 @@ public:
             const quint64 thunk = entry(address);
             if (thunk == 0 || m_in.failed())
                 return;
-            Import import{{}, {}, 0, delayed};
             Reader::Span name;
+            quint16 ordinal = 0;
             if (thunk & ordinalFlag) {
-                import.ordinal = static_cast<quint16>(thunk);
+                ordinal = static_cast<quint16>(thunk);
             } else {
                 if (thunk < base)
                     return void(m_in.fail());
                 name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
             }
-            tables.imports.push_back(std::move(import));
-            m_importTexts.emplace_back(dll, name);
+            // Field by field into its place: an entry made aside in small stores and copied
+            // in with wide loads stalled each import (the processor cannot hand several
+            // small stores on to one wider load; the load waits for them to complete).
+            ImportRead &import = m_imports.emplace_back();
+            import.dll = dll;
+            import.name = name;
+            import.ordinal = ordinal;
+            import.delayed = delayed;
         }
     }
 
-    void readImports(Tables &tables)
+    void readImports()
     {
         const Directory directory = m_directories[1];
         for (quint64 address = directory.address; directory.address != 0 && !m_in.failed(); address += 20) {
@@ -310,11 +356,11 @@ public:
             const quint32 addresses = m_in.number<quint32>(at + 16);
             if (dll == 0 || m_in.failed())
                 return;
-            readThunks(names != 0 ? names : addresses, 0, m_in.text(offsetOf(dll, 1)), false, tables);
+            readThunks(names != 0 ? names : addresses, 0, m_in.text(offsetOf(dll, 1)), false);
         }
     }
 
-    void readDelayedImports(Tables &tables)
+    void readDelayedImports()
     {
         const Directory directory = m_directories[13];
         for (quint64 address = directory.address; directory.address != 0 && !m_in.failed(); address += 32) {
@@ -329,7 +375,7 @@ public:
                 return;
             if (dll < base || names < base || names == 0)
                 return void(m_in.fail());
-            readThunks(names - base, base, m_in.text(offsetOf(dll - base, 1)), true, tables);
+            readThunks(names - base, base, m_in.text(offsetOf(dll - base, 1)), true);
         }
     }
 
@@ -347,16 +393,21 @@ public:
             m_exportTexts.push_back(m_in.text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
     }
 
-    // Gives the tables their texts, once all are in the pool (which moves while it grows).
+    // Makes the tables, once all the texts are in the pool (which moves while it grows):
+    // each list made once at its size.
     void placeTexts(Tables &tables)
     {
         tables.texts = m_in.takePool();
         const auto textOf = [&tables](Reader::Span span) {
             return span.size > 0 ? QByteArray::fromRawData(tables.texts.constData() + span.at, span.size) : QByteArray();
         };
-        for (size_t i = 0; i < tables.imports.size(); ++i) {
-            tables.imports[i].dll = textOf(m_importTexts[i].first);
-            tables.imports[i].name = textOf(m_importTexts[i].second);
+        tables.imports.reserve(m_imports.size());
+        for (const ImportRead &import : m_imports) {
+            Import &made = tables.imports.emplace_back(); // in its place, as in readThunks()
+            made.dll = textOf(import.dll);
+            made.name = textOf(import.name);
+            made.ordinal = import.ordinal;
+            made.delayed = import.delayed;
         }
         tables.exports.reserve(m_exportTexts.size());
         for (const Reader::Span span : m_exportTexts)
@@ -371,7 +422,15 @@ private:
     std::array<Directory, 16> m_directories{};
     std::vector<Section> m_sections;
     size_t m_lastSection = 0; // where offsetOf() found the last address
-    std::vector<std::pair<Reader::Span, Reader::Span>> m_importTexts; // each import's DLL and name
+    // An import as read, its texts where they stand in the pool.
+    struct ImportRead
+    {
+        Reader::Span dll;
+        Reader::Span name; // empty when imported by ordinal
+        quint16 ordinal = 0;
+        bool delayed = false;
+    };
+    std::vector<ImportRead> m_imports; // in table order, the delay-load ones last
     std::vector<Reader::Span> m_exportTexts;
 };
 
@@ -385,14 +444,12 @@ std::optional<Tables> read(const Source &source)
     Image image(reader);
     if (!image.readHeaders())
         return std::nullopt;
-    Tables tables;
-    // Enough for a small program's imports, so that the list is seldom moved as it grows.
-    tables.imports.reserve(64);
-    image.readImports(tables);
-    image.readDelayedImports(tables);
+    image.readImports();
+    image.readDelayedImports();
     image.readExports();
     if (reader.failed())
         return std::nullopt;
+    Tables tables;
     image.placeTexts(tables);
     return tables;
 }

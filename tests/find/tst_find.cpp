@@ -719,6 +719,20 @@ private slots:
         QTest::newRow("at the end") << load << QByteArray("\x01\x02LoadLibraryA") << Indices{0, 1};
         QTest::newRow("cut off by the end") << load << QByteArray("\x01\x02LoadLibrar") << Indices{};
         QTest::newRow("short name last byte") << load << QByteArray("..LoadLibrary..Ex") << Indices{1, 2};
+        // Below a point where one name is left, the rest of it is compared at once: to the
+        // end of the bytes and not past it, its last byte counting, and not again once found.
+        const QStringList tick{"GetTickCount", "GetTickCount64", "GetTickle"};
+        QTest::newRow("only name left, whole") << tick << QByteArray("xGetTickCount64x") << Indices{0, 1};
+        QTest::newRow("only name left, cut off by the end") << tick << QByteArray("xGetTickCount6") << Indices{0};
+        QTest::newRow("only name left, last byte differs") << tick << QByteArray("GetTickCount65 GetTicklf") << Indices{0};
+        QTest::newRow("only name left, found twice") << tick << QByteArray("GetTickle GetTickle") << Indices{2};
+        // A run of nodes of one child each is compared at once, up to a name that ends
+        // inside it or a fork.
+        const QStringList run{"Abcdefgh", "Abcdefghij", "Abcxyz"};
+        QTest::newRow("run to a name inside it") << run << QByteArray("Abcdefghi") << Indices{0};
+        QTest::newRow("run through a name inside it") << run << QByteArray("Abcdefghij") << Indices{0, 1};
+        QTest::newRow("run differing in its middle") << run << QByteArray("AbcdefXh Abcxyz") << Indices{2};
+        QTest::newRow("run cut off by the end") << run << QByteArray("Abcxyz Abcdef") << Indices{2};
         // Names whose last two bytes stand nowhere else, their ends 63 and 68 bytes from
         // their starts: one just within the stretch the scanner checks ahead, one beyond it.
         const QString name65 = QLatin1Char('x') + QString(62, QLatin1Char('a')) + QStringLiteral("yz");

@@ -1,6 +1,7 @@
 #include "find/ExecutableAnalysis.h"
 #include "find/NameKinds.h"
 #include "find/NameScanner.h"
+#include "find/PeImage.h"
 #include "support/PeBuilder.h"
 
 #include <QFile>
@@ -106,6 +107,45 @@ private slots:
         QCOMPARE(result.tables.has_value(), at == 0);
         const NameKinds kinds(names, declarations(), libraries);
         QCOMPARE(describe(kinds.group(result.found, result.tables.value_or(PeImage::Tables{}))), rows);
+    }
+
+    // The names of a large table outgrow the first block of the reader's pool and move
+    // to the heap, twice: every name comes back whole and in its place, from memory and
+    // from the file.
+    void read_namesPastTheFirstBlock_allReadBack()
+    {
+        PeBuilder pe;
+        pe.wide = true;
+        QByteArrayList expectedImports;
+        for (int d = 0; d < 3; ++d) {
+            QByteArrayList functions;
+            for (int i = 0; i < 40; ++i)
+                functions.append(QByteArray("Function") + QByteArray::number(d) + '_' + QByteArray::number(i) + QByteArray(40 + i, 'x'));
+            functions.insert(5, "#9");
+            const QByteArray dll = "LIBRARY" + QByteArray::number(d) + ".dll";
+            for (const QByteArray &function : functions)
+                expectedImports.append(dll + ' ' + function);
+            pe.imports.append({dll, functions});
+        }
+        for (int i = 0; i < 200; ++i)
+            pe.exports.append(QByteArray("Export") + QByteArray::number(i) + QByteArray(i % 50, 'y'));
+        const QByteArray image = pe.build();
+
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("large.dll")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+        const NameScanner scanner(names);
+        const std::optional<PeImage::Tables> fromFile = ExecutableAnalysis::analyse(file.fileName(), scanner).tables;
+        for (const std::optional<PeImage::Tables> &tables : {PeImage::read(image), fromFile}) {
+            QVERIFY(tables.has_value());
+            QByteArrayList imports;
+            for (const PeImage::Import &import : tables->imports)
+                imports.append(import.dll + ' ' + (import.name.isEmpty() ? '#' + QByteArray::number(import.ordinal) : import.name));
+            QCOMPARE(imports, expectedImports);
+            QCOMPARE(QByteArrayList(tables->exports.begin(), tables->exports.end()), pe.exports);
+            QVERIFY(tables->texts.size() > 2 * 4096);
+        }
     }
 
     void libraryKey_data()
