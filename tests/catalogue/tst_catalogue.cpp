@@ -644,6 +644,20 @@ private slots:
         // cdecl in 32 bits: 32-bit Office, which runs the VBA7 branch too, cannot call it.
         QTest::newRow("no classic form") << "Private Declare PtrSafe Sub A Lib \"k\" ()" << "" << true;
         QTest::newRow("no form at all") << "" << "" << false;
+        // 32-bit Office aligns a Currency to four bytes: the C layout needs the classic
+        // form's explicit padding, which the 64-bit Type, aligned by itself, lacks.
+        const QString padded = QStringLiteral("Private Type T\r\n    a As Long\r\n    Padding1(0 To 3) As Byte\r\n    b As Currency\r\nEnd Type\r\n\r\n");
+        QTest::newRow("a Type 32-bit VBA lays out otherwise")
+            << "Private Type T\r\n    a As Long\r\n    b As Currency\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Sub A Lib \"k\" (t As T)"
+            << padded + "Private Declare Sub A Lib \"k\" (t As T)" << true;
+        // DHCP_OPTION_SCOPE_INFO's union: a pointer in 64 bits, eight bytes of a structure in 32.
+        const QString scope = QStringLiteral("Private Type R\r\n    ip As Long\r\n    subnet As Long\r\nEnd Type\r\n\r\n");
+        QTest::newRow("a union taken as its 64-bit pointer")
+            << scope + "Private Type S\r\n    ScopeType As Long\r\n    ScopeInfo As LongPtr\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Sub A Lib \"k\" (s As S)"
+            << scope + "Private Type S\r\n    ScopeType As Long\r\n    ReservedScopeInfo As R\r\nEnd Type\r\n\r\nPrivate Declare Sub A Lib \"k\" (s As S)" << true;
+        QTest::newRow("Types that differ in LongPtr only")
+            << "Private Type T\r\n    h As LongPtr\r\n    s As String * 8\r\n    b(0 To 2) As Byte\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Sub A Lib \"k\" (t As T)"
+            << "Private Type T\r\n    h As Long\r\n    s As String * 8\r\n    b(0 To 2) As Byte\r\nEnd Type\r\n\r\nPrivate Declare Sub A Lib \"k\" (t As T)" << false;
     }
     void onlyIn64Bits()
     {

@@ -725,6 +725,9 @@ private slots:
         const Declaration od = parseDeclaration((*option)[R::Declaration]);
         QVERIFY2(od.error.isEmpty(), qPrintable(od.error));
         QCOMPARE(od.typeNames, QStringList({"DHCP_RESERVED_SCOPE", "DHCP_OPTION_SCOPE_INFO"}));
+        // In 64 bits the union is a pointer's eight bytes, in 32 bits the reserved scope's:
+        // 32-bit Office takes the classic form.
+        QVERIFY(FunctionFacts::onlyIn64Bits((*option)[R::Vba7Declaration], (*option)[R::Declaration]));
         // GetIScsiSessionList writes the names after the sessions and their addresses into
         // the members: Long, not String, and 8-byte alignment made explicit for Basic.
         const CatalogueRecord *sessions = byName(QStringLiteral("GetIScsiSessionList"));

@@ -189,6 +189,13 @@ private slots:
             << "Private Declare Function Q Lib \"kernel32\" (c As Currency) As Long"
             << QByteArray("#If Win64 Then\r\n    Public Declare PtrSafe Function Q Lib \"kernel32\" (c As LongLong) As Long\r\n"
                           "#Else\r\n    Public Declare Function Q Lib \"kernel32\" (c As Currency) As Long\r\n#End If\r\n");
+        // 32-bit Office would lay out the 64-bit Type with its Currency at 4; C has it at 8.
+        QTest::newRow("a Type 32-bit Office lays out otherwise, under Win64")
+            << "Private Type T\r\n    a As Long\r\n    b As Currency\r\nEnd Type\r\n\r\nPrivate Declare PtrSafe Sub S Lib \"a\" (t As T)"
+            << "Private Type T\r\n    a As Long\r\n    Padding1(0 To 3) As Byte\r\n    b As Currency\r\nEnd Type\r\n\r\nPrivate Declare Sub S Lib \"a\" (t As T)"
+            << QByteArray("#If Win64 Then\r\n    Public Type T\r\n        a As Long\r\n        b As Currency\r\n    End Type\r\n\r\n"
+                          "    Public Declare PtrSafe Sub S Lib \"a\" (t As T)\r\n#Else\r\n    Public Type T\r\n        a As Long\r\n"
+                          "        Padding1(0 To 3) As Byte\r\n        b As Currency\r\n    End Type\r\n\r\n    Public Declare Sub S Lib \"a\" (t As T)\r\n#End If\r\n");
         // 32-bit Windows has no GetWindowLongPtrA: 32-bit Office takes the classic form's GetWindowLongA.
         QTest::newRow("an export of 64-bit Windows only under Win64")
             << "Private Declare PtrSafe Function P Lib \"user32\" Alias \"GetWindowLongPtrA\" (ByVal hWnd As LongPtr) As LongPtr"
