@@ -212,7 +212,7 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
 
 
 # Declarations that compile and then fail when called, by what gives them away.
-SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?(C(ERT|RL|TL|ERT_CHAIN)_CONTEXT|PERF_COUNTERSET_INSTANCE|CRYPTCAT(MEMBER|ATTRIBUTE|CDF)|WSDXML_ELEMENT)$")
+SYSTEM_CONTEXT_TYPES = re.compile(r"^P?C?(C(ERT|RL|TL|ERT_CHAIN)_CONTEXT|PERF_COUNTERSET_INSTANCE)$")
 SYSTEM_STRUCTURE_BY_REFERENCE = re.compile(r"(?:\(|, )(\w+ As (?:%s))(?=[,)])" % "|".join(sorted(basic.SYSTEM_CONTEXTS)))
 BINARY_AS_TEXT = re.compile(r"^    (%s) As String" % "|".join(sorted(basic.BINARY_CHAR_ARRAYS)), re.M)
 
