@@ -23,8 +23,10 @@ Result build(const QString &databaseFile, const QStringList &sourceFiles)
     ParameterSource::Known known;
     for (const Constant &c : constants.table.constants)
         known.constants.insert(c.name);
+    // A function with its VBA7 form alone names its parameters there.
     for (const CatalogueRecord &record : source.records)
-        known.declarations.insert(record[CatalogueRecord::FunctionName], record[CatalogueRecord::Declaration]);
+        known.declarations.insert(record[CatalogueRecord::FunctionName],
+                                  record[record.vba7Only() ? CatalogueRecord::Vba7Declaration : CatalogueRecord::Declaration]);
     const ParameterSource::ParseResult parameters = ParameterSource::parseFiles(parameterFiles, known);
     Result result;
     result.errors = source.errors + constants.errors + parameters.errors;

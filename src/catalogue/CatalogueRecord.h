@@ -32,7 +32,7 @@ struct CatalogueRecord
 
     // The declaration in the form asked for; a function that 64-bit Office cannot call
     // as the catalogue knows it gives a Basic comment line that says so, and so does one
-    // that only 64-bit Office can call (cdecl in 32 bits: it has the VBA7 form alone).
+    // that only 64-bit Office is shown calling (it has the VBA7 form alone).
     QString declaration(bool vba7) const
     {
         if (!vba7)
@@ -41,7 +41,8 @@ struct CatalogueRecord
     }
 
     // Whether the function has its VBA7 form alone: cdecl in 32 bits, which 32-bit Basic
-    // cannot call, while 64-bit Windows has one calling convention for every function.
+    // cannot call, while 64-bit Windows has one calling convention for every function; or
+    // exported by a 64-bit import library only, so that nothing checks a 32-bit form.
     // A saved module puts that form under "#If Win64 Then".
     bool vba7Only() const { return fields[Declaration].isEmpty() && !fields[Vba7Declaration].isEmpty(); }
 

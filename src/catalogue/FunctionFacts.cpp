@@ -113,7 +113,8 @@ bool onlyIn64Bits(const QString &vba7, const QString &classic)
 {
     if (vba7.contains(QLatin1String("LongLong")))
         return true;
-    // No classic form: the function is cdecl in 32 bits, which only 64-bit Basic calls.
+    // No classic form: cdecl in 32 bits, which only 64-bit Basic calls, or in a 64-bit
+    // import library only.
     if (classic.isEmpty())
         return !vba7.isEmpty();
     const QString called = calledExport(vba7);

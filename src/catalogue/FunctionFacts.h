@@ -11,7 +11,8 @@ namespace FunctionFacts {
 // Whether the VBA7 form is for 64-bit Office only: it uses LongLong, which 32-bit VBA7
 // lacks, or it calls another export than the classic form (GetWindowLongPtrA, which
 // 32-bit Windows does not export), or there is no classic form (the function is cdecl in
-// 32 bits, which only 64-bit Basic calls), or one of its Type blocks, laid out by 32-bit
+// 32 bits, which only 64-bit Basic calls, or a 64-bit import library alone exports it), or
+// one of its Type blocks, laid out by 32-bit
 // VBA (LongPtr four bytes, members aligned to at most four), is not the classic form's
 // layout, which is the 32-bit C one (its members aligned to eight bytes in 64 bits, a union
 // taken as its 64-bit largest member). A saved module puts such a form under "#If Win64".

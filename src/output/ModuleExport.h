@@ -51,7 +51,7 @@ QString commentBlock(const QString &description);
 // into their branches. A VBA7 form for 64-bit Office only (with LongLong, which 32-bit
 // VBA7 lacks, or calling an export that only 64-bit Windows has, as GetWindowLongPtrA) is
 // chosen by "#If Win64 Then" instead, so that 32-bit Office takes the classic form. Without a
-// classic form (a function that is cdecl in 32 bits) the VBA7 form stands under
+// classic form (cdecl in 32 bits, or in a 64-bit import library only) the VBA7 form stands under
 // "#If Win64 Then" alone, with no "#Else".
 QString conditionalDeclaration(const QString &vba7, const QString &classic);
 

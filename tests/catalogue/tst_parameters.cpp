@@ -91,6 +91,32 @@ private slots:
         QVERIFY2(!QFile::exists(m_dir.filePath("API.mdb")), "a refused source still wrote the catalogue");
     }
 
+    // A function with its VBA7 form alone (no classic form: cdecl in 32 bits, or in a 64-bit
+    // import library only) names its parameters there; its links were refused as naming no
+    // parameter, and the catalogue did not build.
+    void vba7Alone_linksNameItsVba7Parameters()
+    {
+        writeFile(m_dir.filePath("api-m.tsv"), functions);
+        writeFile(m_dir.filePath("api-w.tsv"),
+                  "WlanHostedNetworkSetProperty\t\twlanapi\t\t\tPrivate Declare PtrSafe Function WlanHostedNetworkSetProperty "
+                  "Lib \"wlanapi\" (ByVal hClientHandle As LongPtr, ByVal OpCode As Long, ByVal dwDataSize As Long, "
+                  "pvData As Any, pFailReason As Long, ByVal pvReserved As LongPtr) As Long\n");
+        writeFile(m_dir.filePath("const-m.tsv"), constants + "wlan_hosted_network_opcode_enable\t3\t"
+                  "Private Const wlan_hosted_network_opcode_enable As Long = 3\twlan\tmetadata\t\n");
+        writeFile(m_dir.filePath("enums.tsv"), goodEnums + "WLAN_HOSTED_NETWORK_OPCODE\t0\twlan_hosted_network_opcode_enable\n");
+        writeFile(m_dir.filePath("params.tsv"), "WlanHostedNetworkSetProperty\tOpCode\tWLAN_HOSTED_NETWORK_OPCODE\tmetadata\n");
+        const CatalogueBuild::Result result = CatalogueBuild::build(
+            m_dir.filePath("API.mdb"), {m_dir.filePath("api-m.tsv"), m_dir.filePath("api-w.tsv"), m_dir.filePath("const-m.tsv"),
+                                        m_dir.filePath("params.tsv"), m_dir.filePath("enums.tsv")});
+        QCOMPARE(result.errors, QStringList());
+        QFile::remove(m_dir.filePath("api-w.tsv"));
+        const std::optional<ConstantTable> table = ConstantStore::open(m_dir.filePath("API.mdb"));
+        QVERIFY(table);
+        const std::vector<ParameterFamily> links = table->parameters.parameters(QStringLiteral("WlanHostedNetworkSetProperty"));
+        QCOMPARE(links.size(), size_t(1));
+        QCOMPARE(links[0].parameter, QStringLiteral("OpCode"));
+    }
+
     // What the build writes reads back: the parameters in the declaration's order, the
     // result apart, whether a family combines with Or.
     void tables_readBack()

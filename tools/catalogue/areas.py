@@ -65,6 +65,8 @@ RULES = [
     (None, r"^(MessageBeep|Beep|PlaySound|sndPlaySound)$", [SOUND]),
     (None, r"^(waveOut|waveIn|midi|mixer|aux|mci|acm|mmio|ICM?[A-Z]|AVI|DrawDib|capCreate|capGet|VideoForWindows|MCIWnd|DirectSound|DSound)", [SOUND]),
     (None, r"^joy", [INPUT, DEVICES]),
+    # dciman32: direct access to the display's memory, and the clip lists of the windows over it.
+    (None, r"^(DCI[A-Z]|WinWatch|GetDCRegionData$|GetWindowRegionData$)", [GRAPHICS]),
     (None, r"^mmio", [FILES]),
     (None, r"^(time[A-Z]|GetTickCount|QueryPerformance|Sleep|SleepEx)", [TIME]),
     (None, r"Time(?!out)|Date|Clock|Tick|Calendar|Timer", [TIME]),
@@ -228,7 +230,7 @@ NAMESPACE_AREAS = [
     ("Security.Cryptography", [CRYPTO]), ("Security", [SECURITY]), ("Identity", [SECURITY, USERS]),
     ("Storage.IscsiDisc", [DISKS, NETWORK]), ("Storage.Packaging", [SYSTEM]), ("Storage.Jet", [DATABASE]),
     ("Storage.Vhd", [DISKS]), ("Storage.Imapi", [INTERNET]), ("Storage.Vss", [DISKS]),
-    ("Storage.VirtualDiskService", [DISKS]), ("Storage.StructuredStorage", [COM]), ("Storage.Xps", [PRINTING]),
+    ("Storage.VirtualDiskService", [DISKS]), ("Storage.Compression", [CONVERSION]), ("Storage.StructuredStorage", [COM]), ("Storage.Xps", [PRINTING]),
     ("Storage", [FILES]), ("System.Com", [COM]), ("System.Ole", [COM]), ("System.Variant", [COM, CONVERSION]),
     ("System.Registry", [REGISTRY]), ("System.Memory", [MEMORY]), ("System.Threading", [PROCESSES]),
     ("System.ProcessStatus", [PROCESSES]), ("System.JobObjects", [PROCESSES]),
@@ -241,6 +243,8 @@ NAMESPACE_AREAS = [
     ("UI.Shell", [SHELL]), ("UI.Controls", [CONTROLS]), ("UI.Input", [INPUT]),
     ("UI.ColorSystem", [GRAPHICS]), ("UI", [WINDOWS]), ("Media", [SOUND]), ("Devices", [DEVICES]),
     ("Globalization", [LOCALE]), ("Data", [DATABASE]),
+    # ODBC and its bulk copy (odbcbcp), which the metadata files under Windows Search.
+    ("System.Search", [DATABASE]),
 ]
 from coverage import WRITTEN_PREFIX  # noqa: E402 (the header name a written function carries)
 

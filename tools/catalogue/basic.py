@@ -100,7 +100,10 @@ SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CON
                    # A catalog's members and attributes and the CDF CryptCATCDFOpen opened, which
                    # the CryptCAT functions hand out and take back (the previous member of an
                    # enumeration); the XML elements wsdapi builds and frees.
-                   "CRYPTCATMEMBER", "CRYPTCATATTRIBUTE", "CRYPTCATCDF", "WSDXML_ELEMENT"}
+                   "CRYPTCATMEMBER", "CRYPTCATATTRIBUTE", "CRYPTCATCDF", "WSDXML_ELEMENT",
+                   # The display surfaces DCICreatePrimary, DCICreateOffscreen and
+                   # DCICreateOverlay hand out by their address, and DCIBeginAccess takes back.
+                   "DCISURFACEINFO", "DCIOFFSCREEN", "DCIOVERLAY"}
 
 # char arrays that hold bytes, not text: a socket address's data and padding (DIAG_SOCKADDR's
 # data too), a password hash's CYPHER_BLOCK, DNS_QUERY_CANCEL's opaque Reserved. As a fixed

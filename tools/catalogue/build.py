@@ -7,7 +7,7 @@ import basic
 import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_C, CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
-from exports import Exports, library_name
+from exports import ElsewhereExport, Exports, ExportSources, library_name
 from metadata import Metadata, load_api
 import pnames
 
@@ -46,7 +46,9 @@ GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoEx
               # The driver package names WdsCliObtainDriverPackages gave; EapHost's errors; the
               # DHCP server's audit log settings.
               "WdsCliFreeStringArray", "EapHostPeerFreeErrorMemory", "EapHostPeerFreeEapError",
-              "DhcpServerAuditlogParamsFree"}
+              "DhcpServerAuditlogParamsFree",
+              # The signing context CryptUIWizDigitalSign gave.
+              "CryptUIWizFreeDigitalSignContext"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
@@ -95,9 +97,13 @@ class Entry:
         self.alias = alias          # export name when it differs from name
         self.via = via              # macro name chain that leads here, if any
         self.given = []             # the metadata's name for each C parameter the header leaves unnamed, else None
-        # cdecl in 32 bits: 32-bit Basic cannot call it, 64-bit VBA7 can (x64 has one calling
-        # convention). The classic text is kept only as the ground of the VBA7 form.
-        self.cdecl = export.stack_bytes is None
+        # No 32-bit export to call with a known number of argument bytes: cdecl in 32 bits,
+        # which 32-bit Basic cannot call, or found in a 64-bit import library only. 64-bit
+        # VBA7 can call it (x64 has one calling convention); the classic text is kept only as
+        # the ground of the VBA7 form.
+        self.vba7_alone = export.stack_bytes is None
+        # The export is in a 64-bit import library of mingw-w64 only (not cdecl).
+        self.only_64_library = isinstance(export, ElsewhereExport) and export.source == "x86_64"
         self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
         self.areas = []
         self.description = ""
@@ -123,10 +129,12 @@ class Catalogue:
         self.exports = Exports()
         self.metadata = Metadata()
         self.exports.metadata = self.metadata
+        # Where mingw-w64 has no 32-bit import library of a name: Wine's, then the 64-bit ones.
+        self.sources = ExportSources(self.exports, self.metadata)
         api = load_api()
         # More headers, and prototypes written from the metadata, for the metadata's
         # functions that the classic headers lack.
-        self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers, exports=self.exports, api=api))
+        self.coverage = coverage.Coverage(self.metadata, coverage.parse(self.headers, exports=self.sources, api=api))
         self.written = coverage.written()
         self.mapper = Mapper(self.headers)
         self.names = pnames.Names(api)
@@ -151,9 +159,10 @@ class Catalogue:
             if name in SUPPLIED_BY_CALLER:
                 self.leave_out("supplied by the program for the system to call", name)
                 continue
-            export = self.exports.lookup(name)
+            export = self.sources.lookup(name)
             if export is None:
-                self.leave_out("not exported by any 32-bit import library", name)
+                self.leave_out("not exported by a 32-bit import library of mingw-w64 (nor, from the "
+                               "metadata's DLL, by Wine's or a 64-bit one)", name)
                 continue
             if not self.coverage.admits(name, library_name(export.dll)):
                 self.leave_out("read for the metadata's functions, not one of them (or not in its DLL)", name)
@@ -165,8 +174,12 @@ class Catalogue:
                 self.leave_out("variadic (cdecl, a variable argument list)", name)
                 continue
             # A cdecl export (no @N) of a cdecl prototype is mapped as the rest: its VBA7 form
-            # is made from the classic text, which the catalogue then leaves out.
+            # is made from the classic text, which the catalogue then leaves out. So is an
+            # export that a 64-bit import library alone has: nothing says what 32-bit Windows
+            # pushes, and 64-bit Basic calls it whatever its 32-bit convention.
+            only_64 = isinstance(export, ElsewhereExport) and export.source == "x86_64"
             cdecl = export.stack_bytes is None and fn.calling == CC_C
+            alone = cdecl or only_64     # no argument bytes to check: the VBA7 form alone
             # mingw-w64's own runtime (libwinpthread-1's clock_gettime, winstorecompat's getenv)
             # is cdecl too: only what Microsoft's metadata declares in that DLL is Windows's.
             if cdecl and library_name(export.dll) not in self.metadata.libraries(export.name or export.plain):
@@ -174,13 +187,14 @@ class Catalogue:
                 continue
             # winber.h alone does not compile (winldap.h defines BerElement and BERVAL): its
             # prototypes carry the int that libclang puts for an unknown type.
-            if cdecl and fn.header in self.headers_with_errors:
-                self.leave_out("cdecl, declared in a header that did not compile", name)
+            if alone and fn.header in self.headers_with_errors:
+                self.leave_out("cdecl, declared in a header that did not compile" if cdecl else
+                               "in a 64-bit import library only, declared in a header that did not compile", name)
                 continue
-            if not cdecl and (export.stack_bytes is None or fn.calling != CC_STDCALL):
+            if not alone and (export.stack_bytes is None or fn.calling != CC_STDCALL):
                 self.leave_out("header and import library disagree on the calling convention", name)
                 continue
-            if not cdecl and c_stack_bytes(fn) != export.stack_bytes:
+            if not alone and c_stack_bytes(fn) != export.stack_bytes:
                 self.leave_out("header and import library disagree on the argument bytes", name)
                 continue
             try:
@@ -220,7 +234,7 @@ class Catalogue:
             params = _unique_names(params, name, [td.name for td in typedefs])
             for p, b in zip(params, before):
                 p.made = b if b != p.name else None
-            if not cdecl and sum(p.stack for p in params) != export.stack_bytes:
+            if not alone and sum(p.stack for p in params) != export.stack_bytes:
                 self.leave_out("Basic argument bytes differ from the export's", name)
                 continue
             self.mapped[name] = (fn, export, params, result, typedefs)

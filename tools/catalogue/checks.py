@@ -236,7 +236,8 @@ def call_faults(r, params):
         if export in build_rules.KEEPS_TEXT and p.endswith(" As String"):
             out.append("%s: %s, text the structure keeps" % (r.name, p))
     # A structure the system hands out, taken by reference: Basic would pass its own copy.
-    for m in SYSTEM_STRUCTURE_BY_REFERENCE.finditer(r.declaration.split("\r\n")[-1]):
+    # A function with its VBA7 form alone is checked there.
+    for m in SYSTEM_STRUCTURE_BY_REFERENCE.finditer((r.declaration or getattr(r, "vba7", "")).split("\r\n")[-1]):
         out.append("%s: %s, a structure the system hands out taken as Basic's copy" % (r.name, m.group(1)))
     for m in BINARY_AS_TEXT.finditer(r.declaration):
         out.append("%s: %s As String, bytes as text" % (r.name, m.group(1)))

@@ -30,6 +30,11 @@ HEADERS = [
     "slpublic.h", "tbs.h", "wincodec.h", "ws2spi.h", "xinput.h", "dmoreg.h",
     "mfreadwrite.h", "elscore.h", "schannel.h", "ntquery.h", "wct.h", "lmat.h",
     "errorrep.h", "dssec.h", "txfw32.h", "atacct.h", "cscapi.h",
+    # Their handles (HCN_NETWORK, HCS_SYSTEM, WHV_PARTITION_HANDLE, HFILTER, ...) are typedefs
+    # the metadata types as plain void *: written from it, they were "As Any", and Basic
+    # passed the address of the caller's variable instead of the handle.
+    "computecore.h", "computenetwork.h", "computestorage.h", "winhvplatform.h",
+    "winhvemulation.h", "fltuser.h", "rtmv2.h", "dciman.h", "hlink.h", "fdi.h", "fci.h",
 ]
 # Read in a pass of their own after windows.h: they clash with a header read before them
 # (MAPI's BOOKMARK is ODBC's too, of another size in 64 bits). The headers after the first
@@ -142,6 +147,11 @@ class Written:
 _written = None    # the prototypes written for the 32-bit parse, read again for 64 bits
 
 
+# C typedefs of function types, not of pointers to functions: a parameter "T *" is the
+# callback's address, which the metadata types as a pointer to its function pointer.
+FUNCTION_TYPES = {"UiaEventCallback", "UiaProviderCallback"}
+
+
 def _types_index(api):
     index = {}
     for ns, space in api.items():
@@ -161,6 +171,8 @@ def c_type(t, types, defined, const=False, structs=None):
             raise NotWritten("the metadata's %s type has no C name here" % t["Name"])
         return NATIVE_C[t["Name"]]
     if kind in ("PointerTo", "LPArray", "Array"):
+        if kind == "PointerTo" and t["Child"].get("Name") in FUNCTION_TYPES:
+            return "FARPROC"
         if t["Child"] == {"Kind": "Native", "Name": "Char"}:
             # UTF-16 text, as the headers' LPWSTR: an Integer by reference would take
             # neither StrPtr nor 0&.
@@ -312,6 +324,26 @@ class StructWriter:
         return lines, owner
 
 
+# Parameters the metadata types otherwise than Microsoft's documentation, by function and
+# parameter: the Wi-Fi Direct functions take a PDOT11_MAC_ADDRESS, the address of six bytes
+# (UCHAR[6]), which the metadata renders as a pointer to a pointer to bytes.
+PARAMETER_FIXES = {
+    ("WFDStartOpenSession", "pDeviceAddress"): "BYTE *",
+    ("WFDUpdateDeviceVisibility", "pDeviceAddress"): "BYTE *",
+    ("WFDOpenLegacySession", "pLegacyMacAddress"): "BYTE *",
+}
+# ODBC's bulk copy functions take the connection (HDBC) first; the metadata types it void *
+# and names it param0, which made it "As Any": Basic passed the variable's address unless
+# the caller wrote ByVal.
+PARAMETER_FIXES.update({(name, "param0"): "HDBC" for name in (
+    "bcp_batch", "bcp_bind", "bcp_colfmt", "bcp_collen", "bcp_colptr", "bcp_columns", "bcp_control",
+    "bcp_done", "bcp_exec", "bcp_getcolfmt", "bcp_initA", "bcp_initW", "bcp_moretext", "bcp_readfmtA",
+    "bcp_readfmtW", "bcp_sendrow", "bcp_setcolfmt", "bcp_writefmtA", "bcp_writefmtW")})
+# The linked-server catalog functions of the same DLL take a statement (HSTMT).
+PARAMETER_FIXES.update({(name, "param0"): "HSTMT" for name in (
+    "SQLLinkedServers", "SQLLinkedCatalogsA", "SQLLinkedCatalogsW")})
+
+
 def prototype(fn, types, defined, structs=None):
     """The C prototype of a metadata function (stdcall, parameters unnamed: their names come
     from the metadata, as for a header that leaves them unnamed)."""
@@ -319,7 +351,9 @@ def prototype(fn, types, defined, structs=None):
     params = []
     for p in fn["Params"]:
         t = p["Type"]
-        if t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "Void"} \
+        if (fn["Name"], p["Name"]) in PARAMETER_FIXES:
+            params.append(PARAMETER_FIXES[(fn["Name"], p["Name"])])
+        elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "Void"} \
                 and HANDLE_NAME.match(p["Name"]):
             params.append("HANDLE")
         elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "UInt16"} \
@@ -351,9 +385,9 @@ def visible_names(target="i686-w64-mingw32"):
 
 
 def write(api, headers, exports):
-    """Prototypes for the metadata's functions that no header read declares and a 32-bit
-    import library exports from the DLL the metadata names. Each stands alone between
-    #ifndef and #endif, so a name the headers make a macro is left alone."""
+    """Prototypes for the metadata's functions that no header read declares and an import
+    library (exports, an exports.ExportSources) exports from the DLL the metadata names.
+    Each stands alone between #ifndef and #endif, so a name the headers make a macro is left alone."""
     types = _types_index(api)
     defined, classic_macros = visible_names()
     defs = collections.defaultdict(list)
@@ -463,7 +497,7 @@ def parse(headers, target="i686-w64-mingw32", exports=None, api=None):
     """Reads HEADERS and SEPARATE into headers (a cparse.Headers that has read the classic
     headers already); returns the names of the functions they add. Renames (macros) that
     lead to a classic function and new typedef names of classic structures are dropped.
-    Then, where exports (the 32-bit import libraries) are given, the prototypes written
+    Then, where exports (an exports.ExportSources) are given, the prototypes written
     from the metadata (api, metadata.load_api()) for functions no header declares; the
     64-bit parse reads the same prototypes again."""
     global _written
@@ -528,8 +562,8 @@ def left_out(metadata, records, exports, headers, cat_left_out):
         fns = metadata.by_name[name]
         if all(fn.sixty_four_bit_only for fn in fns):
             reason = "exists in 64-bit Windows only"
-        elif name not in exports.by_name:
-            reason = "no 32-bit import library of mingw-w64 exports it"
+        elif exports.lookup(name) is None:
+            reason = "no import library exports it from the metadata's DLL (mingw-w64's, 32- or 64-bit; Wine's, 32-bit)"
         elif name in why_of:
             reason = why_of[name]
         elif name in in_headers:
@@ -551,17 +585,17 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
     new = collections.Counter(r.library for r in records if r.coverage)
     lines = ["## Functions of Microsoft's metadata that the classic headers leave out", "",
              "`tools/catalogue/coverage.py` reads %d more headers of mingw-w64; a function they "
-             "declare joins where the metadata declares it in the DLL whose 32-bit import library "
+             "declare joins where the metadata declares it in the DLL whose import library "
              "exports it, by the same rules as the rest. %d functions joined; each has the one-line "
              "placeholder description until one is written (%d)." % (
                  len(HEADERS) + sum(len(g) - 1 for g in SEPARATE), sum(new.values()),
                  sum(r.description == PLACEHOLDER for r in records)), "",
-             "For a function that no header read declares, and that a 32-bit import library "
+             "For a function that no header read declares, and that an import library "
              "exports from the DLL the metadata names, a prototype is written from the metadata's "
              "types in the headers' names (a structure, handle or string type by the name the "
              "headers define, an enumeration as its integer, an interface as `IUnknown *`, a "
              "callback as `FARPROC`) and read after the headers, so the same rules check it: its "
-             "argument bytes must equal the import library's `@N`. %d functions joined this way; "
+             "argument bytes must equal the 32-bit import library's `@N`. %d functions joined this way; "
              "their areas of work come from the metadata's namespace where no name rule gives them." % (
                  sum(1 for r in records if r.header.startswith(WRITTEN_PREFIX))), "",
              "| library | before | after |", "|---|---:|---:|"]
@@ -623,6 +657,9 @@ HEADER_LAYOUT_FAULTS = {
     "CRYPT_XML_KEY_INFO_ITEM": "cryptxml.h does not compile its union (members of type void)",
     "DHCPV6PrefixLeaseInformation": "dhcpv6csdk.h's time_t is 32 bits in i686 mingw-w64; Windows' is 64",
     "HELPER_ATTRIBUTE": "ndattrib.h's types are undefined, so its union is not laid out",
+    "UiInfo": "ndattrib.h uses ShellCommandInfo before defining it, so its union is not laid out",
+    "RepairInfo": "holds ndattrib.h's UiInfo, not laid out; and ndattrib.h lacks rootCauseIndex",
+    "RepairInfoEx": "holds ndattrib.h's RepairInfo (above)",
     "ISCSI_CONNECTION_INFOA": "iscsidsc.h types the addresses CHAR where Windows has PCHAR",
     "ISCSI_CONNECTION_INFOW": "iscsidsc.h types the addresses TCHAR where Windows has PWCHAR",
     "ISCSI_SESSION_INFOA": "iscsidsc.h types the names CHAR where Windows has PCHAR",

@@ -3,11 +3,17 @@ several export the same function."""
 
 import glob
 import os
+from dataclasses import dataclass
 
-from implib import read_import_library
+from implib import Export, read_import_library
 
 LIB_DIR = "/usr/i686-w64-mingw32/lib"
 LIB_DIR_64 = "/usr/x86_64-w64-mingw32/lib"
+# Wine's 32-bit import libraries (Debian's libwine-dev:i386). Wine runs 32-bit Windows
+# programs, so where it exports a function stdcall its "@N" is the argument bytes those
+# programs push: a second witness for DLLs that mingw-w64 gives no 32-bit import library of
+# (webservices, advpack's later functions, ...).
+WINE_LIB_DIR = "/usr/lib/i386-linux-gnu/wine/i386-windows"
 
 # Umbrella and run-time libraries: they re-export what the real DLLs export, or are not
 # the Windows API.
@@ -39,6 +45,14 @@ DOCUMENTED = {
     "CreateProcessAsUserA": "advapi32", "CreateProcessAsUserW": "advapi32",
     "OpenThreadToken": "advapi32", "SetThreadToken": "advapi32",
 }
+
+
+@dataclass(frozen=True)
+class ElsewhereExport(Export):
+    """An export found where no 32-bit import library of mingw-w64 has the name: "wine" (a
+    32-bit import library of Wine's, its "@N" the argument bytes) or "x86_64" (a 64-bit one
+    of mingw-w64's: no 32-bit form can be checked, so 64-bit Basic alone is shown calling it)."""
+    source: str = ""
 
 
 def library_name(dll):
@@ -95,3 +109,39 @@ class Exports:
 
     def libraries_of(self, name):
         return sorted({library_name(e.dll) for e in self.by_name.get(name, [])})
+
+
+class ExportSources:
+    """Where a function's export is looked for: the 32-bit import libraries of mingw-w64;
+    where none has the name, Wine's 32-bit ones when their stdcall decoration gives its
+    argument bytes, then the 64-bit ones of mingw-w64; these two only in a DLL that
+    Microsoft's metadata declares the name in."""
+
+    def __init__(self, exports, metadata, wine_dir=WINE_LIB_DIR, lib_dir_64=LIB_DIR_64):
+        if not os.path.isdir(wine_dir):
+            raise SystemExit("%s: not found; install Debian's libwine-dev:i386 (Wine's 32-bit import "
+                             "libraries, a witness of argument bytes)" % wine_dir)
+        self.exports = exports
+        self.metadata = metadata
+        self.elsewhere = []
+        for source, folder in (("wine", wine_dir), ("x86_64", lib_dir_64)):
+            found = Exports(folder)
+            found.metadata = metadata
+            self.elsewhere.append((source, found))
+
+    @property
+    def by_name(self):
+        return self.exports.by_name
+
+    def lookup(self, name):
+        export = self.exports.lookup(name)
+        if export is not None:
+            return export
+        documented = self.metadata.libraries(name)
+        for source, exports in self.elsewhere:
+            found = [e for e in exports.by_name.get(name, []) if library_name(e.dll) in documented
+                     and (source != "wine" or e.stack_bytes is not None)]
+            if found:
+                e = min(found, key=lambda e: library_name(e.dll))
+                return ElsewhereExport(e.symbol, e.name, e.ordinal, e.dll, e.is_code, source)
+        return None

@@ -13,6 +13,7 @@ import os
 import re
 import subprocess
 import sys
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -118,9 +119,11 @@ class Record:
         self.coverage = False   # joined from the headers read for the metadata's functions (coverage.py)
         self.made = {}          # name a parameter would have without the metadata's names -> its name
         self.hand = False       # the declaration is written by hand (curated.tsv, overrides.tsv)
-        # cdecl in 32 bits: only 64-bit VBA7 calls it. Its classic text is the ground of the
-        # VBA7 form and is written nowhere: the catalogue's classic field stays empty.
-        self.cdecl = False
+        # cdecl in 32 bits, or in a 64-bit import library only: only 64-bit VBA7 calls it. Its
+        # classic text is the ground of the VBA7 form and is written nowhere: the catalogue's
+        # classic field stays empty.
+        self.vba7_alone = False
+        self.only_64_library = False    # of those, the ones a 64-bit import library alone exports
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -166,7 +169,8 @@ def main():
                                e.stack_bytes, c_params, len(e.params), e.fn.header, e.fn.prototype(), False)
         records[name].coverage = e.fn.name in cat.coverage.joined
         records[name].made = {p.made: p.name for p in e.params if p.made and p.made != p.name}
-        records[name].cdecl = e.cdecl
+        records[name].vba7_alone = e.vba7_alone
+        records[name].only_64_library = e.only_64_library
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -251,25 +255,27 @@ def main():
                 r.description = text + CRLF + note if note else text
                 r.written = True
                 r.source = plain.source
-            elif r.coverage or r.cdecl:
-                # describe() speaks of the classic declaration, which a cdecl function lacks.
+            elif r.coverage or r.vba7_alone:
+                # describe() speaks of the classic declaration, which such a function lacks.
                 r.description = coverage.PLACEHOLDER
             else:
                 r.description = describe(e)
         check_text(name, r.description)
-    check_descriptions(records)
-    description_faults = descchecks.glossary_faults(records.values()) + \
-        descchecks.null_string_faults(records.values()) + \
-        descchecks.stale_any_advice_faults(records.values())
-    if description_faults:
-        sys.exit("%d descriptions against the glossary or their declaration:\n%s" % (
-            len(description_faults), "\n".join(description_faults)))
-
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
     wide = {}
     classic_types = dict(cat.mapper.types)
     forms, layouts = vba7.add_forms(ordered, entries, classic_types, Exports(LIB_DIR_64), wide)
-    ordered = cdecl_forms(cat, ordered, forms, wide)
+    ordered = alone_forms(cat, ordered, forms, wide)
+    # A function with its VBA7 form alone is described by that form's parameters (a POINT by
+    # value is one LongLong there, two Longs in the classic text): checked once forms exist.
+    check_descriptions({r.name: r for r in ordered})
+    shown = [types.SimpleNamespace(name=r.name, description=r.description, declaration=r.declaration or r.vba7)
+             for r in ordered]
+    description_faults = descchecks.glossary_faults(shown) + descchecks.null_string_faults(shown) + \
+        descchecks.stale_any_advice_faults(shown)
+    if description_faults:
+        sys.exit("%d descriptions against the glossary or their declaration:\n%s" % (
+            len(description_faults), "\n".join(description_faults)))
     lowered = collections.Counter(r.name.lower() for r in ordered)
     clashes = [n for n, k in lowered.items() if k > 1]
     if clashes:
@@ -278,7 +284,7 @@ def main():
         sys.exit("%d functions: outside 5000..32767" % len(ordered))
     for r in ordered:
         form = forms.get(r.name)
-        r.only64 = form is not None and (r.cdecl or cat.metadata.only_64_bit(form.export, form.lib))
+        r.only64 = form is not None and (r.vba7_alone or cat.metadata.only_64_bit(form.export, form.lib))
         r.facts = metadata_facts(cat.metadata.lookup(r.export, r.library))
     hand = {r.name for r in ordered if r.hand}
     if hand != checks.hand_declared():
@@ -295,7 +301,7 @@ def main():
     problems["64-bit only form not under #If Win64"] = checks.win64_faults(
         [(r.name, r.vba7, r.declaration) for r in ordered if r.only64])
     problems["cdecl function with a classic form, or without a VBA7 form"] = checks.cdecl_faults(
-        [(r.name, r.cdecl, r.declaration, r.vba7) for r in ordered])
+        [(r.name, r.vba7_alone, r.declaration, r.vba7) for r in ordered])
     problems["library neither the metadata's DLL nor in metadata-dlls.tsv"] = dllcheck.check(
         [(r.library, r.export, dllcheck.metadata_dlls(cat.metadata, r.export)) for r in ordered], dllcheck.read_list())
     problems["structure written from the metadata laid out otherwise than a header that defines it"] = \
@@ -331,28 +337,32 @@ def main():
     print("%d constants in %d families" % (len(found), len({c.family for c in found.values()})))
 
 
-def cdecl_forms(cat, ordered, forms, report):
-    """The functions that are cdecl in 32 bits keep their VBA7 form alone, under "#If Win64"
-    in a saved module; one without a VBA7 form is left out with the form's reason. Counts
-    them by DLL into report."""
+def alone_forms(cat, ordered, forms, report):
+    """The functions that are cdecl in 32 bits, or that a 64-bit import library alone
+    exports, keep their VBA7 form alone, under "#If Win64" in a saved module; one without a
+    VBA7 form is left out with the form's reason. Counts them by DLL into report."""
     kept = []
-    joined = collections.Counter()
+    joined = {"cdecl": collections.Counter(), "x86_64": collections.Counter()}
     for r in ordered:
-        if not r.cdecl:
+        if not r.vba7_alone:
             kept.append(r)
         elif r.name in forms:
             r.declaration = ""
+            # Its Basic parameters are the VBA7 form's: a POINT by value is one LongLong there
+            # (AccNotifyTouchInteraction), two Longs in a classic form.
+            r.basic_params = len(basic_parameter_names(r.vba7))
             kept.append(r)
-            joined[r.library] += 1
+            joined["x86_64" if r.only_64_library else "cdecl"][r.library] += 1
         else:
             why = "no VBA7 form"
             for reason, names in report["none"].items():
                 if r.name in names:
                     why = reason
                     names.remove(r.name)
-            cat.leave_out("cdecl, and no VBA7 form: " + why, r.prototype.split("(")[0].split()[-1])
+            cat.leave_out(("in a 64-bit import library only" if r.only_64_library else "cdecl") +
+                          ", and no VBA7 form: " + why, r.prototype.split("(")[0].split()[-1])
     report["none"] = {k: v for k, v in report["none"].items() if v}
-    report["cdecl"] = joined
+    report["alone"] = joined
     return kept
 
 
@@ -407,7 +417,7 @@ def check_descriptions(records):
     # of any structure (bInheritHandle of a SECURITY_ATTRIBUTES passed As Any).
     known = set(records)
     for r in records.values():
-        for block in r.declaration.split(CRLF + CRLF)[:-1]:
+        for block in (r.declaration or r.vba7).split(CRLF + CRLF)[:-1]:
             known.update(line.split()[0] for line in block.split(CRLF)[1:-1])
     repeats = collections.Counter()
     faults = []
@@ -416,9 +426,10 @@ def check_descriptions(records):
         fault = desc.typography_fault(text)
         if fault:
             faults.append("%s: Persian typography (ZWNJ) not applied at %r" % (name, fault))
-        params = basic_parameter_names(r.declaration)
+        declaration = r.declaration or r.vba7
+        params = basic_parameter_names(declaration)
         if r.written:
-            unknown = desc.unknown_parameter_names(text, r.declaration, known)
+            unknown = desc.unknown_parameter_names(text, declaration, known)
             if unknown:
                 faults.append("%s (%s): names %s, not in its declaration" % (name, r.source, ", ".join(unknown)))
             # A name the parameter had before the metadata named it or its neighbours:
@@ -551,11 +562,12 @@ def write_prototypes(records):
                 "# export it calls. Written by tools/catalogue/gencatalogue.py; the catalogue's test\n"
                 "# checks every declaration against it. Fields, separated by TAB:\n"
                 "# name, export, library, argument bytes (the export's @N; \"-\" for a cdecl\n"
-                "# export, which only 64-bit VBA7 calls), C parameters,\n"
+                "# export or one a 64-bit import library alone has, which only 64-bit VBA7\n"
+                "# calls), C parameters,\n"
                 "# Basic parameters (more than C's where a structure passed by value is split),\n"
                 "# header, C prototype.\n")
         for r in records:
-            f.write("\t".join([r.name, r.export, r.library, "-" if r.cdecl else str(r.stack), str(r.c_params),
+            f.write("\t".join([r.name, r.export, r.library, "-" if r.vba7_alone else str(r.stack), str(r.c_params),
                                str(r.basic_params), r.header, r.prototype]) + "\n")
 
 
@@ -604,6 +616,8 @@ def input_versions():
         "libclang 14 through Debian's python3-clang-14 (%s; libclang1-14 %s);" % (
             package_version("python3-clang-14"), package_version("libclang1-14")),
         "Wine's export tables: %s;" % ("Debian package libwine %s" % wine if wine != "?" else "not installed"),
+        "Wine's 32-bit import libraries (Debian package libwine-dev:i386 %s), "
+        "`/usr/lib/i386-linux-gnu/wine/i386-windows`;" % package_version("libwine-dev:i386"),
         "Microsoft's Win32 metadata %s (the JSON rendering at commit %s), as far as the generator "
         "reads it: `tools/catalogue/win32metadata/functions.tsv.xz` (the functions' facts) and "
         "`api.json.xz` (parameters, constants, enums and types), MIT licence beside them;" % (v, commit),
@@ -613,15 +627,16 @@ def input_versions():
     ]
 
 
-def sixty_four_bit_only(cat, libraries):
-    """Exports that only the 64-bit import libraries have, for the catalogue's DLLs."""
+def sixty_four_bit_only(cat, libraries, called):
+    """Exports that only the 64-bit import libraries have, for the catalogue's DLLs, and that
+    no catalogue function calls."""
     if not os.path.isdir(LIB_DIR_64):
         return None
     wide = Exports(LIB_DIR_64)
     names = []
     for name, exports in wide.by_name.items():
         libs = {library_name(e.dll) for e in exports}
-        if libs & libraries and name not in cat.exports.by_name:
+        if libs & libraries and name not in cat.exports.by_name and name not in called:
             names.append(name)
     return sorted(names)
 
@@ -712,7 +727,7 @@ def metadata_section(records, md, exports):
                 sum(f[1] == "1" for f in facts), sum(f[1] == "0" for f in facts),
                 sum(bool(f[2]) for f in facts), sum(f[2] not in ("", "-") for f in facts)), ""]
     # The cdecl functions stand under "#If Win64" alone; the VBA7 forms section counts them.
-    only64 = sorted(r.name for r in records if r.only64 and not r.cdecl)
+    only64 = sorted(r.name for r in records if r.only64 and not r.vba7_alone)
     out += ["VBA7 forms whose export the metadata has in 64-bit Windows only, which a saved module puts "
             "under `#If Win64` with the classic form under `#Else` (%d): %s" % (len(only64), ", ".join(only64)), ""]
     out += ["### The DLL taken from the metadata (%d)" % sum(len(v) for v in moved.values()), "",
@@ -786,7 +801,11 @@ def write_report(cat, records, entries, wide):
         "its Basic declaration passes; anything else was left out (below). The one exception: "
         "a function that is cdecl in 32 bits, which 32-bit Basic cannot call, has its VBA7 form "
         "alone, for 64-bit Office (x64 Windows has one calling convention); a saved module puts "
-        "it under `#If Win64`.")
+        "it under `#If Win64`. So has a function that Microsoft's metadata declares in a DLL "
+        "whose 64-bit import library exports it and no 32-bit one does (of mingw-w64 or of "
+        "Wine): nothing checks what 32-bit Windows would be passed. Where mingw-w64 has no "
+        "32-bit import library of the name but Wine's has it as a stdcall export of the DLL the "
+        "metadata names, Wine's `@N` is the argument bytes checked.")
     add("")
     add("## Totals")
     add("")
@@ -822,10 +841,12 @@ def write_report(cat, records, entries, wide):
     add("Calling in 64 bits the export that the headers name there rather than the 32-bit one "
         "(%d): %s" % (len(wide["redirected"]), ", ".join(wide["redirected"])))
     add("")
-    joined = wide["cdecl"]
-    add("cdecl in 32 bits, with the VBA7 form alone (%d): %s" % (
-        sum(joined.values()), ", ".join("%s %d" % x for x in sorted(joined.items(), key=lambda x: (-x[1], x[0])))))
-    add("")
+    for key, what in (("cdecl", "cdecl in 32 bits"),
+                      ("x86_64", "exported by a 64-bit import library only (the metadata's DLL)")):
+        joined = wide["alone"][key]
+        add("%s, with the VBA7 form alone (%d): %s" % (what, sum(joined.values()), ", ".join(
+            "%s %d" % x for x in sorted(joined.items(), key=lambda x: (-x[1], x[0])))))
+        add("")
     add("Without a VBA7 form:")
     add("")
     for reason, names in sorted(wide["none"].items()):
@@ -859,7 +880,7 @@ def write_report(cat, records, entries, wide):
         left[reason] = sorted(set(names) - kept_c_names)
     for reason, names in left.items():
         add("| %s | %d |" % (reason, len(names)))
-    wide = sixty_four_bit_only(cat, set(libraries))
+    wide = sixty_four_bit_only(cat, set(libraries), {r.export for r in records})
     if wide is not None:
         add("| (not in the headers read as 32-bit) exports that only the 64-bit import libraries of these DLLs have | %d |" % len(wide))
     add("")
@@ -884,7 +905,7 @@ def write_report(cat, records, entries, wide):
         add("")
     lines.extend(metadata_section(records, cat.metadata, cat.exports))
     lines.extend(dllcheck.report_section(records, cat.metadata, dllcheck.read_list()))
-    lines.extend(coverage.report(records, cat.coverage.joined, cat.metadata, cat.exports, cat.headers, cat.left_out))
+    lines.extend(coverage.report(records, cat.coverage.joined, cat.metadata, cat.sources, cat.headers, cat.left_out))
     add("## Compared with Wine's export tables")
     add("")
     for line in wine_section(records):

@@ -390,7 +390,8 @@ def declaration_parameters(declaration):
         name, _, typ = p.partition(" As ")
         params.append((name.replace("()", ""), byval, typ))
     tail = line[line.rindex(")") + 1:].strip()
-    result_type = tail[3:] if line.split()[2] == "Function" and tail.startswith("As ") else None
+    words = [w for w in line.split() if w != "PtrSafe"]
+    result_type = tail[3:] if words[2] == "Function" and tail.startswith("As ") else None
     return params, result_type
 
 
@@ -468,9 +469,11 @@ def build_links(api, records, constants, result):
         candidates = by_name.get(r.export, [])
         fn = next((f for f in candidates if win32metadata.library_of(f["DllImport"]) == r.library),
                   candidates[0] if candidates else None)
-        if fn is None or not r.declaration:
-            continue    # a cdecl function has its VBA7 form alone: the links name classic parameters
-        params, result_type = declaration_parameters(r.declaration)
+        if fn is None:
+            continue
+        # A function with its VBA7 form alone (cdecl in 32 bits, or in a 64-bit import library
+        # only) names the same parameters there.
+        params, result_type = declaration_parameters(r.declaration or r.vba7)
         typed = [(i, p, enum_of(p["Type"], enums)) for i, p in enumerate(fn["Params"])]
         typed = [(i, p, e) for i, p, e in typed if e is not None]
         pointers = [p for p in fn["Params"] if p["Type"].get("Kind") == "PointerTo"
