@@ -246,6 +246,7 @@ void NameScanner::prepare(const QStringList &names)
             PairMarks::set(m_pairFlags.data(), key, PairMarks::begins);
         }
     }
+    m_pairRanges = PairMarks::rangesOf(m_pairFlags.data());
 }
 
 unsigned NameScanner::pairOf(int node) const
@@ -423,7 +424,7 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     for (qsizetype from = 0; from < stop; from += blockPositions) {
         const qsizetype to = std::min(from + blockPositions, stop);
         const qsizetype marked = std::min(to + 63, size - 1);
-        PairMarks::mark(work.pairFlags.data(), data + from, marked - from, m_starts.data(), m_ends.data());
+        PairMarks::mark(work.pairFlags.data(), m_scanner.m_pairRanges, data + from, marked - from, m_starts.data(), m_ends.data());
         m_ends[static_cast<size_t>((marked - from + 63) / 64)] = 0;
         const qsizetype positions = to - from;
         for (qsizetype word = 0; word * 64 < positions; ++word) {

@@ -746,6 +746,17 @@ private slots:
         // The same with a shorter name ending just before it (a fault the fuzz target found).
         QTest::newRow("70-byte name after an ending pair") << QStringList{name70, "zz"}
             << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0, 1};
+        // A pair is looked up only where both its bytes lie in the few ranges that hold the
+        // names' bytes: names whose bytes lie far apart (a decorated C++ name, control bytes,
+        // the ends of the code page), among bytes of no name and among text.
+        const QStringList apart{"??2@YAPAX@Z", "\x01\x02", "~~", Windows1256::decode("\xFF\x00\x80"), "Beep"};
+        const QByteArray filler(70, '\xCC');
+        QTest::newRow("names of bytes far apart, among other bytes")
+            << apart << filler + "??2@YAPAX@Z" + filler + "\x01\x02" + filler + QByteArray("\xFF\x00\x80", 3) + filler + "~"
+            << Indices{0, 1, 3};
+        QTest::newRow("names of bytes far apart, among text")
+            << apart << QByteArray(70, 'q') + "??2@YAPAX@Z" + QByteArray(70, 'q') + "~~" + QByteArray(70, 'e') + "Beep"
+            << Indices{0, 2, 4};
     }
     void nameScanner()
     {
