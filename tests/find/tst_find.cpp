@@ -726,6 +726,13 @@ private slots:
         QTest::newRow("only name left, cut off by the end") << tick << QByteArray("xGetTickCount6") << Indices{0};
         QTest::newRow("only name left, last byte differs") << tick << QByteArray("GetTickCount65 GetTicklf") << Indices{0};
         QTest::newRow("only name left, found twice") << tick << QByteArray("GetTickle GetTickle") << Indices{2};
+        // The rest compared eight bytes at a time, the last eight ending with its last byte.
+        QTest::newRow("only name left, 8 bytes on") << QStringList{"CreateFileA"} << QByteArray("CreateFileB xCreateFileA") << Indices{0};
+        QTest::newRow("only name left, 8 bytes on, last differs") << QStringList{"CreateFileA"} << QByteArray("CreateFileB") << Indices{};
+        const QStringList wait{"WaitForSingleObjectEx"};
+        QTest::newRow("only name left, 18 bytes on, middle or last differs") << wait << QByteArray("WaitForSingXeObjectEx WaitForSingleObjectEy")
+                                                                              << Indices{};
+        QTest::newRow("only name left, 18 bytes on") << wait << QByteArray("WaitForSingleObjectEy WaitForSingleObjectEx") << Indices{0};
         // A run of nodes of one child each is compared at once, up to a name that ends
         // inside it or a fork.
         const QStringList run{"Abcdefgh", "Abcdefghij", "Abcxyz"};
