@@ -12,6 +12,30 @@
 
 namespace {
 
+// Whether n bytes at a and b are the same: eight at a time, the last eight read ending
+// with the last byte, so that nothing past either is read. The rest of a name is mostly
+// a few bytes to a few dozen, which a call to the library's comparison costs more than.
+bool sameBytes(const unsigned char *a, const unsigned char *b, qsizetype n)
+{
+    const auto eight = [](const unsigned char *at) {
+        std::uint64_t value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    };
+    if (n < 8) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
+    for (qsizetype i = 0; i + 8 < n; i += 8) {
+        if (eight(a + i) != eight(b + i))
+            return false;
+    }
+    return eight(a + n - 8) == eight(b + n - 8);
+}
+
 unsigned pairKey(unsigned char first, unsigned char second)
 {
     return first | (unsigned(second) << 8);
@@ -246,6 +270,7 @@ void NameScanner::prepare(const QStringList &names)
             PairMarks::set(m_pairFlags.data(), key, PairMarks::begins);
         }
     }
+    m_pairRanges = PairMarks::rangesOf(m_pairFlags.data());
 }
 
 unsigned NameScanner::pairOf(int node) const
@@ -423,10 +448,12 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     for (qsizetype from = 0; from < stop; from += blockPositions) {
         const qsizetype to = std::min(from + blockPositions, stop);
         const qsizetype marked = std::min(to + 63, size - 1);
-        PairMarks::mark(work.pairFlags.data(), data + from, marked - from, m_starts.data(), m_ends.data());
+        PairMarks::mark(work.pairFlags.data(), m_scanner.m_pairRanges, data + from, marked - from, m_starts.data(), m_ends.data());
         m_ends[static_cast<size_t>((marked - from + 63) / 64)] = 0;
         const qsizetype positions = to - from;
         for (qsizetype word = 0; word * 64 < positions; ++word) {
+            if (m_starts[static_cast<size_t>(word)] == 0)
+                continue; // nothing begins a name here: most words of code, near half of random bytes
             // First, in bulk: a position is worth a look only if some pair that ends a
             // missing name lies in the 64 positions from it: those at or before the last
             // such pair in this word, and those after the first in the next word.
@@ -497,8 +524,7 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
             const qsizetype length = s.m_patternLength[static_cast<size_t>(only)];
             const qsizetype rest = length - (next - start);
             if (!work.found[static_cast<size_t>(only)] && rest > 0 && rest <= size - next
-                && std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(only)] + (next - start),
-                               static_cast<size_t>(rest)) == 0)
+                && sameBytes(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(only)] + (next - start), rest))
                 markFound(node, only);
             return;
         }
@@ -508,8 +534,7 @@ void NameScanner::Scan::walk(const unsigned char *data, qsizetype size, qsizetyp
             const std::int32_t end = s.m_runEnd[static_cast<size_t>(node)];
             const int some = s.m_someBelow[static_cast<size_t>(end)]; // reaches through the run
             if (run > size - next
-                || std::memcmp(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(some)] + (next - start),
-                               static_cast<size_t>(run)) != 0)
+                || !sameBytes(data + next, s.m_patternBytes.data() + s.m_patternStart[static_cast<size_t>(some)] + (next - start), run))
                 return;
             node = end;
             next += run - 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PairMarks.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -172,6 +174,7 @@ private:
     std::vector<std::uint64_t> m_firstThree;
     std::vector<Pair> m_pairs;
     std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
+    PairMarks::ByteRanges m_pairRanges;         // the values of the bytes of those pairs
     std::vector<std::uint32_t> m_endingIn;      // per pair: patterns that end with it
     // The names of each pattern, ascending: those of pattern p from m_namesOfStart[p] to
     // m_namesOfStart[p + 1] in m_namesOf; and the empty names.

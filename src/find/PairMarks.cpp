@@ -5,6 +5,8 @@
 #endif
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace PairMarks {
 
@@ -16,6 +18,11 @@ unsigned pairAt(const unsigned char *bytes)
 }
 
 #if defined(__SSE2__)
+// At most this many positions of 64 with both bytes in the ranges are looked up one by
+// one; above it all 64 are read in a row. On random bytes (packed or compressed data) the
+// pairs of name bytes average under five in 64 and seldom pass six.
+constexpr int sparseMost = 6;
+
 // Shifting each 16-bit lane left by 7 (by 6) puts bit 0 (bit 1) of both its bytes at their
 // sign bits; the other bits shifted across stay below the high sign bit.
 unsigned startBits(__m128i flags)
@@ -26,9 +33,96 @@ unsigned endBits(__m128i flags)
 {
     return unsigned(_mm_movemask_epi8(_mm_slli_epi16(flags, 6)));
 }
+
+// The bits set, counted in registers: the processor's own instruction for it is not one
+// every x86-64 processor has, and the library's stand-in for it is a call.
+int bitCount(std::uint64_t x)
+{
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return int((x * 0x0101010101010101u) >> 56);
+}
+
+// Whether one byte lies in a range.
+bool within(const ByteRanges &ranges, unsigned char byte)
+{
+    for (int k = 0; k < ByteRanges::count; ++k) {
+        if (std::uint8_t(byte - ranges.low[size_t(k)]) <= std::uint8_t(ranges.high[size_t(k)] - ranges.low[size_t(k)]))
+            return true;
+    }
+    return false;
+}
+
+// The byte ranges as vectors: each range's low value, and its width less one; a byte b
+// lies in a range when b - low, without sign, is at most that width.
+struct RangeVectors
+{
+    explicit RangeVectors(const ByteRanges &ranges)
+    {
+        for (int k = 0; k < ByteRanges::count; ++k) {
+            low[k] = _mm_set1_epi8(static_cast<char>(ranges.low[size_t(k)]));
+            width[k] = _mm_set1_epi8(static_cast<char>(ranges.high[size_t(k)] - ranges.low[size_t(k)]));
+        }
+    }
+    // Bit i: byte i of the 16 lies in a range.
+    std::uint64_t within(const unsigned char *bytes) const
+    {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes));
+        __m128i any = _mm_setzero_si128();
+#pragma GCC unroll 4
+        for (int k = 0; k < ByteRanges::count; ++k) {
+            const __m128i offset = _mm_sub_epi8(v, low[k]);
+            any = _mm_or_si128(any, _mm_cmpeq_epi8(_mm_min_epu8(offset, width[k]), offset));
+        }
+        return unsigned(_mm_movemask_epi8(any));
+    }
+    __m128i low[ByteRanges::count];
+    __m128i width[ByteRanges::count];
+};
 #endif
 
 } // namespace
+
+ByteRanges rangesOf(const std::uint8_t *table)
+{
+    bool used[256] = {};
+    for (unsigned pair = 0; pair < tableBytes; ++pair) {
+        if (table[pair] != 0) {
+            used[pair & 0xFF] = true;
+            used[pair >> 8] = true;
+        }
+    }
+    // The runs of values used; then, while there are too many, the two with the narrowest
+    // gap between them made one.
+    std::vector<std::pair<int, int>> runs;
+    for (int b = 0; b < 256; ++b) {
+        if (!used[b])
+            continue;
+        if (!runs.empty() && runs.back().second == b - 1)
+            runs.back().second = b;
+        else
+            runs.emplace_back(b, b);
+    }
+    while (runs.size() > size_t(ByteRanges::count)) {
+        size_t narrowest = 0;
+        for (size_t k = 1; k + 1 < runs.size(); ++k) {
+            if (runs[k + 1].first - runs[k].second < runs[narrowest + 1].first - runs[narrowest].second)
+                narrowest = k;
+        }
+        runs[narrowest].second = runs[narrowest + 1].second;
+        runs.erase(runs.begin() + std::ptrdiff_t(narrowest) + 1);
+    }
+    if (runs.empty())
+        runs.emplace_back(0, 0); // the table marks nothing: any range will do
+    ByteRanges ranges;
+    for (size_t k = 0; k < size_t(ByteRanges::count); ++k) {
+        const std::pair<int, int> run = runs[k < runs.size() ? k : 0];
+        ranges.low[k] = std::uint8_t(run.first);
+        ranges.high[k] = std::uint8_t(run.second);
+    }
+    return ranges;
+}
 
 void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
                std::uint64_t *ends)
@@ -48,28 +142,46 @@ void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype 
     }
 }
 
-void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
-          std::uint64_t *ends)
+void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+          std::uint64_t *starts, std::uint64_t *ends)
 {
 #if defined(__SSE2__)
-    // The table's byte for each position first, 64 at a time, then the two bits of all
-    // 64 gathered with the vector unit's sign-bit masks: far fewer steps a position than
+    // Which of 64 positions have both bytes of their pair in the ranges first, in vectors;
+    // where none has, nothing is read from the table, and where a few have, only theirs.
+    // Otherwise (text) the table's byte for each position, then the two bits of all 64
+    // gathered with the vector unit's sign-bit masks: far fewer steps a position than
     // shifting each bit into place.
+    const RangeVectors vectors(ranges);
     alignas(16) std::uint8_t flags[64];
     for (qsizetype word = 0; word * 64 < count; ++word) {
         const qsizetype from = word * 64;
         const int n = static_cast<int>(count - from < 64 ? count - from : 64);
         const unsigned char *at = bytes + from;
         if (n == 64) {
-            // A run of one byte (the zeros between sections, padding) whose pair with
-            // itself begins and ends no name: nothing to mark, and nothing to read.
-            const __m128i first = _mm_set1_epi8(static_cast<char>(at[0]));
-            __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(at)), first);
-            for (int part = 1; part < 4; ++part)
-                same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 16 * part)), first));
-            if (_mm_movemask_epi8(same) == 0xFFFF && at[64] == at[0] && table[pairAt(at)] == 0) {
+            const std::uint64_t in = vectors.within(at) | std::uint64_t(vectors.within(at + 16)) << 16
+                                   | std::uint64_t(vectors.within(at + 32)) << 32 | std::uint64_t(vectors.within(at + 48)) << 48;
+            std::uint64_t both = in & (in >> 1 | std::uint64_t(within(ranges, at[64])) << 63);
+            if (both == 0) { // the zeros between sections, padding
                 starts[word] = 0;
                 ends[word] = 0;
+                continue;
+            }
+            if (bitCount(both) <= sparseMost) {
+                // Random bytes, code, numbers: a table lookup for each pair of name bytes, in
+                // a fixed number of steps, so that how many there are is never mispredicted.
+                std::uint64_t s = 0;
+                std::uint64_t e = 0;
+#pragma GCC unroll 8
+                for (int step = 0; step < sparseMost; ++step) {
+                    const std::uint64_t lowest = both & (0 - both);
+                    // Position 63 once none is left: read, and its flags kept nowhere.
+                    const unsigned f = table[pairAt(at + qCountTrailingZeroBits(both | std::uint64_t(1) << 63))];
+                    s |= lowest & (0 - std::uint64_t(f & begins));
+                    e |= lowest & (0 - std::uint64_t((f & PairMarks::ends) >> 1));
+                    both ^= lowest;
+                }
+                starts[word] = s;
+                ends[word] = e;
                 continue;
             }
             // The 16 table bytes of each quarter go straight into a vector register, eight
@@ -108,6 +220,7 @@ void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count
         ends[word] = e;
     }
 #else
+    Q_UNUSED(ranges);
     markPlain(table, bytes, count, starts, ends);
 #endif
 }

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <array>
 #include <cstdint>
 
 // Marks, for a run of positions in a file's bytes, which pairs of adjacent bytes begin a
@@ -31,11 +32,25 @@ inline void clear(std::uint8_t *table, unsigned pair, std::uint8_t flags)
     table[pair] = static_cast<std::uint8_t>(table[pair] & ~flags);
 }
 
+// A few ranges of byte values that hold both bytes of every pair the table marks (and
+// perhaps bytes of no such pair). Names are mostly letters, digits and the underscore, and
+// most bytes of a program's code and data lie outside those: a position whose pair has a
+// byte outside the ranges is marked neither way without reading the table.
+struct ByteRanges
+{
+    static constexpr int count = 2;
+    std::array<std::uint8_t, count> low{};  // from low[k] to high[k], both included
+    std::array<std::uint8_t, count> high{}; // (ranges not needed repeat the first)
+};
+// The ranges of the table as it is now. Flags cleared later leave them true.
+ByteRanges rangesOf(const std::uint8_t *table);
+
 // The pair at position i is bytes[i] and bytes[i + 1]; positions [0, count), so bytes
 // holds count + 1 bytes. Bit i of starts (of ends) is bit i % 64 of word i / 64; the words
-// up to (count + 63) / 64 are written whole, with zeros past count.
-void mark(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
-          std::uint64_t *ends);
+// up to (count + 63) / 64 are written whole, with zeros past count. The ranges are the
+// table's (rangesOf), taken when its flags were set.
+void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+          std::uint64_t *starts, std::uint64_t *ends);
 
 // The same one position at a time, without the processor's vector instructions: what
 // mark() must agree with, and what runs where those are missing.

@@ -2,6 +2,10 @@
 
 #include <QtEndian>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -32,38 +36,58 @@ private:
     QByteArrayView m_bytes;
 };
 
-// The bytes of all the names of an image, one after another. The names of a small
-// program's imports fit in the first block, kept inside the reader, so that reading them
-// costs no allocation; a DLL of thousands of exports doubles it on the heap a few times.
-// The tables get one copy of it at the end.
-class Pool
+// The bytes of all the names of an image, one after another, in the byte array the
+// tables keep, so that no copy of them is made at the end. Room for a small program's
+// names is made with the first name; a DLL of thousands of exports doubles it a few
+// times, and the names taken so far are then moved with it (Image::follow()), the last
+// place kept until they have.
+class Texts
 {
 public:
-    Pool() = default;
-    Q_DISABLE_COPY_MOVE(Pool)
+    // Room past the bytes kept, which a copy of 16 bytes at once may write into.
+    static constexpr qsizetype slack = 16;
+
     qsizetype size() const { return m_size; }
+    const char *data() const { return m_data; }
+    // Where the next n bytes go, with the slack after them. The bytes past the size that
+    // a text being read has written already, up to n, are kept when the pool moves.
+    char *room(qsizetype n)
+    {
+        if (n + slack > m_bytes.size() - m_size)
+            grow(n + slack);
+        return m_data + m_size;
+    }
     void append(const char *from, qsizetype n)
     {
-        if (n > m_capacity - m_size) {
-            m_capacity = std::max(2 * m_capacity, m_size + n);
-            auto grown = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_capacity));
-            std::memcpy(grown.get(), m_data, static_cast<size_t>(m_size));
-            m_heap = std::move(grown);
-            m_data = m_heap.get();
-        }
-        std::memcpy(m_data + m_size, from, static_cast<size_t>(n));
+        std::memcpy(room(n), from, static_cast<size_t>(n));
         m_size += n;
     }
+    void added(qsizetype n) { m_size += n; }
     void truncate(qsizetype size) { m_size = size; }
-    QByteArray bytes() const { return QByteArray(m_data, m_size); }
+    QByteArray take()
+    {
+        m_previous.clear();
+        m_bytes.truncate(m_size); // in place: the names keep pointing into it
+        return std::move(m_bytes);
+    }
 
 private:
     static constexpr qsizetype firstBlock = 2048;
-    char m_first[firstBlock];
-    std::unique_ptr<char[]> m_heap;
-    char *m_data = m_first;
+    Q_NEVER_INLINE void grow(qsizetype n)
+    {
+        QByteArray grown(std::max(2 * m_bytes.size(), std::max(firstBlock, m_size + n)), Qt::Uninitialized);
+        const qsizetype kept = std::min(m_size + n, m_bytes.size());
+        if (kept > 0)
+            std::memcpy(grown.data(), m_data, static_cast<size_t>(kept));
+        m_bytes.swap(grown);
+        m_previous = std::move(grown); // until the names taken from it have followed
+        m_data = m_bytes.data();
+    }
+
+    QByteArray m_bytes;
+    QByteArray m_previous;
+    char *m_data = nullptr;
     qsizetype m_size = 0;
-    qsizetype m_capacity = firstBlock;
 };
 
 // Small reads at scattered offsets: of an image in memory straight from its bytes; of a
@@ -142,7 +166,51 @@ public:
     // thousand names then costs a few allocations, not a thousand.
     Span text(qint64 offset)
     {
-        const qsizetype start = m_pool.size();
+#if defined(__SSE2__)
+        // Most names of a small program's imports end in their first 16 bytes: taken here,
+        // where the reading of each import calls for them, without a call.
+        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_memory + offset));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(m_texts.room(0)), bytes);
+            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+            if (zeros == 0)
+                return longText(offset, 16); // the 16 bytes stored, and kept as the pool grows
+            const qsizetype start = m_texts.size();
+            const int length = qCountTrailingZeroBits(zeros);
+            if (length > 0 && charge(length + 1)) {
+                m_texts.added(length);
+                return {static_cast<qint32>(start), static_cast<qint32>(length)};
+            }
+        }
+#endif
+        return longText(offset, 0);
+    }
+
+private:
+    // The same for a text whose first `stored` bytes, a multiple of 16 without a zero, are
+    // in the pool past its size already.
+    Q_NEVER_INLINE Span longText(qint64 offset, qsizetype stored)
+    {
+        const qsizetype start = m_texts.size();
+#if defined(__SSE2__)
+        // In memory, 16 bytes at a time, copied as they are looked at: a call to search and
+        // one to copy cost more than a name. Near the end of the image, and on a name that
+        // ends nowhere, the way below.
+        for (qsizetype n = stored; m_memory && !m_failed && offset >= 0 && n < PeImage::maxNameBytes && offset + n <= m_size - 16; n += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_memory + offset + n));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(m_texts.room(n) + n), bytes); // the slack takes the 16
+            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+            if (zeros == 0)
+                continue;
+            const qsizetype length = n + qCountTrailingZeroBits(zeros);
+            if (length == 0 || !charge(length + 1)) {
+                fail();
+                return {};
+            }
+            m_texts.added(length);
+            return {static_cast<qint32>(start), static_cast<qint32>(length)};
+        }
+#endif
         while (!m_failed) {
             if (offset < 0 || offset >= m_size) {
                 fail();
@@ -161,29 +229,34 @@ public:
                 from = block->data + (offset - block->start);
                 available = block->got - (offset - block->start);
             }
-            const qsizetype room = std::min(available, PeImage::maxNameBytes - (m_pool.size() - start));
+            const qsizetype room = std::min(available, PeImage::maxNameBytes - (m_texts.size() - start));
             const void *zero = std::memchr(from, 0, static_cast<size_t>(room));
             const qsizetype n = zero ? static_cast<const char *>(zero) - from : room;
             if (!charge(n + 1))
                 break;
-            m_pool.append(from, n);
+            m_texts.append(from, n);
             if (zero) {
-                if (m_pool.size() == start) {
+                if (m_texts.size() == start) {
                     fail();
                     break;
                 }
-                return {static_cast<qint32>(start), static_cast<qint32>(m_pool.size() - start)};
+                return {static_cast<qint32>(start), static_cast<qint32>(m_texts.size() - start)};
             }
-            if (m_pool.size() - start >= PeImage::maxNameBytes) {
+            if (m_texts.size() - start >= PeImage::maxNameBytes) {
                 fail();
                 break;
             }
             offset += n;
         }
-        m_pool.truncate(start);
+        m_texts.truncate(start);
         return {};
     }
-    QByteArray takePool() const { return m_pool.bytes(); }
+
+public:
+    // Where the texts stand now: it moves as they grow.
+    const char *texts() const { return m_texts.data(); }
+    QByteArray takeTexts() { return m_texts.take(); }
+    void reserveTexts(qint64 bytes) { m_texts.room(qsizetype(std::min<qint64>(bytes, PeImage::maxBytesRead))); }
 
 private:
     static constexpr qsizetype blockSize = 4096;
@@ -196,7 +269,7 @@ private:
         std::unique_ptr<char[]> storage; // made when first needed: most images need few
     };
 
-    Pool m_pool;
+    Texts m_texts;
 
     bool charge(qsizetype bytes)
     {
@@ -252,7 +325,7 @@ struct Directory
 class Image
 {
 public:
-    explicit Image(Reader &reader) : m_in(reader) { m_imports.reserve(64); }
+    Image(Reader &reader, Tables &tables) : m_in(reader), m_tables(tables) {}
 
     bool readHeaders()
     {
@@ -277,10 +350,10 @@ public:
         const qint64 room = (optionalSize - (directories - optional)) / 8;
         for (qint64 i = 0; i < std::min<qint64>({declared, room, qint64(m_directories.size())}); ++i)
             m_directories[size_t(i)] = {m_in.number<quint32>(directories + 8 * i), m_in.number<quint32>(directories + 8 * i + 4)};
-        m_sections.reserve(size_t(sections));
-        for (int i = 0; i < sections; ++i) {
+        m_sectionCount = size_t(sections);
+        for (size_t i = 0; i < m_sectionCount; ++i) {
             const qint64 at = optional + optionalSize + 40 * qint64(i);
-            m_sections.push_back({m_in.number<quint32>(at + 12), m_in.number<quint32>(at + 16), m_in.number<quint32>(at + 20)});
+            m_sections[i] = {m_in.number<quint32>(at + 12), m_in.number<quint32>(at + 16), m_in.number<quint32>(at + 20)};
         }
         return !m_in.failed();
     }
@@ -296,11 +369,11 @@ public:
         const auto within = [address, length](const Section &section) {
             return address >= section.address && address - section.address + length <= section.rawSize;
         };
-        if (m_lastSection < m_sections.size() && within(m_sections[m_lastSection])) {
+        if (m_lastSection < m_sectionCount && within(m_sections[m_lastSection])) {
             const Section &section = m_sections[m_lastSection];
             return qint64(section.rawOffset) + qint64(address - section.address);
         }
-        for (size_t i = 0; i < m_sections.size(); ++i) {
+        for (size_t i = 0; i < m_sectionCount; ++i) {
             if (within(m_sections[i])) {
                 m_lastSection = i;
                 return qint64(m_sections[i].rawOffset) + qint64(address - m_sections[i].address);
@@ -331,14 +404,16 @@ public:
             } else {
                 if (thunk < base)
                     return void(m_in.fail());
-                name = m_in.text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
+                name = text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
             }
             // Field by field into its place: an entry made aside in small stores and copied
             // in with wide loads stalled each import (the processor cannot hand several
             // small stores on to one wider load; the load waits for them to complete).
-            ImportRead &import = m_imports.emplace_back();
-            import.dll = dll;
-            import.name = name;
+            if (m_tables.imports.empty())
+                m_tables.imports.reserve(64); // a small program's, at once
+            Import &import = m_tables.imports.emplace_back();
+            import.dll = view(dll);
+            import.name = view(name);
             import.ordinal = ordinal;
             import.delayed = delayed;
         }
@@ -356,7 +431,7 @@ public:
             const quint32 addresses = m_in.number<quint32>(at + 16);
             if (dll == 0 || m_in.failed())
                 return;
-            readThunks(names != 0 ? names : addresses, 0, m_in.text(offsetOf(dll, 1)), false);
+            readThunks(names != 0 ? names : addresses, 0, text(offsetOf(dll, 1)), false);
         }
     }
 
@@ -375,7 +450,7 @@ public:
                 return;
             if (dll < base || names < base || names == 0)
                 return void(m_in.fail());
-            readThunks(names - base, base, m_in.text(offsetOf(dll - base, 1)), true);
+            readThunks(names - base, base, text(offsetOf(dll - base, 1)), true);
         }
     }
 
@@ -389,49 +464,58 @@ public:
         const quint32 names = m_in.number<quint32>(at + 32);
         if (count > PeImage::maxEntries)
             return void(m_in.fail());
+        // Room for them at once, each name with its 4 bytes in the file and most shorter
+        // than 32: the names then move once, if at all.
+        const qint64 likely = std::min<qint64>(count, m_in.size() / 4);
+        m_tables.exports.reserve(size_t(likely));
+        m_in.reserveTexts(std::min(32 * likely, m_in.size()));
+        follow();
         for (quint32 i = 0; i < count && m_in.spend(); ++i)
-            m_exportTexts.push_back(m_in.text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
+            m_tables.exports.push_back(view(text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1))));
     }
 
-    // Makes the tables, once all the texts are in the pool (which moves while it grows):
-    // each list made once at its size.
-    void placeTexts(Tables &tables)
-    {
-        tables.texts = m_in.takePool();
-        const auto textOf = [&tables](Reader::Span span) {
-            return span.size > 0 ? QByteArray::fromRawData(tables.texts.constData() + span.at, span.size) : QByteArray();
-        };
-        tables.imports.reserve(m_imports.size());
-        for (const ImportRead &import : m_imports) {
-            Import &made = tables.imports.emplace_back(); // in its place, as in readThunks()
-            made.dll = textOf(import.dll);
-            made.name = textOf(import.name);
-            made.ordinal = import.ordinal;
-            made.delayed = import.delayed;
-        }
-        tables.exports.reserve(m_exportTexts.size());
-        for (const Reader::Span span : m_exportTexts)
-            tables.exports.push_back(textOf(span));
-    }
+    // The texts of the tables, once all are read.
+    void takeTexts() { m_tables.texts = m_in.takeTexts(); }
 
 private:
+    // A text read into the pool; the names taken from it so far follow it when it moves.
+    Reader::Span text(qint64 offset)
+    {
+        const Reader::Span span = m_in.text(offset);
+        if (m_in.texts() != m_textsAt)
+            follow();
+        return span;
+    }
+    QByteArray view(Reader::Span span) const
+    {
+        return span.size > 0 ? QByteArray::fromRawData(m_textsAt + span.at, span.size) : QByteArray();
+    }
+    void follow()
+    {
+        const char *const was = m_textsAt;
+        m_textsAt = m_in.texts();
+        const auto moved = [was, this](QByteArray &name) {
+            if (!name.isNull())
+                name = QByteArray::fromRawData(m_textsAt + (name.constData() - was), name.size());
+        };
+        for (Import &import : m_tables.imports) {
+            moved(import.dll);
+            moved(import.name);
+        }
+        for (QByteArray &name : m_tables.exports)
+            moved(name);
+    }
+
     Reader &m_in;
+    Tables &m_tables; // the imports and exports as read, their names views of the pool
+    const char *m_textsAt = nullptr; // where the pool stood when the names were last taken
     bool m_wide = false;
     quint64 m_imageBase = 0;
     quint32 m_headerSize = 0;
     std::array<Directory, 16> m_directories{};
-    std::vector<Section> m_sections;
+    std::array<Section, PeImage::maxSections> m_sections;
+    size_t m_sectionCount = 0;
     size_t m_lastSection = 0; // where offsetOf() found the last address
-    // An import as read, its texts where they stand in the pool.
-    struct ImportRead
-    {
-        Reader::Span dll;
-        Reader::Span name; // empty when imported by ordinal
-        quint16 ordinal = 0;
-        bool delayed = false;
-    };
-    std::vector<ImportRead> m_imports; // in table order, the delay-load ones last
-    std::vector<Reader::Span> m_exportTexts;
 };
 
 } // namespace
@@ -441,7 +525,8 @@ namespace PeImage {
 std::optional<Tables> read(const Source &source)
 {
     Reader reader(source);
-    Image image(reader);
+    std::optional<Tables> tables(std::in_place);
+    Image image(reader, *tables);
     if (!image.readHeaders())
         return std::nullopt;
     image.readImports();
@@ -449,8 +534,7 @@ std::optional<Tables> read(const Source &source)
     image.readExports();
     if (reader.failed())
         return std::nullopt;
-    Tables tables;
-    image.placeTexts(tables);
+    image.takeTexts();
     return tables;
 }
 

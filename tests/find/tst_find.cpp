@@ -726,6 +726,13 @@ private slots:
         QTest::newRow("only name left, cut off by the end") << tick << QByteArray("xGetTickCount6") << Indices{0};
         QTest::newRow("only name left, last byte differs") << tick << QByteArray("GetTickCount65 GetTicklf") << Indices{0};
         QTest::newRow("only name left, found twice") << tick << QByteArray("GetTickle GetTickle") << Indices{2};
+        // The rest compared eight bytes at a time, the last eight ending with its last byte.
+        QTest::newRow("only name left, 8 bytes on") << QStringList{"CreateFileA"} << QByteArray("CreateFileB xCreateFileA") << Indices{0};
+        QTest::newRow("only name left, 8 bytes on, last differs") << QStringList{"CreateFileA"} << QByteArray("CreateFileB") << Indices{};
+        const QStringList wait{"WaitForSingleObjectEx"};
+        QTest::newRow("only name left, 18 bytes on, middle or last differs") << wait << QByteArray("WaitForSingXeObjectEx WaitForSingleObjectEy")
+                                                                              << Indices{};
+        QTest::newRow("only name left, 18 bytes on") << wait << QByteArray("WaitForSingleObjectEy WaitForSingleObjectEx") << Indices{0};
         // A run of nodes of one child each is compared at once, up to a name that ends
         // inside it or a fork.
         const QStringList run{"Abcdefgh", "Abcdefghij", "Abcxyz"};
@@ -746,6 +753,17 @@ private slots:
         // The same with a shorter name ending just before it (a fault the fuzz target found).
         QTest::newRow("70-byte name after an ending pair") << QStringList{name70, "zz"}
             << QByteArray("zz").append(name70.toLatin1()).append('q') << Indices{0, 1};
+        // A pair is looked up only where both its bytes lie in the few ranges that hold the
+        // names' bytes: names whose bytes lie far apart (a decorated C++ name, control bytes,
+        // the ends of the code page), among bytes of no name and among text.
+        const QStringList apart{"??2@YAPAX@Z", "\x01\x02", "~~", Windows1256::decode("\xFF\x00\x80"), "Beep"};
+        const QByteArray filler(70, '\xCC');
+        QTest::newRow("names of bytes far apart, among other bytes")
+            << apart << filler + "??2@YAPAX@Z" + filler + "\x01\x02" + filler + QByteArray("\xFF\x00\x80", 3) + filler + "~"
+            << Indices{0, 1, 3};
+        QTest::newRow("names of bytes far apart, among text")
+            << apart << QByteArray(70, 'q') + "??2@YAPAX@Z" + QByteArray(70, 'q') + "~~" + QByteArray(70, 'e') + "Beep"
+            << Indices{0, 2, 4};
     }
     void nameScanner()
     {

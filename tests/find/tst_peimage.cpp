@@ -109,6 +109,40 @@ private slots:
         QCOMPARE(describe(kinds.group(result.found, result.tables.value_or(PeImage::Tables{}))), rows);
     }
 
+    // An import's name read from an image in memory: at the very end of the file, empty,
+    // longer than 16 bytes near the end and far from it, at the longest a name may be.
+    void read_nameAtItsBounds_data()
+    {
+        QTest::addColumn<QByteArray>("strings"); // the end of the file, where the name is
+        QTest::addColumn<QByteArray>("name");    // the import read; null for no tables
+        const QByteArray zeros(40, '\0');
+        const QByteArray long20("TwentyBytesLongNameA"), longest(PeImage::maxNameBytes - 1, 'n');
+        QTest::newRow("zero is the last byte") << QByteArray("Beep", 5) << QByteArray("Beep");
+        QTest::newRow("runs to the end of the file") << QByteArray("Beep") << QByteArray();
+        QTest::newRow("empty") << zeros << QByteArray();
+        QTest::newRow("20 bytes at the end") << long20 + '\0' << long20;
+        QTest::newRow("20 bytes far from the end") << long20 + zeros << long20;
+        QTest::newRow("16 bytes far from the end") << long20.first(16) + zeros << long20.first(16);
+        QTest::newRow("the longest") << longest + zeros << longest;
+        QTest::newRow("one byte longer") << longest + 'n' + zeros << QByteArray();
+    }
+    void read_nameAtItsBounds()
+    {
+        QFETCH(QByteArray, strings);
+        QFETCH(QByteArray, name);
+        PeBuilder pe;
+        pe.imports = {{"KERNEL32.dll", {"Sleep"}}};
+        pe.strings = strings;
+        QByteArray image = pe.build();
+        const quint32 at = quint32(0x1000 + image.size() - strings.size() - 0x200 - 2); // its address, the hint before it
+        for (int i = 0; i < 4; ++i)
+            image[pe.firstThunkAt + i] = char(at >> (8 * i));
+        const std::optional<PeImage::Tables> tables = PeImage::read(image);
+        QCOMPARE(tables.has_value(), !name.isNull());
+        if (tables)
+            QCOMPARE(tables->imports.at(0).name, name);
+    }
+
     // The names of a large table outgrow the first block of the reader's pool and move
     // to the heap, twice: every name comes back whole and in its place, from memory and
     // from the file.
