@@ -124,6 +124,7 @@ class Record:
         # classic field stays empty.
         self.vba7_alone = False
         self.only_64_library = False    # of those, the ones a 64-bit import library alone exports
+        self.wine_witness = False       # argument bytes from Wine's 32-bit import library
 
 
 def type_blocks_for(decl, entry_typedefs, by_name):
@@ -171,6 +172,7 @@ def main():
         records[name].made = {p.made: p.name for p in e.params if p.made and p.made != p.name}
         records[name].vba7_alone = e.vba7_alone
         records[name].only_64_library = e.only_64_library
+        records[name].wine_witness = getattr(e.export, "source", "") == "wine"
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -840,6 +842,11 @@ def write_report(cat, records, entries, wide):
     add("")
     add("Calling in 64 bits the export that the headers name there rather than the 32-bit one "
         "(%d): %s" % (len(wide["redirected"]), ", ".join(wide["redirected"])))
+    add("")
+    wine = collections.Counter(r.library for r in records if r.wine_witness)
+    add("Argument bytes witnessed by Wine's 32-bit import library, where mingw-w64 has no 32-bit "
+        "one of the name (%d): %s" % (sum(wine.values()), ", ".join(
+            "%s %d" % x for x in sorted(wine.items(), key=lambda x: (-x[1], x[0])))))
     add("")
     for key, what in (("cdecl", "cdecl in 32 bits"),
                       ("x86_64", "exported by a 64-bit import library only (the metadata's DLL)")):
