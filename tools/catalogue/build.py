@@ -7,7 +7,7 @@ import basic
 import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_C, CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
-from exports import ElsewhereExport, Exports, ExportSources, library_name
+from exports import Exports, ExportSources, library_name, witnessed_by
 from metadata import Metadata, load_api
 import pnames
 
@@ -103,7 +103,7 @@ class Entry:
         # the ground of the VBA7 form.
         self.vba7_alone = export.stack_bytes is None
         # The export is in a 64-bit import library of mingw-w64 only (not cdecl).
-        self.only_64_library = isinstance(export, ElsewhereExport) and export.source == "x86_64"
+        self.only_64_library = witnessed_by(export) == "x86_64"
         self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
         self.areas = []
         self.description = ""
@@ -177,7 +177,7 @@ class Catalogue:
             # is made from the classic text, which the catalogue then leaves out. So is an
             # export that a 64-bit import library alone has: nothing says what 32-bit Windows
             # pushes, and 64-bit Basic calls it whatever its 32-bit convention.
-            only_64 = isinstance(export, ElsewhereExport) and export.source == "x86_64"
+            only_64 = witnessed_by(export) == "x86_64"
             cdecl = export.stack_bytes is None and fn.calling == CC_C
             alone = cdecl or only_64     # no argument bytes to check: the VBA7 form alone
             # mingw-w64's own runtime (libwinpthread-1's clock_gettime, winstorecompat's getenv)

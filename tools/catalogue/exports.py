@@ -55,6 +55,12 @@ class ElsewhereExport(Export):
     source: str = ""
 
 
+def witnessed_by(export):
+    """Where a name's export was found outside mingw-w64's 32-bit import libraries: "wine",
+    "x86_64", or "" for one of those libraries."""
+    return export.source if isinstance(export, ElsewhereExport) else ""
+
+
 def library_name(dll):
     """The name a Basic Lib clause uses: lower case, ".dll" dropped, other extensions kept."""
     dll = dll.lower()

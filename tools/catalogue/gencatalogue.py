@@ -28,7 +28,7 @@ import vba7  # noqa: E402
 from declare import Declaration  # noqa: E402
 import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
-from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name  # noqa: E402
+from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name, witnessed_by  # noqa: E402
 import winecheck  # noqa: E402
 import descchecks  # noqa: E402
 import widenote  # noqa: E402
@@ -172,7 +172,7 @@ def main():
         records[name].made = {p.made: p.name for p in e.params if p.made and p.made != p.name}
         records[name].vba7_alone = e.vba7_alone
         records[name].only_64_library = e.only_64_library
-        records[name].wine_witness = getattr(e.export, "source", "") == "wine"
+        records[name].wine_witness = witnessed_by(e.export) == "wine"
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
