@@ -124,8 +124,8 @@ struct Prototype
     QString exportName, library;
     int argumentBytes = 0, cParameters = 0, basicParameters = 0;
     QString header, text;
-    // No @N: cdecl in 32 bits, or exported by a 64-bit import library only; 64-bit Basic
-    // alone is shown calling it.
+    // No @N: cdecl in 32 bits, or its export witnessed for 64 bits only (a 64-bit import
+    // library, or Microsoft's metadata alone); 64-bit Basic alone is shown calling it.
     bool vba7Alone = false;
 };
 
@@ -266,7 +266,7 @@ const QStringList rules = {
     "no declaration that compiles and then fails when called", "forms for 64-bit Windows only go under #If Win64",
     "the metadata's columns hold a Windows version, 0 or 1, and replacements",
     "functions not yet described carry the one-line placeholder, as many as the report counts",
-    "functions without a 32-bit export (cdecl, or in a 64-bit import library only) have the VBA7 form alone, for 64-bit Windows only, and no other lacks the classic form"};
+    "functions without a 32-bit export (cdecl, or witnessed for 64 bits only) have the VBA7 form alone, for 64-bit Windows only, and no other lacks the classic form"};
 
 } // namespace
 
@@ -341,8 +341,15 @@ private slots:
             "nothing null object on open option optional or output paramarray preserve print private property public put "
             "raiseevent random read redim rem resume return rset seek select set shared single static step stop string "
             "sub then to true type typeof unlock until variant wend while with withevents write xor").split(u' ');
+        // Functions their DLL exports by ordinal alone, called by Alias "#N".
+        QHash<QString, QString> byOrdinal; // export -> "#N"
+        for (const QStringList &row : readList(QStringLiteral("tools/catalogue/ordinals.tsv")))
+            byOrdinal.insert(row.value(0), u'#' + row.value(2));
         // An OID is ANSI in every form; GCP_RESULTSW.lpClass holds bytes.
-        const QSet<QString> ansiInEveryForm = {"CRYPT_CREDENTIALS.pszCredentialsOid", "GCP_RESULTSW.lpClass"};
+        // Structures that hold ANSI text in the W form too (patchapi.h has one PATCH_OPTION_DATA,
+        // its symbol path an LPCSTR, for CreatePatchFileA and CreatePatchFileW alike).
+        const QSet<QString> ansiInEveryForm = {"CRYPT_CREDENTIALS.pszCredentialsOid", "GCP_RESULTSW.lpClass",
+                                               "PATCH_OPTION_DATA.NewFileSymbolPath"};
         const QString security = QStringLiteral("\u0627\u0645\u0646\u064a\u062a");
         static const QRegularExpression pointerToHandle(QStringLiteral("^(LP|P)\\w*HANDLE$"));
         static const QRegularExpression range(QStringLiteral("\\b([A-Za-z_]+?)(\\d+) \u062A\u0627 \\1(\\d+)\\b")); // "Param1 تا Param4"
@@ -362,7 +369,8 @@ private slots:
             folded.insert(name.toLower());
             // A function that is cdecl in 32 bits has the VBA7 form alone: 32-bit Basic calls
             // every Declare as stdcall, and the stack would be left unbalanced. So has one that
-            // a 64-bit import library alone exports: nothing checks its 32-bit argument bytes.
+            // a 64-bit import library alone exports, or that Microsoft's metadata alone declares
+            // in its DLL: nothing checks its 32-bit argument bytes.
             const Prototype p = m_prototypes.value(name);
             const bool vba7Alone = p.vba7Alone;
             if (vba7Alone != r[R::Declaration].isEmpty() || (vba7Alone && (++alone, vba7.isEmpty() || !only64.contains(name))))
@@ -392,7 +400,8 @@ private slots:
             if (!m_prototypes.contains(name) || p.library != r[R::Library])
                 fail(6);
             const QString called = d.alias.isEmpty() ? d.name : d.alias;
-            if (called != p.exportName || d.alias == d.name)
+            if ((called != p.exportName && called != byOrdinal.value(p.exportName)) || d.alias == d.name
+                || (byOrdinal.contains(p.exportName) && called != byOrdinal.value(p.exportName)))
                 fail(7, called);
             // The plain name of an A/W pair calls the A form, which takes the ANSI text
             // Basic makes of a String.
@@ -515,7 +524,9 @@ private slots:
             const QStringList cTexts = p.cParameters == p.basicParameters ? p.text.mid(p.text.indexOf(u'(') + 1).chopped(1).split(u',') : QStringList();
             for (qsizetype i = 0; i < d.parameters.size(); ++i) {
                 const Parameter &param = d.parameters[i];
-                const bool byValLong = param.byValue && param.type == QLatin1String("Long");
+                // An address: Long in the classic form, LongPtr where the VBA7 form stands alone.
+                const bool byValLong = param.byValue && (param.type == QLatin1String("Long")
+                                                         || (p.vba7Alone && param.type == QLatin1String("LongPtr")));
                 const bool text = param.type == QLatin1String("String");
                 if ((text && param.name.startsWith(QLatin1String("pc")) && param.name.size() > 2 && param.name[2].isUpper())
                     || (i < cTexts.size() && types[i].endsWith(QLatin1String("va_list")) && !cTexts[i].contains(u'*') && !byValLong)
@@ -575,7 +586,9 @@ private slots:
         atLeast(15, offsets, 1001);
         atLeast(24, forms64, 12);
         atLeast(25, withWindows, 6000);
-        atLeast(27, alone, 240 + 800); // wldap32's LDAP functions; Hyper-V's, DHCP's, ... in 64-bit import libraries only
+        // wldap32's LDAP functions; Hyper-V's, DHCP's, ... in 64-bit import libraries only;
+        // chakra's, winbio's, cldapi's, ... that Microsoft's metadata alone declares.
+        atLeast(27, alone, 240 + 800 + 1100);
         atLeast(18, handles, 13);
         atLeast(20, safeArrays, 20);
         atLeast(22, full, qsizetype(m_records.size() * 9 / 10)); // nine in ten described in full
@@ -664,9 +677,29 @@ private slots:
         // stdcall argument bytes (WsCreateHeap@24).
         // UiaEventCallback is a function type: the parameter is the callback's address.
         QTest::newRow("UiaAddEvent, the callback by value") << "UiaAddEvent" << "Private Declare Function UiaAddEvent Lib \"uiautomationcore\" (ByVal hnode As Long, ByVal eventId As Long, ByVal pCallback As Long, ByVal scope As Long, pProperties As Long, ByVal cProperties As Long, pRequest As UiaCacheRequest, phEvent As Long) As Long" << classic;
+        // No import library here exports it; Microsoft's metadata declares it in its DLL: the
+        // 64-bit form alone, nothing witnessing what 32-bit Windows pushes.
+        QTest::newRow("MagInitialize, declared by the metadata alone: no classic form") << "MagInitialize" << "" << classic;
+        // Microsoft: "It is ordinal 9"; comctl32 exports no such name.
+        QTest::newRow("DPA_LoadStream, by its ordinal") << "DPA_LoadStream" << "Private Declare Function DPA_LoadStream Lib \"comctl32\" Alias \"#9\" (phdpa As Long, ByVal pfn As Long, ByVal pstream As Long, pvInstData As Any) As Long" << classic;
         QTest::newRow("WsCreateHeap, its argument bytes from Wine's import library") << "WsCreateHeap" << "Private Declare Function WsCreateHeap Lib \"webservices\" (ByVal maxSize As Long, ByVal trimSize As Long, properties As Any, ByVal propertyCount As Long, heap As Long, ByVal error_ As Long) As Long" << classic;
         const int vba7 = CatalogueRecord::Vba7Declaration;
         QTest::newRow("VBA7 ldap_search_s: the session by address") << "ldap_search_s" << "Private Declare PtrSafe Function ldap_search_s Lib \"wldap32\" (ByVal ld As LongPtr, ByVal base_ As String, ByVal scope As Long, ByVal filter As String, attrs As LongPtr, ByVal attrsonly As Long, res As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 DPA_Merge: by its ordinal") << "DPA_Merge" << "Private Declare PtrSafe Function DPA_Merge Lib \"comctl32\" Alias \"#11\" (ByVal hdpaDest As LongPtr, ByVal hdpaSrc As LongPtr, ByVal dwFlags As Long, ByVal pfnCompare As LongPtr, ByVal pfnMerge As LongPtr, ByVal lParam As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 MagInitialize: the metadata witnesses the export") << "MagInitialize" << "Private Declare PtrSafe Function MagInitialize Lib \"magnification\" () As Long" << vba7;
+        // 64-bit forms whose export mingw-w64's 64-bit import libraries lack: Wine's 64-bit
+        // import library of webservices witnesses it, Microsoft's metadata xmllite's.
+        QTest::newRow("VBA7 WsCreateHeap: witnessed by Wine's 64-bit import library") << "WsCreateHeap" << "Private Declare PtrSafe Function WsCreateHeap Lib \"webservices\" (ByVal maxSize As LongPtr, ByVal trimSize As LongPtr, properties As Any, ByVal propertyCount As Long, heap As LongPtr, ByVal error_ As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 CreateXmlReader: witnessed by the metadata") << "CreateXmlReader" << "Private Declare PtrSafe Function CreateXmlReader Lib \"xmllite\" (riid As GUID, ppvObject As LongPtr, ByVal pMalloc As LongPtr) As Long" << vba7;
+        // The metadata types these void *: chakra's values (JsRef), certadm's backup context,
+        // the device host's requestor; the TraceV functions' va_list it types as text.
+        QTest::newRow("VBA7 JsAddRef: a JavaScript value by value") << "JsAddRef" << "Private Declare PtrSafe Function JsAddRef Lib \"chakra\" (ByVal ref As LongPtr, count As Long) As Long" << vba7;
+        QTest::newRow("VBA7 CertSrvBackupClose: the backup context by value") << "CertSrvBackupClose" << "Private Declare PtrSafe Function CertSrvBackupClose Lib \"certadm\" (ByVal hbc As LongPtr) As Long" << vba7;
+        QTest::newRow("VBA7 HdvReadGuestMemory: the requestor by value") << "HdvReadGuestMemory" << "Private Declare PtrSafe Function HdvReadGuestMemory Lib \"vmdevicehost\" (ByVal requestor As LongPtr, ByVal guestPhysicalAddress As LongLong, ByVal byteCount As Long, buffer As Any) As Long" << vba7;
+        QTest::newRow("VBA7 PxeTraceV: the argument list by address") << "PxeTraceV" << "Private Declare PtrSafe Function PxeTraceV Lib \"wdspxe\" (ByVal hProvider As LongPtr, ByVal Severity As Long, ByVal pszFormat As LongPtr, ByVal Params As LongPtr) As Long" << vba7;
+        // What the system handed out, given back by its address.
+        QTest::newRow("VBA7 DrtDeleteDnsBootstrapResolver: the resolver DrtCreateDnsBootstrapResolver gave") << "DrtDeleteDnsBootstrapResolver" << "Private Declare PtrSafe Sub DrtDeleteDnsBootstrapResolver Lib \"drtprov\" (ByVal pResolver As LongPtr)" << vba7;
+        QTest::newRow("VBA7 Decrypt: the transform GetCryptoTransform gave") << "Decrypt" << "Private Declare PtrSafe Function Decrypt Lib \"infocardapi\" (ByVal hCrypto As LongPtr, ByVal fOAEP As Long, ByVal cbInData As Long, pInData As Any, pcbOutData As Long, ppOutData As LongPtr) As Long" << vba7;
         QTest::newRow("VBA7 WHvCreatePartition: the partition handle written back") << "WHvCreatePartition" << "Private Declare PtrSafe Function WHvCreatePartition Lib \"winhvplatform\" (Partition As LongPtr) As Long" << vba7;
         // The metadata types these handles void * (As Any: Basic passed the variable's address);
         // computenetwork.h's HCN_NETWORK and the connection of ODBC's bulk copy are handles.
@@ -709,6 +742,12 @@ private slots:
         QTest::newRow("DCIOpenProvider, the display's memory: graphics") << "DCIOpenProvider" << QStringLiteral("\u06af\u0631\u0627\u0641\u064a\u06a9");
         // The Compression API compresses buffers, not files (the metadata: Storage).
         QTest::newRow("CreateCompressor, buffers compressed: data conversion, not files") << "CreateCompressor" << QStringLiteral("\u062a\u0628\u062f\u064a\u0644 \u062f\u0627\u062f\u0647 \u0647\u0627");
+        // Gestures from pointer input and ink recognition take input; UI Automation is
+        // accessibility, as MSAA (COM); mrmsupport's indexer builds resource files (the
+        // metadata files all three under windows).
+        QTest::newRow("ProcessInertiaInteractionContext, gestures: input") << "ProcessInertiaInteractionContext" << QStringLiteral("\u0635\u0641\u062d\u0647 \u06a9\u0644\u064a\u062f \u0648 \u0645\u0627\u0648\u0633");
+        QTest::newRow("UiaGetPropertyValue, accessibility: COM") << "UiaGetPropertyValue" << QStringLiteral("COM \u0648 OLE");
+        QTest::newRow("MrmIndexFile, resource files: resources") << "MrmIndexFile" << QStringLiteral("\u0645\u0646\u0627\u0628\u0639 \u0628\u0631\u0646\u0627\u0645\u0647");
         QTest::newRow("WinWatchOpen, the clip list of a window: graphics") << "WinWatchOpen" << QStringLiteral("\u06af\u0631\u0627\u0641\u064a\u06a9");
     }
     void workAreas_ofFunctionsWithoutAHeaderRule()
@@ -718,6 +757,75 @@ private slots:
         const CatalogueRecord *r = byName(name);
         QVERIFY2(r, qPrintable(name));
         QVERIFY2((*r)[R::WorkAreas].split(workAreaSeparator).contains(area), qPrintable((*r)[R::WorkAreas]));
+    }
+
+    void descriptions_keepTheirBackslashes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        // A backslash written once in the source files was read as an escape and lost:
+        // "C:PROGRA~1", "cbNeeded  4", a carriage return in "en-US\resources".
+        QTest::newRow("VerQueryValue, a version block's path") << "VerQueryValue" << "\"\\StringFileInfo\\040904B0\\CompanyName\"";
+        QTest::newRow("EnumProcesses, Basic's integer division") << "EnumProcesses" << "cbNeeded \\ 4";
+        QTest::newRow("WNetGetConnection, a UNC name") << "WNetGetConnection" << "\"\\\\Server\\Share\"";
+        QTest::newRow("MrmIndexResourceContainerAutoQualifiers, a relative path") << "MrmIndexResourceContainerAutoQualifiers" << "en-US\\resources.resw";
+    }
+    void descriptions_keepTheirBackslashes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        const CatalogueRecord *r = byName(name);
+        QVERIFY2(r, qPrintable(name));
+        QVERIFY2((*r)[R::Description].contains(text), qPrintable(text));
+    }
+
+    void declarationsThatWouldFail_areNotShipped_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("library");
+        // The metadata gives JsCreateRuntime jscript9.dll's parameters in chakra.dll, whose
+        // function has one fewer.
+        QTest::newRow("JsCreateRuntime, the older runtime's parameters") << "JsCreateRuntime" << "chakra";
+        QTest::newRow("JsCreateContext, the older runtime's parameters") << "JsCreateContext" << "chakra";
+        // vertdll.dll runs inside VBS enclaves; the metadata declares WaitOnAddress there too.
+        QTest::newRow("WaitOnAddress, not from the enclave run time") << "WaitOnAddress" << "vertdll";
+        QTest::newRow("EnclaveSealData, inside an enclave only") << "EnclaveSealData" << "vertdll";
+        // Lib "windows.ui" is looked for as a file of extension ".ui".
+        QTest::newRow("CreateControlInput, a DLL named with dots") << "CreateControlInput" << "windows.ui";
+        // The metadata's JSON keeps no entry point: a comctl32 name no import library has may
+        // be exported by ordinal alone.
+        QTest::newRow("DSA_Sort, comctl32's on the metadata's word alone") << "DSA_Sort" << "comctl32";
+    }
+    void declarationsThatWouldFail_areNotShipped()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, library);
+        const CatalogueRecord *r = byName(name);
+        QVERIFY2(!r || (*r)[R::Library] != library, qPrintable(name + QStringLiteral(" in ") + library));
+    }
+
+    void workAreas_shutdownIsPowerOnlyForTheSystem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("power");
+        QTest::newRow("InitiateSystemShutdown, the system") << "InitiateSystemShutdown" << true;
+        QTest::newRow("AbortSystemShutdown, the system") << "AbortSystemShutdown" << true;
+        QTest::newRow("GdiplusShutdown, a library") << "GdiplusShutdown" << false;
+        QTest::newRow("MFShutdown, a library") << "MFShutdown" << false;
+        QTest::newRow("WinHttpWebSocketShutdown, a socket") << "WinHttpWebSocketShutdown" << false;
+        QTest::newRow("HttpShutdownRequestQueue, a queue") << "HttpShutdownRequestQueue" << false;
+        QTest::newRow("PeerDistShutdown, a session") << "PeerDistShutdown" << false;
+    }
+    void workAreas_shutdownIsPowerOnlyForTheSystem()
+    {
+        // The name rule for power once took every "Shutdown": GDI+'s, Media Foundation's and
+        // a web socket's were filed under power management.
+        QFETCH(QString, name);
+        QFETCH(bool, power);
+        const CatalogueRecord *r = byName(name);
+        QVERIFY2(r, qPrintable(name));
+        const QString powerArea = QStringLiteral("\u0645\u062f\u064a\u0631\u064a\u062a \u0627\u0646\u0631\u0698\u064a");
+        QCOMPARE((*r)[R::WorkAreas].split(workAreaSeparator).contains(powerArea), power);
     }
 
     void unicodeForms_doNotCallThemselvesAnsi()

@@ -101,6 +101,9 @@ SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CON
                    # the CryptCAT functions hand out and take back (the previous member of an
                    # enumeration); the XML elements wsdapi builds and frees.
                    "CRYPTCATMEMBER", "CRYPTCATATTRIBUTE", "CRYPTCATCDF", "WSDXML_ELEMENT",
+                   # The cryptographic transforms and hashes of CardSpace (GetCryptoTransform,
+                   # GetKeyedHash) that its other functions take back.
+                   "INFORMATIONCARD_CRYPTO_HANDLE",
                    # The display surfaces DCICreatePrimary, DCICreateOffscreen and
                    # DCICreateOverlay hand out by their address, and DCIBeginAccess takes back.
                    "DCISURFACEINFO", "DCIOFFSCREEN", "DCIOVERLAY"}

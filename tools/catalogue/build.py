@@ -2,12 +2,13 @@
 
 import collections
 import copy
+import os
 
 import basic
 import coverage
 from basic import Unsupported, Mapper, c_stack_bytes, ordered_typedefs
 from cparse import CC_C, CC_STDCALL, Headers, HEADERS, SEPARATE_HEADERS
-from exports import Exports, ExportSources, library_name, witnessed_by
+from exports import Exports, ExportSources, library_name, without_32_bit_witness, witnessed_by
 from metadata import Metadata, load_api
 import pnames
 
@@ -18,7 +19,37 @@ ENTRY_POINTS = {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer",
 # library lists them: an SNMP extension agent's entry points, the RPC stubs' allocator.
 SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtensionQuery",
                       "SnmpExtensionQueryEx", "SnmpExtensionTrap", "SnmpExtensionClose",
-                      "MIDL_user_allocate", "MIDL_user_free"}
+                      "MIDL_user_allocate", "MIDL_user_free",
+                      # rpcproxy.dll is an extension and filter of the web server (IIS), which
+                      # calls these: no program of the user's does.
+                      "GetExtensionVersion", "GetFilterVersion", "HttpExtensionProc", "HttpFilterProc"}
+
+# DLLs whose functions only Microsoft's metadata declares and whose documentation is not
+# Microsoft's own (ICU's C reference; AllJoyn's): held back until their Persian
+# descriptions are written, so that the catalogue stays described in full.
+AWAITING_DESCRIPTIONS = {"icu", "msajapi"}
+
+def read_ordinals(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "ordinals.tsv")):
+    """ordinals.tsv: {name: (library, ordinal)} of the functions exported by ordinal alone."""
+    out = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#") or not line.strip():
+                continue
+            name, library, ordinal, _words = line.rstrip("\n").split("\t")
+            out[name] = (library, int(ordinal))
+    return out
+
+
+ORDINALS = read_ordinals()
+
+
+# Declarations of the metadata that do not fit the DLL it names: chakra.dll is the JavaScript
+# runtime of Windows 10 (the Edge-mode JsRT), whose JsCreateRuntime has no runtimeVersion,
+# JsCreateContext no debugApplication and JsStartDebugging no parameter; the metadata gives
+# the older runtime's (jscript9.dll) parameters, which would be read one place off.
+NOT_AS_DECLARED = {name: "the metadata's parameters are jscript9.dll's; chakra.dll's function has one fewer"
+                   for name in ("JsCreateRuntime", "JsCreateContext", "JsStartDebugging")}
 
 
 # Functions that give back what the system handed out (the list of getaddrinfo, the block of
@@ -48,7 +79,15 @@ GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoEx
               "WdsCliFreeStringArray", "EapHostPeerFreeErrorMemory", "EapHostPeerFreeEapError",
               "DhcpServerAuditlogParamsFree",
               # The signing context CryptUIWizDigitalSign gave.
-              "CryptUIWizFreeDigitalSignContext"}
+              "CryptUIWizFreeDigitalSignContext",
+              # The security providers and bootstrap resolvers DrtCreate* gave; the provider
+              # PxeProviderEnumNext gave; the token GetToken gave; the tables, information and
+              # results GetInterfaceContextTableForHostName, KeyCredentialManagerGetInformation,
+              # WinHttpQueryConnectionGroup and NetGetAadJoinInformation gave.
+              "DrtDeleteDerivedKeySecurityProvider", "DrtDeleteNullSecurityProvider",
+              "DrtDeleteDnsBootstrapResolver", "DrtDeletePnrpBootstrapResolver", "PxeProviderFreeInfo",
+              "FreeToken", "FreeInterfaceContextTable", "KeyCredentialManagerFreeInformation",
+              "WinHttpFreeQueryConnectionGroupResult", "NetFreeAadJoinInformation"}
 # Functions whose structure keeps the text pointer after the call (RtlInitString): Basic's
 # String would be a temporary ANSI copy, freed when the call returns.
 KEEPS_TEXT = {"RtlInitAnsiString", "RtlInitAnsiStringEx", "RtlInitString", "RtlInitStringEx"}
@@ -102,8 +141,9 @@ class Entry:
         # VBA7 can call it (x64 has one calling convention); the classic text is kept only as
         # the ground of the VBA7 form.
         self.vba7_alone = export.stack_bytes is None
-        # The export is in a 64-bit import library of mingw-w64 only (not cdecl).
-        self.only_64_library = witnessed_by(export) == "x86_64"
+        # The export is witnessed for 64 bits only (not cdecl): a 64-bit import library of
+        # mingw-w64, or Microsoft's metadata alone.
+        self.only_64_library = without_32_bit_witness(export)
         self.declaration = basic.declaration(name, self.library, alias, params, result, typedefs)
         self.areas = []
         self.description = ""
@@ -145,6 +185,17 @@ class Catalogue:
         self.given = {}                              # C name -> the metadata's name of each parameter used
         self.named_by = {}                           # C name -> pnames.py's reason for each parameter
 
+    def ordinal_alias(self, name, library):
+        """Alias "#N" of a function its DLL exports by ordinal alone (ordinals.tsv), once
+        Wine's 32-bit import library, which imports it by ordinal, agrees on N."""
+        listed_library, ordinal = ORDINALS[name]
+        wine = dict(self.sources.elsewhere)["wine"]
+        by_ordinal = {e.ordinal for e in wine.by_name.get(name, []) if not e.name and library_name(e.dll) == library}
+        if listed_library != library or by_ordinal != {ordinal}:
+            raise SystemExit("ordinals.tsv: %s is ordinal %d of %s; Wine's import library of %s imports it by %s" % (
+                name, ordinal, listed_library, library, sorted(by_ordinal) or "name"))
+        return "#%d" % ordinal
+
     def leave_out(self, reason, name):
         self.left_out.setdefault(reason, []).append(name)
 
@@ -164,6 +215,13 @@ class Catalogue:
                 self.leave_out("not exported by a 32-bit import library of mingw-w64 (nor, from the "
                                "metadata's DLL, by Wine's or a 64-bit one)", name)
                 continue
+            if name in NOT_AS_DECLARED:
+                self.leave_out(NOT_AS_DECLARED[name], name)
+                continue
+            if witnessed_by(export) == "metadata" and library_name(export.dll) in AWAITING_DESCRIPTIONS:
+                self.leave_out("declared by the metadata alone in %s, held back until their Persian "
+                               "descriptions are written" % " and ".join(sorted(AWAITING_DESCRIPTIONS)), name)
+                continue
             if not self.coverage.admits(name, library_name(export.dll)):
                 self.leave_out("read for the metadata's functions, not one of them (or not in its DLL)", name)
                 continue
@@ -177,7 +235,7 @@ class Catalogue:
             # is made from the classic text, which the catalogue then leaves out. So is an
             # export that a 64-bit import library alone has: nothing says what 32-bit Windows
             # pushes, and 64-bit Basic calls it whatever its 32-bit convention.
-            only_64 = witnessed_by(export) == "x86_64"
+            only_64 = without_32_bit_witness(export)
             cdecl = export.stack_bytes is None and fn.calling == CC_C
             alone = cdecl or only_64     # no argument bytes to check: the VBA7 form alone
             # mingw-w64's own runtime (libwinpthread-1's clock_gettime, winstorecompat's getenv)
@@ -262,6 +320,8 @@ class Catalogue:
                 # export is reached through Alias.
                 public += "_"
             alias = export_name if export_name != public else None
+            if export_name in ORDINALS:
+                alias = self.ordinal_alias(export_name, library_name(export.dll))
             e = Entry(public, fn, export, params, result, typedefs, alias=alias)
             e.given = self.given.get(name, [])
             if name in plain_of:

@@ -339,6 +339,20 @@ PARAMETER_FIXES.update({(name, "param0"): "HDBC" for name in (
     "bcp_batch", "bcp_bind", "bcp_colfmt", "bcp_collen", "bcp_colptr", "bcp_columns", "bcp_control",
     "bcp_done", "bcp_exec", "bcp_getcolfmt", "bcp_initA", "bcp_initW", "bcp_moretext", "bcp_readfmtA",
     "bcp_readfmtW", "bcp_sendrow", "bcp_setcolfmt", "bcp_writefmtA", "bcp_writefmtW")})
+# certadm's backup and restore context (HCSBC) and the requestor of the device host of
+# Hyper-V (HDV_HOST) are handles the metadata types void *.
+PARAMETER_FIXES.update({(name, "hbc"): "HANDLE" for name in (
+    "CertSrvBackupGetDynamicFileListW", "CertSrvBackupGetDatabaseNamesW", "CertSrvBackupOpenFileW",
+    "CertSrvBackupRead", "CertSrvBackupClose", "CertSrvBackupGetBackupLogsW", "CertSrvBackupTruncateLogs",
+    "CertSrvBackupEnd", "CertSrvRestoreGetDatabaseLocationsW", "CertSrvRestoreRegisterW",
+    "CertSrvRestoreRegisterThroughFile", "CertSrvRestoreRegisterComplete", "CertSrvRestoreEnd")})
+PARAMETER_FIXES.update({(name, "requestor"): "HANDLE" for name in (
+    "HdvReadGuestMemory", "HdvWriteGuestMemory", "HdvCreateGuestMemoryAperture", "HdvDestroyGuestMemoryAperture",
+    "HdvDeliverGuestInterrupt", "HdvRegisterDoorbell", "HdvUnregisterDoorbell", "HdvCreateSectionBackedMmioRange",
+    "HdvDestroySectionBackedMmioRange")})
+# The tracing functions of the PXE providers and the multicast server take their arguments
+# as a va_list, which the metadata types as text.
+PARAMETER_FIXES.update({("PxeTraceV", "Params"): "va_list", ("WdsTransportServerTraceV", "Params"): "va_list"})
 # The linked-server catalog functions of the same DLL take a statement (HSTMT).
 PARAMETER_FIXES.update({(name, "param0"): "HSTMT" for name in (
     "SQLLinkedServers", "SQLLinkedCatalogsA", "SQLLinkedCatalogsW")})
@@ -354,7 +368,9 @@ def prototype(fn, types, defined, structs=None):
         if (fn["Name"], p["Name"]) in PARAMETER_FIXES:
             params.append(PARAMETER_FIXES[(fn["Name"], p["Name"])])
         elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "Void"} \
-                and HANDLE_NAME.match(p["Name"]):
+                and (HANDLE_NAME.match(p["Name"]) or fn["DllImport"].lower() == "chakra.dll"):
+            # chakra.dll's void * are its values, contexts and runtimes (JsValueRef, JsRef, ...,
+            # all void * in jsrt.h), or data it keeps as given: passed as they are.
             params.append("HANDLE")
         elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "UInt16"} \
                 and fn["Name"].endswith("W") and WIDE_TEXT_NAME.match(p["Name"]):
@@ -563,7 +579,9 @@ def left_out(metadata, records, exports, headers, cat_left_out):
         if all(fn.sixty_four_bit_only for fn in fns):
             reason = "exists in 64-bit Windows only"
         elif exports.lookup(name) is None:
-            reason = "no import library exports it from the metadata's DLL (mingw-w64's, 32- or 64-bit; Wine's, 32-bit)"
+            reason = ("no import library exports it from the metadata's DLL, and the metadata's word is not taken "
+                      "there (an API set, kernelbase, a DLL that exports by ordinal alone, a DLL named with dots, "
+                      "or the enclave run time)")
         elif name in why_of:
             reason = why_of[name]
         elif name in in_headers:
@@ -595,7 +613,9 @@ def report(records, added_names, metadata, exports, headers, cat_left_out):
              "types in the headers' names (a structure, handle or string type by the name the "
              "headers define, an enumeration as its integer, an interface as `IUnknown *`, a "
              "callback as `FARPROC`) and read after the headers, so the same rules check it: its "
-             "argument bytes must equal the 32-bit import library's `@N`. %d functions joined this way; "
+             "argument bytes must equal the 32-bit import library's `@N`; where no import library "
+             "has the name, the metadata's declaration in its DLL witnesses the 64-bit export alone, "
+             "and the function has its VBA7 form alone. %d functions joined this way; "
              "their areas of work come from the metadata's namespace where no name rule gives them." % (
                  sum(1 for r in records if r.header.startswith(WRITTEN_PREFIX))), "",
              "| library | before | after |", "|---|---:|---:|"]

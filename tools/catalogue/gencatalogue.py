@@ -28,7 +28,7 @@ import vba7  # noqa: E402
 from declare import Declaration  # noqa: E402
 import describe as desc  # noqa: E402
 from describe import describe, CRLF  # noqa: E402
-from exports import DOCUMENTED, Exports, LIB_DIR_64, library_name, witnessed_by  # noqa: E402
+from exports import DOCUMENTED, Exports, LIB_DIR_64, SixtyFourBitExports, library_name, witnessed_by  # noqa: E402
 import winecheck  # noqa: E402
 import descchecks  # noqa: E402
 import widenote  # noqa: E402
@@ -80,7 +80,17 @@ def read_table(path, columns):
             parts = line.split("\t")
             if len(parts) != columns:
                 sys.exit("%s:%d: %d fields instead of %d" % (path, number, len(parts), columns))
-            rows.append((number, [unescape(p) for p in parts]))
+            for p in parts:
+                # "C:\Windows" written with one backslash would lose it ("\W" reads "W"), and
+                # "en-US\resources" would hold a carriage return.
+                bad = re.search(r"(?<!\\)(?:\\\\)*\\(?![rnt\\])|\\$", p)
+                if bad:
+                    sys.exit("%s:%d: a backslash that is no escape (write \\\\ for one): %r" % (
+                        path, number, p[max(0, bad.start() - 20):bad.end() + 20]))
+            fields = [unescape(p) for p in parts]
+            if any(f.replace("\r\n", "").count("\r") or f.replace("\r\n", "").count("\n") for f in fields):
+                sys.exit("%s:%d: a line break other than \\r\\n" % (path, number))
+            rows.append((number, fields))
     return rows
 
 
@@ -123,7 +133,8 @@ class Record:
         # classic text is the ground of the VBA7 form and is written nowhere: the catalogue's
         # classic field stays empty.
         self.vba7_alone = False
-        self.only_64_library = False    # of those, the ones a 64-bit import library alone exports
+        self.only_64_library = False    # of those, the ones witnessed for 64 bits alone
+        self.witness = ""               # where the export was found beyond mingw-w64's 32-bit libraries
         self.wine_witness = False       # argument bytes from Wine's 32-bit import library
 
 
@@ -173,6 +184,7 @@ def main():
         records[name].vba7_alone = e.vba7_alone
         records[name].only_64_library = e.only_64_library
         records[name].wine_witness = witnessed_by(e.export) == "wine"
+        records[name].witness = witnessed_by(e.export)
 
     # Hand-written declarations for what the headers make macros of (CopyMemory, ...).
     for number, (name, library, export_name, header, c_params, prototype, text) in read_table(OVERRIDES, 7):
@@ -266,7 +278,7 @@ def main():
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
     wide = {}
     classic_types = dict(cat.mapper.types)
-    forms, layouts = vba7.add_forms(ordered, entries, classic_types, Exports(LIB_DIR_64), wide)
+    forms, layouts = vba7.add_forms(ordered, entries, classic_types, SixtyFourBitExports(cat.metadata), wide)
     ordered = alone_forms(cat, ordered, forms, wide)
     # A function with its VBA7 form alone is described by that form's parameters (a POINT by
     # value is one LongLong there, two Longs in the classic text): checked once forms exist.
@@ -340,11 +352,11 @@ def main():
 
 
 def alone_forms(cat, ordered, forms, report):
-    """The functions that are cdecl in 32 bits, or that a 64-bit import library alone
-    exports, keep their VBA7 form alone, under "#If Win64" in a saved module; one without a
+    """The functions that are cdecl in 32 bits, or whose export is witnessed for 64 bits
+    alone (a 64-bit import library, or the metadata), keep their VBA7 form alone, under "#If Win64" in a saved module; one without a
     VBA7 form is left out with the form's reason. Counts them by DLL into report."""
     kept = []
-    joined = {"cdecl": collections.Counter(), "x86_64": collections.Counter()}
+    joined = {"cdecl": collections.Counter(), "x86_64": collections.Counter(), "metadata": collections.Counter()}
     for r in ordered:
         if not r.vba7_alone:
             kept.append(r)
@@ -354,14 +366,16 @@ def alone_forms(cat, ordered, forms, report):
             # (AccNotifyTouchInteraction), two Longs in a classic form.
             r.basic_params = len(basic_parameter_names(r.vba7))
             kept.append(r)
-            joined["x86_64" if r.only_64_library else "cdecl"][r.library] += 1
+            joined[r.witness if r.only_64_library else "cdecl"][r.library] += 1
         else:
             why = "no VBA7 form"
             for reason, names in report["none"].items():
                 if r.name in names:
                     why = reason
                     names.remove(r.name)
-            cat.leave_out(("in a 64-bit import library only" if r.only_64_library else "cdecl") +
+            cat.leave_out(({"x86_64": "in a 64-bit import library only",
+                            "metadata": "declared by the metadata alone"}.get(r.witness, "cdecl")
+                           if r.only_64_library else "cdecl") +
                           ", and no VBA7 form: " + why, r.prototype.split("(")[0].split()[-1])
     report["none"] = {k: v for k, v in report["none"].items() if v}
     report["alone"] = joined
@@ -834,11 +848,16 @@ def write_report(cat, records, entries, wide):
     add("## The VBA7 forms")
     add("")
     add("Typed again from the x86_64 headers (see `tools/catalogue/vba7.py`) and checked: "
-        "%d exports found in the 64-bit import library of the DLL each names; %d Type blocks whose "
+        "%d exports found in the DLL each names in 64 bits (%s); %d Type blocks whose "
         "size and %d member offsets, as 64-bit VBA lays them out, equal what "
         "x86_64-w64-mingw32-gcc gives; %d parameters that are pointer-sized on x64 typed other "
         "than Long; both forms with the same parameters in the same order." % (
-            wide["imports"], wide["types"], wide["offsets"], wide["params"]))
+            wide["imports"], ", ".join("%d %s" % (n, {
+                "mingw": "by mingw-w64's 64-bit import libraries",
+                "wine": "by Wine's 64-bit ones alone",
+                "metadata": "by Microsoft's metadata alone"}[k]) for k, n in sorted(
+                    wide["witnessed"].items(), key=lambda x: ("mingw", "wine", "metadata").index(x[0]))),
+            wide["types"], wide["offsets"], wide["params"]))
     add("")
     add("Calling in 64 bits the export that the headers name there rather than the 32-bit one "
         "(%d): %s" % (len(wide["redirected"]), ", ".join(wide["redirected"])))
@@ -849,7 +868,9 @@ def write_report(cat, records, entries, wide):
             "%s %d" % x for x in sorted(wine.items(), key=lambda x: (-x[1], x[0])))))
     add("")
     for key, what in (("cdecl", "cdecl in 32 bits"),
-                      ("x86_64", "exported by a 64-bit import library only (the metadata's DLL)")):
+                      ("x86_64", "exported by a 64-bit import library only (the metadata's DLL)"),
+                      ("metadata", "exported by no import library here, declared in its DLL by Microsoft's "
+                       "metadata (whose DllImport is taken from the import libraries of Windows's SDK)")):
         joined = wide["alone"][key]
         add("%s, with the VBA7 form alone (%d): %s" % (what, sum(joined.values()), ", ".join(
             "%s %d" % x for x in sorted(joined.items(), key=lambda x: (-x[1], x[0])))))

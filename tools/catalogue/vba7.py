@@ -24,6 +24,7 @@ String at 8, at most 8), as C does on x64; where C leaves a larger gap a padding
 fills it, and a structure that C packs tighter is passed As Any.
 """
 
+import collections
 import os
 import re
 import subprocess
@@ -517,6 +518,7 @@ def add_forms(records, entries, classic_types, exports64, report):
     maker = Vba7(headers, classic_types)
     none = {}
     forms = {}
+    witnessed = collections.Counter()
     redirected = []
     for r in records:
         fn = headers.functions.get(fn_name[r.name])
@@ -533,7 +535,7 @@ def add_forms(records, entries, classic_types, exports64, report):
             target = headers.macros[target]
         if fn.name != r.name and target != fn.name and target in headers.functions \
                 and signature(headers.functions[target]) != signature(fn) \
-                and r.library in {library_name(e.dll) for e in exports64.by_name.get(target, [])}:
+                and r.library in set(exports64.libraries_of(target)):
             fn, export = headers.functions[target], target
             redirected.append("%s (%s)" % (r.name, target))
         e = entries.get(r.name)
@@ -543,10 +545,14 @@ def add_forms(records, entries, classic_types, exports64, report):
         except NoForm as e:
             none.setdefault(str(e).split(" of type ")[0].split(" passed")[0], []).append(r.name)
             continue
-        libs = {library_name(e.dll) for e in exports64.by_name.get(form.export, [])}
-        if form.lib not in libs:
-            none.setdefault("not in the 64-bit import library of its DLL", []).append(r.name)
+        # An export called by its ordinal ("#9") is witnessed by its name.
+        witnesses = exports64.witnesses(r.export if form.export.startswith("#") else form.export, form.lib)
+        if not witnesses:
+            none.setdefault("its DLL's 64-bit export not witnessed (no import library here, nor "
+                            "Microsoft's metadata)", []).append(r.name)
             continue
+        # The strongest witness: an import library of mingw-w64, then Wine's, then the metadata.
+        witnessed[witnesses[0]] += 1
         forms[r.name] = form
         r.vba7 = form.text
     # The checks.
@@ -583,5 +589,5 @@ def add_forms(records, entries, classic_types, exports64, report):
     if failures:
         raise SystemExit("VBA7 checks failed:\n" + "\n".join(failures[:50]))
     report.update(forms=len(forms), none=none, redirected=redirected, types=len(typedefs), offsets=offsets_checked,
-                  imports=len(forms), params=checked_params)
+                  imports=len(forms), params=checked_params, witnessed=witnessed)
     return forms, measured
