@@ -41,6 +41,10 @@ struct ByteRanges
     static constexpr int count = 2;
     std::array<std::uint8_t, count> low{};  // from low[k] to high[k], both included
     std::array<std::uint8_t, count> high{}; // (ranges not needed repeat the first)
+    // How many of the ranges differ: one where the values fall in one run, or in two a few
+    // values apart (the digits and the letters of most names), which a single range holds
+    // with fewer steps a byte than two take.
+    int inUse = count;
     // Every name is three bytes or more and every byte of it lies in the ranges: then a
     // pair begins a name only where the byte after it lies in them too, and ends one only
     // where the byte before it does. On random bytes (packed data) that halves the pairs

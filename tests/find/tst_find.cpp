@@ -854,6 +854,10 @@ private slots:
         QTest::newRow("no two-byte names, few other bytes")
             << QByteArray("abbbbbccc0\xCC") << 12 << 9000 << QByteArray("abc0") << false;
         QTest::newRow("no two-byte names, every byte") << QByteArray() << 5 << 20000 << QByteArray() << false;
+        // Digits and letters a few values apart, as in most names, taken as one range of
+        // bytes: the bytes between them, in no name, let pairs through to the table.
+        QTest::newRow("no two-byte names, bytes between digits and letters")
+            << QByteArray("0189:@ABCD\xCC") << 8 << 9000 << QByteArray("0189ABCD") << false;
     }
     void nameScanner_randomContent_agreesWithOneSearchPerName()
     {
