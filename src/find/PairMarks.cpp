@@ -33,7 +33,7 @@ unsigned within(const ByteRanges &ranges, unsigned char byte)
 // beside it rule out when every name is three bytes or more.
 unsigned flagsAt(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count, qsizetype i)
 {
-    unsigned flags = table[pairAt(bytes + i)];
+    unsigned flags = flagsOf(table, pairAt(bytes + i));
     if (ranges.threeBytes && flags != 0) {
         if (i + 2 <= count && !within(ranges, bytes[i + 2]))
             flags &= ~unsigned(begins);
