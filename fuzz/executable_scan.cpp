@@ -100,8 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype pairs = std::max<qsizetype>(content.size() - 1, 0);
     const auto *bytes = reinterpret_cast<const unsigned char *>(content.constData());
     std::vector<std::uint64_t> starts((pairs + 63) / 64 + 1, ~0ull), ends = starts, plainStarts = starts, plainEnds = starts;
-    PairMarks::mark(table.data(), PairMarks::rangesOf(table.data()), bytes, pairs, starts.data(), ends.data());
-    PairMarks::markPlain(table.data(), bytes, pairs, plainStarts.data(), plainEnds.data());
+    PairMarks::ByteRanges ranges = PairMarks::rangesOf(table.data());
+    ranges.threeBytes = in.ConsumeBool(); // a start or an end ruled out by the byte beside it
+    PairMarks::mark(table.data(), ranges, bytes, pairs, starts.data(), ends.data());
+    PairMarks::markPlain(table.data(), ranges, bytes, pairs, plainStarts.data(), plainEnds.data());
     check(starts == plainStarts && ends == plainEnds, "vector marks differ from the plain ones");
 
     if (throughFile) {

@@ -41,13 +41,22 @@ unsigned pairKey(unsigned char first, unsigned char second)
     return first | (unsigned(second) << 8);
 }
 
-// The bits of NameScanner::m_firstThree (32 KB, most of it in the processor's nearest
-// cache), and where three bytes fall in it: their 24 bits spread by a multiplication.
-constexpr int tripleBits = 18;
+// The bits of NameScanner::m_firstBytes (32 KB, most of it in the processor's nearest
+// cache), and where the first three or four bytes fall in it: their bits spread by a
+// multiplication.
+constexpr int firstBytesBits = 18;
+unsigned firstBytesBit(std::uint32_t bytes)
+{
+    return (bytes * 0x9E3779B1u) >> (32 - firstBytesBits);
+}
 unsigned tripleBit(unsigned char first, unsigned char second, unsigned char third)
 {
-    const std::uint32_t bytes = first | unsigned(second) << 8 | unsigned(third) << 16;
-    return (bytes * 0x9E3779B1u) >> (32 - tripleBits);
+    return firstBytesBit(first | unsigned(second) << 8 | unsigned(third) << 16);
+}
+// The four bytes from `at`, the first the lowest.
+std::uint32_t fourBytesAt(const unsigned char *at)
+{
+    return at[0] | unsigned(at[1]) << 8 | unsigned(at[2]) << 16 | std::uint32_t(at[3]) << 24;
 }
 
 } // namespace
@@ -127,7 +136,12 @@ void NameScanner::prepare(const QStringList &names)
     m_lastPair.clear();
     m_pairFlags.assign(static_cast<size_t>(PairMarks::tableBytes), 0);
     m_endingIn.assign(65536, 0);
-    m_firstThree.assign((size_t(1) << tripleBits) / 64, 0);
+    m_firstBytes.assign((size_t(1) << firstBytesBits) / 64, 0);
+    m_firstFour = std::none_of(patterns.begin(), patterns.end(), [](const QByteArray &bytes) { return bytes.size() == 2; });
+    const auto setFirstBytes = [this](std::uint32_t bytes) {
+        const unsigned bit = firstBytesBit(bytes);
+        m_firstBytes[bit / 64] |= std::uint64_t(1) << (bit % 64);
+    };
     for (const QByteArray &bytes : patterns) {
         m_patternLength.push_back(static_cast<int>(bytes.size()));
         m_patternStart.push_back(static_cast<std::uint32_t>(m_patternBytes.size()));
@@ -139,15 +153,17 @@ void NameScanner::prepare(const QStringList &names)
             ++m_endingIn[last];
             PairMarks::set(m_pairFlags.data(), last, PairMarks::ends);
         }
+        // A name shorter than the bytes the bitmap takes stands for every byte after it.
         const auto byte = [&bytes](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
-        for (unsigned third = 0; n == 2 && third < 256; ++third) {
-            const unsigned bit = tripleBit(byte(0), byte(1), static_cast<unsigned char>(third));
-            m_firstThree[bit / 64] |= std::uint64_t(1) << (bit % 64);
-        }
-        if (n > 2) {
-            const unsigned bit = tripleBit(byte(0), byte(1), byte(2));
-            m_firstThree[bit / 64] |= std::uint64_t(1) << (bit % 64);
-        }
+        for (unsigned third = 0; n == 2 && third < 256; ++third)
+            setFirstBytes(byte(0) | unsigned(byte(1)) << 8 | third << 16);
+        if (n > 2 && !m_firstFour)
+            setFirstBytes(byte(0) | unsigned(byte(1)) << 8 | unsigned(byte(2)) << 16);
+        const std::uint32_t three = n > 2 ? byte(0) | unsigned(byte(1)) << 8 | unsigned(byte(2)) << 16 : 0;
+        for (unsigned fourth = 0; m_firstFour && n == 3 && fourth < 256; ++fourth)
+            setFirstBytes(three | fourth << 24);
+        if (m_firstFour && n > 3)
+            setFirstBytes(three | std::uint32_t(byte(3)) << 24);
     }
 
     // The trie, numbered breadth first: level by level, the distinct prefixes of the
@@ -271,6 +287,16 @@ void NameScanner::prepare(const QStringList &names)
         }
     }
     m_pairRanges = PairMarks::rangesOf(m_pairFlags.data());
+    if (m_firstFour && m_longCount > 0) {
+        // No name of two bytes: the marking may ask of each pair the byte before or after it.
+        std::array<bool, 256> used{};
+        for (const int p : sorted) {
+            for (int i = 0; i < m_patternLength[size_t(p)]; ++i)
+                used[m_patternBytes[m_patternStart[size_t(p)] + size_t(i)]] = true;
+        }
+        m_pairRanges = PairMarks::rangesOfBytes(used);
+        m_pairRanges.threeBytes = true;
+    }
 }
 
 unsigned NameScanner::pairOf(int node) const
@@ -443,7 +469,8 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
     // with the pair at p + n - 2, at most 62 positions on for the names the window sees.
     const qsizetype stop = std::min(end, size - 1);
     const std::uint16_t *pairIndex = m_scanner.m_pairIndex.data();
-    const std::uint64_t *firstThree = m_scanner.m_firstThree.data();
+    const std::uint64_t *firstBytes = m_scanner.m_firstBytes.data();
+    const bool firstFour = m_scanner.m_firstFour;
     Work &work = *m_work;
     for (qsizetype from = 0; from < stop; from += blockPositions) {
         const qsizetype to = std::min(from + blockPositions, stop);
@@ -473,10 +500,11 @@ void NameScanner::Scan::scanPositions(const unsigned char *data, qsizetype size,
                 starts &= starts - 1;
                 const qsizetype p = from + at;
                 // Most starts of a name's first two bytes go on as no name does: turned
-                // away by the first three bytes alone, before the pair's entry is read.
-                if (p + 2 < size) {
-                    const unsigned bit = tripleBit(data[p], data[p + 1], data[p + 2]);
-                    if (((firstThree[bit / 64] >> (bit % 64)) & 1) == 0)
+                // away by the first three or four bytes alone, before the pair's entry is
+                // read. (Near the end, where fewer bytes are left, by the pair's entry.)
+                if (firstFour ? p + 3 < size : p + 2 < size) {
+                    const unsigned bit = firstFour ? firstBytesBit(fourBytesAt(data + p)) : tripleBit(data[p], data[p + 1], data[p + 2]);
+                    if (((firstBytes[bit / 64] >> (bit % 64)) & 1) == 0)
                         continue;
                 }
                 Pair &pair = work.pairs[pairIndex[pairKey(data[p], data[p + 1])]];

@@ -26,11 +26,11 @@
 // closer only at a position whose pair begins a missing name and that has, as far on as
 // one of that pair's name lengths, a pair that ends one: so neither text that only begins
 // like many names nor text that only ends like them costs more than the marking. There
-// it looks at the first three bytes (in a bitmap hashed from them, then in a 256-bit
-// table of the pair's third bytes) and then walks the trie, only as long as a name below
-// the node could end at one of those ending pairs; where one name is left below a node,
-// the rest of its bytes are compared at once, and so are the labels of a run of nodes
-// with one child each. A name found once is taken out of the tables, so the common names
+// it looks at the first three bytes, or four where no name is of two bytes (in a bitmap
+// hashed from them, then in a 256-bit table of the pair's third bytes) and then walks the
+// trie, only as long as a name below the node could end at one of those ending pairs;
+// where one name is left below a node, the rest of its bytes are compared at once, and so
+// are the labels of a run of nodes with one child each. A name found once is taken out of the tables, so the common names
 // of a file cost nothing after their first sight. One-byte names are found by the set of bytes seen. A pass
 // works on its own copy of the tables, made once and then reused: at the end of a pass
 // only what it struck out is put back, so a small file costs no copy of the tables.
@@ -170,8 +170,12 @@ private:
     // A bit for the first three bytes of each pattern (every third byte after a pattern of
     // two), at a place hashed from them: a start whose bit is clear begins no pattern.
     // Looked up from the bytes alone, it turns away most starts before their pair's entry
-    // is read; never cleared, it stays true as names are found.
-    std::vector<std::uint64_t> m_firstThree;
+    // is read; never cleared, it stays true as names are found. Where no pattern is of two
+    // bytes (the catalogue's), the first four bytes (every fourth after a pattern of
+    // three): in text full of identifiers (a DLL's messages and symbols) far fewer starts
+    // then reach the trie, whose walk costs a few reads of memory a byte.
+    std::vector<std::uint64_t> m_firstBytes;
+    bool m_firstFour = false;
     std::vector<Pair> m_pairs;
     std::vector<std::uint8_t> m_pairFlags;      // PairMarks::begins and ::ends, a byte a pair
     PairMarks::ByteRanges m_pairRanges;         // the values of the bytes of those pairs

@@ -17,6 +17,32 @@ unsigned pairAt(const unsigned char *bytes)
     return bytes[0] | (unsigned(bytes[1]) << 8);
 }
 
+// Whether one byte lies in one of the first `used` ranges: 1 or 0, without a branch (on
+// random bytes either is about as likely, and a wrong guess costs more than the
+// comparisons).
+template <int used = ByteRanges::count>
+unsigned within(const ByteRanges &ranges, unsigned char byte)
+{
+    unsigned in = 0;
+    for (int k = 0; k < used; ++k)
+        in |= unsigned(std::uint8_t(byte - ranges.low[size_t(k)]) <= std::uint8_t(ranges.high[size_t(k)] - ranges.low[size_t(k)]));
+    return in;
+}
+
+// The flags of the pair at position i of count (bytes holds count + 1), less what the bytes
+// beside it rule out when every name is three bytes or more.
+unsigned flagsAt(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count, qsizetype i)
+{
+    unsigned flags = flagsOf(table, pairAt(bytes + i));
+    if (ranges.threeBytes && flags != 0) {
+        if (i + 2 <= count && !within(ranges, bytes[i + 2]))
+            flags &= ~unsigned(begins);
+        if (i > 0 && !within(ranges, bytes[i - 1]))
+            flags &= ~unsigned(ends);
+    }
+    return flags;
+}
+
 #if defined(__SSE2__)
 // At most this many positions of 64 with both bytes in the ranges are looked up one by
 // one; above it all 64 are read in a row. On random bytes (packed or compressed data) the
@@ -44,18 +70,10 @@ int bitCount(std::uint64_t x)
     return int((x * 0x0101010101010101u) >> 56);
 }
 
-// Whether one byte lies in a range.
-bool within(const ByteRanges &ranges, unsigned char byte)
-{
-    for (int k = 0; k < ByteRanges::count; ++k) {
-        if (std::uint8_t(byte - ranges.low[size_t(k)]) <= std::uint8_t(ranges.high[size_t(k)] - ranges.low[size_t(k)]))
-            return true;
-    }
-    return false;
-}
-
 // The byte ranges as vectors: each range's low value, and its width less one; a byte b
-// lies in a range when b - low, without sign, is at most that width.
+// lies in a range when b - low, without sign, is at most that width. Only the first
+// `used` are looked at: the others repeat the first.
+template <int used>
 struct RangeVectors
 {
     explicit RangeVectors(const ByteRanges &ranges)
@@ -71,7 +89,7 @@ struct RangeVectors
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes));
         __m128i any = _mm_setzero_si128();
 #pragma GCC unroll 4
-        for (int k = 0; k < ByteRanges::count; ++k) {
+        for (int k = 0; k < used; ++k) {
             const __m128i offset = _mm_sub_epi8(v, low[k]);
             any = _mm_or_si128(any, _mm_cmpeq_epi8(_mm_min_epu8(offset, width[k]), offset));
         }
@@ -86,13 +104,18 @@ struct RangeVectors
 
 ByteRanges rangesOf(const std::uint8_t *table)
 {
-    bool used[256] = {};
+    std::array<bool, 256> used{};
     for (unsigned pair = 0; pair < tableBytes; ++pair) {
         if (table[pair] != 0) {
             used[pair & 0xFF] = true;
             used[pair >> 8] = true;
         }
     }
+    return rangesOfBytes(used);
+}
+
+ByteRanges rangesOfBytes(const std::array<bool, 256> &used)
+{
     // The runs of values used; then, while there are too many, the two with the narrowest
     // gap between them made one.
     std::vector<std::pair<int, int>> runs;
@@ -113,6 +136,15 @@ ByteRanges rangesOf(const std::uint8_t *table)
         runs[narrowest].second = runs[narrowest + 1].second;
         runs.erase(runs.begin() + std::ptrdiff_t(narrowest) + 1);
     }
+    // Two runs a few values apart are taken as one: the values between let a few more
+    // pairs through to the table, but each 16 bytes take four steps fewer. (The digits
+    // and the letters of the catalogue's names lie 7 apart: the scan was 5 to 10% faster
+    // on random bytes and on DLLs full of text alike.)
+    constexpr int closeGap = 8;
+    if (runs.size() == 2 && runs[1].first - runs[0].second - 1 <= closeGap) {
+        runs[0].second = runs[1].second;
+        runs.pop_back();
+    }
     if (runs.empty())
         runs.emplace_back(0, 0); // the table marks nothing: any range will do
     ByteRanges ranges;
@@ -121,11 +153,12 @@ ByteRanges rangesOf(const std::uint8_t *table)
         ranges.low[k] = std::uint8_t(run.first);
         ranges.high[k] = std::uint8_t(run.second);
     }
+    ranges.inUse = int(runs.size());
     return ranges;
 }
 
-void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
-               std::uint64_t *ends)
+void markPlain(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+               std::uint64_t *starts, std::uint64_t *ends)
 {
     for (qsizetype word = 0; word * 64 < count; ++word) {
         std::uint64_t s = 0;
@@ -133,7 +166,7 @@ void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype 
         const qsizetype from = word * 64;
         const int n = static_cast<int>(count - from < 64 ? count - from : 64);
         for (int i = 0; i < n; ++i) {
-            const unsigned flags = flagsOf(table, pairAt(bytes + from + i));
+            const unsigned flags = flagsAt(table, ranges, bytes, count, from + i);
             s |= std::uint64_t(flags & begins) << i;
             e |= std::uint64_t((flags & PairMarks::ends) >> 1) << i;
         }
@@ -142,17 +175,22 @@ void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype 
     }
 }
 
-void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
-          std::uint64_t *starts, std::uint64_t *ends)
-{
 #if defined(__SSE2__)
+namespace {
+
+// mark() with the first `used` ranges.
+template <int used>
+void markWith(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+              std::uint64_t *starts, std::uint64_t *ends)
+{
     // Which of 64 positions have both bytes of their pair in the ranges first, in vectors;
     // where none has, nothing is read from the table, and where a few have, only theirs.
     // Otherwise (text) the table's byte for each position, then the two bits of all 64
     // gathered with the vector unit's sign-bit masks: far fewer steps a position than
     // shifting each bit into place.
-    const RangeVectors vectors(ranges);
+    const RangeVectors<used> vectors(ranges);
     alignas(16) std::uint8_t flags[64];
+    std::uint64_t before = 1; // whether the byte before the 64 lies in the ranges (unknown at first: yes)
     for (qsizetype word = 0; word * 64 < count; ++word) {
         const qsizetype from = word * 64;
         const int n = static_cast<int>(count - from < 64 ? count - from : 64);
@@ -160,7 +198,19 @@ void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned ch
         if (n == 64) {
             const std::uint64_t in = vectors.within(at) | std::uint64_t(vectors.within(at + 16)) << 16
                                    | std::uint64_t(vectors.within(at + 32)) << 32 | std::uint64_t(vectors.within(at + 48)) << 48;
-            std::uint64_t both = in & (in >> 1 | std::uint64_t(within(ranges, at[64])) << 63);
+            const std::uint64_t in64 = within<used>(ranges, at[64]);
+            std::uint64_t both = in & (in >> 1 | in64 << 63);
+            // Names of three bytes or more: a start needs the byte two on in the ranges, an
+            // end the byte before; on random bytes that leaves half the pairs to look up.
+            std::uint64_t keepStarts = ~std::uint64_t(0);
+            std::uint64_t keepEnds = ~std::uint64_t(0);
+            if (ranges.threeBytes) {
+                const std::uint64_t in65 = from + 65 <= count ? within<used>(ranges, at[65]) : 1;
+                keepStarts = in >> 2 | in64 << 62 | in65 << 63;
+                keepEnds = in << 1 | before;
+                both &= keepStarts | keepEnds;
+            }
+            before = in >> 63;
             if (both == 0) { // the zeros between sections, padding
                 starts[word] = 0;
                 ends[word] = 0;
@@ -180,8 +230,8 @@ void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned ch
                     e |= lowest & (0 - std::uint64_t((f & PairMarks::ends) >> 1));
                     both ^= lowest;
                 }
-                starts[word] = s;
-                ends[word] = e;
+                starts[word] = s & keepStarts;
+                ends[word] = e & keepEnds;
                 continue;
             }
             // The 16 table bytes of each quarter go straight into a vector register, eight
@@ -202,12 +252,13 @@ void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned ch
                 s |= std::uint64_t(startBits(v)) << (16 * part);
                 e |= std::uint64_t(endBits(v)) << (16 * part);
             }
-            starts[word] = s;
-            ends[word] = e;
+            starts[word] = s & keepStarts;
+            ends[word] = e & keepEnds;
             continue;
         }
+        // The last few positions.
         for (int i = 0; i < n; ++i)
-            flags[i] = table[pairAt(at + i)];
+            flags[i] = static_cast<std::uint8_t>(flagsAt(table, ranges, bytes, count, from + i));
         std::memset(flags + n, 0, static_cast<size_t>(64 - n));
         std::uint64_t s = 0;
         std::uint64_t e = 0;
@@ -219,9 +270,21 @@ void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned ch
         starts[word] = s;
         ends[word] = e;
     }
+}
+
+} // namespace
+#endif
+
+void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+          std::uint64_t *starts, std::uint64_t *ends)
+{
+#if defined(__SSE2__)
+    if (ranges.inUse == 1)
+        markWith<1>(table, ranges, bytes, count, starts, ends);
+    else
+        markWith<ByteRanges::count>(table, ranges, bytes, count, starts, ends);
 #else
-    Q_UNUSED(ranges);
-    markPlain(table, bytes, count, starts, ends);
+    markPlain(table, ranges, bytes, count, starts, ends);
 #endif
 }
 

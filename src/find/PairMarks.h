@@ -41,20 +41,34 @@ struct ByteRanges
     static constexpr int count = 2;
     std::array<std::uint8_t, count> low{};  // from low[k] to high[k], both included
     std::array<std::uint8_t, count> high{}; // (ranges not needed repeat the first)
+    // How many of the ranges differ: one where the values fall in one run, or in two a few
+    // values apart (the digits and the letters of most names), which a single range holds
+    // with fewer steps a byte than two take.
+    int inUse = count;
+    // Every name is three bytes or more and every byte of it lies in the ranges: then a
+    // pair begins a name only where the byte after it lies in them too, and ends one only
+    // where the byte before it does. On random bytes (packed data) that halves the pairs
+    // looked up in the table.
+    bool threeBytes = false;
 };
 // The ranges of the table as it is now. Flags cleared later leave them true.
 ByteRanges rangesOf(const std::uint8_t *table);
+// A few ranges that hold every byte value marked used (and perhaps others).
+ByteRanges rangesOfBytes(const std::array<bool, 256> &used);
 
 // The pair at position i is bytes[i] and bytes[i + 1]; positions [0, count), so bytes
 // holds count + 1 bytes. Bit i of starts (of ends) is bit i % 64 of word i / 64; the words
 // up to (count + 63) / 64 are written whole, with zeros past count. The ranges are the
-// table's (rangesOf), taken when its flags were set.
+// table's (rangesOf), taken when its flags were set, or wider. With threeBytes, a position
+// is left unmarked as a start when byte i + 2 (up to bytes[count]) lies outside the
+// ranges, and as an end when byte i - 1 does; the byte before bytes[0] and those past
+// bytes[count] are not known here, and count as lying in them.
 void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
           std::uint64_t *starts, std::uint64_t *ends);
 
 // The same one position at a time, without the processor's vector instructions: what
 // mark() must agree with, and what runs where those are missing.
-void markPlain(const std::uint8_t *table, const unsigned char *bytes, qsizetype count, std::uint64_t *starts,
-               std::uint64_t *ends);
+void markPlain(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
+               std::uint64_t *starts, std::uint64_t *ends);
 
 } // namespace PairMarks

@@ -764,6 +764,25 @@ private slots:
         QTest::newRow("names of bytes far apart, among text")
             << apart << QByteArray(70, 'q') + "??2@YAPAX@Z" + QByteArray(70, 'q') + "~~" + QByteArray(70, 'e') + "Beep"
             << Indices{0, 2, 4};
+        // No name of two bytes (the catalogue has none): a pair counts as a start only with
+        // the byte after it, and as an end only with the byte before it, among the names'
+        // bytes, and a start reaches the trie only with its first four bytes.
+        const QStringList three{"abc", "abcd", "bcd", "xab", "cdab"};
+        QTest::newRow("three-byte names, overlapping and nested") << three << QByteArray("\xCC" "abcdab\xCC") << Indices{0, 1, 2, 4};
+        QTest::newRow("three-byte name that is the whole file") << three << QByteArray("bcd") << Indices{2};
+        QTest::newRow("three-byte name at the end") << three << QByteArray("\xCC\xCCxab") << Indices{3};
+        QTest::newRow("three-byte name at the start") << three << QByteArray("xab\xCC") << Indices{3};
+        QTest::newRow("three-byte name cut off by the end") << three << QByteArray("\xCCxa") << Indices{};
+        QTest::newRow("four-byte name at the end, its three bytes a name") << three << QByteArray("\x01\x02" "abcd") << Indices{0, 1, 2};
+        // The byte in the middle of a name lies in neither of its pairs.
+        const QStringList middle{"ab" + Windows1256::decode("\x90") + "cd", "xyz"};
+        QTest::newRow("middle byte of a name far from its ends")
+            << middle << QByteArray(70, '\xCC') + "ab\x90" "cd" + QByteArray(70, '\xCC') << Indices{0};
+        // Between the names' bytes and the others, 64 positions marked at a time: names
+        // on either side of their edges, with a byte of no name just before and after.
+        QByteArray edges(200, '\xCC');
+        edges.replace(61, 4, "abcd").replace(126, 4, "cdab").replace(197, 3, "bcd");
+        QTest::newRow("three-byte names at the edges of the marked positions") << three << edges << Indices{0, 1, 2, 4};
     }
     void nameScanner()
     {
@@ -818,20 +837,36 @@ private slots:
         QTest::addColumn<QByteArray>("alphabet");
         QTest::addColumn<int>("maxNameLength");
         QTest::addColumn<int>("contentLength");
-        QTest::newRow("two letters, short names") << QByteArray("ab") << 6 << 300;
-        QTest::newRow("three letters, nested names") << QByteArray("abc") << 12 << 2000;
-        QTest::newRow("letters and zero") << QByteArray("GetA\0W", 6) << 9 << 5000;
-        QTest::newRow("every byte") << QByteArray() << 5 << 20000;
-        QTest::newRow("long names") << QByteArray("xy") << 40 << 4000;
+        // The bytes names may hold (all when empty), and whether one may be two bytes long.
+        QTest::addColumn<QByteArray>("nameBytes");
+        QTest::addColumn<bool>("twoByteNames");
+        QTest::newRow("two letters, short names") << QByteArray("ab") << 6 << 300 << QByteArray() << true;
+        QTest::newRow("three letters, nested names") << QByteArray("abc") << 12 << 2000 << QByteArray() << true;
+        QTest::newRow("letters and zero") << QByteArray("GetA\0W", 6) << 9 << 5000 << QByteArray() << true;
+        QTest::newRow("every byte") << QByteArray() << 5 << 20000 << QByteArray() << true;
+        QTest::newRow("long names") << QByteArray("xy") << 40 << 4000 << QByteArray() << true;
         // Past the 64 bytes whose ends are marked ahead, across the marked runs of positions.
-        QTest::newRow("names longer than 64 bytes") << QByteArray("xy") << 90 << 9000;
+        QTest::newRow("names longer than 64 bytes") << QByteArray("xy") << 90 << 9000 << QByteArray() << true;
+        // No name of two bytes, and bytes between the names' that belong to none: the pairs
+        // ruled out by the bytes beside them, within and across the marked runs.
+        QTest::newRow("no two-byte names, other bytes between")
+            << QByteArray("abc\xCC\x90") << 7 << 9000 << QByteArray("abc") << false;
+        QTest::newRow("no two-byte names, few other bytes")
+            << QByteArray("abbbbbccc0\xCC") << 12 << 9000 << QByteArray("abc0") << false;
+        QTest::newRow("no two-byte names, every byte") << QByteArray() << 5 << 20000 << QByteArray() << false;
+        // Digits and letters a few values apart, as in most names, taken as one range of
+        // bytes: the bytes between them, in no name, let pairs through to the table.
+        QTest::newRow("no two-byte names, bytes between digits and letters")
+            << QByteArray("0189:@ABCD\xCC") << 8 << 9000 << QByteArray("0189ABCD") << false;
     }
     void nameScanner_randomContent_agreesWithOneSearchPerName()
     {
         QFETCH(QByteArray, alphabet);
         QFETCH(int, maxNameLength);
         QFETCH(int, contentLength);
-        for (int b = 0; QTest::currentDataTag() == QLatin1String("every byte") && b < 256; ++b)
+        QFETCH(QByteArray, nameBytes);
+        QFETCH(bool, twoByteNames);
+        for (int b = 0; QByteArrayView(QTest::currentDataTag()).endsWith("every byte") && b < 256; ++b)
             alphabet.append(char(b));
         QRandomGenerator random(20240611);
         for (int round = 0; round < 60; ++round) {
@@ -854,6 +889,11 @@ private slots:
                     names.append(Windows1256::decode(randomBytes(random, random.bounded(1, maxNameLength + 1), alphabet)));
                 }
             }
+            names.removeIf([&](const QString &name) {
+                const QByteArray bytes = Windows1256::encode(name);
+                return (!twoByteNames && bytes.size() == 2)
+                    || (!nameBytes.isEmpty() && std::any_of(bytes.begin(), bytes.end(), [&](char c) { return !nameBytes.contains(c); }));
+            });
             const NameScanner scanner(names);
             // A pass reuses the tables of the last one: all it found must count again.
             const QByteArray half = content.sliced(content.size() / 2);
