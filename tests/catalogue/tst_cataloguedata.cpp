@@ -680,6 +680,8 @@ private slots:
         // No import library here exports it; Microsoft's metadata declares it in its DLL: the
         // 64-bit form alone, nothing witnessing what 32-bit Windows pushes.
         QTest::newRow("MagInitialize, declared by the metadata alone: no classic form") << "MagInitialize" << "" << classic;
+        // A HID report is bytes the Set functions write: a String would hand over an ANSI copy.
+        QTest::newRow("HidP_SetUsages, the report as bytes") << "HidP_SetUsages" << "Private Declare Function HidP_SetUsages Lib \"hid\" (ByVal ReportType As Long, ByVal UsagePage As Integer, ByVal LinkCollection As Integer, UsageList As Integer, UsageLength As Long, ByVal PreparsedData As Long, Report As Any, ByVal ReportLength As Long) As Long" << classic;
         // Microsoft: "It is ordinal 9"; comctl32 exports no such name.
         QTest::newRow("DPA_LoadStream, by its ordinal") << "DPA_LoadStream" << "Private Declare Function DPA_LoadStream Lib \"comctl32\" Alias \"#9\" (phdpa As Long, ByVal pfn As Long, ByVal pstream As Long, pvInstData As Any) As Long" << classic;
         QTest::newRow("WsCreateHeap, its argument bytes from Wine's import library") << "WsCreateHeap" << "Private Declare Function WsCreateHeap Lib \"webservices\" (ByVal maxSize As Long, ByVal trimSize As Long, properties As Any, ByVal propertyCount As Long, heap As Long, ByVal error_ As Long) As Long" << classic;

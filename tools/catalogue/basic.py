@@ -111,6 +111,10 @@ SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CON
 # char arrays that hold bytes, not text: a socket address's data and padding (DIAG_SOCKADDR's
 # data too), a password hash's CYPHER_BLOCK, DNS_QUERY_CANCEL's opaque Reserved. As a fixed
 # String, Basic would send them through an ANSI conversion.
+# char * parameters that hold bytes, not text: hidpi.h's HID reports (PCHAR Report), which
+# HidP_Get* read and HidP_Set* write. As String, Basic would hand over an ANSI copy (bytes
+# above 127 may change) and the Set functions would fill the copy.
+BINARY_CHAR_PARAMETERS = {"Report"}
 BINARY_CHAR_ARRAYS = {"sa_data", "ss_pad1", "ss_pad2", "sin_zero", "data", "Reserved", "MaxSa"}
 
 # va_list: the address of the arguments laid out one after another (wvsprintf).
@@ -689,6 +693,8 @@ class Mapper:
             if inner_pointee.kind == K.RECORD and is_interface(inner_pointee.get_declaration()):
                 return [BasicParam(name, False, "Long", 4, "interfaceref", ptype, const=const)]
             return [BasicParam(name, False, "Long", 4, "pointer", ptype, const=const)]
+        if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and name in BINARY_CHAR_PARAMETERS:
+            return [BasicParam(name, False, "Any", 4, "buffer", ptype, const=const)]
         if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(pointee_sugared):
             return [BasicParam(name, True, "String", 4, "string", ptype, const=const)]
         if pointee.kind in INT_KINDS and pointee.get_size() == 2 and is_wide_char(pointee_sugared):
