@@ -29,6 +29,7 @@ SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtension
 # descriptions are written, so that the catalogue stays described in full.
 AWAITING_DESCRIPTIONS = {"icu", "msajapi"}
 
+
 def read_ordinals(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "ordinals.tsv")):
     """ordinals.tsv: {name: (library, ordinal)} of the functions exported by ordinal alone."""
     out = {}
@@ -233,8 +234,9 @@ class Catalogue:
                 continue
             # A cdecl export (no @N) of a cdecl prototype is mapped as the rest: its VBA7 form
             # is made from the classic text, which the catalogue then leaves out. So is an
-            # export that a 64-bit import library alone has: nothing says what 32-bit Windows
-            # pushes, and 64-bit Basic calls it whatever its 32-bit convention.
+            # export that a 64-bit import library alone has, or Microsoft's metadata alone
+            # declares: nothing says what 32-bit Windows pushes, and 64-bit Basic calls it
+            # whatever its 32-bit convention.
             only_64 = without_32_bit_witness(export)
             cdecl = export.stack_bytes is None and fn.calling == CC_C
             alone = cdecl or only_64     # no argument bytes to check: the VBA7 form alone

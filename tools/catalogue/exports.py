@@ -17,8 +17,8 @@ WINE_LIB_DIR = "/usr/lib/i386-linux-gnu/wine/i386-windows"
 # Wine's 64-bit import libraries (Debian's libwine-dev): a 64-bit witness of the same kind.
 WINE_LIB_DIR_64 = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows"
 
-# DLLs that export functions by ordinal alone (shlwapi's SHGlobalCounter*, comctl32's DSA_*
-# and DPA_*, shell32's FileIconInit). The metadata's JSON keeps no entry point, so a name it
+# DLLs that export functions by ordinal alone (comctl32's DPA_LoadStream, "ordinal 9" on
+# Microsoft's page; shell32's FileIconInit). The metadata's JSON keeps no entry point, so a name it
 # declares there, and no import library has, may be no name the DLL exports: not taken on the
 # metadata's word.
 ORDINAL_EXPORTERS = {"comctl32", "shell32", "shlwapi", "shdocvw"}

@@ -353,7 +353,8 @@ def main():
 
 def alone_forms(cat, ordered, forms, report):
     """The functions that are cdecl in 32 bits, or whose export is witnessed for 64 bits
-    alone (a 64-bit import library, or the metadata), keep their VBA7 form alone, under "#If Win64" in a saved module; one without a
+    alone (a 64-bit import library, or the metadata), keep their VBA7 form alone, under
+    "#If Win64" in a saved module; one without a
     VBA7 form is left out with the form's reason. Counts them by DLL into report."""
     kept = []
     joined = {"cdecl": collections.Counter(), "x86_64": collections.Counter(), "metadata": collections.Counter()}
