@@ -680,6 +680,10 @@ private slots:
         // No import library here exports it; Microsoft's metadata declares it in its DLL: the
         // 64-bit form alone, nothing witnessing what 32-bit Windows pushes.
         QTest::newRow("MagInitialize, declared by the metadata alone: no classic form") << "MagInitialize" << "" << classic;
+        // A safe array's descriptor is the system's (SafeArrayCreate) or a Basic array's: as a
+        // Type, SafeArrayLock and SafeArrayRedim would change a copy.
+        QTest::newRow("SafeArrayGetDim, the descriptor by its address") << "SafeArrayGetDim" << "Private Declare Function SafeArrayGetDim Lib \"oleaut32\" (ByVal psa As Long) As Long" << classic;
+        QTest::newRow("SafeArrayRedim, the descriptor by its address, the bound as a Type") << "SafeArrayRedim" << "Private Declare Function SafeArrayRedim Lib \"oleaut32\" (ByVal psa As Long, psaboundNew As SAFEARRAYBOUND) As Long" << classic;
         // A HID report is bytes the Set functions write: a String would hand over an ANSI copy.
         QTest::newRow("HidP_SetUsages, the report as bytes") << "HidP_SetUsages" << "Private Declare Function HidP_SetUsages Lib \"hid\" (ByVal ReportType As Long, ByVal UsagePage As Integer, ByVal LinkCollection As Integer, UsageList As Integer, UsageLength As Long, ByVal PreparsedData As Long, Report As Any, ByVal ReportLength As Long) As Long" << classic;
         // Microsoft: "It is ordinal 9"; comctl32 exports no such name.

@@ -104,6 +104,10 @@ SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CON
                    # The cryptographic transforms and hashes of CardSpace (GetCryptoTransform,
                    # GetKeyedHash) that its other functions take back.
                    "INFORMATIONCARD_CRYPTO_HANDLE",
+                   # A safe array's descriptor: SafeArrayCreate hands it out by its address, and
+                   # a Basic array's lives where VarPtrArray points; as a Basic Type the
+                   # functions would lock, resize or free a copy.
+                   "SAFEARRAY",
                    # The display surfaces DCICreatePrimary, DCICreateOffscreen and
                    # DCICreateOverlay hand out by their address, and DCIBeginAccess takes back.
                    "DCISURFACEINFO", "DCIOFFSCREEN", "DCIOVERLAY"}
