@@ -400,8 +400,7 @@ private slots:
             if (!m_prototypes.contains(name) || p.library != r[R::Library])
                 fail(6);
             const QString called = d.alias.isEmpty() ? d.name : d.alias;
-            if ((called != p.exportName && called != byOrdinal.value(p.exportName)) || d.alias == d.name
-                || (byOrdinal.contains(p.exportName) && called != byOrdinal.value(p.exportName)))
+            if (called != byOrdinal.value(p.exportName, p.exportName) || d.alias == d.name)
                 fail(7, called);
             // The plain name of an A/W pair calls the A form, which takes the ANSI text
             // Basic makes of a String.
