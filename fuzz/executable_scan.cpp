@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.remove();
         check(inHalves.outcome == result.outcome && inHalves.found == result.found
                   && inHalves.tables.has_value() == result.tables.has_value()
-                  && (!result.tables || inHalves.tables->texts == result.tables->texts),
+                  && (!result.tables || *inHalves.tables == *result.tables),
               "analysis in halves differs from one pass");
         check(result.outcome == (looksExecutable(content) ? ExecutableAnalysis::Outcome::Scanned : ExecutableAnalysis::Outcome::NotExecutable),
               "analysis outcome");

@@ -555,11 +555,11 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
         const qsizetype middle = bytes.size() / 2;
         Offered<QList<qsizetype>> second([&] { return scanner.scan(all.sliced(middle)); });
         const QList<qsizetype> first = scanner.scan(all.first(std::min(bytes.size(), middle + scanner.overlap())));
-        result.tables = PeImage::read(all);
+        result.tables = PeImage::read(bytes);
         result.found = merged(first, second.take());
     } else {
         result.found = scanner.scan(all);
-        result.tables = PeImage::read(all);
+        result.tables = PeImage::read(bytes);
     }
     if (progress && !progress(bytes.size(), bytes.size())) {
         Result cancelled;

@@ -19,6 +19,12 @@ QString entryPoint(const QString &name, const QString &declaration)
     return match.hasMatch() ? match.captured(1) : name;
 }
 
+// A name of the tables as a key of the hash, without a copy.
+QByteArray viewed(QByteArrayView name)
+{
+    return QByteArray::fromRawData(name.data(), name.size());
+}
+
 } // namespace
 
 NameKinds::NameKinds(const QStringList &names, const QStringList &declarations, const QStringList &libraries)
@@ -52,13 +58,14 @@ QList<NameKinds::Row> NameKinds::group(const QList<qsizetype> &found, const PeIm
     QSet<std::pair<QByteArray, quint16>> ordinalsSeen;
     for (const PeImage::Import &import : tables.imports) {
         if (import.name.isEmpty()) {
-            if (!ordinalsSeen.contains({import.dll.toLower(), import.ordinal})) {
-                ordinalsSeen.insert({import.dll.toLower(), import.ordinal});
+            const std::pair<QByteArray, quint16> seen(import.dll.toByteArray().toLower(), import.ordinal);
+            if (!ordinalsSeen.contains(seen)) {
+                ordinalsSeen.insert(seen);
                 ordinals.append({-1, Kind::Imported, QString::fromLatin1(import.dll), false, import.ordinal});
             }
             continue;
         }
-        const auto names = m_byEntryPoint.constFind(import.name);
+        const auto names = m_byEntryPoint.constFind(viewed(import.name));
         if (names == m_byEntryPoint.cend())
             continue;
         const QString dll = QString::fromLatin1(import.dll);
@@ -67,8 +74,8 @@ QList<NameKinds::Row> NameKinds::group(const QList<qsizetype> &found, const PeIm
                 rows.insert(i, {i, Kind::Imported, dll, !m_libraries.at(i).isEmpty() && libraryKey(dll) != m_libraries.at(i)});
         }
     }
-    for (const QByteArray &name : tables.exports) {
-        for (const qsizetype i : m_byEntryPoint.value(name)) {
+    for (const QByteArrayView name : tables.exports) {
+        for (const qsizetype i : m_byEntryPoint.value(viewed(name))) {
             if (!rows.contains(i))
                 rows.insert(i, {i, Kind::Exported, {}, false});
         }

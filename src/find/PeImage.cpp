@@ -36,33 +36,28 @@ private:
     QByteArrayView m_bytes;
 };
 
-// The bytes of all the names of an image, one after another, in the byte array the
-// tables keep, so that no copy of them is made at the end. Room for a small program's
-// names is made with the first name; a DLL of thousands of exports doubles it a few
-// times, and the names taken so far are then moved with it (Image::follow()), the last
-// place kept until they have.
+// The bytes of all the names of an image read from a file, one after another, in the
+// byte array the tables keep, so that no copy of them is made at the end. Room for a small
+// program's names is made with the first name; a DLL of thousands of exports doubles it a
+// few times, and the names taken so far are then moved with it (Image::follow()), the
+// last place kept until they have.
 class Texts
 {
 public:
-    // Room past the bytes kept, which a copy of 16 bytes at once may write into.
-    static constexpr qsizetype slack = 16;
-
     qsizetype size() const { return m_size; }
     const char *data() const { return m_data; }
-    // Where the next n bytes go, with the slack after them. The bytes past the size that
-    // a text being read has written already, up to n, are kept when the pool moves.
-    char *room(qsizetype n)
-    {
-        if (n + slack > m_bytes.size() - m_size)
-            grow(n + slack);
-        return m_data + m_size;
-    }
     void append(const char *from, qsizetype n)
     {
-        std::memcpy(room(n), from, static_cast<size_t>(n));
+        reserve(n);
+        std::memcpy(m_data + m_size, from, static_cast<size_t>(n));
         m_size += n;
     }
-    void added(qsizetype n) { m_size += n; }
+    // Room for n bytes more.
+    void reserve(qsizetype n)
+    {
+        if (n > m_bytes.size() - m_size)
+            grow(n);
+    }
     void truncate(qsizetype size) { m_size = size; }
     QByteArray take()
     {
@@ -76,9 +71,8 @@ private:
     Q_NEVER_INLINE void grow(qsizetype n)
     {
         QByteArray grown(std::max(2 * m_bytes.size(), std::max(firstBlock, m_size + n)), Qt::Uninitialized);
-        const qsizetype kept = std::min(m_size + n, m_bytes.size());
-        if (kept > 0)
-            std::memcpy(grown.data(), m_data, static_cast<size_t>(kept));
+        if (m_size > 0)
+            std::memcpy(grown.data(), m_data, static_cast<size_t>(m_size));
         m_bytes.swap(grown);
         m_previous = std::move(grown); // until the names taken from it have followed
         m_data = m_bytes.data();
@@ -160,85 +154,61 @@ private:
 
 public:
 
-    // Where a text stands in the pool of texts. The pool holds no more than maxBytesRead,
-    // so 32 bits do; and a span fits one register, which the reading of each import keeps
-    // it in rather than copying it through memory.
-    struct Span
-    {
-        qint32 at = 0;
-        qint32 size = 0;
-    };
-    static_assert(PeImage::maxBytesRead <= std::numeric_limits<qint32>::max());
-
-    // The zero-terminated text at the offset, without its zero, added to the pool; a text
-    // that is empty, runs to the end of the file or past the longest name fails the reading
-    // (and gives an empty span). One pool for all the texts of an image: a table of a
-    // thousand names then costs a few allocations, not a thousand.
-    Span text(qint64 offset)
+    // The zero-terminated text at the offset, without its zero: in memory a view of the
+    // image's own bytes, from a file a view of the pool, where the text is copied (one pool
+    // for all the texts of an image: a table of a thousand names then costs a few
+    // allocations, not a thousand). A text that is empty, runs to the end of the file or
+    // past the longest name fails the reading (and gives an empty view).
+    QByteArrayView text(qint64 offset)
     {
 #if defined(__SSE2__)
         // Most names of a small program's imports end in their first 16 bytes: taken here,
         // where the reading of each import calls for them, without a call.
         if (m_memory && !m_failed && offset >= 0 && offset <= m_size - 16) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_memory + offset));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(m_texts.room(0)), bytes);
             const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
-            if (zeros == 0)
-                return longText(offset, 16); // the 16 bytes stored, and kept as the pool grows
-            const qsizetype start = m_texts.size();
             const int length = qCountTrailingZeroBits(zeros);
-            if (length > 0 && charge(length + 1)) {
-                m_texts.added(length);
-                return {static_cast<qint32>(start), static_cast<qint32>(length)};
-            }
+            if (zeros != 0 && length > 0 && charge(length + 1))
+                return QByteArrayView(m_memory + offset, length);
         }
 #endif
-        return longText(offset, 0);
+        return m_memory ? textInMemory(offset) : textFromFile(offset);
     }
 
 private:
-    // The same for a text whose first `stored` bytes, a multiple of 16 without a zero, are
-    // in the pool past its size already.
-    Q_NEVER_INLINE Span longText(qint64 offset, qsizetype stored)
+    // The same in memory, where the first 16 bytes did not settle it: searched where the
+    // text stands, never past the longest name.
+    Q_NEVER_INLINE QByteArrayView textInMemory(qint64 offset)
+    {
+        if (m_failed || offset < 0 || offset >= m_size) {
+            fail();
+            return {};
+        }
+        const char *const from = m_memory + offset;
+        const qsizetype room = static_cast<qsizetype>(std::min<qint64>(m_size - offset, PeImage::maxNameBytes));
+        const void *zero = std::memchr(from, 0, static_cast<size_t>(room));
+        const qsizetype n = zero ? static_cast<const char *>(zero) - from : room;
+        if (!charge(n + 1) || !zero || n == 0) {
+            fail();
+            return {};
+        }
+        return QByteArrayView(from, n);
+    }
+
+    // The same from a file, block by block, copied into the pool.
+    Q_NEVER_INLINE QByteArrayView textFromFile(qint64 offset)
     {
         const qsizetype start = m_texts.size();
-#if defined(__SSE2__)
-        // In memory, 16 bytes at a time, copied as they are looked at: a call to search and
-        // one to copy cost more than a name. Near the end of the image, and on a name that
-        // ends nowhere, the way below.
-        for (qsizetype n = stored; m_memory && !m_failed && offset >= 0 && n < PeImage::maxNameBytes && offset + n <= m_size - 16; n += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_memory + offset + n));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(m_texts.room(n) + n), bytes); // the slack takes the 16
-            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
-            if (zeros == 0)
-                continue;
-            const qsizetype length = n + qCountTrailingZeroBits(zeros);
-            if (length == 0 || !charge(length + 1)) {
-                fail();
-                return {};
-            }
-            m_texts.added(length);
-            return {static_cast<qint32>(start), static_cast<qint32>(length)};
-        }
-#endif
         while (!m_failed) {
             if (offset < 0 || offset >= m_size) {
                 fail();
                 break;
             }
-            // In memory the text is searched where it stands; from a file, block by block.
-            const char *from = nullptr;
-            qsizetype available = 0;
-            if (m_memory) {
-                from = m_memory + offset;
-                available = static_cast<qsizetype>(std::min<qint64>(m_size - offset, PeImage::maxNameBytes));
-            } else {
-                const Block *block = blockAt(offset);
-                if (!block)
-                    break;
-                from = block->data + (offset - block->start);
-                available = block->got - (offset - block->start);
-            }
+            const Block *block = blockAt(offset);
+            if (!block)
+                break;
+            const char *from = block->data + (offset - block->start);
+            const qsizetype available = block->got - (offset - block->start);
             const qsizetype room = std::min(available, PeImage::maxNameBytes - (m_texts.size() - start));
             const void *zero = std::memchr(from, 0, static_cast<size_t>(room));
             const qsizetype n = zero ? static_cast<const char *>(zero) - from : room;
@@ -250,7 +220,7 @@ private:
                     fail();
                     break;
                 }
-                return {static_cast<qint32>(start), static_cast<qint32>(m_texts.size() - start)};
+                return QByteArrayView(m_texts.data() + start, m_texts.size() - start);
             }
             if (m_texts.size() - start >= PeImage::maxNameBytes) {
                 fail();
@@ -266,7 +236,9 @@ public:
     // Where the texts stand now: it moves as they grow.
     const char *texts() const { return m_texts.data(); }
     QByteArray takeTexts() { return m_texts.take(); }
-    void reserveTexts(qint64 bytes) { m_texts.room(qsizetype(std::min<qint64>(bytes, PeImage::maxBytesRead))); }
+    void reserveTexts(qint64 bytes) { m_texts.reserve(qsizetype(std::min<qint64>(bytes, PeImage::maxBytesRead))); }
+    // Whether the texts are copied into the pool (from a file) rather than viewed in place.
+    bool pooled() const { return !m_memory; }
 
 private:
     static constexpr qsizetype blockSize = 4096;
@@ -401,7 +373,7 @@ public:
 
     // A list of thunks up to its zero entry: imports by name or by ordinal. `base` is
     // taken off addresses that are written as addresses in memory (old delay-load tables).
-    void readThunks(quint64 address, quint64 base, Reader::Span dll, bool delayed)
+    void readThunks(quint64 address, quint64 base, QByteArrayView dll, bool delayed)
     {
         const quint64 ordinalFlag = m_wide ? 1ull << 63 : 1ull << 31;
         const quint32 width = m_wide ? 8 : 4;
@@ -411,7 +383,7 @@ public:
             const quint64 thunk = entry(address);
             if (thunk == 0 || m_in.failed())
                 return;
-            Reader::Span name;
+            QByteArrayView name;
             quint16 ordinal = 0;
             if (thunk & ordinalFlag) {
                 ordinal = static_cast<quint16>(thunk);
@@ -426,8 +398,8 @@ public:
             if (m_tables.imports.empty())
                 m_tables.imports.reserve(64); // a small program's, at once
             Import &import = m_tables.imports.emplace_back();
-            import.dll = view(dll);
-            import.name = view(name);
+            import.dll = dll;
+            import.name = name;
             import.ordinal = ordinal;
             import.delayed = delayed;
         }
@@ -482,46 +454,45 @@ public:
         // than 32: the names then move once, if at all.
         const qint64 likely = std::min<qint64>(count, m_in.size() / 4);
         m_tables.exports.reserve(size_t(likely));
-        m_in.reserveTexts(std::min(32 * likely, m_in.size()));
-        follow();
+        if (m_in.pooled()) {
+            m_in.reserveTexts(std::min(32 * likely, m_in.size()));
+            follow();
+        }
         for (quint32 i = 0; i < count && m_in.spend(); ++i)
-            m_tables.exports.push_back(view(text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1))));
+            m_tables.exports.push_back(text(offsetOf(m_in.number<quint32>(offsetOf(names + 4ull * i, 4)), 1)));
     }
 
-    // The texts of the tables, once all are read.
-    void takeTexts() { m_tables.texts = m_in.takeTexts(); }
+    // The copied texts of the tables, once all are read.
+    void takeTexts() { m_tables.bytes = m_in.takeTexts(); }
 
 private:
     // A text read into the pool; the names taken from it so far follow it when it moves.
-    Reader::Span text(qint64 offset)
+    // (In memory the texts are the image's bytes, and never move.)
+    QByteArrayView text(qint64 offset)
     {
-        const Reader::Span span = m_in.text(offset);
+        const QByteArrayView name = m_in.text(offset);
         if (m_in.texts() != m_textsAt)
             follow();
-        return span;
-    }
-    QByteArray view(Reader::Span span) const
-    {
-        return span.size > 0 ? QByteArray::fromRawData(m_textsAt + span.at, span.size) : QByteArray();
+        return name;
     }
     void follow()
     {
         const char *const was = m_textsAt;
         m_textsAt = m_in.texts();
-        const auto moved = [was, this](QByteArray &name) {
+        const auto moved = [was, this](QByteArrayView &name) {
             if (!name.isNull())
-                name = QByteArray::fromRawData(m_textsAt + (name.constData() - was), name.size());
+                name = QByteArrayView(m_textsAt + (name.data() - was), name.size());
         };
         for (Import &import : m_tables.imports) {
             moved(import.dll);
             moved(import.name);
         }
-        for (QByteArray &name : m_tables.exports)
+        for (QByteArrayView &name : m_tables.exports)
             moved(name);
     }
 
     Reader &m_in;
-    Tables &m_tables; // the imports and exports as read, their names views of the pool
+    Tables &m_tables; // the imports and exports as read, their names views of the image or the pool
     const char *m_textsAt = nullptr; // where the pool stood when the names were last taken
     bool m_wide = false;
     quint64 m_imageBase = 0;
@@ -548,13 +519,22 @@ std::optional<Tables> read(const Source &source)
     image.readExports();
     if (reader.failed())
         return std::nullopt;
-    image.takeTexts();
+    if (reader.pooled())
+        image.takeTexts();
     return tables;
 }
 
 std::optional<Tables> read(QByteArrayView image)
 {
     return read(MemorySource(image));
+}
+
+std::optional<Tables> read(const QByteArray &image)
+{
+    std::optional<Tables> tables = read(QByteArrayView(image));
+    if (tables)
+        tables->bytes = image; // shared, not copied: the names are views of it
+    return tables;
 }
 
 } // namespace PeImage

@@ -26,26 +26,37 @@ public:
     virtual const char *bytes() const { return nullptr; }
 };
 
+// The names are views of bytes the tables do not copy: see read().
 struct Import
 {
-    QByteArray dll;     // as the file writes it, "KERNEL32.dll"
-    QByteArray name;    // empty when imported by ordinal
+    QByteArrayView dll;  // as the file writes it, "KERNEL32.dll"
+    QByteArrayView name; // empty when imported by ordinal
     quint16 ordinal = 0; // the ordinal of an import by ordinal
     bool delayed = false; // from the delay-load table
+
+    friend bool operator==(const Import &, const Import &) = default;
 };
 
-// The names of the imports and exports are views of `texts`, which every copy of the
-// tables shares: an Import or a name kept apart from its tables must be copied deep
-// (QByteArray(view.constData(), view.size())).
 struct Tables
 {
-    std::vector<Import> imports; // in table order, the delay-load ones last
-    std::vector<QByteArray> exports; // the export table's names, in its order
-    QByteArray texts;            // the bytes of all the names, one after another
+    std::vector<Import> imports;         // in table order, the delay-load ones last
+    std::vector<QByteArrayView> exports; // the export table's names, in its order
+    // What the names are views of, when the tables keep it: the image itself when it was
+    // read from a QByteArray, the names copied one after another when it was read from a
+    // Source; empty when it was read from a QByteArrayView, whose bytes the caller keeps.
+    QByteArray bytes;
+
+    // The same names, whatever bytes they are views of.
+    friend bool operator==(const Tables &a, const Tables &b) { return a.imports == b.imports && a.exports == b.exports; }
 };
 
 // The tables of the image; nothing when it is not a PE image or a table is damaged.
+// Read from a Source, the names are copied: the tables stand on their own. Read from
+// bytes in memory, nothing is copied: the names are views of those bytes, which a
+// QByteArray's tables share (so a small file's bytes live as long as its tables), and
+// which a QByteArrayView's caller must keep while it uses the tables.
 std::optional<Tables> read(const Source &source);
+std::optional<Tables> read(const QByteArray &image);
 std::optional<Tables> read(QByteArrayView image);
 
 // Bounds that a real image stays far below; an image past one counts as damaged.
