@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <utility>
 
@@ -48,6 +47,8 @@ public:
     const char *data() const { return m_data; }
     void append(const char *from, qsizetype n)
     {
+        if (n == 0)
+            return; // an empty name, which fails the reading, before there is room at all
         reserve(n);
         std::memcpy(m_data + m_size, from, static_cast<size_t>(n));
         m_size += n;
@@ -162,11 +163,13 @@ public:
     QByteArrayView text(qint64 offset)
     {
 #if defined(__SSE2__)
-        // Most names of a small program's imports end in their first 16 bytes: taken here,
-        // where the reading of each import calls for them, without a call.
-        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_memory + offset));
-            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+        // Most names of a program's imports end in their first 32 bytes: taken here, where
+        // the reading of each import calls for them, without a call.
+        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - 32) {
+            const auto *at = reinterpret_cast<const __m128i *>(m_memory + offset);
+            const __m128i zero = _mm_setzero_si128();
+            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(at), zero)))
+                | unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(at + 1), zero))) << 16;
             const int length = qCountTrailingZeroBits(zeros);
             if (zeros != 0 && length > 0 && charge(length + 1))
                 return QByteArrayView(m_memory + offset, length);
@@ -176,7 +179,7 @@ public:
     }
 
 private:
-    // The same in memory, where the first 16 bytes did not settle it: searched where the
+    // The same in memory, where the first 32 bytes did not settle it: searched where the
     // text stands, never past the longest name.
     Q_NEVER_INLINE QByteArrayView textInMemory(qint64 offset)
     {
@@ -392,16 +395,13 @@ public:
                     return void(m_in.fail());
                 name = text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
             }
-            // Field by field into its place: an entry made aside in small stores and copied
-            // in with wide loads stalled each import (the processor cannot hand several
-            // small stores on to one wider load; the load waits for them to complete).
+            // Of four plain fields, built straight into its place (the compiler does, not
+            // zeroing it first); an entry made aside in small stores and copied in with wide
+            // loads stalled each import (the processor cannot hand several small stores on
+            // to one wider load; the load waits for them to complete).
             if (m_tables.imports.empty())
                 m_tables.imports.reserve(64); // a small program's, at once
-            Import &import = m_tables.imports.emplace_back();
-            import.dll = dll;
-            import.name = name;
-            import.ordinal = ordinal;
-            import.delayed = delayed;
+            m_tables.imports.push_back(Import{dll, name, ordinal, delayed});
         }
     }
 

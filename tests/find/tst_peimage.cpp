@@ -110,19 +110,22 @@ private slots:
     }
 
     // An import's name read from an image in memory: at the very end of the file, empty,
-    // longer than 16 bytes near the end and far from it, at the longest a name may be.
+    // longer than 16 bytes near the end and far from it, 31 and 32 bytes (the most the
+    // first look takes, and one more), at the longest a name may be.
     void read_nameAtItsBounds_data()
     {
         QTest::addColumn<QByteArray>("strings"); // the end of the file, where the name is
         QTest::addColumn<QByteArray>("name");    // the import read; null for no tables
         const QByteArray zeros(40, '\0');
-        const QByteArray long20("TwentyBytesLongNameA"), longest(PeImage::maxNameBytes - 1, 'n');
+        const QByteArray long20("TwentyBytesLongNameA"), long40 = long20 + long20, longest(PeImage::maxNameBytes - 1, 'n');
         QTest::newRow("zero is the last byte") << QByteArray("Beep", 5) << QByteArray("Beep");
         QTest::newRow("runs to the end of the file") << QByteArray("Beep") << QByteArray();
         QTest::newRow("empty") << zeros << QByteArray();
         QTest::newRow("20 bytes at the end") << long20 + '\0' << long20;
         QTest::newRow("20 bytes far from the end") << long20 + zeros << long20;
         QTest::newRow("16 bytes far from the end") << long20.first(16) + zeros << long20.first(16);
+        QTest::newRow("31 bytes far from the end") << long40.first(31) + zeros << long40.first(31);
+        QTest::newRow("32 bytes far from the end") << long40.first(32) + zeros << long40.first(32);
         QTest::newRow("the longest") << longest + zeros << longest;
         QTest::newRow("one byte longer") << longest + 'n' + zeros << QByteArray();
     }
