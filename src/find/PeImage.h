@@ -54,7 +54,8 @@ struct Tables
 // Read from a Source, the names are copied: the tables stand on their own. Read from
 // bytes in memory, nothing is copied: the names are views of those bytes, which a
 // QByteArray's tables share (so a small file's bytes live as long as its tables), and
-// which a QByteArrayView's caller must keep while it uses the tables.
+// which a QByteArrayView's caller must keep while it uses the tables (as must the caller
+// of a QByteArray made by fromRawData(), which shares nothing).
 std::optional<Tables> read(const Source &source);
 std::optional<Tables> read(const QByteArray &image);
 std::optional<Tables> read(QByteArrayView image);
