@@ -96,19 +96,27 @@ public:
         : m_source(source)
         , m_size(source.size())
         , m_memory(source.bytes())
+        , m_readable(m_memory ? m_size : 0)
     {
     }
 
     qint64 size() const { return m_size; }
     bool failed() const { return m_failed; }
-    bool fail() { m_failed = true; return false; }
+    bool fail()
+    {
+        m_failed = true;
+        m_readable = 0;
+        return false;
+    }
     // One more entry of a table, within the bound of all of them.
     bool spend() { return ++m_entries <= PeImage::maxEntries || fail(); }
 
-    bool copy(qint64 offset, void *into, qsizetype size)
+    bool copy(qint64 offset, void *into, qsizetype size) { return copy(offset, into, size, size); }
+    // The same, counting as read only the `charged` bytes of them that are used.
+    bool copy(qint64 offset, void *into, qsizetype size, qsizetype charged)
     {
         auto *out = static_cast<char *>(into);
-        if (m_failed || offset < 0 || size < 0 || offset > m_size - size || !charge(size)) {
+        if (m_failed || offset < 0 || size < 0 || offset > m_size - size || !charge(charged)) {
             std::memset(out, 0, static_cast<size_t>(size));
             return fail();
         }
@@ -137,7 +145,7 @@ public:
     // dozen imports cost a sixth of its reading. The rest in a call.
     template<typename T> Q_ALWAYS_INLINE T number(qint64 offset)
     {
-        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - qint64(sizeof(T)) && charge(sizeof(T)))
+        if (offset >= 0 && offset <= m_readable - qint64(sizeof(T)) && charge(sizeof(T)))
             return qFromLittleEndian<T>(m_memory + offset);
         return copiedNumber<T>(offset);
     }
@@ -165,7 +173,7 @@ public:
 #if defined(__SSE2__)
         // Most names of a program's imports end in their first 32 bytes: taken here, where
         // the reading of each import calls for them, without a call.
-        if (m_memory && !m_failed && offset >= 0 && offset <= m_size - 32) {
+        if (offset >= 0 && offset <= m_readable - 32) {
             const auto *at = reinterpret_cast<const __m128i *>(m_memory + offset);
             const __m128i zero = _mm_setzero_si128();
             const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(at), zero)))
@@ -289,6 +297,9 @@ private:
     const Source &m_source;
     const qint64 m_size;
     const char *const m_memory; // all the bytes, when the source holds them in memory
+    // The bytes of m_memory that may be read in place: all of them, none once the reading
+    // has failed (the one bound that the reading of each number checks).
+    qint64 m_readable;
     std::unique_ptr<std::array<Block, blockCount>> m_blocks; // made when first needed: an image in memory needs none
     size_t m_nextFree = 0;
     qsizetype m_entries = 0;
@@ -337,12 +348,24 @@ public:
         m_headerSize = m_in.number<quint32>(optional + 60);
         const quint32 declared = m_in.number<quint32>(optional + (m_wide ? 108 : 92));
         const qint64 room = (optionalSize - (directories - optional)) / 8;
-        for (qint64 i = 0; i < std::min<qint64>({declared, room, qint64(m_directories.size())}); ++i)
-            m_directories[size_t(i)] = {m_in.number<quint32>(directories + 8 * i), m_in.number<quint32>(directories + 8 * i + 4)};
+        // The directories, and the three numbers used of each section's header, each read at
+        // once rather than number by number (a tenth of a small program's reading), counted
+        // as the numbers they hold.
+        const qint64 count = std::min<qint64>({declared, room, qint64(m_directories.size())});
+        std::array<char, sizeof(m_directories)> directoryBytes;
+        if (count > 0 && m_in.copy(directories, directoryBytes.data(), 8 * count)) {
+            for (qint64 i = 0; i < count; ++i) {
+                const char *const at = directoryBytes.data() + 8 * i;
+                m_directories[size_t(i)] = {qFromLittleEndian<quint32>(at), qFromLittleEndian<quint32>(at + 4)};
+            }
+        }
         m_sectionCount = size_t(sections);
-        for (size_t i = 0; i < m_sectionCount; ++i) {
-            const qint64 at = optional + optionalSize + 40 * qint64(i);
-            m_sections[i] = {m_in.number<quint32>(at + 12), m_in.number<quint32>(at + 16), m_in.number<quint32>(at + 20)};
+        std::array<char, 40 * PeImage::maxSections> sectionBytes;
+        if (sections > 0 && m_in.copy(optional + optionalSize + 12, sectionBytes.data(), 40 * (sections - 1) + 12, 12 * sections)) {
+            for (size_t i = 0; i < m_sectionCount; ++i) {
+                const char *const at = sectionBytes.data() + 40 * i;
+                m_sections[i] = {qFromLittleEndian<quint32>(at), qFromLittleEndian<quint32>(at + 4), qFromLittleEndian<quint32>(at + 8)};
+            }
         }
         return !m_in.failed();
     }
