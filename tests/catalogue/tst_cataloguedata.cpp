@@ -717,6 +717,17 @@ private slots:
         // Six bytes of a MAC address, not a pointer to a pointer (the metadata's BYTE **).
         QTest::newRow("VBA7 WFDUpdateDeviceVisibility: the address's bytes") << "WFDUpdateDeviceVisibility" << "Private Declare PtrSafe Function WFDUpdateDeviceVisibility Lib \"wlanapi\" (pDeviceAddress As Any) As Long" << vba7;
         QTest::newRow("VBA7 ldap_value_free: the array ldap_get_values gave") << "ldap_value_free" << "Private Declare PtrSafe Function ldap_value_free Lib \"wldap32\" (ByVal vals As LongPtr) As Long" << vba7;
+        // ICU's text is UTF-16 (the metadata's unsigned short *): by address, as StrPtr gives
+        // it; UTF-8 and a converter's bytes, the first of a Byte array; its UBool * one byte.
+        QTest::newRow("VBA7 u_strToUpper: UTF-16 text by address") << "u_strToUpper" << "Private Declare PtrSafe Function u_strToUpper Lib \"icu\" (ByVal dest As LongPtr, ByVal destCapacity As Long, ByVal src As LongPtr, ByVal srcLength As Long, ByVal locale As String, pErrorCode As Long) As Long" << vba7;
+        QTest::newRow("VBA7 u_strFromUTF8: UTF-8 as bytes") << "u_strFromUTF8" << "Private Declare PtrSafe Function u_strFromUTF8 Lib \"icu\" (ByVal dest As LongPtr, ByVal destCapacity As Long, pDestLength As Long, src As Any, ByVal srcLength As Long, pErrorCode As Long) As LongPtr" << vba7;
+        QTest::newRow("VBA7 ucurr_getName: a UBool written back, not text") << "ucurr_getName" << "Private Declare PtrSafe Function ucurr_getName Lib \"icu\" (ByVal currency_ As LongPtr, ByVal locale As String, ByVal nameStyle As Long, isChoiceFormat As Any, len_ As Long, ec As Long) As LongPtr" << vba7;
+        QTest::newRow("VBA7 ucnv_toUnicode: the end of the bytes by address") << "ucnv_toUnicode" << "Private Declare PtrSafe Sub ucnv_toUnicode Lib \"icu\" (ByVal converter As LongPtr, target As LongPtr, ByVal targetLimit As LongPtr, source As LongPtr, ByVal sourceLimit As LongPtr, offsets As Long, ByVal flush As Byte, err As Long)" << vba7;
+        QTest::newRow("VBA7 utext_openUChars: the text object by address, 0& for a new one") << "utext_openUChars" << "Private Declare PtrSafe Function utext_openUChars Lib \"icu\" (ByVal ut As LongPtr, ByVal s As LongPtr, ByVal length As LongLong, status As Long) As LongPtr" << vba7;
+        // UCalendar, UNumberFormat, UTransliterator are typedefs of void *: the object by value.
+        QTest::newRow("VBA7 ucal_close: the calendar by value") << "ucal_close" << "Private Declare PtrSafe Sub ucal_close Lib \"icu\" (ByVal cal As LongPtr)" << vba7;
+        QTest::newRow("VBA7 u_vformatMessage: the argument list by address") << "u_vformatMessage" << "Private Declare PtrSafe Function u_vformatMessage Lib \"icu\" (ByVal locale As String, ByVal pattern As LongPtr, ByVal patternLength As Long, ByVal result As LongPtr, ByVal resultLength As Long, ByVal ap As LongPtr, status As Long) As Long" << vba7;
+        QTest::newRow("VBA7 alljoyn_securityapplicationproxy_policy_destroy: the text AllJoyn gave") << "alljoyn_securityapplicationproxy_policy_destroy" << "Private Declare PtrSafe Sub alljoyn_securityapplicationproxy_policy_destroy Lib \"msajapi\" (ByVal policyXml As LongPtr)" << vba7;
         QTest::newRow("VBA7 MessageBox") << "MessageBox" << "Private Declare PtrSafe Function MessageBox Lib \"user32\" Alias \"MessageBoxA\" (ByVal hwnd As LongPtr, ByVal lpText As String, ByVal lpCaption As String, ByVal wType As Long) As Long" << vba7;
         QTest::newRow("VBA7 CopyMemory: SIZE_T") << "CopyMemory" << "Private Declare PtrSafe Sub CopyMemory Lib \"kernel32\" Alias \"RtlMoveMemory\" (Destination As Any, Source As Any, ByVal Length As LongPtr)" << vba7;
         QTest::newRow("VBA7 WindowFromPoint: a POINT of 8 bytes by value") << "WindowFromPoint" << "Private Declare PtrSafe Function WindowFromPoint Lib \"user32\" (ByVal Point As LongLong) As LongPtr" << vba7;
@@ -784,6 +795,31 @@ private slots:
         QVERIFY2((*r)[R::Description].contains(text), qPrintable(text));
     }
 
+    // The W half of a pair shares its A half's text; a structure named there is the W twin
+    // its declaration takes (ExecuteCabW's CABINFOW, JetExternalRestoreW's JET_RSTMAP_W).
+    void wideForms_nameTheirOwnStructures()
+    {
+        static const QRegularExpression typeLine(QStringLiteral("^Private Type (\\w+)"),
+                                                 QRegularExpression::MultilineOption);
+        QStringList faults;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[R::FunctionName];
+            if (!name.endsWith(u'W'))
+                continue;
+            QSet<QString> types;
+            for (auto m = typeLine.globalMatch(r[R::Declaration] + QStringLiteral("\r\n") + r[R::Vba7Declaration]); m.hasNext();)
+                types.insert(m.next().captured(1));
+            for (const QString &t : std::as_const(types)) {
+                if (!t.endsWith(u'W'))
+                    continue;
+                const QString ansi = t.chopped(1) + u'A';
+                if (!types.contains(ansi) && QRegularExpression(QStringLiteral("\\b%1\\b").arg(ansi)).match(r[R::Description]).hasMatch())
+                    faults << name + QStringLiteral(": ") + ansi;
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 10).join(u'\n')));
+    }
+
     void declarationsThatWouldFail_areNotShipped_data()
     {
         QTest::addColumn<QString>("name");
@@ -800,6 +836,12 @@ private slots:
         // The metadata's JSON keeps no entry point: a comctl32 name no import library has may
         // be exported by ordinal alone.
         QTest::newRow("DSA_Sort, comctl32's on the metadata's word alone") << "DSA_Sort" << "comctl32";
+        // Variadic in their headers; the metadata drops the "...", so the values a pattern or
+        // signature names could not be passed.
+        // netsh.exe exports these to its helper DLLs; there is no netsh.dll to load.
+        QTest::newRow("MatchToken, netsh.exe's") << "MatchToken" << "netsh";
+        QTest::newRow("u_formatMessage, variadic") << "u_formatMessage" << "icu";
+        QTest::newRow("alljoyn_msgarg_set, variadic") << "alljoyn_msgarg_set" << "msajapi";
     }
     void declarationsThatWouldFail_areNotShipped()
     {

@@ -110,7 +110,10 @@ SYSTEM_CONTEXTS = {"CERT_CONTEXT", "CRL_CONTEXT", "CTL_CONTEXT", "CERT_CHAIN_CON
                    "SAFEARRAY",
                    # The display surfaces DCICreatePrimary, DCICreateOffscreen and
                    # DCICreateOverlay hand out by their address, and DCIBeginAccess takes back.
-                   "DCISURFACEINFO", "DCIOFFSCREEN", "DCIOVERLAY"}
+                   "DCISURFACEINFO", "DCIOFFSCREEN", "DCIOVERLAY",
+                   # ICU's text objects (utext_openUChars and the rest allocate one when given
+                   # none) and the code point tries ucptrie_openFromBinary opens.
+                   "UText", "UCPTrie"}
 
 # char arrays that hold bytes, not text: a socket address's data and padding (DIAG_SOCKADDR's
 # data too), a password hash's CYPHER_BLOCK, DNS_QUERY_CANCEL's opaque Reserved. As a fixed

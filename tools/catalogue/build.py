@@ -24,10 +24,10 @@ SUPPLIED_BY_CALLER = {"SnmpExtensionInit", "SnmpExtensionInitEx", "SnmpExtension
                       # calls these: no program of the user's does.
                       "GetExtensionVersion", "GetFilterVersion", "HttpExtensionProc", "HttpFilterProc"}
 
-# DLLs whose functions only Microsoft's metadata declares and whose documentation is not
-# Microsoft's own (ICU's C reference; AllJoyn's): held back until their Persian
-# descriptions are written, so that the catalogue stays described in full.
-AWAITING_DESCRIPTIONS = {"icu", "msajapi"}
+# DLLs whose functions only Microsoft's metadata declares, held back until their Persian
+# descriptions are written, so that the catalogue stays described in full (ICU's and
+# AllJoyn's, whose documentation is their own C reference, waited here until described).
+AWAITING_DESCRIPTIONS = set()
 
 
 def read_ordinals(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "ordinals.tsv")):
@@ -51,6 +51,25 @@ ORDINALS = read_ordinals()
 # the older runtime's (jscript9.dll) parameters, which would be read one place off.
 NOT_AS_DECLARED = {name: "the metadata's parameters are jscript9.dll's; chakra.dll's function has one fewer"
                    for name in ("JsCreateRuntime", "JsCreateContext", "JsStartDebugging")}
+# netsh's helper functions: netsh.exe exports them to the helper DLLs it loads (Microsoft's
+# pages give the DLL as Netsh.exe; the metadata's NETSH.dll is its import library's name).
+# Lib "netsh" looks for a netsh.dll, and a program that is not such a helper has nothing
+# to call them for; PrintError and PrintMessageFromModule are variadic too.
+NOT_AS_DECLARED.update({name: "netsh.exe's, for the helper DLLs netsh loads: Lib \"netsh\" looks for a "
+                        "netsh.dll" for name in ("MatchEnumTag", "MatchToken", "PreprocessCommand", "PrintError",
+                                                 "PrintMessageFromModule", "RegisterContext", "RegisterHelper")})
+# Variable argument lists the metadata drops: ICU's message and trace formatting (umsg.h,
+# utrace.h) and AllJoyn's argument packing (MsgArg.h, Message.h) end in "...", and only the
+# fixed parameters would be declared; a value the format names would be read from nowhere.
+NOT_AS_DECLARED.update({name: "variadic in its header; the metadata drops the ...; a value the "
+                        "signature or pattern names could not be passed"
+                        for name in ("u_formatMessage", "u_formatMessageWithError", "u_parseMessage",
+                                     "u_parseMessageWithError", "umsg_format", "umsg_parse", "utrace_format",
+                                     "alljoyn_message_parseargs", "alljoyn_msgarg_array_get",
+                                     "alljoyn_msgarg_array_set", "alljoyn_msgarg_array_set_offset",
+                                     "alljoyn_msgarg_create_and_set", "alljoyn_msgarg_get",
+                                     "alljoyn_msgarg_getdictelement", "alljoyn_msgarg_set",
+                                     "alljoyn_msgarg_set_and_stabilize")})
 
 
 # Functions that give back what the system handed out (the list of getaddrinfo, the block of
@@ -60,6 +79,13 @@ NOT_AS_DECLARED = {name: "the metadata's parameters are jscript9.dll's; chakra.d
 GIVES_BACK = {"freeaddrinfo", "FreeAddrInfoW", "FreeAddrInfoEx", "FreeAddrInfoExW", "FreeEnvironmentStringsA",
               "FreeGPOListA", "FreeGPOListW", "FreePrinterNotifyInfo", "FreeEncryptionCertificateHashList",
               # wldap32's: the text, the value arrays and the controls its functions gave.
+              # The key, certificate chain, manifest and policy texts AllJoyn's security
+              # functions handed out.
+              "alljoyn_permissionconfigurator_certificatechain_destroy",
+              "alljoyn_permissionconfigurator_manifesttemplate_destroy", "alljoyn_permissionconfigurator_policy_destroy",
+              "alljoyn_permissionconfigurator_publickey_destroy", "alljoyn_securityapplicationproxy_eccpublickey_destroy",
+              "alljoyn_securityapplicationproxy_manifest_destroy", "alljoyn_securityapplicationproxy_manifesttemplate_destroy",
+              "alljoyn_securityapplicationproxy_policy_destroy",
               "ldap_memfree", "ldap_memfreeA", "ldap_memfreeW", "ldap_value_free", "ldap_value_freeA",
               "ldap_value_freeW", "ldap_value_free_len", "ldap_controls_free", "ldap_controls_freeA",
               "ldap_controls_freeW", "ldap_control_free", "ldap_control_freeA", "ldap_control_freeW", "ber_bvfree",

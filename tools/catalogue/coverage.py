@@ -11,6 +11,7 @@ no other name for a classic structure.
 import collections
 import os
 import re
+import sys
 
 from exports import library_name
 from metadata import library_of
@@ -357,6 +358,73 @@ PARAMETER_FIXES.update({("PxeTraceV", "Params"): "va_list", ("WdsTransportServer
 PARAMETER_FIXES.update({(name, "param0"): "HSTMT" for name in (
     "SQLLinkedServers", "SQLLinkedCatalogsA", "SQLLinkedCatalogsW")})
 
+# ICU (icu.dll) keeps its text in UTF-16 (UChar), which the metadata types unsigned short *:
+# passed as the headers' LPWSTR are, by address (StrPtr), not as an Integer by reference,
+# which would take neither a String nor 0& (the null that asks for the length needed). Its
+# UBool * and int8_t * are one byte the function writes; its va_list the metadata types as
+# signed char * too. These char * hold bytes, not text in the system's code page: UTF-8 or
+# the bytes of a converter's charset. As String, Basic would send an ANSI copy (every byte
+# above 127 changed, a filled buffer converted back): they are the first of a Byte array.
+ICU_BYTES = {
+    "u_strFromUTF8": ("src",), "u_strFromUTF8Lenient": ("src",), "u_strFromUTF8WithSub": ("src",),
+    "u_strFromJavaModifiedUTF8WithSub": ("src",), "u_strToUTF8": ("dest",), "u_strToUTF8WithSub": ("dest",),
+    "u_strToJavaModifiedUTF8": ("dest",), "ucasemap_utf8FoldCase": ("dest", "src"),
+    "ucasemap_utf8ToLower": ("dest", "src"), "ucasemap_utf8ToTitle": ("dest", "src"),
+    "ucasemap_utf8ToUpper": ("dest", "src"), "ucnv_convert": ("target", "source"),
+    "ucnv_fromAlgorithmic": ("target", "source"), "ucnv_toAlgorithmic": ("target", "source"),
+    "ucnv_fromUChars": ("dest",), "ucnv_toUChars": ("src",), "ucnv_getInvalidChars": ("errBytes",),
+    "ucnv_getSubstChars": ("subChars",), "ucnv_setSubstChars": ("subChars",),
+    "ucnv_cbFromUWriteBytes": ("source",), "ucnv_detectUnicodeSignature": ("source",),
+    "ucnvsel_selectForUTF8": ("s",), "ucol_strcollUTF8": ("source", "target"), "ucsdet_setText": ("textIn",),
+    "uiter_setUTF8": ("s",), "uiter_setUTF16BE": ("s",), "uset_spanUTF8": ("s",), "uset_spanBackUTF8": ("s",),
+    "uspoof_areConfusableUTF8": ("id1", "id2"), "uspoof_getSkeletonUTF8": ("id", "dest"),
+    "uspoof_checkUTF8": ("id",), "uspoof_check2UTF8": ("id",), "utext_openUTF8": ("s",),
+    "uidna_labelToASCII_UTF8": ("label", "dest"), "uidna_labelToUnicodeUTF8": ("label", "dest"),
+    "uidna_nameToASCII_UTF8": ("name", "dest"), "uidna_nameToUnicodeUTF8": ("name", "dest"),
+    "ures_getUTF8String": ("dest",), "ures_getUTF8StringByIndex": ("dest",), "ures_getUTF8StringByKey": ("dest",),
+    "uspoof_openFromSource": ("confusables", "confusablesWholeScript"),
+}
+# The end of a byte buffer (const char *sourceLimit): an address, VarPtr of the byte after the
+# last; as String it would be the end of a copy the function never reads.
+ICU_LIMITS = {"ucnv_convertEx": ("targetLimit", "sourceLimit"), "ucnv_fromUnicode": ("targetLimit",),
+              "ucnv_toUnicode": ("sourceLimit",), "ucnv_getNextUChar": ("sourceLimit",)}
+# Function types, not pointers, in ICU's C (UCPMapValueFilter, UMemAllocFn,
+# UCharEnumTypeRange): a parameter of type UCPMapValueFilter * is the function's address,
+# which the metadata renders as a pointer to a function pointer (by reference, ICU would call
+# whatever the caller's variable holds). Its callbacks' getters (ubidi_getClassCallback's
+# UBiDiClassCallback **fn) do write an address back and stay by reference. A currency
+# registration's key (UCurrRegistryKey, a const void *) is given back as it was handed out.
+ICU_FUNCTION_ADDRESSES = {"ucpmap_getRange": ("filter",), "ucptrie_getRange": ("filter",),
+                          "umutablecptrie_getRange": ("filter",), "u_setMemoryFunctions": ("a", "r", "f"),
+                          "u_enumCharTypes": ("enumRange",), "u_enumCharNames": ("fn",)}
+PARAMETER_FIXES.update({(name, p): "FARPROC" for name, ps in ICU_FUNCTION_ADDRESSES.items() for p in ps})
+PARAMETER_FIXES[("ucurr_unregister", "key")] = "HANDLE"
+PARAMETER_FIXES.update({(name, p): "BYTE *" for name, ps in ICU_BYTES.items() for p in ps})
+PARAMETER_FIXES.update({(name, p): "LONG_PTR" for name, ps in ICU_LIMITS.items() for p in ps})
+
+
+# ICU's calendars, formats, date-time pattern generators, transliterators and the rest are
+# typedefs of void * (UCalendar, UNumberFormat, UTransliterator, ...), and its functions take
+# them by the pointer C spells UCalendar *: the metadata's void **. The object is passed as
+# it is, by value; as a LongPtr by reference ICU would read the caller's variable as the
+# object. Only the contexts of callbacks that ucnv_getToUCallBack, uregex_getMatchCallback
+# and the like write back are addresses of the caller's variable.
+ICU_WRITTEN_BACK = {"context", "oldContext"}
+
+
+def icu_parameter(t, p):
+    """The C type of an ICU parameter the metadata types by its width alone, or None."""
+    if t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "PointerTo", "Child": {"Kind": "Native", "Name": "Void"}} \
+            and p["Name"] not in ICU_WRITTEN_BACK:
+        return "HANDLE"
+    if t["Kind"] != "PointerTo" or t["Child"].get("Kind") != "Native":
+        return None
+    if t["Child"]["Name"] == "UInt16":
+        return "PCWSTR" if "Const" in p.get("Attrs", []) else "PWSTR"
+    if t["Child"]["Name"] == "SByte":
+        return "va_list" if p["Name"] in ("ap", "args") else "BYTE *"
+    return None
+
 
 def prototype(fn, types, defined, structs=None):
     """The C prototype of a metadata function (stdcall, parameters unnamed: their names come
@@ -367,6 +435,8 @@ def prototype(fn, types, defined, structs=None):
         t = p["Type"]
         if (fn["Name"], p["Name"]) in PARAMETER_FIXES:
             params.append(PARAMETER_FIXES[(fn["Name"], p["Name"])])
+        elif fn["DllImport"].lower() == "icu.dll" and icu_parameter(t, p):
+            params.append(icu_parameter(t, p))
         elif t["Kind"] == "PointerTo" and t["Child"] == {"Kind": "Native", "Name": "Void"} \
                 and (HANDLE_NAME.match(p["Name"]) or fn["DllImport"].lower() == "chakra.dll"):
             # chakra.dll's void * are its values, contexts and runtimes (JsValueRef, JsRef, ...,
@@ -420,6 +490,11 @@ def write(api, headers, exports):
             if arch and "X86" not in arch:
                 continue
             by_name[fn["Name"]].append((ns, fn))
+    params = {(fn["Name"], p["Name"]) for ns, space in api.items() for fn in space.get("Functions", [])
+              for p in fn["Params"]}
+    stale = sorted("%s(%s)" % k for k in PARAMETER_FIXES if k not in params)
+    if stale:
+        sys.exit("coverage.PARAMETER_FIXES names parameters the metadata does not have: " + ", ".join(stale))
     driver = {}
     for header, why in DRIVER_HEADERS.items():
         with open(os.path.join(MINGW_INCLUDE, header), encoding="utf-8", errors="replace") as f:

@@ -261,6 +261,12 @@ def main():
                 for a, b in zip(basic_parameter_names(plain.declaration), basic_parameter_names(r.declaration)):
                     if a != b:
                         text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(a), b, text)
+                # The ANSI form's structures are the W twins here (CABINFOA, JET_RSTMAP_A).
+                wide_types = set(TYPE_NAME.findall(r.declaration))
+                for t in sorted(set(TYPE_NAME.findall(plain.declaration)) - wide_types):
+                    twin = re.sub(r"A$", "W", t)
+                    if twin != t and twin in wide_types:
+                        text = re.sub(r"(?<![A-Za-z0-9_])%s(?![A-Za-z0-9_])" % re.escape(t), twin, text)
                 # A String of the ANSI form is an address here: vbNullString becomes 0&.
                 text = descchecks.null_string_fix(text, r.declaration)
                 # "(the ANSI version)" said of the plain name is the Unicode one here.
@@ -452,7 +458,8 @@ def check_descriptions(records):
             # A name the parameter had before the metadata named it or its neighbours:
             # stale where the declaration has it no more, or has it for another parameter
             # while the text does not name this one by its new name.
-            stale = [old for old in sorted(r.made) if desc.names_word(text, old) and (
+            # A name made from the parameter's type (va_list) is no stale name of it.
+            stale = [old for old in sorted(r.made) if old not in basic.ARGUMENT_LISTS and desc.names_word(text, old) and (
                 old not in params or not desc.names_word(text, r.made[old]))]
             if stale:
                 faults.append("%s (%s): names %s, now %s" % (
@@ -470,6 +477,9 @@ def check_descriptions(records):
     if over:
         sys.exit("sentences in more than %d descriptions:\n%s" % (
             desc.MAX_REPEATS, "\n".join("%d %s" % x for x in sorted(over, reverse=True)[:20])))
+
+
+TYPE_NAME = re.compile(r"^Private Type (\w+)", re.M)
 
 
 def basic_parameter_names(declaration):
