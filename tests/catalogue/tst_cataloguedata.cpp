@@ -820,6 +820,32 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 10).join(u'\n')));
     }
 
+    // A String passed ByVal to As Any goes as an ANSI copy: the W form of RegSetKeyValue,
+    // SHGetValue or WriteConsole wants the Unicode characters, ByVal StrPtr(s). A W form's
+    // text (often its A form's, shared) must not advise ByVal s for such a parameter.
+    void wideForms_sendTheirTextByStrPtr()
+    {
+        static const QRegularExpression anyParameter(QStringLiteral("(?<!ByVal )\\b(\\w+) As Any\\b"));
+        static const QRegularExpression byValString(QStringLiteral("رشته[^.؛]{0,25}ByVal|ByVal [^.؛]{0,10}رشته|ByVal s\\b"));
+        // The request body is bytes in either form; ANSI text is one such body.
+        const QStringList bodies = {QStringLiteral("HttpSendRequestW")};
+        QStringList faults;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[R::FunctionName];
+            if (!name.endsWith(u'W') || r[R::Declaration].isEmpty() || bodies.contains(name))
+                continue;
+            QSet<QString> any;
+            for (auto m = anyParameter.globalMatch(r[R::Declaration].section(QStringLiteral("\r\n"), -1)); m.hasNext();)
+                any.insert(m.next().captured(1));
+            for (const QString &line : r[R::Description].split(QStringLiteral("\r\n"))) {
+                const QString parameter = line.section(u':', 0, 0);
+                if (any.contains(parameter) && byValString.match(line).hasMatch() && !line.contains(QStringLiteral("StrPtr")))
+                    faults << name + QStringLiteral(": ") + line.left(80);
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+    }
+
     void declarationsThatWouldFail_areNotShipped_data()
     {
         QTest::addColumn<QString>("name");
