@@ -862,10 +862,10 @@ private slots:
         // The metadata's JSON keeps no entry point: a comctl32 name no import library has may
         // be exported by ordinal alone.
         QTest::newRow("DSA_Sort, comctl32's on the metadata's word alone") << "DSA_Sort" << "comctl32";
-        // Variadic in their headers; the metadata drops the "...", so the values a pattern or
-        // signature names could not be passed.
         // netsh.exe exports these to its helper DLLs; there is no netsh.dll to load.
         QTest::newRow("MatchToken, netsh.exe's") << "MatchToken" << "netsh";
+        // Variadic in their headers; the metadata drops the "...", so the values a pattern or
+        // signature names could not be passed.
         QTest::newRow("u_formatMessage, variadic") << "u_formatMessage" << "icu";
         QTest::newRow("alljoyn_msgarg_set, variadic") << "alljoyn_msgarg_set" << "msajapi";
     }
