@@ -846,6 +846,62 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
+    // A W form that shared its A form's text called its own text ANSI: GetCommandLineW's
+    // result "a pointer to an ANSI string" read with lstrlen, IsCharAlphaW's "ANSI
+    // character" from Asc, ldap_get_dnW's name, UuidToStringW's text. A line of a W form's
+    // text may speak of ANSI text only to contrast it with its A twin, named there, or to
+    // warn that ByVal s sends an ANSI copy.
+    void wideForms_doNotCallTheirOwnTextAnsi()
+    {
+        static const QRegularExpression ansiText(QStringLiteral("(رشته|رشته‌اي|رشته‌هاي|نويسه|نويسه‌اي) ANSI"));
+        QStringList faults;
+        for (const CatalogueRecord &r : m_records) {
+            const QString &name = r[R::FunctionName];
+            if (!name.endsWith(u'W'))
+                continue;
+            QStringList twins;
+            for (const QString &twin : {name.chopped(1), QString(name.chopped(1) + u'A')}) {
+                if (byName(twin))
+                    twins << twin;
+            }
+            if (twins.isEmpty())
+                continue;
+            for (const QString &line : r[R::Description].split(QStringLiteral("\r\n"))) {
+                if (!ansiText.match(line).hasMatch() || line.contains(QStringLiteral("ByVal s ")))
+                    continue;
+                const bool contrasted = std::any_of(twins.begin(), twins.end(), [&line](const QString &twin) {
+                    return QRegularExpression(QStringLiteral("(?<![A-Za-z0-9_])%1(?![A-Za-z0-9_])").arg(twin)).match(line).hasMatch();
+                });
+                if (!contrasted)
+                    faults << name + QStringLiteral(": ") + line.left(80);
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+    }
+
+    void wideForms_sayWhatTheWFormTakes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("notSaid");
+        QTest::newRow("GetCommandLineW, read with lstrlenW") << "GetCommandLineW" << "lstrlenW" << "رشته ANSI";
+        QTest::newRow("IsCharAlphaW, a code from AscW") << "IsCharAlphaW" << "AscW" << "نويسه ANSI";
+        QTest::newRow("DdeCreateStringHandleW, the Unicode code page") << "DdeCreateStringHandleW" << "CP_WINUNICODE (1200)" << "CP_WINANSI (1004) براي رشته ANSI";
+        QTest::newRow("AddRadiusServerW, not the A form") << "AddRadiusServerW" << "StrPtr" << "AddRadiusServerA (ANSI)";
+        QTest::newRow("GdipGetLogFontW, a LOGFONTW") << "GdipGetLogFontW" << "LOGFONTW" << "LOGFONT (ANSI)";
+        QTest::newRow("InsertMenuItemW, the String itself") << "InsertMenuItemW" << "StrPtr" << "vbFromUnicode";
+    }
+    void wideForms_sayWhatTheWFormTakes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, said);
+        QFETCH(QString, notSaid);
+        const CatalogueRecord *r = byName(name);
+        QVERIFY2(r, qPrintable(name));
+        QVERIFY2((*r)[R::Description].contains(said), qPrintable(said));
+        QVERIFY2(!(*r)[R::Description].contains(notSaid), qPrintable(notSaid));
+    }
+
     void declarationsThatWouldFail_areNotShipped_data()
     {
         QTest::addColumn<QString>("name");

@@ -162,6 +162,18 @@ def verify_hand_declaration(where, decl, library, export_name, stack):
 # ANSI."), which its W form sharing the text says of itself as the Unicode form.
 ANSI_FORM = re.compile(r"\(نسخه ANSI\)|؛ نسخه ANSI(?=\.)")
 UNICODE_WORD = "يونيکد"
+# Any other word ANSI in a text the W form would share speaks of the ANSI form's text,
+# characters or code page: GetCommandLineW's result read as an ANSI string, IsCharAlphaW's
+# "ANSI character" tested with Asc, AddRadiusServerW "connected to AddRadiusServerA
+# (ANSI)". Such a W form needs a text of its own; these share a text whose ANSI is right
+# for both forms.
+ANSI_WORD = re.compile(r"(?<![A-Za-z_])ANSI(?![A-Za-z_])")
+INHERITS_ANSI_RIGHTLY = {
+    "GetCPInfoExW",                     # CP_ACP is the system's ANSI code page in either form
+    "RasDeleteSubEntryW",               # what the ANSI form's page says of dwSubEntryId
+    "RegLoadMUIStringW",                # the ANSI form is not supported: use this one
+    "SetupDiGetDeviceInterfaceDetailW",  # cbSize: 5 for the ANSI form, 6 for this one
+}
 
 
 def main():
@@ -239,6 +251,7 @@ def main():
 
     read_descriptions(records)
 
+    inherits_ansi, inherits_rightly = [], []
     for name, r in records.items():
         if r.description is None:
             e = entries.get(name)
@@ -271,6 +284,8 @@ def main():
                 text = descchecks.null_string_fix(text, r.declaration)
                 # "(the ANSI version)" said of the plain name is the Unicode one here.
                 text = ANSI_FORM.sub(lambda m: m.group(0).replace("ANSI", UNICODE_WORD), text)
+                if ANSI_WORD.search(text):
+                    (inherits_rightly if name in INHERITS_ANSI_RIGHTLY else inherits_ansi).append(name)
                 note = widenote.unicode_note(plain.name, plain.declaration, r.declaration)
                 r.description = text + CRLF + note if note else text
                 r.written = True
@@ -281,6 +296,12 @@ def main():
             else:
                 r.description = describe(e)
         check_text(name, r.description)
+    if inherits_ansi:
+        sys.exit("%d W forms would share a text that speaks of ANSI (write them their own): %s" % (
+            len(inherits_ansi), ", ".join(sorted(inherits_ansi))))
+    if INHERITS_ANSI_RIGHTLY - set(inherits_rightly):
+        sys.exit("INHERITS_ANSI_RIGHTLY names W forms that share no text speaking of ANSI: %s" % (
+            ", ".join(sorted(INHERITS_ANSI_RIGHTLY - set(inherits_rightly)))))
     ordered = sorted(records.values(), key=lambda r: (r.name.lower(), r.name))
     wide = {}
     classic_types = dict(cat.mapper.types)
