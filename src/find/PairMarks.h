@@ -66,6 +66,17 @@ ByteRanges rangesOfBytes(const std::array<bool, 256> &used);
 void mark(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,
           std::uint64_t *starts, std::uint64_t *ends);
 
+// The vector instructions mark() can use, the widest the processor has being taken: with
+// None it marks one position at a time.
+enum class Vectors { None, Sse2, Avx2 };
+Vectors widestVectors();
+// Keeps mark() to these instructions or narrower ones, for a comparison of the ways.
+void limitVectors(Vectors widest);
+// mark() with the given instructions, false (and nothing marked) where the processor lacks
+// them: so that every way is checked against markPlain() on a processor that has it.
+bool markUsing(Vectors vectors, const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes,
+               qsizetype count, std::uint64_t *starts, std::uint64_t *ends);
+
 // The same one position at a time, without the processor's vector instructions: what
 // mark() must agree with, and what runs where those are missing.
 void markPlain(const std::uint8_t *table, const ByteRanges &ranges, const unsigned char *bytes, qsizetype count,

@@ -5,6 +5,7 @@
 #include "find/ExecutableTest.h"
 #include "find/NaiveNameScan.h"
 #include "find/NameScanner.h"
+#include "find/PairMarks.h"
 #include "find/SearchWords.h"
 #include "platform/Windows1256.h"
 #include "support/AsNobody.h"
@@ -577,6 +578,49 @@ private slots:
             }
         }
         QCOMPARE(alone->tables.has_value(), content.startsWith(':'));
+    }
+
+    // Each set of vector instructions the processor has marks what one position at a time
+    // marks: random bytes (the sparse lookups), text of name bytes (the dense ones), zeros,
+    // lengths across the 64-position words and their last few positions, one range or two,
+    // with and without the rule of three-byte names. The words are filled with ones first:
+    // each must be written whole.
+    void pairMarks_everyVectorWay_agreesWithOnePositionAtATime()
+    {
+        using namespace PairMarks;
+        QRandomGenerator random(20261209);
+        const QByteArray nameBytes("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
+        int compared = 0;
+        for (int round = 0; round < 300; ++round) {
+            const qsizetype count = round < 140 ? round : random.bounded(140, 1000);
+            QByteArray content(count + 1, '\0');
+            const int kind = random.bounded(3);
+            for (char &c : content)
+                c = kind == 0 ? char(random.bounded(256)) : kind == 1 ? nameBytes[random.bounded(nameBytes.size())] : char(random.bounded(8) == 0 ? 'a' : 0);
+            std::vector<std::uint8_t> table(tableBytes, 0);
+            const bool oneRange = random.bounded(2) == 0;
+            for (int i = 0, pairs = random.bounded(1, 400); i < pairs; ++i) {
+                const auto byte = [&] { return unsigned(static_cast<unsigned char>(oneRange ? 'a' + random.bounded(26) : nameBytes[random.bounded(nameBytes.size())])); };
+                set(table.data(), byte() | byte() << 8, std::uint8_t(random.bounded(1, 4)));
+            }
+            ByteRanges ranges = rangesOf(table.data());
+            ranges.threeBytes = random.bounded(2) == 0;
+            const auto *bytes = reinterpret_cast<const unsigned char *>(content.constData());
+            const size_t words = size_t((count + 63) / 64);
+            std::vector<std::uint64_t> plainStarts(words, ~0ull), plainEnds(words, ~0ull);
+            markPlain(table.data(), ranges, bytes, count, plainStarts.data(), plainEnds.data());
+            for (const Vectors way : {Vectors::None, Vectors::Sse2, Vectors::Avx2}) {
+                std::vector<std::uint64_t> starts(words, ~0ull), ends(words, ~0ull);
+                if (!markUsing(way, table.data(), ranges, bytes, count, starts.data(), ends.data()))
+                    continue;
+                ++compared;
+                const QByteArray where = QByteArray::number(int(way)) + " round " + QByteArray::number(round);
+                QVERIFY2(starts == plainStarts, where.constData());
+                QVERIFY2(ends == plainEnds, where.constData());
+            }
+        }
+        // On x86-64 at least the 16-byte vectors besides the plain way.
+        QVERIFY(compared >= 300 * (widestVectors() == Vectors::None ? 1 : 2));
     }
 
     // With short names the first half of a small file ended before the bytes that the
