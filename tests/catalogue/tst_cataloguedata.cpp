@@ -688,9 +688,17 @@ private slots:
         // Microsoft: "It is ordinal 9"; comctl32 exports no such name.
         QTest::newRow("DPA_LoadStream, by its ordinal") << "DPA_LoadStream" << "Private Declare Function DPA_LoadStream Lib \"comctl32\" Alias \"#9\" (phdpa As Long, ByVal pfn As Long, ByVal pstream As Long, pvInstData As Any) As Long" << classic;
         QTest::newRow("WsCreateHeap, its argument bytes from Wine's import library") << "WsCreateHeap" << "Private Declare Function WsCreateHeap Lib \"webservices\" (ByVal maxSize As Long, ByVal trimSize As Long, properties As Any, ByVal propertyCount As Long, heap As Long, ByVal error_ As Long) As Long" << classic;
+        // A buffer whose size another parameter gives is As Any, its Type block kept: a
+        // sockaddr_in6 for GetNameInfoW, a request with its strings after HTTP_REQUEST.
+        QTest::newRow("GetNameInfoW, any socket address") << "GetNameInfoW" << "Private Declare Function GetNameInfoW Lib \"ws2_32\" (pSockaddr As Any, ByVal SockaddrLength As Long, ByVal pNodeBuffer As Long, ByVal NodeBufferSize As Long, ByVal pServiceBuffer As Long, ByVal ServiceBufferSize As Long, ByVal Flags As Long) As Long" << classic;
+        QTest::newRow("HttpReceiveHttpRequest, a request buffer larger than its header") << "HttpReceiveHttpRequest" << "Private Declare Function HttpReceiveHttpRequest Lib \"httpapi\" (ByVal ReqQueueHandle As Long, ByVal RequestId As Currency, ByVal Flags As Long, pRequestBuffer As Any, ByVal RequestBufferLength As Long, pBytesReceived As Long, pOverlapped As Any) As Long" << classic;
         const int vba7 = CatalogueRecord::Vba7Declaration;
         QTest::newRow("VBA7 ldap_search_s: the session by address") << "ldap_search_s" << "Private Declare PtrSafe Function ldap_search_s Lib \"wldap32\" (ByVal ld As LongPtr, ByVal base_ As String, ByVal scope As Long, ByVal filter As String, attrs As LongPtr, ByVal attrsonly As Long, res As LongPtr) As Long" << vba7;
         QTest::newRow("VBA7 DPA_Merge: by its ordinal") << "DPA_Merge" << "Private Declare PtrSafe Function DPA_Merge Lib \"comctl32\" Alias \"#11\" (ByVal hdpaDest As LongPtr, ByVal hdpaSrc As LongPtr, ByVal dwFlags As Long, ByVal pfnCompare As LongPtr, ByVal pfnMerge As LongPtr, ByVal lParam As LongPtr) As Long" << vba7;
+        // In 64 bits these structures have a Type the classic form cannot lay out; a buffer
+        // sized apart still goes As Any (the first call asks the size with ByVal 0&).
+        QTest::newRow("VBA7 SetupDiGetDeviceInterfaceDetailW: the detail buffer As Any") << "SetupDiGetDeviceInterfaceDetailW" << "Private Declare PtrSafe Function SetupDiGetDeviceInterfaceDetailW Lib \"setupapi\" (ByVal DeviceInfoSet As LongPtr, DeviceInterfaceData As SP_DEVICE_INTERFACE_DATA, DeviceInterfaceDetailData As Any, ByVal DeviceInterfaceDetailDataSize As Long, RequiredSize As Long, DeviceInfoData As Any) As Long" << vba7;
+        QTest::newRow("VBA7 FilterGetMessage: the message after its header") << "FilterGetMessage" << "Private Declare PtrSafe Function FilterGetMessage Lib \"fltlib\" (ByVal hPort As LongPtr, lpMessageBuffer As Any, ByVal dwMessageBufferSize As Long, lpOverlapped As Any) As Long" << vba7;
         QTest::newRow("VBA7 MagInitialize: the metadata witnesses the export") << "MagInitialize" << "Private Declare PtrSafe Function MagInitialize Lib \"magnification\" () As Long" << vba7;
         // 64-bit forms whose export mingw-w64's 64-bit import libraries lack: Wine's 64-bit
         // import library of webservices witnesses it, Microsoft's metadata xmllite's.

@@ -757,6 +757,7 @@ class BasicParam:
         self.made = None        # the name it would have without the metadata's names, where that differs
         self.named_by = None    # for a parameter the header leaves unnamed: pnames.py's reason
         self.may_be_null = False  # a structure passed As Any because it may be NULL; its Type block kept
+        self.sized = False        # a structure passed As Any because its size is given apart; its Type block kept
 
     def text(self):
         return ("ByVal " if self.byval else "") + self.name + " As " + self.btype

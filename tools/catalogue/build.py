@@ -126,7 +126,7 @@ def by_address(name, params):
     for p in params:
         # An array the system gave (ldap_value_free's char **) is its address too, not the
         # address of the caller's variable.
-        if (name in GIVES_BACK and p.kind in ("struct", "string", "pointer") and (p.btype != "Any" or p.may_be_null)) or (
+        if (name in GIVES_BACK and p.kind in ("struct", "string", "pointer") and (p.btype != "Any" or p.may_be_null or p.sized)) or (
                 name in KEEPS_TEXT and p.kind == "string"):
             made, named_by = p.made, p.named_by
             p = basic.BasicParam(p.name, True, "Long", 4, "address", p.ctype)
@@ -146,6 +146,18 @@ def may_be_null(p):
         p.may_be_null = True
 
 
+def sized_apart(p):
+    """A structure whose size in bytes another parameter gives (the metadata's
+    "MemorySize") is a buffer that may be larger than the Type: SetupDiGetDeviceInterfaceDetail's
+    detail with the device path after it, FilterGetMessage's message after its header, a
+    SOCKADDR that is a sockaddr_in6. It is passed As Any: the caller gives the Type variable
+    as before, or the first element of a Byte array of the size asked, or another Type of
+    the family, which a parameter As SOCKADDR would refuse. The Type block stays."""
+    if p.kind == "struct" and not p.byval and p.record is not None and p.btype == p.record.name:
+        p.btype = "Any"
+        p.sized = True
+
+
 class Entry:
     """One catalogue function before its areas and description are chosen."""
 
@@ -163,6 +175,7 @@ class Entry:
         self.alias = alias          # export name when it differs from name
         self.via = via              # macro name chain that leads here, if any
         self.given = []             # the metadata's name for each C parameter the header leaves unnamed, else None
+        self.loose = []             # for each C parameter: a structure the metadata lets be NULL or sizes apart
         # No 32-bit export to call with a known number of argument bytes: cdecl in 32 bits,
         # which 32-bit Basic cannot call, or found in a 64-bit import library only. 64-bit
         # VBA7 can call it (x64 has one calling convention); the classic text is kept only as
@@ -210,6 +223,7 @@ class Catalogue:
         self.mapped = {}                             # C name -> Entry (under its C name)
         self.wide_forms = {}                         # W function -> W structures taken
         self.given = {}                              # C name -> the metadata's name of each parameter used
+        self.loose = {}                              # C name -> per parameter: As Any for the metadata's sake
         self.named_by = {}                           # C name -> pnames.py's reason for each parameter
 
     def ordinal_alias(self, name, library):
@@ -292,16 +306,20 @@ class Catalogue:
                                          [p.name for p in fn.params])
                 optional = self.names.optional(export.name or export.plain, library_name(export.dll),
                                                len(fn.params))
+                sized = self.names.sized(export.name or export.plain, library_name(export.dll), len(fn.params))
                 for i, p in enumerate(fn.params):
                     mapped = self.mapper.param(p.type, p.name, "Arg%d" % (i + 1), wide, given[i][0])
                     for q in mapped:
                         q.named_by = given[i][1]
                     if optional[i] and len(mapped) == 1:
                         may_be_null(mapped[0])
+                    elif sized[i] and len(mapped) == 1:
+                        sized_apart(mapped[0])
                     params += mapped
                 if self.mapper.twins:
                     self.wide_forms[name] = sorted(set(self.mapper.twins))
                 self.given[name] = [g for g, _ in given]
+                self.loose[name] = [o or s for o, s in zip(optional, sized)]
                 self.named_by[name] = [why for _, why in given]
                 params = by_address(name, params)
                 result = self.mapper.result(fn.result)
@@ -315,7 +333,7 @@ class Catalogue:
                     self.leave_out("a type Basic cannot pass: " + reason.split(" of type ")[-1], name)
                 continue
             typedefs = ordered_typedefs([p.record for p in params if p.record is not None and (
-                p.btype == p.record.name or p.may_be_null)])
+                p.btype == p.record.name or p.may_be_null or p.sized)])
             before = _names_before(params, name, [td.name for td in typedefs])
             params = _unique_names(params, name, [td.name for td in typedefs])
             for p, b in zip(params, before):
@@ -352,6 +370,7 @@ class Catalogue:
                 alias = self.ordinal_alias(export_name, library_name(export.dll))
             e = Entry(public, fn, export, params, result, typedefs, alias=alias)
             e.given = self.given.get(name, [])
+            e.loose = self.loose.get(name, [])
             if name in plain_of:
                 e.charset = "ansi"
                 e.pair = name[:-1] + "W" if (name[:-1] + "W") in names else None

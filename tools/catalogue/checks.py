@@ -136,6 +136,23 @@ def null_refused_faults(r, params, names):
     return out
 
 
+def sized_refused_faults(r, names):
+    """Buffers whose size another parameter gives (the metadata's "MemorySize") that the
+    declaration passes as their Type: Basic then refuses a larger buffer (a Byte array, a
+    sockaddr_in6) and the function writes past the Type it was given."""
+    out = []
+    # Both forms: the VBA7 one types a structure the classic one cannot lay out.
+    for text in (r.declaration, getattr(r, "vba7", "") or ""):
+        m = DECLARE.search(text.split("\r\n")[-1])
+        params = [p for p in m.group(4).split(", ") if p] if m else []
+        if not params or r.c_params != len(params):
+            continue
+        types = set(TYPE_BLOCK_NAMES.findall(text))
+        out += ["%s: %s" % (r.name, p) for sized, p in zip(names.sized(r.export, r.library, len(params)), params)
+                if sized and not p.startswith("ByVal ") and p.split(" As ")[-1] in types]
+    return sorted(set(out))
+
+
 def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
     """Problems by fault class: {class: [text, ...]}. metadata_names: the metadata's
     parameter names (pnames.Names), read where not given; hand_declared: functions whose declaration
@@ -148,7 +165,8 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
         "filed under the wrong area", "W half filed apart from its plain name", "missing function",
         "ANSI structure in a W function", "declaration that fails when called",
         "unnamed parameter named after its type though the metadata names it",
-        "structure that may be NULL passed as its Type, which refuses ByVal 0&"))
+        "structure that may be NULL passed as its Type, which refuses ByVal 0&",
+        "buffer sized by another parameter passed as its Type, which refuses a larger one"))
     names = set()
     pairs = []
     by_name = {r.name: r for r in rows}
@@ -175,6 +193,8 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
                 metadata_name_faults(r, params, metadata_names)
             problems["structure that may be NULL passed as its Type, which refuses ByVal 0&"] += \
                 null_refused_faults(r, params, metadata_names)
+            problems["buffer sized by another parameter passed as its Type, which refuses a larger one"] += \
+                sized_refused_faults(r, metadata_names)
         if r.c_params == r.basic_params:
             for ctype, p in zip(c_parameter_types(r.prototype), params):
                 if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):

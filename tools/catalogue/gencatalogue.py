@@ -874,6 +874,10 @@ def write_report(cat, records, entries, wide):
                 for p in entries[r.name].params if p.may_be_null]
     add("| structures the metadata lets be NULL (`Optional`), passed `As Any` with their `Type` block | "
         "%d parameters in %d functions |" % (len(nullable), len({n for n, _ in nullable})))
+    sized = [(r.name, p.name) for r in records if not r.hand and r.name in entries
+             for p in entries[r.name].params if p.sized]
+    add("| buffers whose size another parameter gives (`MemorySize`), passed `As Any` with their `Type` block | "
+        "%d parameters in %d functions |" % (len(sized), len({n for n, _ in sized})))
     add("| with a VBA7 form (64-bit Office) | %d |" % wide["forms"])
     add("")
     lines.extend(parameter_names_section(cat, records, entries))

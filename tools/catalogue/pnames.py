@@ -34,6 +34,9 @@ class Names:
         # (export, library) -> set of tuples of flags: the parameter may be NULL
         # (the metadata's "Optional").
         self.optional_by_export = collections.defaultdict(set)
+        # (export, library) -> set of tuples of flags: the parameter is a buffer whose size
+        # in bytes another parameter gives (the metadata's "MemorySize").
+        self.sized_by_export = collections.defaultdict(set)
         for space in api.values():
             for f in space.get("Functions", []):
                 arch = f.get("Architectures") or []
@@ -42,6 +45,9 @@ class Names:
                 key = (f["Name"], metadata.library_of(f.get("DllImport", "")))
                 self.by_export[key].add(tuple(p["Name"] for p in f.get("Params", [])))
                 self.optional_by_export[key].add(tuple("Optional" in p.get("Attrs", []) for p in f.get("Params", [])))
+                self.sized_by_export[key].add(tuple(
+                    any(isinstance(a, dict) and a.get("Kind") == "MemorySize" for a in p.get("Attrs", []))
+                    for p in f.get("Params", [])))
 
     def lookup(self, export, library, count):
         """The metadata's parameter names of the export (None where it has none to give)
@@ -60,7 +66,16 @@ class Names:
         """For each of the export's count parameters whether the metadata lets it be NULL;
         all False where the metadata does not declare the export in its DLL, declares it
         otherwise in different places, or with another count."""
-        found = self.optional_by_export.get((export, library))
+        return self._flags(self.optional_by_export, export, library, count)
+
+    def sized(self, export, library, count):
+        """For each of the export's count parameters whether the metadata gives its size in
+        bytes by another parameter; all False where optional() would be."""
+        return self._flags(self.sized_by_export, export, library, count)
+
+    @staticmethod
+    def _flags(by_export, export, library, count):
+        found = by_export.get((export, library))
         if not found or len(found) > 1 or len(next(iter(found))) != count:
             return [False] * count
         return list(next(iter(found)))

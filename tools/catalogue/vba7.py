@@ -258,12 +258,16 @@ class Vba7:
         decl = record_decl(pointee)
         return decl is not None and self.mapper.classic.get(decl.get_usr(), 0) is None
 
-    def form(self, classic_text, fn, export=None, given=()):
+    def form(self, classic_text, fn, export=None, given=(), loose=()):
         """The VBA7 form of a classic declaration whose export has the 64-bit prototype fn;
         export replaces the classic Alias where 64-bit Windows calls another export. given:
         the name the classic form took from the metadata for each C parameter the header
-        leaves unnamed (None for the others), as Mapper.param took it."""
+        leaves unnamed (None for the others), as Mapper.param took it. loose: for each C
+        parameter whether the classic form passes it As Any for the metadata's sake (a
+        structure that may be NULL, or a buffer sized by another parameter), which this
+        form keeps whatever the layout."""
         given = list(given) if len(given) == len(fn.params) else [None] * len(fn.params)
+        loose = list(loose) if len(loose) == len(fn.params) else [False] * len(fn.params)
         decl = Declaration(classic_text)
         classic = list(decl.params)
         classic_blocks = classic_text.split("\r\n\r\n")[:-1]
@@ -297,9 +301,10 @@ class Vba7:
             j += 1
             if btype == "Any" and not byval and c.kind == K.POINTER and self.unlike_32(c.get_pointee()):
                 # A structure whose 32-bit layout Basic cannot give (SHFILEOPSTRUCT packs to
-                # 1 byte there) is passed As Any; 64-bit VBA may lay it out as x64 C does.
+                # 1 byte there) is passed As Any; 64-bit VBA may lay it out as x64 C does,
+                # and pass it as that Type, unless it may be NULL or be a larger buffer.
                 td = self.mapper.typedef_of(c.get_pointee())
-                out.append((False, name, td.name if td else "Any", False))
+                out.append((False, name, td.name if td and not loose[i] else "Any", False))
                 if td:
                     roots.append(td)
                 continue
@@ -539,9 +544,11 @@ def add_forms(records, entries, classic_types, exports64, report):
             fn, export = headers.functions[target], target
             redirected.append("%s (%s)" % (r.name, target))
         e = entries.get(r.name)
-        given = e.given if e is not None and fn.name == fn_name[r.name] and fn_name[r.name] == e.fn.name else ()
+        same = e is not None and fn.name == fn_name[r.name] and fn_name[r.name] == e.fn.name
+        given = e.given if same else ()
+        loose = e.loose if same else ()
         try:
-            form = maker.form(r.declaration, fn, export, given)
+            form = maker.form(r.declaration, fn, export, given, loose)
         except NoForm as e:
             none.setdefault(str(e).split(" of type ")[0].split(" passed")[0], []).append(r.name)
             continue
