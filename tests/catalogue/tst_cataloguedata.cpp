@@ -692,6 +692,8 @@ private slots:
         // sockaddr_in6 for GetNameInfoW, a request with its strings after HTTP_REQUEST.
         QTest::newRow("GetNameInfoW, any socket address") << "GetNameInfoW" << "Private Declare Function GetNameInfoW Lib \"ws2_32\" (pSockaddr As Any, ByVal SockaddrLength As Long, ByVal pNodeBuffer As Long, ByVal NodeBufferSize As Long, ByVal pServiceBuffer As Long, ByVal ServiceBufferSize As Long, ByVal Flags As Long) As Long" << classic;
         QTest::newRow("HttpReceiveHttpRequest, a request buffer larger than its header") << "HttpReceiveHttpRequest" << "Private Declare Function HttpReceiveHttpRequest Lib \"httpapi\" (ByVal ReqQueueHandle As Long, ByVal RequestId As Currency, ByVal Flags As Long, pRequestBuffer As Any, ByVal RequestBufferLength As Long, pBytesReceived As Long, pOverlapped As Any) As Long" << classic;
+        // rpcdce.h spells UTF-16 text RPC_WSTR, unsigned short *: "x As Integer" took no StrPtr.
+        QTest::newRow("RpcBindingFromStringBindingW, RPC_WSTR by StrPtr") << "RpcBindingFromStringBindingW" << "Private Declare Function RpcBindingFromStringBindingW Lib \"rpcrt4\" (ByVal StringBinding As Long, Binding As Long) As Long" << classic;
         const int vba7 = CatalogueRecord::Vba7Declaration;
         QTest::newRow("VBA7 ldap_search_s: the session by address") << "ldap_search_s" << "Private Declare PtrSafe Function ldap_search_s Lib \"wldap32\" (ByVal ld As LongPtr, ByVal base_ As String, ByVal scope As Long, ByVal filter As String, attrs As LongPtr, ByVal attrsonly As Long, res As LongPtr) As Long" << vba7;
         QTest::newRow("VBA7 DPA_Merge: by its ordinal") << "DPA_Merge" << "Private Declare PtrSafe Function DPA_Merge Lib \"comctl32\" Alias \"#11\" (ByVal hdpaDest As LongPtr, ByVal hdpaSrc As LongPtr, ByVal dwFlags As Long, ByVal pfnCompare As LongPtr, ByVal pfnMerge As LongPtr, ByVal lParam As LongPtr) As Long" << vba7;
@@ -898,6 +900,8 @@ private slots:
         QTest::newRow("AddRadiusServerW, not the A form") << "AddRadiusServerW" << "StrPtr" << "AddRadiusServerA (ANSI)";
         QTest::newRow("GdipGetLogFontW, a LOGFONTW") << "GdipGetLogFontW" << "LOGFONTW" << "LOGFONT (ANSI)";
         QTest::newRow("InsertMenuItemW, the String itself") << "InsertMenuItemW" << "StrPtr" << "vbFromUnicode";
+        // Its ANSI form takes the text As Any (ByVal s); the W form's text pointed nowhere else.
+        QTest::newRow("RpcBindingFromStringBindingW, StrPtr") << "RpcBindingFromStringBindingW" << "StrPtr" << "As Integer";
     }
     void wideForms_sayWhatTheWFormTakes()
     {

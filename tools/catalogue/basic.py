@@ -204,6 +204,12 @@ def canonical(t):
     return t.get_canonical()
 
 
+# Pointers to UTF-16 text that their headers spell with unsigned short, not WCHAR: rpcdce.h's
+# RPC_WSTR (RpcBindingFromStringBindingW's string binding, UuidFromStringW's text). As
+# unsigned short * they became "x As Integer", which takes no String nor StrPtr.
+WIDE_TEXT_POINTERS = {"RPC_WSTR"}
+
+
 def is_wide_char(t):
     """True when t (not canonical) is spelled as a wide character (WCHAR, wchar_t, OLECHAR)."""
     names = typedef_chain(t)
@@ -704,7 +710,8 @@ class Mapper:
             return [BasicParam(name, False, "Any", 4, "buffer", ptype, const=const)]
         if pointee.kind in (K.CHAR_S, K.CHAR_U, K.SCHAR) and is_ansi_char(pointee_sugared):
             return [BasicParam(name, True, "String", 4, "string", ptype, const=const)]
-        if pointee.kind in INT_KINDS and pointee.get_size() == 2 and is_wide_char(pointee_sugared):
+        if pointee.kind in INT_KINDS and pointee.get_size() == 2 and (
+                is_wide_char(pointee_sugared) or any(n in WIDE_TEXT_POINTERS for n in chain)):
             return [BasicParam(name, True, "Long", 4, "wstring", ptype, const=const)]
         if pointee.kind in (K.CONSTANTARRAY, K.INCOMPLETEARRAY):
             return [BasicParam(name, False, "Any", 4, "buffer", ptype, const=const)]

@@ -166,7 +166,8 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
         "ANSI structure in a W function", "declaration that fails when called",
         "unnamed parameter named after its type though the metadata names it",
         "structure that may be NULL passed as its Type, which refuses ByVal 0&",
-        "buffer sized by another parameter passed as its Type, which refuses a larger one"))
+        "buffer sized by another parameter passed as its Type, which refuses a larger one",
+        "UTF-16 text not passed by its address"))
     names = set()
     pairs = []
     by_name = {r.name: r for r in rows}
@@ -196,7 +197,9 @@ def check_rows(rows, void_typedefs, metadata_names=None, hand_declared=()):
             problems["buffer sized by another parameter passed as its Type, which refuses a larger one"] += \
                 sized_refused_faults(r, metadata_names)
         if r.c_params == r.basic_params:
-            for ctype, p in zip(c_parameter_types(r.prototype), params):
+            for ctype, ctext, p in zip(c_parameter_types(r.prototype), c_parameter_texts(r.prototype), params):
+                if ctype in basic.WIDE_TEXT_POINTERS and "*" not in ctext and not p.startswith("ByVal "):
+                    problems["UTF-16 text not passed by its address"].append("%s: %s as %s" % (r.name, ctype, p))
                 if re.match(r"^(LP|P)\w*HANDLE$", ctype) and p.startswith("ByVal "):
                     problems["pointer to a handle passed ByVal"].append("%s: %s as %s" % (r.name, ctype, p))
                 if ctype in void_typedefs and p.endswith(" As Any"):

@@ -286,7 +286,8 @@ def main():
                 text = ANSI_FORM.sub(lambda m: m.group(0).replace("ANSI", UNICODE_WORD), text)
                 if ANSI_WORD.search(text):
                     (inherits_rightly if name in INHERITS_ANSI_RIGHTLY else inherits_ansi).append(name)
-                note = widenote.unicode_note(plain.name, plain.declaration, r.declaration)
+                note = widenote.unicode_note(plain.name, plain.declaration, r.declaration,
+                                             {p.name for p in e.params if p.kind == "wstring"})
                 r.description = text + CRLF + note if note else text
                 r.written = True
                 r.source = plain.source

@@ -26,12 +26,15 @@ def _join(names):
     return "، ".join(names[:-1]) + " و " + names[-1]
 
 
-def string_parameters(plain_declaration, wide_declaration):
-    """The W form's parameters that are ByVal ... As Long where the plain form has a String."""
+def string_parameters(plain_declaration, wide_declaration, wide_text=()):
+    """The W form's parameters that are ByVal ... As Long where the plain form has a String,
+    or As Any where the W form's parameter is UTF-16 text (wide_text: their names; rpcrt4's
+    ANSI forms take their text as bytes, As Any, and it is sent ByVal s)."""
     a, w = _params(plain_declaration), _params(wide_declaration)
     if len(a) != len(w):
         return []
-    return [pw[1] for pa, pw in zip(a, w) if pa[2] == "String" and pw[2] == "Long" and pw[0] == "ByVal "]
+    return [pw[1] for pa, pw in zip(a, w)
+            if (pa[2] == "String" or (pa[2] == "Any" and pw[1] in wide_text)) and pw[2] == "Long" and pw[0] == "ByVal "]
 
 
 # Three ways of saying it, one picked by the pair's name (the same every run).
@@ -47,8 +50,8 @@ MANY = [
 ]
 
 
-def unicode_note(plain_name, plain_declaration, wide_declaration):
-    names = string_parameters(plain_declaration, wide_declaration)
+def unicode_note(plain_name, plain_declaration, wide_declaration, wide_text=()):
+    names = string_parameters(plain_declaration, wide_declaration, wide_text)
     if not names:
         return None
     forms = ONE if len(names) == 1 else MANY
