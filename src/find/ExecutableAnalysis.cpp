@@ -8,6 +8,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -36,6 +37,13 @@ Result failure(qint64 number)
     result.outcome = Outcome::Failed;
     result.errorNumber = number;
     result.errorDescription = ExecutableAnalysis::errorDescription(number);
+    return result;
+}
+
+Result cancelled()
+{
+    Result result;
+    result.outcome = Outcome::Cancelled;
     return result;
 }
 
@@ -105,20 +113,55 @@ qsizetype readFullyAt(int fd, qint64 offset, char *into, qsizetype size)
     return got;
 }
 
-// The file at offsets, for the tables of a PE image.
+// Reads up to size bytes at the offset as far as the kernel holds them at hand, never
+// waiting for a disk (RWF_NOWAIT): fewer at the end of the file, and fewer, with `missed`
+// set, where a byte is not at hand, the file system cannot say, or the read fails.
+qsizetype readAtHand(int fd, qint64 offset, char *into, qsizetype size, bool &missed)
+{
+    qsizetype got = 0;
+#ifdef RWF_NOWAIT
+    while (got < size) {
+        iovec part{into + got, static_cast<size_t>(size - got)};
+        const ssize_t n = ::preadv2(fd, &part, 1, offset + got, RWF_NOWAIT);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        if (n == 0)
+            return got;
+        got += n;
+    }
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(offset);
+    Q_UNUSED(into);
+#endif
+    missed = got < size;
+    return got;
+}
+
+// The file at offsets, for the tables of a PE image. With `atHandOnly`, only as far as
+// the kernel holds it: whether a read missed tells that the tables read from it are to be
+// read again, from the disk.
 class FileSource : public PeImage::Source
 {
 public:
-    FileSource(int fd, qint64 size) : m_fd(fd), m_size(size) {}
+    FileSource(int fd, qint64 size, bool atHandOnly = false) : m_fd(fd), m_size(size), m_atHandOnly(atHandOnly) {}
     qint64 size() const override { return m_size; }
     qsizetype readAt(qint64 offset, char *into, qsizetype size) const override
     {
-        return readFullyAt(m_fd, offset, into, size);
+        if (!m_atHandOnly)
+            return readFullyAt(m_fd, offset, into, size);
+        const qsizetype got = readAtHand(m_fd, offset, into, size, m_missed);
+        return m_missed ? -1 : got;
     }
+    bool missed() const { return m_missed; }
 
 private:
     const int m_fd;
     const qint64 m_size;
+    const bool m_atHandOnly;
+    mutable bool m_missed = false;
 };
 
 ExecutableAnalysis::ReadDelay readDelay;
@@ -139,16 +182,28 @@ bool waitInTurns(std::unique_lock<std::mutex> &lock, std::condition_variable &ch
     return true;
 }
 
-// The tables of a PE image, read from the file on a thread of their own and waited for in
-// short turns as the pieces are: after the scan their pages were read moments ago, beside
-// it they may come from the disk, and on a slow disk either way may take long. Never
-// waited for but in those turns: the thread keeps its own descriptor and its own share.
+// The tables of a PE image, read after the scan. Where the kernel holds every byte they
+// need (their pages were read moments ago) they are read at once on this thread; else
+// on a thread of their own and waited for in short turns as the pieces are, for on a slow
+// disk they may take long. Never waited for but in those turns: the thread keeps its own
+// descriptor and its own share.
 class TablesReader
 {
 public:
     TablesReader(int fd, qint64 size)
-        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0)))
     {
+        // A read delay stands for a slow disk, whose files are not at hand.
+        if (!readDelay) {
+            const FileSource atHand(fd, size, true);
+            std::optional<PeImage::Tables> tables = PeImage::read(atHand);
+            if (!atHand.missed()) {
+                m_shared = std::make_shared<Shared>(-1);
+                m_shared->tables = std::move(tables);
+                m_shared->ready = true;
+                return;
+            }
+        }
+        m_shared = std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
         if (m_shared->file.get() < 0) {
             m_shared->tables = PeImage::read(FileSource(fd, size));
             m_shared->ready = true;
@@ -305,6 +360,152 @@ private:
     std::shared_ptr<Shared> m_shared;
 };
 
+// The pieces of a file of known size, shared out between two threads that scan them at
+// once: each claims the next piece as it comes free, so that where one meets the file's
+// text, which costs many times what its code does, the other goes on with the pieces after
+// (halves of the bytes are seldom halves of the work). Each piece is read with the bytes a
+// name can reach past it, into the claiming thread's own buffer, where it then lies in
+// that core's cache: at once where the kernel holds the bytes (RWF_NOWAIT), otherwise by a
+// thread of reads started for that, waited for in short turns, so that neither scanning
+// thread ever waits in a read that may hang (a network share, a failing disk). That thread
+// keeps its own descriptor and its own share: ending the analysis never waits for it.
+class SharedPieces
+{
+public:
+    enum class Taker { Caller, Helper };
+    struct Piece
+    {
+        const char *bytes = nullptr;
+        qsizetype got = 0;       // bytes read
+        qsizetype positions = 0; // where names may begin: the piece's own bytes
+        int error = 0;           // errno of a failed read
+    };
+
+    SharedPieces(int fd, qint64 size, qsizetype pieceSize, qsizetype overlap)
+        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0), size, pieceSize))
+    {
+        for (QByteArray &buffer : m_shared->buffers)
+            buffer = QByteArray(static_cast<qsizetype>(std::min<qint64>(pieceSize + overlap, size)), Qt::Uninitialized);
+    }
+    ~SharedPieces() { stop(); }
+    Q_DISABLE_COPY_MOVE(SharedPieces)
+
+    // The next piece not claimed yet, read into the taker's buffer (valid until its next
+    // call). Nothing when no piece is left, when stopped, or when waiting(), asked every
+    // few milliseconds while a read is slow to come, says no.
+    template <class Waiting>
+    std::optional<Piece> next(Taker taker, Waiting &&waiting)
+    {
+        Shared &shared = *m_shared;
+        const qint64 index = shared.nextPiece.fetch_add(1, std::memory_order_relaxed);
+        const qint64 offset = index * shared.pieceSize;
+        if (shared.ended.load(std::memory_order_relaxed) || (offset >= shared.size && index > 0))
+            return std::nullopt;
+        const auto slot = static_cast<size_t>(taker);
+        char *into = shared.buffers[slot].data();
+        const auto want = static_cast<qsizetype>(std::min<qint64>(shared.buffers[slot].size(), shared.size - offset));
+        Piece piece;
+        piece.bytes = into;
+        bool missed = true;
+        if (!readDelay && shared.file.get() >= 0)
+            piece.got = readAtHand(shared.file.get(), offset, into, want, missed);
+        if (missed) {
+            std::unique_lock<std::mutex> lock(shared.mutex);
+            Request &request = shared.requests[slot];
+            request = Request{offset + piece.got, want - piece.got, into + piece.got};
+            if (!shared.readerStarted) {
+                shared.readerStarted = true;
+                std::thread([shared = m_shared, delay = readDelay] { run(*shared, delay); }).detach();
+            }
+            shared.changed.notify_all();
+            if (!waitInTurns(lock, shared.changed, [&] { return shared.stop || request.done; }, waiting) || shared.stop)
+                return std::nullopt;
+            piece.got += request.got;
+            piece.error = request.error;
+        }
+        // A short piece (the end, or a file cut shorter meanwhile) is the last.
+        const bool last = piece.error != 0 || piece.got < want || offset + shared.pieceSize >= shared.size;
+        if (last)
+            shared.ended.store(true, std::memory_order_relaxed);
+        piece.positions = last ? piece.got : shared.pieceSize;
+        return piece;
+    }
+    // Wakes a thread waiting in next(), which then gets nothing, and ends the reading.
+    void stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->stop = true;
+        }
+        m_shared->ended.store(true, std::memory_order_relaxed);
+        m_shared->changed.notify_all();
+    }
+
+private:
+    // Bytes at an offset for one of the scanning threads, read by the thread of reads.
+    struct Request
+    {
+        qint64 offset = 0;
+        qsizetype want = 0;
+        char *into = nullptr;
+        bool pending = true;
+        bool done = false;
+        qsizetype got = 0;
+        int error = 0;
+    };
+
+    struct Shared
+    {
+        Shared(int fd, qint64 size, qsizetype pieceSize) : file(fd), size(size), pieceSize(pieceSize) {}
+        const FileDescriptor file;
+        const qint64 size;
+        const qsizetype pieceSize;
+        std::atomic<qint64> nextPiece = 0;
+        std::atomic<bool> ended = false; // no piece is claimed any more
+        std::array<QByteArray, 2> buffers; // the caller's and the helper's
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::array<Request, 2> requests{Request{0, 0, nullptr, false, true}, Request{0, 0, nullptr, false, true}};
+        bool readerStarted = false;
+        bool stop = false;
+    };
+
+    static void run(Shared &shared, const ExecutableAnalysis::ReadDelay &delay)
+    {
+        for (;;) {
+            Request request;
+            size_t slot = 0;
+            {
+                std::unique_lock<std::mutex> lock(shared.mutex);
+                const auto pending = [&] {
+                    return std::find_if(shared.requests.begin(), shared.requests.end(), [](const Request &r) { return r.pending; });
+                };
+                shared.changed.wait(lock, [&] { return shared.stop || pending() != shared.requests.end(); });
+                if (shared.stop)
+                    return;
+                slot = static_cast<size_t>(pending() - shared.requests.begin());
+                shared.requests[slot].pending = false;
+                request = shared.requests[slot];
+            }
+            // The buffer is the shared state's: it outlives a scanning thread that gave up.
+            if (delay)
+                delay(request.offset);
+            const qsizetype got = shared.file.get() < 0 ? -1 : readFullyAt(shared.file.get(), request.offset, request.into, request.want);
+            const int error = got < 0 ? (shared.file.get() < 0 || errno == 0 ? EIO : errno) : 0;
+            {
+                const std::lock_guard<std::mutex> lock(shared.mutex);
+                Request &answered = shared.requests[slot];
+                answered.got = std::max<qsizetype>(got, 0);
+                answered.error = error;
+                answered.done = true;
+            }
+            shared.changed.notify_all();
+        }
+    }
+
+    std::shared_ptr<Shared> m_shared;
+};
+
 // The whole of a file that fits in one piece, when the kernel holds all of it already:
 // read at once on this thread, which never waits for a disk then (RWF_NOWAIT). Nothing
 // when a byte is not at hand or the file system cannot say; then the read-ahead reads it.
@@ -326,106 +527,6 @@ std::optional<QByteArray> readIfCached(int fd, qint64 size)
     return std::nullopt;
 }
 
-// The second half of a file, read and scanned on a thread of its own while the caller's
-// thread does the first. Like the read-ahead it is never waited for in a read (a network
-// share, a failing disk): stopping it waits at most for the piece it is scanning, as the
-// scan holds the lock, so that the matcher, which the caller may change or drop once the
-// analysis has returned, is never touched after that.
-class SecondHalf
-{
-public:
-    struct Outcome
-    {
-        QList<qsizetype> found;
-        int error = 0; // errno of a failed read
-    };
-
-    SecondHalf(int fd, qint64 from, qint64 to, qsizetype pieceSize, const NameScanner &scanner)
-        : m_shared(std::make_shared<Shared>(::fcntl(fd, F_DUPFD_CLOEXEC, 0), scanner))
-    {
-        if (m_shared->file.get() < 0) {
-            m_shared->outcome.error = errno ? errno : EIO;
-            m_shared->scan.reset();
-            m_shared->done = true;
-            return;
-        }
-        std::thread([shared = m_shared, from, to, pieceSize, delay = readDelay] { run(*shared, from, to, pieceSize, delay); })
-            .detach();
-    }
-    ~SecondHalf()
-    {
-        const std::lock_guard<std::mutex> lock(m_shared->mutex);
-        m_shared->stop = true;
-    }
-    Q_DISABLE_COPY_MOVE(SecondHalf)
-
-    // The bytes of the half scanned so far.
-    qint64 scanned() const { return m_shared->scanned.load(std::memory_order_relaxed); }
-
-    // Waits in short turns for the half to be scanned; between them, turn() is asked
-    // whether to go on. Nothing when it says no.
-    template <class Turn>
-    std::optional<Outcome> take(Turn &&turn)
-    {
-        Shared &shared = *m_shared;
-        std::unique_lock<std::mutex> lock(shared.mutex);
-        if (!waitInTurns(lock, shared.changed, [&] { return shared.done; }, turn))
-            return std::nullopt;
-        return std::move(shared.outcome);
-    }
-
-private:
-    struct Shared
-    {
-        Shared(int fd, const NameScanner &scanner) : file(fd), scan(std::make_unique<NameScanner::Scan>(scanner)) {}
-        const FileDescriptor file;
-        std::unique_ptr<NameScanner::Scan> scan; // made here: the thread touches the matcher only under the lock
-        std::atomic<qint64> scanned = 0;
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool stop = false;
-        bool done = false;
-        Outcome outcome;
-    };
-
-    static void run(Shared &shared, qint64 from, qint64 to, qsizetype pieceSize, const ExecutableAnalysis::ReadDelay &delay)
-    {
-        QByteArray piece(static_cast<qsizetype>(std::min<qint64>(pieceSize, to - from)), Qt::Uninitialized);
-        for (qint64 at = from;;) {
-            const qsizetype want = static_cast<qsizetype>(std::min<qint64>(piece.size(), to - at));
-            if (delay)
-                delay(at);
-            const qsizetype got = want > 0 ? readFullyAt(shared.file.get(), at, piece.data(), want) : 0;
-            const int error = got < 0 ? (errno ? errno : EIO) : 0;
-            {
-                const std::lock_guard<std::mutex> lock(shared.mutex);
-                if (shared.stop) {
-                    shared.scan->abandon();
-                    shared.scan.reset();
-                    return;
-                }
-                if (got > 0) {
-                    shared.scan->feed(QByteArrayView(piece.constData(), got));
-                    at += got;
-                    shared.scanned.store(at - from, std::memory_order_relaxed);
-                }
-                const bool last = error != 0 || got < want || want == 0;
-                if (!last)
-                    continue;
-                shared.outcome.error = error;
-                if (error == 0)
-                    shared.outcome.found = shared.scan->finish();
-                shared.scan.reset();
-                shared.done = true;
-            }
-            shared.changed.notify_all();
-            return;
-        }
-    }
-
-    std::shared_ptr<Shared> m_shared;
-};
-
 // The processor cores this process may run on.
 int coresAtHand()
 {
@@ -445,7 +546,7 @@ bool twoThreads(ExecutableAnalysis::Threads threads)
     return threads == ExecutableAnalysis::Threads::Two || (threads == ExecutableAnalysis::Threads::Automatic && coresAtHand() >= 2);
 }
 
-// Whether a file of this size is scanned in two halves, its tables read beside them.
+// Whether a file of this size is scanned by two threads at once.
 bool splits(ExecutableAnalysis::Threads threads, qint64 size)
 {
     return twoThreads(threads) && size >= (threads == ExecutableAnalysis::Threads::Two ? 2 : ExecutableAnalysis::splitFrom);
@@ -469,7 +570,8 @@ QThreadPool &helpers()
 // done by the helper, or, when the helper has not begun it yet (every core busy), done
 // here and then; a helper that comes late finds it taken and leaves it alone. So a busy
 // machine costs a wake-up, not a wait for a core. The task may refer to this thread's
-// data: it runs either here, or on the helper while take() (or the end) waits for it.
+// data: it runs either here, or on the helper while take() or the end waits for it; a
+// task nobody took before the end is never run.
 template <class T>
 class Offered
 {
@@ -488,19 +590,32 @@ public:
     }
     ~Offered()
     {
-        if (!m_taken)
-            take();
+        Shared &shared = *m_shared;
+        if (!shared.taken.exchange(true) || m_ranHere)
+            return;
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        shared.changed.wait(lock, [&] { return shared.done; });
     }
     Q_DISABLE_COPY_MOVE(Offered)
 
     T take()
     {
-        m_taken = true;
+        return *take([] { return true; });
+    }
+    // The same, waiting for the helper in short turns; between them turn() is asked
+    // whether to go on. Nothing when it says no: the task should then be told to stop,
+    // as the end waits for it.
+    template <class Turn>
+    std::optional<T> take(Turn &&turn)
+    {
         Shared &shared = *m_shared;
-        if (!shared.taken.exchange(true))
+        if (!shared.taken.exchange(true)) {
+            m_ranHere = true;
             return shared.task();
+        }
         std::unique_lock<std::mutex> lock(shared.mutex);
-        shared.changed.wait(lock, [&] { return shared.done; });
+        if (!waitInTurns(lock, shared.changed, [&] { return shared.done; }, turn))
+            return std::nullopt;
         return std::move(shared.value);
     }
 
@@ -516,10 +631,10 @@ private:
         T value{};
     };
     std::shared_ptr<Shared> m_shared;
-    bool m_taken = false;
+    bool m_ranHere = false;
 };
 
-// A name found by either half of a file was found in it.
+// A name found by either thread was found in the file.
 QList<qsizetype> merged(const QList<qsizetype> &first, const QList<qsizetype> &second)
 {
     QList<qsizetype> both;
@@ -540,6 +655,10 @@ QList<qsizetype> withoutBlanks(QList<qsizetype> found, const NameScanner &scanne
     return found;
 }
 
+// The pieces a file in memory is shared out in between two threads: enough of them that
+// neither waits long for the other at the end, few enough that taking one costs nothing.
+constexpr qsizetype inMemoryPiece = 64 * 1024;
+
 // The analysis of a file read whole, as analyse() does it piece by piece.
 Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress,
                        ExecutableAnalysis::Threads threads)
@@ -551,23 +670,121 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
     }
     const QByteArrayView all(bytes);
     if (splits(threads, bytes.size())) {
-        // The first half reads as far past the middle as a name can reach.
-        const qsizetype middle = bytes.size() / 2;
-        Offered<QList<qsizetype>> second([&] { return scanner.scan(all.sliced(middle)); });
-        const QList<qsizetype> first = scanner.scan(all.first(std::min(bytes.size(), middle + scanner.overlap())));
+        // Both threads take the next piece as they come free (halves of the bytes are
+        // seldom halves of the work), each piece with the bytes a name can reach past it.
+        const qsizetype piece = std::max<qsizetype>(inMemoryPiece, 1);
+        std::atomic<qsizetype> next = 0;
+        const auto scanPieces = [&] {
+            NameScanner::Scan scan(scanner);
+            for (qsizetype at; (at = next.fetch_add(piece)) < all.size();)
+                scan.feedPiece(all.sliced(at, std::min(all.size() - at, piece + scanner.overlap())), piece);
+            return scan.finish();
+        };
+        Offered<QList<qsizetype>> helper(scanPieces);
+        const QList<qsizetype> mine = scanPieces();
         result.tables = PeImage::read(bytes);
-        result.found = merged(first, second.take());
+        result.found = merged(mine, helper.take());
     } else {
         result.found = scanner.scan(all);
         result.tables = PeImage::read(bytes);
     }
-    if (progress && !progress(bytes.size(), bytes.size())) {
-        Result cancelled;
-        cancelled.outcome = Outcome::Cancelled;
-        return cancelled;
-    }
+    if (progress && !progress(bytes.size(), bytes.size()))
+        return cancelled();
     result.outcome = Outcome::Scanned;
     result.found = withoutBlanks(std::move(result.found), scanner);
+    return result;
+}
+
+// The analysis of a file of known size on two threads at once, this one and a helper,
+// which share its pieces (SharedPieces); its PE tables are read after them.
+Result analyseShared(int fd, qint64 size, const NameScanner &scanner, const ExecutableAnalysis::Progress &progress,
+                     qsizetype pieceSize, const ExecutableAnalysis::Waiting &waiting)
+{
+    using ExecutableAnalysis::deviceIoError;
+    using ExecutableAnalysis::pathFileAccessError;
+    using Taker = SharedPieces::Taker;
+    // Pieces an eighth of those of one pass: the progress is told after each piece this
+    // thread scans, and where it is slow to come back from telling it (the window answers
+    // the user meanwhile) the helper takes most of them.
+    SharedPieces pieces(fd, size, std::max(pieceSize / 8, ExecutableTest::headerSize), scanner.overlap());
+    std::atomic<qint64> scanned = 0;
+    // The share scanned, told when it has grown since it was last told.
+    qint64 told = 0;
+    bool stopped = false;
+    const auto tell = [&] {
+        const qint64 now = scanned.load(std::memory_order_relaxed);
+        stopped = progress && now != told && !progress(told = now, size);
+        return !stopped;
+    };
+    const auto goOn = [&] {
+        stopped = stopped || !tell() || (waiting && !waiting());
+        return !stopped;
+    };
+    const auto scanOn = [&scanned](NameScanner::Scan &pass, const SharedPieces::Piece &piece) {
+        pass.feedPiece(QByteArrayView(piece.bytes, piece.got), piece.positions);
+        scanned.fetch_add(piece.positions, std::memory_order_relaxed);
+    };
+    NameScanner::Scan scan(scanner);
+    // The first piece comes to this thread, before the helper starts: whether the file is
+    // an executable at all.
+    const std::optional<SharedPieces::Piece> first = pieces.next(Taker::Caller, goOn);
+    if (!first)
+        return cancelled();
+    if (first->error != 0)
+        return failure(first->error == EIO ? deviceIoError : pathFileAccessError);
+    if (!ExecutableTest::isExecutable(QByteArrayView(first->bytes, std::min(first->got, ExecutableTest::headerSize)))) {
+        Result result;
+        result.outcome = Outcome::NotExecutable;
+        return result;
+    }
+    scanOn(scan, *first);
+    if (!tell())
+        return cancelled();
+    struct Theirs
+    {
+        QList<qsizetype> found;
+        int error = 0; // errno of a failed read
+    };
+    Offered<Theirs> helper([&] {
+        Theirs theirs;
+        NameScanner::Scan pass(scanner);
+        while (const std::optional<SharedPieces::Piece> piece = pieces.next(Taker::Helper, [] { return true; })) {
+            if (piece->error != 0) {
+                theirs.error = piece->error;
+                break;
+            }
+            scanOn(pass, *piece);
+        }
+        theirs.found = pass.finish();
+        return theirs;
+    });
+    int error = 0;
+    while (const std::optional<SharedPieces::Piece> piece = pieces.next(Taker::Caller, goOn)) {
+        if (piece->error != 0) {
+            error = piece->error;
+            break;
+        }
+        scanOn(scan, *piece);
+        if (!tell())
+            break;
+    }
+    const std::optional<Theirs> theirs = stopped ? std::nullopt : helper.take(goOn);
+    if (stopped || !theirs) {
+        pieces.stop();
+        return cancelled();
+    }
+    error = error != 0 ? error : theirs->error;
+    if (error != 0)
+        return failure(error == EIO ? deviceIoError : pathFileAccessError);
+    if (!tell())
+        return cancelled();
+    Result result;
+    result.outcome = Outcome::Scanned;
+    result.found = withoutBlanks(merged(scan.finish(), theirs->found), scanner);
+    TablesReader tables(fd, scanned.load());
+    result.tables = tables.take([&] { return !waiting || waiting(); }, stopped);
+    if (stopped)
+        return cancelled();
     return result;
 }
 
@@ -620,31 +837,15 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
             return analyseInMemory(*whole, scanner, progress, threads);
     }
 
-    // In halves, the first is read as far past the middle as a name can reach, and at
-    // least as far as the quick look at the first bytes needs; a file of unknown size is
-    // read to its end in one.
-    const bool inHalves = size > 0 && splits(threads, size);
-    const qint64 middle = size / 2;
-    const qint64 firstEnd = inHalves ? std::min(size, std::max(middle + scanner.overlap(), qint64(ExecutableTest::headerSize))) : size;
-    // Each half in pieces half as large: the progress moves as often as in one pass.
-    if (inHalves)
-        pieceSize = std::max(pieceSize / 2, ExecutableTest::headerSize);
+    if (size > 0 && splits(threads, size))
+        return analyseShared(file.get(), size, scanner, progress, pieceSize, waiting);
 
     // The next pieces are read while this one is scanned: on a file that is not in the
     // page cache the disk and the processor then work at once.
-    ReadAhead reader(file.get(), firstEnd, pieceSize);
+    ReadAhead reader(file.get(), size, pieceSize);
     NameScanner::Scan scan(scanner);
-    std::unique_ptr<SecondHalf> second;
-    std::unique_ptr<TablesReader> tables;
     qint64 done = 0;
     bool first = true;
-    const auto cancelled = [] {
-        Result result;
-        result.outcome = Outcome::Cancelled;
-        return result;
-    };
-    // The bytes read so far, each once, told as the file's share read.
-    const auto told = [&] { return second ? std::min(done, middle) + second->scanned() : done; };
     // A piece that is slow to come (a network share, a failing disk) is waited for in
     // short turns, so the caller stays alive and may stop.
     for (;;) {
@@ -661,10 +862,6 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
                 result.outcome = Outcome::NotExecutable;
                 return result;
             }
-            if (inHalves)
-                second = std::make_unique<SecondHalf>(file.get(), middle, size, pieceSize, scanner);
-            if (inHalves)
-                tables = std::make_unique<TablesReader>(file.get(), size);
         }
         if (piece->got == 0)
             break;
@@ -672,36 +869,18 @@ Result analyse(const QString &path, const NameScanner &scanner, const Progress &
         done += piece->got;
         const bool last = piece->last;
         reader.release();
-        if (progress && !progress(told(), std::max(size, done)))
+        if (progress && !progress(done, std::max(size, done)))
             return cancelled();
         if (last)
             break;
     }
     Result result;
     result.outcome = Outcome::Scanned;
-    result.found = scan.finish();
-    if (second) {
-        qint64 toldLast = told();
-        const auto turn = [&] {
-            if (progress && told() != toldLast && !progress(toldLast = told(), size))
-                return false;
-            return !waiting || waiting();
-        };
-        const std::optional<SecondHalf::Outcome> other = second->take(turn);
-        if (!other)
-            return cancelled();
-        if (other->error != 0)
-            return failure(other->error == EIO ? deviceIoError : pathFileAccessError);
-        result.found = merged(result.found, other->found);
-        if (progress && told() != toldLast && !progress(told(), size))
-            return cancelled();
-    }
-    result.found = withoutBlanks(std::move(result.found), scanner);
+    result.found = withoutBlanks(scan.finish(), scanner);
     // Only the bytes scanned count: a file that grew meanwhile is read as it was.
-    if (!tables)
-        tables = std::make_unique<TablesReader>(file.get(), second ? told() : done);
+    TablesReader tables(file.get(), done);
     bool stopped = false;
-    result.tables = tables->take([&] { return !waiting || waiting(); }, stopped);
+    result.tables = tables.take([&] { return !waiting || waiting(); }, stopped);
     if (stopped)
         return cancelled();
     return result;

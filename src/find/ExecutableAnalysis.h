@@ -45,10 +45,10 @@ QString errorDescription(qint64 number);
 using Waiting = std::function<bool()>;
 
 // How many processor cores an analysis may keep busy. Automatic: on a machine of two or
-// more, a file of splitFrom bytes or more is scanned in two halves at once, its PE tables
-// read beside them; on one core, all in turn. One: all in turn, whatever the machine.
-// Two: in halves at any size, even on one core (the halves then take turns): what a test
-// compares with One.
+// more, a file of splitFrom bytes or more is scanned by two threads at once, each taking
+// the next piece of the file as it comes free; on one core, all in turn. One: all in
+// turn, whatever the machine. Two: by two threads at any size, even on one core (they
+// then take turns): what a test compares with One.
 enum class Threads { Automatic, One, Two };
 
 // Below this size a second thread costs more to wake (and, for a file that is not at
@@ -56,8 +56,9 @@ enum class Threads { Automatic, One, Two };
 // 16 KB ... 4 MB, column two/one.
 inline constexpr qint64 splitFrom = 256 * 1024;
 
-// The file is read on a thread of its own, which the analysis never waits for but in
-// the short turns between calls of waiting. The result is the same whatever `threads`.
+// What the kernel holds at hand is read at once; the rest on a thread of its own, which
+// the analysis never waits for but in the short turns between calls of waiting. The
+// result is the same whatever `threads`.
 Result analyse(const QString &path, const NameScanner &scanner, const Progress &progress = {},
                qsizetype pieceSize = defaultPieceSize, const Waiting &waiting = {},
                Threads threads = Threads::Automatic);

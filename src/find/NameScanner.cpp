@@ -427,6 +427,18 @@ void NameScanner::Scan::feed(QByteArrayView bytes)
     m_tail = bytes.sliced(std::max<qsizetype>(ready, 0)).toByteArray();
 }
 
+void NameScanner::Scan::feedPiece(QByteArrayView bytes, qsizetype positions)
+{
+    positions = std::min(positions, bytes.size());
+    if (positions <= 0)
+        return;
+    m_fed += positions;
+    if (m_singlesPending > 0)
+        markSingles(bytes.first(positions));
+    if (m_longPending > 0)
+        scanPositions(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), positions);
+}
+
 QList<qsizetype> NameScanner::Scan::finish()
 {
     if (m_longPending > 0 && !m_tail.isEmpty()) {

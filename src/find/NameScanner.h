@@ -101,6 +101,11 @@ public:
 
         // The next bytes of the file.
         void feed(QByteArrayView bytes);
+        // A piece of the file apart from the bytes fed before, for passes that share a
+        // file's pieces among them, in any order: the names that begin at its first
+        // `positions` bytes, which go on as far as a name can reach past them (overlap()
+        // bytes more), or to the file's end. Not mixed with feed() in one pass.
+        void feedPiece(QByteArrayView bytes, qsizetype positions);
         // The indices of the names that occur in all the bytes fed, ascending.
         QList<qsizetype> finish();
         // Gives the pass up without touching the matcher again, which may be gone by then:

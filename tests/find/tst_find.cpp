@@ -16,8 +16,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -528,6 +531,24 @@ private slots:
         QVERIFY2(seen.last() >= 150 && seen.last() <= 500, qPrintable(QString::number(seen.last())));
     }
 
+    // The same on two threads that share the pieces, the reads going through the thread
+    // of reads (as for a file the kernel does not hold): the pieces read before the cut are
+    // scanned, those after it end the analysis, in whatever order the two threads asked.
+    void analyse_sharedPieces_shortenedWhileAnalysed_endsAtTheCut()
+    {
+        const QString path = write("MZ" + QByteArray(118, '.') + "Beep" + QByteArray(2000, '.') + "GetProcAddress");
+        std::atomic<bool> cut = false;
+        ExecutableAnalysis::setReadDelay([&cut, native = QFile::encodeName(path)](qint64 offset) {
+            if (offset >= 100 && !cut.exchange(true))
+                QCOMPARE(::truncate(native.constData(), 150), 0);
+        });
+        const auto result = ExecutableAnalysis::analyse(path, m_scanner, {}, 100, {}, ExecutableAnalysis::Threads::Two);
+        ExecutableAnalysis::setReadDelay({});
+        QVERIFY(cut);
+        QCOMPARE(result.outcome, Outcome::Scanned);
+        QCOMPARE(result.found, Indices({2}));
+    }
+
     // A file scanned in two halves at once (the first reading as far past the middle as
     // the longest name reaches) lists what one pass lists: names across the middle, right
     // before and after it, tiny files, files that are no executables, and the PE tables.
@@ -670,21 +691,30 @@ private slots:
                 const auto result = ExecutableAnalysis::analyse(path, scanner, {}, piece, {}, ExecutableAnalysis::Threads::Two);
                 QCOMPARE(namesAt(names, result.found), namesAt(names, expected));
             }
+            // Every piece through the thread of reads, as for a file the kernel does not hold.
+            ExecutableAnalysis::setReadDelay([](qint64) {});
+            const auto result = ExecutableAnalysis::analyse(path, scanner, {}, random.bounded(1, 50), {}, ExecutableAnalysis::Threads::Two);
+            ExecutableAnalysis::setReadDelay({});
+            QCOMPARE(namesAt(names, result.found), namesAt(names, expected));
         }
     }
 
-    // In halves the share read counts every byte once, grows, and ends at the file's size;
-    // and it moves as often as in one pass (in halves of whole pieces the window's bar
-    // moved in fewer steps than its own test asks).
+    // On two threads the share read counts every byte once, grows, and ends at the file's
+    // size. Where the pieces take time to come (a slow disk), each thread gets about every
+    // other one, and the progress, told after each piece of the calling thread, moves as
+    // often as in one pass (in halves of whole pieces the window's bar moved in fewer steps
+    // than its own test asks).
     void analyse_inHalves_progressToTheEnd()
     {
         const qsizetype size = 5000;
         const QString path = write("MZ" + QByteArray(size - 6, '.') + "Beep");
         QList<qint64> seen;
+        ExecutableAnalysis::setReadDelay([](qint64) { std::this_thread::sleep_for(std::chrono::microseconds(200)); });
         const auto result = ExecutableAnalysis::analyse(path, m_scanner, [&](qint64 done, qint64 total) {
             seen << (total == size ? done : -1);
             return true;
         }, 100, {}, ExecutableAnalysis::Threads::Two);
+        ExecutableAnalysis::setReadDelay({});
         QCOMPARE(result.found, Indices({2}));
         QVERIFY(!seen.contains(-1));
         QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));

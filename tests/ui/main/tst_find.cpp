@@ -18,6 +18,7 @@
 #include <QMimeDatabase>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,6 +27,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -323,6 +325,11 @@ private slots:
     {
         openAnalysis();
         t.prompter->fileAnswers = {writeLarge(), writeLarge()};
+        // Pieces that take a moment to read, as from a disk: the bar then moves with them
+        // (from the page cache a helper thread may scan most of the file between two looks
+        // of the window's thread).
+        ExecutableAnalysis::setReadDelay([](qint64) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
+        const auto noDelay = qScopeGuard([] { ExecutableAnalysis::setReadDelay({}); });
         QList<int> values;
         bool overProgPanel = true;
         bool closing = false;
