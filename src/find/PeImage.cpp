@@ -401,6 +401,9 @@ public:
     // taken off addresses that are written as addresses in memory (old delay-load tables).
     void readThunks(quint64 address, quint64 base, QByteArrayView dll, bool delayed)
     {
+        // The DLL's name, read into the pool before its thunks' names, follows the pool
+        // when a name read here moves it, as the names taken already do (follow()).
+        const char *dllPool = m_textsAt;
         const quint64 ordinalFlag = m_wide ? 1ull << 63 : 1ull << 31;
         const quint32 width = m_wide ? 8 : 4;
         for (;; address += width) {
@@ -417,6 +420,10 @@ public:
                 if (thunk < base)
                     return void(m_in.fail());
                 name = text(offsetOf(thunk - base + 2, 1)); // after the two bytes of the hint
+                if (m_textsAt != dllPool && m_in.pooled()) {
+                    dll = QByteArrayView(m_textsAt + (dll.data() - dllPool), dll.size());
+                    dllPool = m_textsAt;
+                }
             }
             // Of four plain fields, built straight into its place (the compiler does, not
             // zeroing it first); an entry made aside in small stores and copied in with wide

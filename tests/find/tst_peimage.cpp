@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // The catalogue of the rows, out of the order of the groups, so the grouping shows.
@@ -28,6 +31,23 @@ QStringList declarations()
 
 // Imports three functions by name (one from a DLL other than the catalogue's), one by
 // ordinal, one delay-loaded; exports one; holds one name only as a string.
+// An image read as a file is, at offsets, with no bytes in memory to view.
+class ReadAtOffsets : public PeImage::Source
+{
+public:
+    explicit ReadAtOffsets(const QByteArray &image) : m_image(image) {}
+    qint64 size() const override { return m_image.size(); }
+    qsizetype readAt(qint64 offset, char *into, qsizetype size) const override
+    {
+        size = std::clamp<qsizetype>(m_image.size() - offset, 0, size);
+        std::memcpy(into, m_image.constData() + offset, size_t(size));
+        return size;
+    }
+
+private:
+    const QByteArray m_image;
+};
+
 PeBuilder sample(bool wide)
 {
     PeBuilder pe;
@@ -174,7 +194,11 @@ private slots:
         file.close();
         const NameScanner scanner(names);
         const std::optional<PeImage::Tables> fromFile = ExecutableAnalysis::analyse(file.fileName(), scanner).tables;
-        for (const std::optional<PeImage::Tables> &tables : {PeImage::read(image), fromFile}) {
+        // Read as from a large file, by reads at offsets: the names are copied into the
+        // pool, which grows while a DLL's thunks are read (that DLL's name, taken before,
+        // was left pointing into the pool's old place, freed: garbage in the list).
+        const std::optional<PeImage::Tables> copied = PeImage::read(ReadAtOffsets(image));
+        for (const std::optional<PeImage::Tables> &tables : {PeImage::read(image), fromFile, copied}) {
             QVERIFY(tables.has_value());
             QByteArrayList imports;
             for (const PeImage::Import &import : tables->imports)
