@@ -889,7 +889,7 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
-    void wideForms_sayWhatTheWFormTakes_data()
+    void texts_sayWhatTheirDeclarationTakes_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("said");
@@ -902,8 +902,19 @@ private slots:
         QTest::newRow("InsertMenuItemW, the String itself") << "InsertMenuItemW" << "StrPtr" << "vbFromUnicode";
         // Its ANSI form takes the text As Any (ByVal s); the W form's text pointed nowhere else.
         QTest::newRow("RpcBindingFromStringBindingW, StrPtr") << "RpcBindingFromStringBindingW" << "StrPtr" << "As Integer";
+        // A text written for the classic form told "a Long variable" for a handle or
+        // pointer that comes back, which the VBA7 form passes ByRef As LongPtr: 64-bit
+        // Office refuses the Long (ByRef argument type mismatch). The text now says so
+        // where it tells the Long; a Long told of a member of the structure pointed to
+        // stays as it is.
+        const QString inVba7 = QStringLiteral("Long (در VBA7 از نوع LongPtr)");
+        QTest::newRow("BCryptCreateHash, a handle") << "BCryptCreateHash" << "phHash: متغير " + inVba7 << "متغير Long براي";
+        QTest::newRow("CoCreateInstance, an interface") << "CoCreateInstance" << "ppv: متغير " + inVba7 << "متغير Long براي";
+        QTest::newRow("ConvertSidToStringSid, a string's address") << "ConvertSidToStringSid" << "StringSid: متغير " + inVba7 << "متغير Long که";
+        QTest::newRow("AVIMakeFileFromStreams, an array") << "AVIMakeFileFromStreams" << "آرايه " + inVba7 << "آرايه Long دستگيره";
+        QTest::newRow("MprSetupProtocolEnum, a member's Long") << "MprSetupProtocolEnum" << "شناسه پروتکل (Long)" << "(Long (در VBA7";
     }
-    void wideForms_sayWhatTheWFormTakes()
+    void texts_sayWhatTheirDeclarationTakes()
     {
         QFETCH(QString, name);
         QFETCH(QString, said);

@@ -196,3 +196,84 @@ def stale_any_advice_faults(records):
                     faults.append("%s: tells the reader to make %s As Any, as declared already" % (
                         r.name, ", ".join(named)))
     return faults
+
+# ---------------------------------------------------------------------------------------
+# A Long variable for what VBA7 declares LongPtr
+
+# Where a parameter's own part of a text begins: "name: " at the start of a line or after
+# "؛ ", or "a و b: " for parameters told together.
+_PART = re.compile(r"(?:^|(?<=؛ ))(\w+(?: و \w+)*): ", re.M)
+# A Long said of the variable itself: "متغير Long", "آرايه Long", "آرايه‌اي از Long", "در اين
+# Long", "ByRef As Long", a part that begins with it, or "(Long که ...)"; not "(Long)" after
+# a member of a structure the parameter points to.
+_LONG = re.compile(r"(?:(?<=متغير )|(?<=متغيرهاي )|(?<=آرايه )|(?<=آرايه‌اي از )|(?<=در اين )|(?<=اگر در )"
+                   r"|(?<=ByRef As )|^)Long(?![A-Za-z0-9_])|(?<=\()Long(?![A-Za-z0-9_)])")
+IN_VBA7 = " (در VBA7 از نوع LongPtr)"
+
+
+def _declared(declaration):
+    """(ByVal, name, type) of each parameter of the declaration's first Declare line."""
+    for line in declaration.split("\r\n"):
+        if " Declare " in line and "(" in line:
+            inside = line[line.index("(") + 1:line.rindex(")")]
+            return [(bool(m.group(1)), m.group(2), m.group(3))
+                    for m in re.finditer(r"(ByVal )?(\w+)(?:\(\))? As (\w+)", inside)]
+    return []
+
+
+def byref_longptr(classic, vba7):
+    """The parameters passed by reference, As Long in the classic form and As LongPtr in
+    the VBA7 one: the variable handed to them must be a LongPtr in 64-bit Office, or Basic
+    refuses it (ByRef argument type mismatch)."""
+    a, b = _declared(classic), _declared(vba7)
+    if not a or len(a) != len(b):
+        return set()
+    return {pb[1] for pa, pb in zip(a, b)
+            if not pa[0] and not pb[0] and pa[1] == pb[1] and pa[2] == "Long" and pb[2] == "LongPtr"}
+
+
+def _long_parts(text, names):
+    """(offset of the first Long, parameter names) of each part of the text that tells of one
+    of the names a Long, with no word of LongPtr."""
+    out = []
+    for line_start, line in _lines(text):
+        starts = list(_PART.finditer(line))
+        for k, m in enumerate(starts):
+            told = set(m.group(1).split(" و "))
+            if not told & names:
+                continue
+            body = line[m.end():starts[k + 1].start() if k + 1 < len(starts) else len(line)]
+            first = _LONG.search(body)
+            if first and "LongPtr" not in body:
+                out.append((line_start + m.end() + first.end(), sorted(told & names)))
+    return out
+
+
+def _lines(text):
+    at = 0
+    for line in text.split("\r\n"):
+        yield at, line
+        at += len(line) + 2
+
+
+def longptr_fix(text, classic, vba7):
+    """The text with "(در VBA7 از نوع LongPtr)" after the Long it tells of a parameter that
+    the VBA7 form passes by reference As LongPtr (a handle, a pointer that comes back)."""
+    names = byref_longptr(classic, vba7)
+    if not names:
+        return text
+    for at, _ in reversed(_long_parts(text, names)):
+        text = text[:at] + IN_VBA7 + text[at:]
+    return text
+
+
+def longptr_faults(records):
+    """A part of a text that tells a Long variable for a parameter the VBA7 form passes by
+    reference As LongPtr, without a word of LongPtr: 64-bit Office refuses the Long."""
+    faults = []
+    for r in records:
+        if not r.declaration or not r.vba7:
+            continue
+        for _, named in _long_parts(r.description, byref_longptr(r.declaration, r.vba7)):
+            faults.append("%s: %s told Long, which VBA7 declares ByRef As LongPtr" % (r.name, ", ".join(named)))
+    return faults
