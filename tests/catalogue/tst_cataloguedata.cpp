@@ -913,6 +913,11 @@ private slots:
         QTest::newRow("ConvertSidToStringSid, a string's address") << "ConvertSidToStringSid" << "StringSid: متغير " + inVba7 << "متغير Long که";
         QTest::newRow("AVIMakeFileFromStreams, an array") << "AVIMakeFileFromStreams" << "آرايه " + inVba7 << "آرايه Long دستگيره";
         QTest::newRow("MprSetupProtocolEnum, a member's Long") << "MprSetupProtocolEnum" << "شناسه پروتکل (Long)" << "(Long (در VBA7";
+        // The same of a Currency, the classic form's stand-in for 64 bits (its value the
+        // number divided by 10000), where the VBA7 form takes a LongLong, the number itself.
+        const QString longLong = QStringLiteral(" (در VBA7 از نوع LongLong، که خود عدد را نگه مي\u200cدارد)");
+        QTest::newRow("GetFileSizeEx, a size") << "GetFileSizeEx" << "lpFileSize: متغير Currency" + longLong << "متغير Currency براي";
+        QTest::newRow("NtCreateFile, after the Currency's parentheses") << "NtCreateFile" << "اندازه آغازين (Currency)" + longLong << "(Currency) يا";
     }
     void texts_sayWhatTheirDeclarationTakes()
     {

@@ -198,7 +198,7 @@ def stale_any_advice_faults(records):
     return faults
 
 # ---------------------------------------------------------------------------------------
-# A Long variable for what VBA7 declares LongPtr
+# A Long (a Currency) variable for what VBA7 declares LongPtr (LongLong)
 
 # Where a parameter's own part of a text begins: "name: " at the start of a line or after
 # "؛ ", or "a و b: " for parameters told together.
@@ -206,9 +206,16 @@ _PART = re.compile(r"(?:^|(?<=؛ ))(\w+(?: و \w+)*): ", re.M)
 # A Long said of the variable itself: "متغير Long", "آرايه Long", "آرايه‌اي از Long", "در اين
 # Long", "ByRef As Long", a part that begins with it, or "(Long که ...)"; not "(Long)" after
 # a member of a structure the parameter points to.
-_LONG = re.compile(r"(?:(?<=متغير )|(?<=متغيرهاي )|(?<=آرايه )|(?<=آرايه‌اي از )|(?<=در اين )|(?<=اگر در )"
+_LONG = re.compile(r"(?:(?<=متغير )|(?<=متغيرهاي )|(?<=آرايه )|(?<=آرايه\u200cاي از )|(?<=در اين )|(?<=اگر در )"
                    r"|(?<=ByRef As )|^)Long(?![A-Za-z0-9_])|(?<=\()Long(?![A-Za-z0-9_)])")
+# A Currency in such a part is always the variable's (the classic form's stand-in for 64
+# bits, its value the number divided by 10000).
+_CURRENCY = re.compile(r"(?<![A-Za-z0-9_])Currency(?![A-Za-z0-9_])")
 IN_VBA7 = " (در VBA7 از نوع LongPtr)"
+IN_VBA7_LONGLONG = " (در VBA7 از نوع LongLong، که خود عدد را نگه مي\u200cدارد)"
+# (the classic form's type, the VBA7 form's, the word told, where it is told of the
+# variable, what follows it)
+TOLD_IN_VBA7 = [("Long", "LongPtr", _LONG, IN_VBA7), ("Currency", "LongLong", _CURRENCY, IN_VBA7_LONGLONG)]
 
 
 def _declared(declaration):
@@ -221,31 +228,36 @@ def _declared(declaration):
     return []
 
 
-def byref_longptr(classic, vba7):
-    """The parameters passed by reference, As Long in the classic form and As LongPtr in
-    the VBA7 one: the variable handed to them must be a LongPtr in 64-bit Office, or Basic
-    refuses it (ByRef argument type mismatch)."""
+def byref_changed(classic, vba7, classic_type, vba7_type):
+    """The parameters passed by reference as classic_type in the classic form and as
+    vba7_type in the VBA7 one: the variable handed to them must be of the VBA7 type in
+    64-bit Office, or Basic refuses it (ByRef argument type mismatch)."""
     a, b = _declared(classic), _declared(vba7)
     if not a or len(a) != len(b):
         return set()
     return {pb[1] for pa, pb in zip(a, b)
-            if not pa[0] and not pb[0] and pa[1] == pb[1] and pa[2] == "Long" and pb[2] == "LongPtr"}
+            if not pa[0] and not pb[0] and pa[1] == pb[1] and pa[2] == classic_type and pb[2] == vba7_type}
 
 
-def _long_parts(text, names):
-    """(offset of the first Long, parameter names) of each part of the text that tells of one
-    of the names a Long, with no word of LongPtr."""
+def _told_parts(text, names, word, vba7_type, told):
+    """(offset where the VBA7 type is to be told, parameter names) of each part of the text
+    that tells `word` of the variable of one of the names, with no word of the VBA7 type.
+    The offset is after the word, or after the parentheses it opens ("(Currency، ...)")."""
     out = []
     for line_start, line in _lines(text):
         starts = list(_PART.finditer(line))
         for k, m in enumerate(starts):
-            told = set(m.group(1).split(" و "))
-            if not told & names:
+            named = set(m.group(1).split(" و "))
+            if not named & names:
                 continue
             body = line[m.end():starts[k + 1].start() if k + 1 < len(starts) else len(line)]
-            first = _LONG.search(body)
-            if first and "LongPtr" not in body:
-                out.append((line_start + m.end() + first.end(), sorted(told & names)))
+            first = told.search(body)
+            if not first or vba7_type in body:
+                continue
+            at = first.end()
+            if first.start() > 0 and body[first.start() - 1] == "(" and ")" in body[at:]:
+                at = body.index(")", at) + 1
+            out.append((line_start + m.end() + at, sorted(named & names)))
     return out
 
 
@@ -256,24 +268,28 @@ def _lines(text):
         at += len(line) + 2
 
 
-def longptr_fix(text, classic, vba7):
+def vba7_types_fix(text, classic, vba7):
     """The text with "(در VBA7 از نوع LongPtr)" after the Long it tells of a parameter that
-    the VBA7 form passes by reference As LongPtr (a handle, a pointer that comes back)."""
-    names = byref_longptr(classic, vba7)
-    if not names:
-        return text
-    for at, _ in reversed(_long_parts(text, names)):
-        text = text[:at] + IN_VBA7 + text[at:]
+    the VBA7 form passes by reference As LongPtr (a handle, a pointer that comes back), and
+    the like after the Currency it tells of one passed As LongLong."""
+    for classic_type, vba7_type, told, note in TOLD_IN_VBA7:
+        names = byref_changed(classic, vba7, classic_type, vba7_type)
+        for at, _ in reversed(_told_parts(text, names, classic_type, vba7_type, told) if names else []):
+            text = text[:at] + note + text[at:]
     return text
 
 
-def longptr_faults(records):
-    """A part of a text that tells a Long variable for a parameter the VBA7 form passes by
-    reference As LongPtr, without a word of LongPtr: 64-bit Office refuses the Long."""
+def vba7_types_faults(records):
+    """A part of a text that tells a Long (a Currency) variable for a parameter the VBA7
+    form passes by reference As LongPtr (As LongLong), without a word of that type: 64-bit
+    Office refuses the classic one."""
     faults = []
     for r in records:
         if not r.declaration or not r.vba7:
             continue
-        for _, named in _long_parts(r.description, byref_longptr(r.declaration, r.vba7)):
-            faults.append("%s: %s told Long, which VBA7 declares ByRef As LongPtr" % (r.name, ", ".join(named)))
+        for classic_type, vba7_type, told, _ in TOLD_IN_VBA7:
+            names = byref_changed(r.declaration, r.vba7, classic_type, vba7_type)
+            for _, named in _told_parts(r.description, names, classic_type, vba7_type, told) if names else []:
+                faults.append("%s: %s told %s, which VBA7 declares ByRef As %s" % (
+                    r.name, ", ".join(named), classic_type, vba7_type))
     return faults

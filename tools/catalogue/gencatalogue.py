@@ -309,12 +309,12 @@ def main():
     forms, layouts = vba7.add_forms(ordered, entries, classic_types, SixtyFourBitExports(cat.metadata), wide)
     ordered = alone_forms(cat, ordered, forms, wide)
     # A text written for the classic form tells a Long variable for a handle or pointer
-    # that comes back; the VBA7 form passes it ByRef As LongPtr, which refuses a Long: the
-    # text says so where it tells the Long.
+    # that comes back (a Currency for 64 bits); the VBA7 form passes it ByRef As LongPtr
+    # (As LongLong), which refuses the classic type: the text says so where it tells it.
     for r in ordered:
         if r.declaration and r.vba7:
-            told = descchecks.longptr_fix(r.description, r.declaration, r.vba7)
-            r.longptr_told = told != r.description
+            told = descchecks.vba7_types_fix(r.description, r.declaration, r.vba7)
+            r.vba7_types_told = told != r.description
             r.description = told
     # A function with its VBA7 form alone is described by that form's parameters (a POINT by
     # value is one LongLong there, two Longs in the classic text): checked once forms exist.
@@ -322,7 +322,7 @@ def main():
     shown = [types.SimpleNamespace(name=r.name, description=r.description, declaration=r.declaration or r.vba7)
              for r in ordered]
     description_faults = descchecks.glossary_faults(shown) + descchecks.null_string_faults(shown) + \
-        descchecks.stale_any_advice_faults(shown) + descchecks.longptr_faults(ordered)
+        descchecks.stale_any_advice_faults(shown) + descchecks.vba7_types_faults(ordered)
     if description_faults:
         sys.exit("%d descriptions against the glossary or their declaration:\n%s" % (
             len(description_faults), "\n".join(description_faults)))
@@ -567,9 +567,11 @@ def description_report(records):
             100.0 * len(full) / len(records), descchecks.glossary_variants_left(records),
             len(descchecks.read_glossary())))
     add("")
-    add("Texts written for the classic form that tell a Long variable for a parameter the VBA7 form "
-        "passes `ByRef As LongPtr`, told \"%s\" there: %d (the generator stops on any such Long left "
-        "untold)." % (descchecks.IN_VBA7.strip(), sum(getattr(r, "longptr_told", False) for r in records)))
+    add("Texts written for the classic form that tell a Long (a Currency) variable for a parameter the "
+        "VBA7 form passes `ByRef As LongPtr` (`As LongLong`), told \"%s\" (\"%s\") there: %d (the "
+        "generator stops on any such type left untold)." % (
+            descchecks.IN_VBA7.strip(), descchecks.IN_VBA7_LONGLONG.strip(),
+            sum(getattr(r, "vba7_types_told", False) for r in records)))
     add("")
     add("| library | functions | written | full |")
     add("|---|---:|---:|---:|")
