@@ -511,19 +511,10 @@ private:
 // when a byte is not at hand or the file system cannot say; then the read-ahead reads it.
 std::optional<QByteArray> readIfCached(int fd, qint64 size)
 {
-#ifdef RWF_NOWAIT
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    iovec part{bytes.data(), static_cast<size_t>(size)};
-    ssize_t got;
-    do
-        got = ::preadv2(fd, &part, 1, 0, RWF_NOWAIT);
-    while (got < 0 && errno == EINTR);
-    if (got == size)
+    bool missed = false;
+    if (readAtHand(fd, 0, bytes.data(), bytes.size(), missed) == size && !missed)
         return bytes;
-#else
-    Q_UNUSED(fd);
-    Q_UNUSED(size);
-#endif
     return std::nullopt;
 }
 
@@ -672,7 +663,7 @@ Result analyseInMemory(const QByteArray &bytes, const NameScanner &scanner, cons
     if (splits(threads, bytes.size())) {
         // Both threads take the next piece as they come free (halves of the bytes are
         // seldom halves of the work), each piece with the bytes a name can reach past it.
-        const qsizetype piece = std::max<qsizetype>(inMemoryPiece, 1);
+        const qsizetype piece = inMemoryPiece;
         std::atomic<qsizetype> next = 0;
         const auto scanPieces = [&] {
             NameScanner::Scan scan(scanner);
